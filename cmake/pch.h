@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QtCore>
+#include <QtGui>
+#include <QtSql>
+#include <QtWidgets>

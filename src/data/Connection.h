@@ -1,0 +1,41 @@
+#pragma once
+
+#include "data/AccessSql.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <memory>
+
+class SqlDialect;
+
+// One named database connection of the data module. The statements of the program are written
+// once; the connection's dialect decides how they reach its engine.
+class Connection
+{
+public:
+    // The embedded shop database file at path.
+    static std::unique_ptr<Connection> embedded(const QString& name, const QString& path);
+    // A connection through a named data source that is configured but opened only on demand.
+    static std::unique_ptr<Connection> dataSource(const QString& name, const QString& connectionText);
+    ~Connection();
+
+    QString name() const { return m_name; }
+    QString connectionText() const { return m_connectionText; }
+    bool isOpen() const;
+    void open();
+
+    QSqlDatabase database() const;
+    QString translate(const QString& statement) const { return m_translator.translate(statement); }
+
+private:
+    Connection(const QString& name, const QString& connectionText, const QString& path,
+               std::unique_ptr<SqlDialect> dialect);
+
+    QString m_name;
+    QString m_connectionText;
+    QString m_path;
+    std::unique_ptr<SqlDialect> m_dialect;
+    AccessSql m_translator;
+    bool m_added = false;
+};

@@ -1,0 +1,371 @@
+#include "data/Query.h"
+
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/Formats.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+QString databaseMessage(const QSqlError& error)
+{
+    const QString db = error.databaseText();
+    return db.isEmpty() ? error.text() : db;
+}
+
+ColumnKind kindFromValue(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return ColumnKind::Integer;
+    case QMetaType::Double:
+        return ColumnKind::Real;
+    default:
+        return ColumnKind::Text;
+    }
+}
+
+double numberOf(const QVariant& v)
+{
+    if (v.isNull())
+        return 0;
+    if (v.typeId() == QMetaType::QString) {
+        bool ok = false;
+        const double d = Formats::parseNumber(v.toString(), &ok);
+        if (!ok && !v.toString().trimmed().isEmpty())
+            throw DbError(QStringLiteral("'%1' is not a valid floating point value.").arg(v.toString()));
+        return d;
+    }
+    return v.toDouble();
+}
+
+int compareValues(const QVariant& a, const QVariant& b, ColumnKind kind)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+    switch (kind) {
+    case ColumnKind::Integer:
+    case ColumnKind::Money:
+    case ColumnKind::Real:
+    case ColumnKind::Bool: {
+        bool okA = a.typeId() != QMetaType::QString, okB = b.typeId() != QMetaType::QString;
+        double x = okA ? a.toDouble() : Formats::parseNumber(a.toString(), &okA);
+        double y = okB ? b.toDouble() : Formats::parseNumber(b.toString(), &okB);
+        if (okA && okB)
+            return x < y ? -1 : (x > y ? 1 : 0);
+        if (okA != okB)
+            return okA ? -1 : 1;
+        break;
+    }
+    case ColumnKind::Date:
+        return QString::compare(a.toString(), b.toString());
+    case ColumnKind::Text:
+        break;
+    }
+    return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QString Field::asText() const
+{
+    if (m_value.isNull())
+        return QString();
+    switch (m_kind) {
+    case ColumnKind::Date:
+        return Formats::isoToShort(m_value.toString());
+    case ColumnKind::Bool:
+        return asBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case ColumnKind::Integer:
+    case ColumnKind::Money:
+    case ColumnKind::Real:
+        if (m_value.typeId() == QMetaType::LongLong || m_value.typeId() == QMetaType::Int)
+            return QString::number(m_value.toLongLong());
+        if (m_value.typeId() == QMetaType::Double)
+            return Formats::plainNumber(m_value.toDouble());
+        return m_value.toString();
+    case ColumnKind::Text:
+        if (m_value.typeId() == QMetaType::Double)
+            return Formats::plainNumber(m_value.toDouble());
+        return m_value.toString();
+    }
+    return m_value.toString();
+}
+
+Currency Field::asCurrency() const
+{
+    return Currency::fromDouble(numberOf(m_value));
+}
+
+double Field::asNumber() const
+{
+    return numberOf(m_value);
+}
+
+qint64 Field::asInteger() const
+{
+    return qint64(std::llround(numberOf(m_value)));
+}
+
+bool Field::asBool() const
+{
+    if (m_value.isNull())
+        return false;
+    if (m_value.typeId() == QMetaType::QString) {
+        const QString t = m_value.toString().trimmed();
+        return t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+               t.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0 ||
+               (t.toDouble() != 0);
+    }
+    return m_value.toDouble() != 0;
+}
+
+Query::Query(const QString& name, Connection* connection, bool isStatic, QObject* parent)
+    : QObject(parent), m_connection(connection), m_static(isStatic)
+{
+    setObjectName(name);
+}
+
+Query::~Query() = default;
+
+void Query::clear()
+{
+    m_lines.clear();
+}
+
+void Query::add(const QString& line)
+{
+    m_lines.append(line);
+}
+
+void Query::setSql(const QStringList& lines)
+{
+    m_lines = lines;
+}
+
+QString Query::statement() const
+{
+    return m_lines.join(QLatin1Char('\n'));
+}
+
+void Query::resetRows()
+{
+    m_columns.clear();
+    m_rows.clear();
+    m_order.clear();
+    m_sort.clear();
+    m_current = -1;
+    m_eof = m_bof = true;
+}
+
+void Query::close()
+{
+    if (!m_open && m_columns.isEmpty())
+        return;
+    emit aboutToChangeRows();
+    resetRows();
+    m_open = false;
+    emit rowsChanged();
+    emit currentRowChanged(-1);
+}
+
+void Query::open()
+{
+    close();
+    const QString sql = m_connection->translate(statement());
+    QSqlQuery q(m_connection->database());
+    q.setForwardOnly(true);
+    if (!q.exec(sql))
+        throw DbError(databaseMessage(q.lastError()));
+
+    emit aboutToChangeRows();
+    const QSqlRecord record = q.record();
+    const int count = record.count();
+    QList<bool> kindKnown(count, false);
+    m_columns.reserve(count);
+    for (int c = 0; c < count; ++c) {
+        const QString name = record.fieldName(c);
+        const auto kind = Schema::kindOf(name);
+        kindKnown[c] = kind.has_value();
+        m_columns.append({name, kind.value_or(ColumnKind::Text)});
+    }
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(count);
+        for (int c = 0; c < count; ++c) {
+            QVariant v = q.value(c);
+            if (!kindKnown[c] && !v.isNull()) {
+                m_columns[c].kind = kindFromValue(v);
+                kindKnown[c] = true;
+            }
+            row.append(std::move(v));
+        }
+        m_rows.append(std::move(row));
+    }
+    m_order.resize(m_rows.size());
+    std::iota(m_order.begin(), m_order.end(), 0);
+    m_open = true;
+    const bool empty = m_rows.isEmpty();
+    m_current = empty ? -1 : 0;
+    m_eof = m_bof = empty;
+    emit rowsChanged();
+    emit currentRowChanged(m_current);
+}
+
+void Query::exec()
+{
+    close();
+    const QString sql = m_connection->translate(statement());
+    QSqlQuery q(m_connection->database());
+    if (!q.exec(sql))
+        throw DbError(databaseMessage(q.lastError()));
+}
+
+void Query::setCurrent(int row, bool eof, bool bof)
+{
+    const bool moved = row != m_current;
+    m_current = row;
+    m_eof = eof;
+    m_bof = bof;
+    if (moved)
+        emit currentRowChanged(m_current);
+}
+
+void Query::setCurrentRow(int row)
+{
+    if (row < 0 || row >= recordCount())
+        return;
+    setCurrent(row, false, false);
+}
+
+void Query::first()
+{
+    setCurrent(isEmpty() ? -1 : 0, isEmpty(), true);
+}
+
+void Query::last()
+{
+    setCurrent(isEmpty() ? -1 : recordCount() - 1, isEmpty(), isEmpty());
+}
+
+void Query::next()
+{
+    if (isEmpty() || m_current >= recordCount() - 1) {
+        m_eof = true;
+        return;
+    }
+    setCurrent(m_current + 1, false, false);
+}
+
+void Query::prior()
+{
+    if (isEmpty() || m_current <= 0) {
+        m_bof = true;
+        return;
+    }
+    setCurrent(m_current - 1, false, false);
+}
+
+int Query::columnIndex(const QString& name) const
+{
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (m_columns[c].name.compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    return -1;
+}
+
+QStringList Query::columnNames() const
+{
+    QStringList names;
+    for (const auto& c : m_columns)
+        names.append(c.name);
+    return names;
+}
+
+Field Query::field(const QString& name) const
+{
+    const int c = columnIndex(name);
+    if (c < 0)
+        throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), name));
+    if (m_current < 0)
+        return Field(QVariant(), m_columns[c].kind);
+    return field(m_current, c);
+}
+
+Field Query::field(int row, int column) const
+{
+    return Field(m_rows.at(m_order.at(row)).at(column), m_columns.at(column).kind);
+}
+
+QString Query::displayText(int row, int column) const
+{
+    const Field f = field(row, column);
+    if (f.kind() == ColumnKind::Money && !f.isNull() && f.value().typeId() != QMetaType::QString)
+        return QString::number(f.asNumber(), 'f', 2);
+    return f.asText();
+}
+
+void Query::sort(const QString& spec)
+{
+    struct Key
+    {
+        int column;
+        bool descending;
+    };
+    QList<Key> keys;
+    for (const QString& part : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        QStringList words = part.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.isEmpty())
+            continue;
+        bool desc = false;
+        if (words.size() > 1) {
+            desc = words.last().compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
+            words.removeLast();
+        }
+        const QString column = words.join(QLatin1Char(' '));
+        const int c = columnIndex(column);
+        if (c < 0)
+            throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
+        keys.append({c, desc});
+    }
+    const int currentRecord = m_current >= 0 ? m_order[m_current] : -1;
+    emit aboutToChangeRows();
+    std::iota(m_order.begin(), m_order.end(), 0);
+    if (!keys.isEmpty())
+        std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
+            for (const Key& k : keys) {
+                const int r = compareValues(m_rows[a][k.column], m_rows[b][k.column],
+                                            m_columns[k.column].kind);
+                if (r != 0)
+                    return k.descending ? r > 0 : r < 0;
+            }
+            return false;
+        });
+    m_sort = spec;
+    if (currentRecord >= 0)
+        m_current = int(m_order.indexOf(currentRecord));
+    emit rowsChanged();
+    emit currentRowChanged(m_current);
+}
+
+bool Query::locate(const QString& column, const QString& text)
+{
+    const int c = columnIndex(column);
+    if (c < 0)
+        throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
+    for (int row = 0; row < recordCount(); ++row) {
+        if (field(row, c).asText().startsWith(text, Qt::CaseInsensitive)) {
+            setCurrent(row, false, false);
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "data/Currency.h"
+#include "data/Schema.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class Connection;
+
+// One column value of the current row, read the ways the windows read it.
+class Field
+{
+public:
+    Field() = default;
+    Field(const QVariant& value, ColumnKind kind) : m_value(value), m_kind(kind) {}
+
+    bool isNull() const { return m_value.isNull(); }
+    // Dates in the short form, yes/no as True/False, numbers in their shortest form; a null
+    // value reads as empty text.
+    QString asText() const;
+    Currency asCurrency() const;
+    double asNumber() const;
+    qint64 asInteger() const;
+    bool asBool() const;
+    QVariant value() const { return m_value; }
+    ColumnKind kind() const { return m_kind; }
+
+private:
+    QVariant m_value;
+    ColumnKind m_kind = ColumnKind::Text;
+};
+
+// A named query of the data module. Statement text is built line by line, then open() loads
+// all rows into memory (a client-side cursor: exact counts, moving both ways, sorting and
+// searching without the database) or exec() runs a change. Grids and navigators bound to the
+// query follow it through its signals.
+class Query : public QObject
+{
+    Q_OBJECT
+
+public:
+    Query(const QString& name, Connection* connection, bool isStatic, QObject* parent = nullptr);
+    ~Query() override;
+
+    QString name() const { return objectName(); }
+    Connection* connection() const { return m_connection; }
+    bool isStatic() const { return m_static; }
+
+    void clear();
+    void add(const QString& line);
+    QStringList sql() const { return m_lines; }
+    void setSql(const QStringList& lines);
+
+    // Runs the statement for rows; throws DbError with the database's message and leaves the
+    // query closed when the statement is rejected.
+    void open();
+    // Runs the statement as a change; the query holds no rows afterwards.
+    void exec();
+    void close();
+    bool isOpen() const { return m_open; }
+
+    int recordCount() const { return int(m_order.size()); }
+    bool isEmpty() const { return m_order.isEmpty(); }
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    // Position of the current row in the current order, -1 when there is none.
+    int currentRow() const { return m_current; }
+    void setCurrentRow(int row);
+    void first();
+    void next();
+    void prior();
+    void last();
+
+    int columnCount() const { return int(m_columns.size()); }
+    QString columnName(int column) const { return m_columns.at(column).name; }
+    ColumnKind columnKind(int column) const { return m_columns.at(column).kind; }
+    int columnIndex(const QString& name) const;
+    QStringList columnNames() const;
+
+    // The named column of the current row; throws when the query has no such column.
+    Field field(const QString& name) const;
+    Field field(int row, int column) const;
+    // What a grid shows in a cell: dates short, money with two decimals.
+    QString displayText(int row, int column) const;
+
+    // "Col", "Col DESC", or several such separated by commas; sorts the loaded rows by the
+    // columns' own kinds. An empty text restores the order the database returned.
+    void sort(const QString& spec);
+    QString sortText() const { return m_sort; }
+    // Moves to the first row whose value in column starts with text, ignoring letter case.
+    // Returns false and stays when no row matches.
+    bool locate(const QString& column, const QString& text);
+
+signals:
+    void aboutToChangeRows();
+    void rowsChanged();
+    void currentRowChanged(int row);
+
+private:
+    struct ColumnInfo
+    {
+        QString name;
+        ColumnKind kind;
+    };
+    QString statement() const;
+    void resetRows();
+    void setCurrent(int row, bool eof, bool bof);
+
+    Connection* m_connection;
+    bool m_static;
+    QStringList m_lines;
+    bool m_open = false;
+    QList<ColumnInfo> m_columns;
+    QList<QVariantList> m_rows;
+    QList<int> m_order;
+    QString m_sort;
+    int m_current = -1;
+    bool m_eof = true;
+    bool m_bof = true;
+};

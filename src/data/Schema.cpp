@@ -1,0 +1,245 @@
+#include "data/Schema.h"
+
+#include <QHash>
+
+namespace {
+
+// Each table as "Column:kind" words in column order; kinds: t text, T text compared exactly,
+// i whole number, m money, r number with decimals, d date, b yes/no.
+struct TableText
+{
+    const char* name;
+    const char* columns;
+};
+
+const TableText tableTexts[] = {
+    {"Pass", "UserName_Pass:t Password_Pass:T"},
+    {"Part", "ID_Material:i Type_Material:t Number_Material:t Description_Material:t "
+             "Mfg_Material:t Style_Material:t Style_Type_Material:t Color_Material:t "
+             "Size_Material:t Unit_Material:t Price_Material:m Remark_Material:t"},
+    {"Company", "ID_Company:i Name_Company:t Type_Company:t Tell_Company:t Address_Company:t "
+                "City_Company:t State_Company:t Zip_Company:t Contact1_Company:t "
+                "Contact2_Company:t Email_Company:t Web_Company:t Fax_Company:t"},
+    {"Customer", "ID_Customer:i Name_Customer:t Type_Customer:t Tell_Customer:t "
+                 "Address_Customer:t City_Customer:t State_Customer:t Zip_Customer:t "
+                 "Email_Customer:t Web_Customer:t Tel_Customer:t Tel1_Customer:t"},
+    {"Employee", "ID_Employee:i Name_Employee:t DOB_Employee:d Email_Employee:t SSN_Employee:t "
+                 "Position_Employee:t Emergency_Employee:t Cell_Employee:t Address_Employee:t "
+                 "City_Employee:t State_Employee:t Zip_Employee:t Start_Employee:d "
+                 "End_Employee:d"},
+    {"Labor", "ID_Labor:i Description_Labor:t PartNo_Labor:t Rate_Labor:m Remark_Labor:t"},
+    {"Tax", "Id_T:i Year_T:i A_T:i E_T:i Tax_T:r"},
+    {"Reg", "Id_R:i Name_R:t Address_R:t Catagory_R:t City_R:t State_R:t Zip_R:t Apt_R:t "
+            "Tel_R:t Fax_R:t Cell_R:t Web_R:t Email_R:t"},
+    {"Invoice", "InvoiceNo_Inv:i CustomerName_Inv:t RepairPerson_Inv:t InvoiceDate_Inv:d "
+                "PO_Inv:t Amount_Inv:m LicenseNo_Inv:t EntryDate_Inv:d Remark_Inv:t Paid_Inv:b "
+                "JobLocation_Inv:t DueDate_Inv:d Vin_Inv:t TruckNo_Inv:t Mileage_Inv:t "
+                "Make_Inv:t Model_Inv:t Year_Inv:t Plate_Inv:t Tax_Inv:t"},
+    {"InvItem", "Name_Item:t Mfg_Item:t Qty_Item:r Style_Item:t Color_Item:t Rate_Item:m "
+                "Amount_Item:m Inv_Item:i"},
+    {"InvLabor", "Description_Labor:t PartNo_Labor:t Qty_Labor:r Rate_Labor:m Amount_Labor:m "
+                 "Remark_Labor:t Inv_Labor:i"},
+    {"InvoiceCash", "InvoiceNo_Inv:i Paid_Inv:b CustomerName_Inv:t RepairPerson_Inv:t "
+                    "InvoiceDate_Inv:d PO_Inv:t Amount_Inv:m JobLocation_Inv:t DueDate_Inv:d "
+                    "Vin_Inv:t TruckNo_Inv:t Mileage_Inv:t Make_Inv:t Model_Inv:t Year_Inv:t "
+                    "Plate_Inv:t Remark_Inv:t"},
+    {"InvItemCash", "Inv_Item:i Name_Item:t Mfg_Item:t Qty_Item:r Style_Item:t Color_Item:t "
+                    "Rate_Item:m Amount_Item:m"},
+    {"InvLaborCash", "Inv_Labor:i Description_Labor:t PartNo_Labor:t Qty_Labor:r Rate_Labor:m "
+                     "Amount_Labor:m Remark_Labor:t"},
+    {"Receivable", "InvoiceNo_Receivable:i Name_Receivable:t ViaPayment_Receivable:t "
+                   "PayDate_Receivable:d Ref_Receivable:t DepositTo_Receivable:t "
+                   "Amount_Receivable:m Chart_Receivable:t SubChart_Receivable:t "
+                   "Remark_Receivable:t"},
+    {"Estimate", "InvoiceNo_Inv:i CustomerName_Inv:t RepairPerson_Inv:t InvoiceDate_Inv:d "
+                 "PO_Inv:t Amount_Inv:m LicenseNo_Inv:t EntryDate_Inv:d Remark_Inv:t Paid_Inv:b "
+                 "JobLocation_Inv:t DueDate_Inv:d Vin_Inv:t TruckNo_Inv:t Mileage_Inv:t "
+                 "Make_Inv:t Model_Inv:t Year_Inv:t Plate_Inv:t Tax_Inv:t"},
+    {"EstimateItem", "Name_Item:t Mfg_Item:t Qty_Item:r Style_Item:t Color_Item:t Rate_Item:m "
+                     "Amount_Item:m Inv_Item:i"},
+    {"EstimateLabor", "Description_Labor:t PartNo_Labor:t Qty_Labor:r Rate_Labor:m "
+                      "Amount_Labor:m Remark_Labor:t Inv_Labor:i"},
+    {"Orders", "Po_Order:i SideMark_Order:t OrderBy_Order:t OrderDate_Order:d Vendor_Order:t "
+               "ShipFrom_Order:t ShipTo_Order:t ShipDate_Order:d ForInvoice_Order:t"},
+    {"Items", "Name_Item:t Mfg_Item:t Qty_Item:r Style_Item:t Color_Item:t Rate_Item:m "
+              "Amount_Item:m Po_Item:i"},
+    {"Bill", "Ref_Bill:t Vendor_Bill:t BillDate_Bill:d DueDate_Bill:d Amount_Bill:m "
+             "Address_Bill:t Chart_Bill:t SubChart_Bill:t Remark_Bill:t"},
+    {"BillItem", "Name_Bill:t Mfg_Bill:t Qty_Bill:r Style_Bill:t Color_Bill:t Rate_Bill:m "
+                 "Amount_Bill:m Inv_Bill:t"},
+    {"BillExpense", "Description_Expense:t PartNo_Expense:t Qty_Expense:r Rate_Expense:m "
+                    "Amount_Expense:m Remark_Expense:t Bill_Expense:t"},
+    {"Payable", "BillNo_Payable:t Name_Payable:t ViaPayment_Payable:t PayDate_Payable:d "
+                "Ref_Payable:t Amount_Payable:m Chart_Payable:t SubChart_Payable:t "
+                "Remark_Payable:t"},
+    {"Deposit", "DepositTo_Dep:t Date_Dep:d From_Dep:t Acc_Dep:t SubAcc_Dep:t Chk_Dep:t "
+                "Amount_Dep:m Remark_Dep:t"},
+    {"Bank", "ID_Bank:i Name_Bank:t Type_Bank:t AccountNo_Bank:t Date_Bank:d Company_Bank:t"},
+    {"TotalItem", "T_Inv_Item:i T_Amount_Item:m"},
+    {"TotalLabor", "T_Inv_Labor:i T_Amount_labor:m"},
+    {"TotalTax", "T_Inv_Tax:i T_Amount_Tax:m"},
+    {"TotalReport", "InvNo:i Name:t Via:t DateT:d Amount:m"},
+    {"OpenInvoice", "InvNo:i Name:t DateT:d PaidT:m Amount:m"},
+    {"MainPartOrder", "ID_Order:i Part_Name_Order:t Company_Name_Order:t Requestor_Order:t "
+                      "Qty_Order:r Price_Order:m Total_Price_Order:m Date_Order:d "
+                      "Remark_Order:t Technician_Name_Order:t Technician_ID_Order:t "
+                      "Time_Order:t Company_ID_Order:i Part_ID_Order:i"},
+};
+
+// Indexes as "Table(Col, Col)": the keys that New and Save look up, the names the documents
+// are found by, the line tables' document numbers, and the dates the reports select on.
+const char* const indexTexts[] = {
+    "Pass(UserName_Pass)",
+    "Part(ID_Material)", "Part(Color_Material)", "Part(Number_Material)",
+    "Company(ID_Company)", "Company(Name_Company)",
+    "Customer(ID_Customer)", "Customer(Name_Customer)",
+    "Employee(ID_Employee)",
+    "Labor(ID_Labor)", "Labor(Description_Labor)",
+    "Tax(Id_T)", "Tax(Year_T, A_T, E_T)",
+    "Reg(Id_R)",
+    "Invoice(InvoiceNo_Inv)", "Invoice(CustomerName_Inv)", "Invoice(InvoiceDate_Inv)",
+    "Invoice(Paid_Inv)",
+    "InvItem(Inv_Item, Color_Item)", "InvItem(Color_Item)",
+    "InvLabor(Inv_Labor, Description_Labor)", "InvLabor(Description_Labor)",
+    "InvoiceCash(InvoiceNo_Inv)", "InvItemCash(Inv_Item)", "InvLaborCash(Inv_Labor)",
+    "Receivable(InvoiceNo_Receivable, Ref_Receivable)", "Receivable(Name_Receivable)",
+    "Receivable(PayDate_Receivable)",
+    "Estimate(InvoiceNo_Inv)", "Estimate(CustomerName_Inv)", "Estimate(Paid_Inv)",
+    "EstimateItem(Inv_Item, Color_Item)", "EstimateLabor(Inv_Labor, Description_Labor)",
+    "Orders(Po_Order)", "Orders(OrderDate_Order)",
+    "Items(Po_Item, Color_Item)", "Items(Color_Item)",
+    "Bill(Ref_Bill, Vendor_Bill, BillDate_Bill)", "Bill(Vendor_Bill)",
+    "BillItem(Inv_Bill, Name_Bill)", "BillExpense(Bill_Expense, Description_Expense)",
+    "Payable(BillNo_Payable)", "Payable(PayDate_Payable)",
+    "Deposit(DepositTo_Dep, Chk_Dep)", "Deposit(From_Dep, Date_Dep)",
+    "Bank(ID_Bank)",
+};
+
+ColumnKind kindFromLetter(QChar c)
+{
+    switch (c.toLatin1()) {
+    case 'i':
+        return ColumnKind::Integer;
+    case 'm':
+        return ColumnKind::Money;
+    case 'r':
+        return ColumnKind::Real;
+    case 'd':
+        return ColumnKind::Date;
+    case 'b':
+        return ColumnKind::Bool;
+    default:
+        return ColumnKind::Text;
+    }
+}
+
+QList<Schema::Table> buildTables()
+{
+    QList<Schema::Table> tables;
+    for (const auto& text : tableTexts) {
+        Schema::Table table{QString::fromLatin1(text.name), {}};
+        for (const QString& word : QString::fromLatin1(text.columns).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const int colon = word.indexOf(QLatin1Char(':'));
+            const QChar letter = word.at(colon + 1);
+            table.columns.append({word.left(colon), kindFromLetter(letter), letter == QLatin1Char('T')});
+        }
+        tables.append(table);
+    }
+    return tables;
+}
+
+QString sqlType(const Schema::Column& column)
+{
+    switch (column.kind) {
+    case ColumnKind::Integer:
+    case ColumnKind::Bool:
+        return QStringLiteral("INTEGER");
+    case ColumnKind::Money:
+    case ColumnKind::Real:
+        return QStringLiteral("REAL");
+    case ColumnKind::Date:
+        return QStringLiteral("TEXT");
+    case ColumnKind::Text:
+        break;
+    }
+    return column.exactCase ? QStringLiteral("TEXT COLLATE BINARY") : QStringLiteral("TEXT COLLATE NOCASE");
+}
+
+} // namespace
+
+namespace Schema {
+
+const QList<Table>& tables()
+{
+    static const QList<Table> all = buildTables();
+    return all;
+}
+
+const Table* table(const QString& name)
+{
+    for (const auto& t : tables())
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+std::optional<ColumnKind> kindOf(const QString& column)
+{
+    static const QHash<QString, ColumnKind> kinds = [] {
+        QHash<QString, ColumnKind> map;
+        for (const auto& t : tables())
+            for (const auto& c : t.columns)
+                map.insert(c.name.toLower(), c.kind);
+        return map;
+    }();
+    const auto it = kinds.constFind(column.toLower());
+    if (it == kinds.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+QString createTableStatement(const Table& table)
+{
+    QStringList columns;
+    for (const auto& c : table.columns)
+        columns.append(QStringLiteral("\"%1\" %2").arg(c.name, sqlType(c)));
+    return QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table.name, columns.join(QStringLiteral(", ")));
+}
+
+QStringList createIndexStatements()
+{
+    QStringList statements;
+    for (const char* text : indexTexts) {
+        const QString spec = QString::fromLatin1(text);
+        const int open = spec.indexOf(QLatin1Char('('));
+        const QString tableName = spec.left(open);
+        QStringList columns = spec.mid(open + 1, spec.size() - open - 2).split(QLatin1Char(','));
+        for (QString& c : columns)
+            c = c.trimmed();
+        statements.append(QStringLiteral("CREATE INDEX \"ix_%1_%2\" ON \"%1\" (%3)")
+                              .arg(tableName, columns.join(QLatin1Char('_')),
+                                   columns.join(QStringLiteral(", "))));
+    }
+    return statements;
+}
+
+QString guestPassword()
+{
+    return QStringLiteral("gt");
+}
+
+QStringList seedStatements()
+{
+    return {
+        QStringLiteral("INSERT INTO Reg (Id_R, Name_R, Address_R, Catagory_R, City_R, State_R, "
+                       "Zip_R, Apt_R, Tel_R, Fax_R, Cell_R, Web_R, Email_R) VALUES (1, "
+                       "'Tavlin Truck Repair', '1450 Industrial Parkway', 'Truck and Trailer "
+                       "Repair', 'Joliet', 'IL', '60431', 'Bay 4', '(815) 555-0142', "
+                       "'(815) 555-0143', '(815) 555-0199', 'www.tavlintruck.example', "
+                       "'office@tavlintruck.example')"),
+        QStringLiteral("INSERT INTO Pass (UserName_Pass, Password_Pass) VALUES ('Guest', '%1')")
+            .arg(guestPassword()),
+    };
+}
+
+} // namespace Schema

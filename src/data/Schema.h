@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+enum class ColumnKind { Text, Integer, Money, Real, Date, Bool };
+
+// The tables of the shop database with their columns in the order the windows show them.
+namespace Schema {
+
+struct Column
+{
+    QString name;
+    ColumnKind kind;
+    // Texts compare without regard to letter case, as the shop's original database did;
+    // passwords compare exactly.
+    bool exactCase = false;
+};
+
+struct Table
+{
+    QString name;
+    QList<Column> columns;
+};
+
+// Marks the file as a shop database (PRAGMA application_id).
+constexpr int ApplicationId = 0x54564C4E;
+// The schema version this release creates and understands (PRAGMA user_version).
+constexpr int Version = 1;
+
+const QList<Table>& tables();
+const Table* table(const QString& name);
+// The kind of a column by its name; names are unique across tables apart from a few shared
+// by tables of one kind (the archive tables repeat the invoice columns), which agree in kind.
+std::optional<ColumnKind> kindOf(const QString& column);
+
+QString createTableStatement(const Table& table);
+// One index per column that commands look up, join, order or sum by.
+QStringList createIndexStatements();
+// The business profile and the first user, so that a new shop can sign in and print.
+QStringList seedStatements();
+
+// The password the sign-in box is filled with; it belongs to the seeded user "Guest".
+QString guestPassword();
+
+} // namespace Schema

@@ -1,0 +1,197 @@
+#include "data/ShopDatabase.h"
+
+#include "data/DbError.h"
+#include "data/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+
+#include <functional>
+
+namespace {
+
+void run(QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery q(db);
+    if (!q.exec(statement))
+        throw DbError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
+                                                             : q.lastError().databaseText());
+}
+
+int pragmaInt(QSqlDatabase& db, const char* pragma)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA %1").arg(QLatin1String(pragma))) || !q.next())
+        throw DbError(q.lastError().databaseText());
+    return q.value(0).toInt();
+}
+
+// Upgrade steps: step v brings a file from version v to v + 1 inside one transaction. Step 0
+// builds a new file.
+const QList<std::function<void(QSqlDatabase&)>>& upgradeSteps()
+{
+    static const QList<std::function<void(QSqlDatabase&)>> steps = {
+        [](QSqlDatabase& db) {
+            for (const auto& table : Schema::tables())
+                run(db, Schema::createTableStatement(table));
+            for (const auto& statement : Schema::createIndexStatements())
+                run(db, statement);
+            for (const auto& statement : Schema::seedStatements())
+                run(db, statement);
+        },
+    };
+    static_assert(Schema::Version == 1, "add an upgrade step for each new schema version");
+    return steps;
+}
+
+void upgrade(QSqlDatabase& db, int from)
+{
+    for (int v = from; v < Schema::Version; ++v) {
+        if (!db.transaction())
+            throw DbError(db.lastError().text());
+        try {
+            upgradeSteps().at(v)(db);
+            run(db, QStringLiteral("PRAGMA user_version = %1").arg(v + 1));
+        } catch (...) {
+            db.rollback();
+            throw;
+        }
+        if (!db.commit())
+            throw DbError(db.lastError().text());
+    }
+}
+
+void openConnection(QSqlDatabase& db, const QString& path)
+{
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open())
+        throw DbError(QStringLiteral("The shop database %1 cannot be opened: %2")
+                          .arg(QDir::toNativeSeparators(path), db.lastError().text()));
+}
+
+// Builds a complete new file beside the final name and moves it into place, so that an
+// interrupted first start never leaves a half-made database behind.
+void create(const QString& path)
+{
+    const QString temp = path + QStringLiteral(".new");
+    QFile::remove(temp);
+    QFile::remove(temp + QStringLiteral("-wal"));
+    QFile::remove(temp + QStringLiteral("-shm"));
+    const QString name = QStringLiteral("tavlin-create");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        try {
+            openConnection(db, temp);
+            run(db, QStringLiteral("PRAGMA application_id = %1").arg(Schema::ApplicationId));
+            upgrade(db, 0);
+            run(db, QStringLiteral("PRAGMA journal_mode = WAL"));
+            db.close();
+        } catch (...) {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            QFile::remove(temp);
+            throw;
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!QFile::rename(temp, path))
+        throw DbError(QStringLiteral("The shop database %1 cannot be created.")
+                          .arg(QDir::toNativeSeparators(path)));
+}
+
+// Reads the file header without opening the file through the database engine.
+void checkHeader(const QString& path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("The shop database %1 cannot be read: %2")
+                          .arg(shown, file.errorString()));
+    const QByteArray header = file.read(100);
+    const QByteArray magic("SQLite format 3\0", 16);
+    if (header.size() < 100 || !header.startsWith(magic))
+        throw DbError(QStringLiteral("The file %1 is not a Tavlin shop database. "
+                                     "The program ends and leaves the file as it is.")
+                          .arg(shown));
+    const auto byteAt = [&](int i) { return quint32(quint8(header[i])); };
+    const quint32 appId = byteAt(68) << 24 | byteAt(69) << 16 | byteAt(70) << 8 | byteAt(71);
+    if (appId != quint32(Schema::ApplicationId))
+        throw DbError(QStringLiteral("The file %1 is a database of another program, not a Tavlin "
+                                     "shop database. The program ends and leaves the file as it is.")
+                          .arg(shown));
+}
+
+void checkTables(QSqlDatabase& db, const QString& path)
+{
+    for (const auto& table : Schema::tables()) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table.name)))
+            throw DbError(q.lastError().databaseText());
+        QStringList have;
+        while (q.next())
+            have.append(q.value(1).toString());
+        for (const auto& column : table.columns)
+            if (!have.contains(column.name, Qt::CaseInsensitive))
+                throw DbError(QStringLiteral("The shop database %1 is damaged: %2 has no column "
+                                             "%3. The program ends and leaves the file as it is.")
+                                  .arg(QDir::toNativeSeparators(path), table.name, column.name));
+    }
+}
+
+} // namespace
+
+namespace ShopDatabase {
+
+QString defaultPath()
+{
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir(dir).filePath(QStringLiteral("tavlin.db"));
+}
+
+void open(const QString& path, const QString& connectionName)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (!QDir().mkpath(info.absolutePath()))
+            throw DbError(QStringLiteral("The folder %1 cannot be created.")
+                              .arg(QDir::toNativeSeparators(info.absolutePath())));
+        create(path);
+    } else {
+        checkHeader(path);
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    openConnection(db, path);
+    run(db, QStringLiteral("PRAGMA synchronous = FULL"));
+    const int version = pragmaInt(db, "user_version");
+    if (version > Schema::Version) {
+        db.close();
+        throw DbError(QStringLiteral("The shop database %1 was written by a newer release of "
+                                     "Tavlin (schema %2; this release knows %3). The program ends "
+                                     "and leaves the file as it is.")
+                          .arg(QDir::toNativeSeparators(path))
+                          .arg(version)
+                          .arg(Schema::Version));
+    }
+    if (version < 1) {
+        db.close();
+        throw DbError(QStringLiteral("The shop database %1 is incomplete. The program ends and "
+                                     "leaves the file as it is.")
+                          .arg(QDir::toNativeSeparators(path)));
+    }
+    try {
+        checkTables(db, path);
+    } catch (...) {
+        db.close();
+        throw;
+    }
+    upgrade(db, version);
+}
+
+} // namespace ShopDatabase

@@ -1,0 +1,123 @@
+#include "data/SqlDialect.h"
+
+#include "data/DbError.h"
+
+namespace {
+
+// Access Format() patterns for dates, as far as the shop's statements use them.
+QString strftimePattern(QString pattern)
+{
+    if (pattern.size() >= 2 && (pattern.front() == QLatin1Char('\'')) && pattern.back() == QLatin1Char('\''))
+        pattern = pattern.mid(1, pattern.size() - 2);
+    QString out;
+    const QString lower = pattern.toLower();
+    for (int i = 0; i < lower.size();) {
+        auto starts = [&](const char* s) { return lower.mid(i).startsWith(QLatin1String(s)); };
+        if (starts("yyyy")) {
+            out += QStringLiteral("%Y");
+            i += 4;
+        } else if (starts("mm")) {
+            out += QStringLiteral("%m");
+            i += 2;
+        } else if (starts("dd")) {
+            out += QStringLiteral("%d");
+            i += 2;
+        } else {
+            out += pattern.at(i) == QLatin1Char('%') ? QStringLiteral("%%") : QString(pattern.at(i));
+            ++i;
+        }
+    }
+    return QLatin1Char('\'') + out + QLatin1Char('\'');
+}
+
+void expectArgs(const QString& name, const QStringList& args, int min, int max)
+{
+    if (args.size() < min || args.size() > max)
+        throw DbError(QStringLiteral("Wrong number of arguments used with function %1 in query "
+                                     "expression.")
+                          .arg(name));
+}
+
+} // namespace
+
+QString SqliteDialect::dateLiteral(const QDate& date) const
+{
+    return QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('\'');
+}
+
+QString SqliteDialect::boolLiteral(bool value) const
+{
+    return value ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+QString SqliteDialect::limitClause(int rows) const
+{
+    return QStringLiteral(" LIMIT %1").arg(rows);
+}
+
+std::optional<QString> SqliteDialect::call(const QString& name, const QStringList& args) const
+{
+    auto part = [&](const char* fmt) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(strftime('%1', %2) AS INTEGER)").arg(QLatin1String(fmt), args[0]);
+    };
+    if (name == QLatin1String("year"))
+        return part("%Y");
+    if (name == QLatin1String("month"))
+        return part("%m");
+    if (name == QLatin1String("day"))
+        return part("%d");
+    if (name == QLatin1String("format")) {
+        expectArgs(name, args, 2, 2);
+        return QStringLiteral("strftime(%1, %2)").arg(strftimePattern(args[1]), args[0]);
+    }
+    if (name == QLatin1String("date") && args.isEmpty())
+        return QStringLiteral("date('now', 'localtime')");
+    if (name == QLatin1String("now") && args.isEmpty())
+        return QStringLiteral("datetime('now', 'localtime')");
+    if (name == QLatin1String("iif")) {
+        expectArgs(name, args, 3, 3);
+        return QStringLiteral("(CASE WHEN %1 THEN %2 ELSE %3 END)").arg(args[0], args[1], args[2]);
+    }
+    if (name == QLatin1String("nz")) {
+        expectArgs(name, args, 1, 2);
+        return QStringLiteral("IFNULL(%1, %2)").arg(args[0], args.size() > 1 ? args[1] : QStringLiteral("0"));
+    }
+    if (name == QLatin1String("val")) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(%1 AS REAL)").arg(args[0]);
+    }
+    if (name == QLatin1String("ucase"))
+        return QStringLiteral("UPPER(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("lcase"))
+        return QStringLiteral("LOWER(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("len"))
+        return QStringLiteral("LENGTH(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("mid"))
+        return QStringLiteral("SUBSTR(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("left")) {
+        expectArgs(name, args, 2, 2);
+        return QStringLiteral("SUBSTR(%1, 1, %2)").arg(args[0], args[1]);
+    }
+    if (name == QLatin1String("right")) {
+        expectArgs(name, args, 2, 2);
+        return QStringLiteral("SUBSTR(%1, -(%2))").arg(args[0], args[1]);
+    }
+    if (name == QLatin1String("cstr")) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(%1 AS TEXT)").arg(args[0]);
+    }
+    if (name == QLatin1String("cint") || name == QLatin1String("clng")) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(ROUND(%1) AS INTEGER)").arg(args[0]);
+    }
+    if (name == QLatin1String("cdbl") || name == QLatin1String("ccur")) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(%1 AS REAL)").arg(args[0]);
+    }
+    if (name == QLatin1String("int")) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(%1 AS INTEGER)").arg(args[0]);
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What differs between the database engines the shop's statements can run on. The statements
+// themselves are written once, in the Access-style wording; AccessSql rewrites their
+// non-standard pieces through the dialect of the connection.
+class SqlDialect
+{
+public:
+    virtual ~SqlDialect() = default;
+
+    virtual QString name() const = 0;
+    // A date literal (#3/7/2005#) in the form the engine stores and compares dates.
+    virtual QString dateLiteral(const QDate& date) const = 0;
+    // The bare words Yes/No/True/False.
+    virtual QString boolLiteral(bool value) const = 0;
+    // Access joins text with '&'.
+    virtual QString concatOperator() const = 0;
+    // Select Top n: text appended at the end of the select.
+    virtual QString limitClause(int rows) const = 0;
+    // A call of an Access function (lower-case name, rendered arguments), or nothing when the
+    // engine has the same function under the same name.
+    virtual std::optional<QString> call(const QString& name, const QStringList& args) const = 0;
+};
+
+class SqliteDialect : public SqlDialect
+{
+public:
+    QString name() const override { return QStringLiteral("SQLite"); }
+    QString dateLiteral(const QDate& date) const override;
+    QString boolLiteral(bool value) const override;
+    QString concatOperator() const override { return QStringLiteral("||"); }
+    QString limitClause(int rows) const override;
+    std::optional<QString> call(const QString& name, const QStringList& args) const override;
+};

@@ -1,0 +1,50 @@
+#include "data/SqlLiteral.h"
+
+#include "data/DbError.h"
+#include "data/Formats.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace Sql {
+
+QString text(const QString& value)
+{
+    QString out = value;
+    out.remove(QChar(0));
+    out.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return out;
+}
+
+QString number(const QString& value)
+{
+    bool ok = false;
+    const double d = Formats::parseNumber(value, &ok);
+    if (!ok || !std::isfinite(d))
+        throw DbError(Formats::notANumberMessage(value));
+    return Formats::plainNumber(d);
+}
+
+QString integer(const QString& value)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*[+-]?\\d{1,18}\\s*$"));
+    if (!re.match(value).hasMatch())
+        throw DbError(Formats::notANumberMessage(value));
+    return QString::number(value.trimmed().toLongLong());
+}
+
+QString date(const QString& value)
+{
+    const QDate d = Formats::parseShortDate(value);
+    if (!d.isValid())
+        throw DbError(Formats::notADateMessage(value));
+    return Formats::shortDate(d);
+}
+
+QString yesNo(bool value)
+{
+    return value ? QStringLiteral("Yes") : QStringLiteral("No");
+}
+
+} // namespace Sql

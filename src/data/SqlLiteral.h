@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The only way a box's text reaches a statement. Every helper either returns text that cannot
+// change the shape of the statement it is put into, or throws DbError naming the value, so a
+// command stops before its first statement runs.
+namespace Sql {
+
+// For use between the statement's own single quotes: every quote doubled, NUL removed.
+QString text(const QString& value);
+// A number written bare ("12.5"); accepts thousands commas and surrounding blanks.
+QString number(const QString& value);
+// A whole number written bare, for keys and counts.
+QString integer(const QString& value);
+// A date for use between the statement's own # signs, in month/day/year order ("3/7/2005").
+QString date(const QString& value);
+// The bare words the yes/no columns are compared with.
+QString yesNo(bool value);
+
+} // namespace Sql
