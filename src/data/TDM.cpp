@@ -54,8 +54,17 @@ TDM::TDM(const QString& databasePath, QObject* parent) : QObject(parent)
         QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;Data Source=Technician"));
     m_admin1->open();
     createQueries();
+    TDM* previous = DM;
     DM = this;
-    query(QStringLiteral("QReg1"))->open();
+    try {
+        query(QStringLiteral("QReg1"))->open();
+    } catch (...) {
+        // A constructor that throws runs no destructor: undo what it did.
+        qDeleteAll(m_queries);
+        m_queries.clear();
+        DM = previous;
+        throw;
+    }
 }
 
 TDM::~TDM()

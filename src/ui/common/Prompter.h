@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Every message box of the program goes through the installed prompter, so that tests can
+// answer the questions and read the messages.
+class Prompter
+{
+public:
+    virtual ~Prompter() = default;
+
+    // A Yes/No question; true for Yes.
+    virtual bool confirm(const QString& text) = 0;
+    virtual void inform(const QString& text) = 0;
+    virtual void error(const QString& text) = 0;
+
+    // The prompter in use: message boxes unless another one was installed.
+    static Prompter& instance();
+    // Installs prompter (not owned) in place of the message boxes; nullptr restores them.
+    static void install(Prompter* prompter);
+};
+
+// Qt message boxes over the active window.
+class MessageBoxPrompter : public Prompter
+{
+public:
+    bool confirm(const QString& text) override;
+    void inform(const QString& text) override;
+    void error(const QString& text) override;
+};

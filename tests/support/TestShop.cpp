@@ -1,0 +1,86 @@
+#include "TestShop.h"
+
+#include "app/TMainForm.h"
+#include "data/Connection.h"
+#include "data/TDM.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <stdexcept>
+
+TestShop::TestShop()
+{
+    if (!m_dir.isValid())
+        throw std::runtime_error("no temporary folder for the test database");
+    m_dm = std::make_unique<TDM>(databasePath());
+}
+
+TestShop::~TestShop()
+{
+    m_mainForm.reset();
+    m_dm.reset();
+}
+
+QString TestShop::databasePath() const
+{
+    return m_dir.filePath(QStringLiteral("tavlin.db"));
+}
+
+TMainForm* TestShop::mainForm()
+{
+    if (!m_mainForm) {
+        m_mainForm = std::make_unique<TMainForm>();
+        m_mainForm->resize(1200, 860);
+        m_mainForm->show();
+    }
+    return m_mainForm.get();
+}
+
+namespace {
+QSqlQuery run(TDM* dm, const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query(dm->admin1()->database());
+    if (!query.prepare(sql))
+        throw std::runtime_error(("cannot prepare " + sql + ": " + query.lastError().text())
+                                     .toStdString());
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw std::runtime_error(
+            ("cannot run " + sql + ": " + query.lastError().text()).toStdString());
+    return query;
+}
+} // namespace
+
+void TestShop::exec(const QString& sql, const QVariantList& values)
+{
+    run(m_dm.get(), sql, values);
+}
+
+QList<QVariantList> TestShop::rows(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query = run(m_dm.get(), sql, values);
+    QList<QVariantList> result;
+    while (query.next()) {
+        QVariantList row;
+        for (int i = 0; i < query.record().count(); ++i)
+            row.append(query.value(i));
+        result.append(row);
+    }
+    return result;
+}
+
+QVariantList TestShop::row(const QString& sql, const QVariantList& values)
+{
+    const auto all = rows(sql, values);
+    if (all.isEmpty())
+        throw std::runtime_error(("no row for " + sql).toStdString());
+    return all.first();
+}
+
+QVariant TestShop::value(const QString& sql, const QVariantList& values)
+{
+    return row(sql, values).value(0);
+}

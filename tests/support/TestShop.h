@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ScriptedPrompter.h"
+
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+
+class TDM;
+class TMainForm;
+
+// One test's shop: a fresh embedded database in a temporary folder, the data module on it,
+// a scripted prompter, and the main window when the test asks for it.
+class TestShop
+{
+public:
+    TestShop();
+    ~TestShop();
+
+    QString databasePath() const;
+    QString folder() const { return m_dir.path(); }
+    TDM* dm() const { return m_dm.get(); }
+    ScriptedPrompter& prompter() { return m_prompter; }
+
+    // The main window, created and shown on first use, with no task windows connected.
+    TMainForm* mainForm();
+
+    // Statements straight on the database, past the program's own layer: for arranging data
+    // and reading what the program stored. Failures end the test.
+    void exec(const QString& sql, const QVariantList& values = {});
+    QList<QVariantList> rows(const QString& sql, const QVariantList& values = {});
+    QVariantList row(const QString& sql, const QVariantList& values = {});
+    QVariant value(const QString& sql, const QVariantList& values = {});
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<TDM> m_dm;
+    std::unique_ptr<TMainForm> m_mainForm;
+};
