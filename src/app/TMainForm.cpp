@@ -178,6 +178,8 @@ void TMainForm::createMenus()
         QAction* action = menu->addAction(text);
         action->setStatusTip(hint);
         connect(action, &QAction::triggered, this, [slot] { guard(slot); });
+        connect(action, &QAction::hovered, this,
+                [this, hint] { statusBar()->showMessage(hint); });
         return action;
     };
 

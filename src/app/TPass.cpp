@@ -58,6 +58,8 @@ TPass::TPass(TMainForm* mainForm) : m_mainForm(mainForm)
     m_password = new QLineEdit(QStringLiteral("gt"), panel);
     m_password->setObjectName(QStringLiteral("Edit2"));
     m_password->setEchoMode(QLineEdit::Password);
+    // Each typed character shows as "*" rather than the style's dot.
+    m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     passwordLabel->setBuddy(m_password);
     grid->addWidget(passwordLabel, 2, 0);
     grid->addWidget(m_password, 2, 1);

@@ -57,6 +57,7 @@ private slots:
     void closeButtonClosesTheMainWindow();
     void hintsReachTheStatusBar_data();
     void hintsReachTheStatusBar();
+    void buttonHintsReachTheStatusBar();
     void aboutDoesNothing();
     void helpMenu_data();
     void helpMenu();
@@ -213,6 +214,25 @@ void TestApp::hintsReachTheStatusBar()
     QVERIFY(status->currentMessage().isEmpty());
     menuItem(mainForm, item)->hover();
     QCOMPARE(status->currentMessage(), hint);
+}
+
+void TestApp::buttonHintsReachTheStatusBar()
+{
+    TestShop shop;
+    TMainForm* mainForm = shop.mainForm();
+    mainForm->setTaskWindow("SpeedButton1", standIn("Part"));
+    auto* status = ui::find<QStatusBar>(mainForm, "StatusLine");
+    const QStringList controls = {"SpeedButton1", "SpeedButton8", "SpeedButton6"};
+    QTest::mouseMove(mainForm->mdiArea());
+    QStringList shown;
+    for (const QString& control : controls) {
+        auto* button = ui::find<QToolButton>(mainForm, control);
+        QTest::mouseMove(button, button->rect().center());
+        QTRY_COMPARE(status->currentMessage(), button->statusTip());
+        shown.append(status->currentMessage());
+    }
+    QCOMPARE(shown.size(), 3);
+    QCOMPARE(shown.removeDuplicates(), 0);
 }
 
 void TestApp::aboutDoesNothing()

@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTest>
 
 #include <stdexcept>
 
@@ -34,6 +35,9 @@ TMainForm* TestShop::mainForm()
         m_mainForm = std::make_unique<TMainForm>();
         m_mainForm->resize(1200, 860);
         m_mainForm->show();
+        // Mouse and focus events reach a window only once it is on the screen.
+        if (!QTest::qWaitForWindowExposed(m_mainForm.get()))
+            throw std::runtime_error("the main window did not appear");
     }
     return m_mainForm.get();
 }

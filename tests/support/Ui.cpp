@@ -23,7 +23,14 @@ void type(QWidget* box, const QString& text)
         combo->lineEdit()->del();
         box = combo->lineEdit();
     }
-    QTest::keyClicks(box, text);
+    for (const QChar c : text) {
+        // QTest maps only ASCII characters to keys; other letters arrive as typed text, the
+        // way an input method delivers them.
+        if (c.unicode() < 0x80)
+            QTest::keyClick(box, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers)
