@@ -4,6 +4,7 @@
 
 #include "TestShop.h"
 
+#include "data/Connection.h"
 #include "data/Currency.h"
 #include "data/DbError.h"
 #include "data/Query.h"
@@ -316,13 +317,13 @@ void TestData::literalRefusesValue_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("message");
-    for (const QString& v : {"12a", "1 or 1=1", "", "   ", "1,23", ".", "5; Delete from Part", "1e5", "$12"})
+    for (const QString& v : QStringList{"12a", "1 or 1=1", "", "   ", "1,23", ".", "5; Delete from Part", "1e5", "$12"})
         QTest::newRow(qPrintable("number " + v)) << "number" << v << "'" + v + "' is not a valid number.";
-    for (const QString& v : {"1.5", "12a", "", "1 or 1=1", "1,000", "1234567890123456789"})
+    for (const QString& v : QStringList{"1.5", "12a", "", "1 or 1=1", "1,000", "1234567890123456789"})
         QTest::newRow(qPrintable("integer " + v)) << "integer" << v << "'" + v + "' is not a valid number.";
-    for (const QString& v : {"3/32/2005", "2/29/2023", "13/1/2024", "", "2005-03-07", "3/7", "3/7/2005# or #1/1/2000"})
+    for (const QString& v : QStringList{"3/32/2005", "2/29/2023", "13/1/2024", "", "2005-03-07", "3/7", "3/7/2005# or #1/1/2000"})
         QTest::newRow(qPrintable("date " + v)) << "date" << v << "'" + v + "' is not a valid date.";
-    for (const QString& v : {"12a", "", "1 or 1=1"})
+    for (const QString& v : QStringList{"12a", "", "1 or 1=1"})
         QTest::newRow(qPrintable("money " + v)) << "money" << v << "'" + v + "' is not a valid number.";
 }
 
