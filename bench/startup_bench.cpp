@@ -4,6 +4,7 @@
 
 #include "app/TMainForm.h"
 #include "app/TPass.h"
+#include "app/Tasks.h"
 #include "app/TavlinApplication.h"
 #include "data/TDM.h"
 
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
         TMainForm mainForm;
         mainForm.show();
         TPass::open(&mainForm);
+        LongLivedWindows windows;
+        registerTasks(mainForm, windows);
         QApplication::processEvents();
         window.append(timer.nsecsElapsed() / 1e6);
     }

@@ -35,9 +35,10 @@ int runTavlin(int& argc, char** argv)
     try {
         TDM dataModule(databasePath);
         TMainForm mainForm;
-        registerTasks(mainForm);
         mainForm.showMaximized();
         TPass::open(&mainForm);
+        LongLivedWindows windows;
+        registerTasks(mainForm, windows);
         splash->hide();
         splash.reset();
         return app.exec();

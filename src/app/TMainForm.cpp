@@ -287,7 +287,10 @@ QMdiSubWindow* TMainForm::addChild(QWidget* window, Qt::WindowFlags flags)
 {
     QMdiSubWindow* sub = m_mdi->addSubWindow(window, flags);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->show();
+    if (window->property("openMaximized").toBool())
+        sub->showMaximized();
+    else
+        sub->show();
     return sub;
 }
 

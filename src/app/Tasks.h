@@ -1,6 +1,21 @@
 #pragma once
 
+#include <memory>
+
 class TMainForm;
+class TPartInvoiceHistory;
+class TPartOrderHistory;
+
+// The windows that live for the whole run: created hidden at start-up, in this order, and
+// only shown and hidden afterwards.
+struct LongLivedWindows
+{
+    LongLivedWindows();
+    ~LongLivedWindows();
+
+    std::unique_ptr<TPartOrderHistory> partOrderHistory;
+    std::unique_ptr<TPartInvoiceHistory> partInvoiceHistory;
+};
 
 // Connects the task buttons of the main window to the windows they open.
-void registerTasks(TMainForm& mainForm);
+void registerTasks(TMainForm& mainForm, LongLivedWindows& windows);

@@ -28,12 +28,29 @@ Currency Currency::parse(const QString& text, bool emptyIsZero)
     const double value = Formats::parseNumber(trimmed, &ok);
     if (!ok)
         throw DbError(Formats::notANumberMessage(text));
-    return fromDouble(value);
+    // The typed digits are rounded as written, half away from zero at the fourth decimal; going
+    // through binary floating point would turn 12.34565 into 12.3456.
+    QString digits = trimmed;
+    digits.remove(QLatin1Char(','));
+    const bool negative = digits.startsWith(QLatin1Char('-'));
+    if (negative || digits.startsWith(QLatin1Char('+')))
+        digits.remove(0, 1);
+    const qsizetype point = digits.indexOf(QLatin1Char('.'));
+    const QString whole = point < 0 ? digits : digits.left(point);
+    const QString fraction = point < 0 ? QString() : digits.mid(point + 1);
+    if (whole.size() > 14)
+        return fromDouble(value);
+    std::int64_t units = whole.toLongLong() * Scale + fraction.left(4).leftJustified(4, QLatin1Char('0')).toLongLong();
+    if (fraction.size() > 4 && fraction.at(4) >= QLatin1Char('5'))
+        ++units;
+    return fromUnits(negative ? -units : units);
 }
 
 Currency Currency::operator*(double factor) const
 {
-    return fromDouble(toDouble() * factor);
+    // The units are exact; scaling them directly keeps a product that lands on half a unit
+    // (12.3333 x 1.5) at the half, so that it rounds away from zero.
+    return fromUnits(std::int64_t(std::llround(double(m_units) * factor)));
 }
 
 Currency Currency::roundedToCents() const

@@ -43,7 +43,8 @@ QString plainNumber(double value)
 {
     if (value == 0)
         return QStringLiteral("0");
-    return QLocale::c().toString(value, 'g', QLocale::FloatingPointShortest);
+    // Fixed notation: a million is "1000000", never "1e+06".
+    return QLocale::c().toString(value, 'f', QLocale::FloatingPointShortest);
 }
 
 double parseNumber(const QString& text, bool* ok)

@@ -4,6 +4,8 @@
 
 #include "data/Schema.h"
 
+#include <QColor>
+
 QueryModel::QueryModel(Query* query, QObject* parent) : QAbstractTableModel(parent), m_query(query)
 {
     connect(query, &Query::aboutToChangeRows, this, [this] { beginResetModel(); });
@@ -13,6 +15,20 @@ QueryModel::QueryModel(Query* query, QObject* parent) : QAbstractTableModel(pare
 void QueryModel::setTitle(const QString& column, const QString& title)
 {
     m_titles.insert(column.toLower(), title);
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void QueryModel::setTitles(const QStringList& titles)
+{
+    m_positionalTitles = titles;
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void QueryModel::setRedTitle(int column)
+{
+    m_redTitle = column;
     if (columnCount() > 0)
         emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
@@ -44,12 +60,18 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const
 
 QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || !m_query)
+    if (!m_query)
+        return {};
+    if (orientation == Qt::Horizontal && role == Qt::ForegroundRole)
+        return QColor(section == m_redTitle ? Qt::red : Qt::black);
+    if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
     if (section < 0 || section >= m_query->columnCount())
         return {};
+    if (section < m_positionalTitles.size())
+        return m_positionalTitles.at(section);
     const QString name = m_query->columnName(section);
     return m_titles.value(name.toLower(), name);
 }

@@ -18,6 +18,11 @@ public:
 
     Query* query() const { return m_query; }
     void setTitle(const QString& column, const QString& title);
+    // Titles of the first columns, in column order; they take the place of titles by name.
+    void setTitles(const QStringList& titles);
+    // The title drawn in red (the column the list is sorted on); -1 draws every title black.
+    void setRedTitle(int column);
+    int redTitle() const { return m_redTitle; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -28,4 +33,6 @@ public:
 private:
     QPointer<Query> m_query;
     QHash<QString, QString> m_titles;
+    QStringList m_positionalTitles;
+    int m_redTitle = -1;
 };

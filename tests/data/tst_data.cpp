@@ -12,7 +12,6 @@
 #include "data/Schema.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
-#include "data/Transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +20,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 namespace {
 
@@ -85,6 +86,17 @@ QStringList modelColumn(const QueryModel& model, int c)
     return out;
 }
 
+// The message of the DbError that action throws; "accepted" when it throws none.
+QString refusal(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const DbError& e) {
+        return e.message();
+    }
+    return QStringLiteral("accepted");
+}
+
 QByteArray contents(const QString& path)
 {
     QFile file(path);
@@ -116,44 +128,25 @@ class TestData : public QObject
     Q_OBJECT
 
 private slots:
-    void statementWording_data();
-    void statementWording();
-    void storedForms_data();
-    void storedForms();
-    void passwordsCompareExactly_data();
-    void passwordsCompareExactly();
-    void textLiteralIsStoredIntact_data();
-    void textLiteralIsStoredIntact();
-    void literalRefusesValue_data();
-    void literalRefusesValue();
-    void literalAcceptsTypedValue_data();
-    void literalAcceptsTypedValue();
-    void emptyAggregateReadsEmpty_data();
-    void emptyAggregateReadsEmpty();
-    void sortByColumnKind_data();
-    void sortByColumnKind();
-    void sortKeepsCurrentRecord();
-    void locate_data();
-    void locate();
+    void statementWording_data(); void statementWording();
+    void storedForms_data(); void storedForms();
+    void passwordsCompareExactly_data(); void passwordsCompareExactly();
+    void textLiteralIsStoredIntact_data(); void textLiteralIsStoredIntact();
+    void literals_data(); void literals();
+    void emptyAggregateReadsEmpty_data(); void emptyAggregateReadsEmpty();
+    void sortByColumnKind_data(); void sortByColumnKind();
+    void locate_data(); void locate();
     void gridsOnOneQueryAgree();
-    void rejectedStatement_data();
-    void rejectedStatement();
-    void recordCount_data();
-    void recordCount();
-    void moving_data();
-    void moving();
+    void rejectedStatement_data(); void rejectedStatement();
+    void recordCount_data(); void recordCount();
+    void moving_data(); void moving();
     void movingOnNoRows();
-    void transactionRollsBackUnlessCommitted();
     void databaseIsCreatedOnce();
-    void tableColumnsInOrder_data();
-    void tableColumnsInOrder();
+    void tableColumnsInOrder_data(); void tableColumnsInOrder();
     void newDatabaseIsSeeded();
-    void foreignFileIsRefused_data();
-    void foreignFileIsRefused();
-    void currencyFormats_data();
-    void currencyFormats();
-    void currencyMultiplies_data();
-    void currencyMultiplies();
+    void foreignFileIsRefused_data(); void foreignFileIsRefused();
+    void currencyFormats_data(); void currencyFormats();
+    void currencyMultiplies_data(); void currencyMultiplies();
 };
 
 void TestData::statementWording_data()
@@ -164,26 +157,24 @@ void TestData::statementWording_data()
 
     const QString no = QStringLiteral("InvoiceNo_Inv");
     QTest::newRow("date in where") << QStringList{"Select * From Invoice where InvoiceDate_Inv = #1/5/2024#"} << no << QStringList{"2"};
-    QTest::newRow("two-digit year") << QStringList{"Select * From Invoice where InvoiceDate_Inv = #01/05/24#"} << no << QStringList{"2"};
     QTest::newRow("dates between") << QStringList{"Select * From Invoice where InvoiceDate_Inv Between #12/1/2023# and #1/31/2024#", "order by InvoiceNo_Inv"} << no << QStringList{"1", "2"};
     QTest::newRow("date read back short") << QStringList{"Select InvoiceDate_Inv From Invoice order by InvoiceDate_Inv"} << "InvoiceDate_Inv" << QStringList{"11/30/2023", "12/1/2023", "1/5/2024", "2/10/2024"};
     QTest::newRow("bare No") << QStringList{"Select * From Invoice where Paid_Inv=No order by InvoiceNo_Inv"} << no << QStringList{"2", "10"};
     QTest::newRow("bare Yes") << QStringList{"Select * From Invoice where Paid_Inv = Yes order by InvoiceNo_Inv"} << no << QStringList{"1", "3"};
-    QTest::newRow("bare True") << QStringList{"Select * From Invoice where Paid_Inv = True order by InvoiceNo_Inv"} << no << QStringList{"1", "3"};
     QTest::newRow("yes/no read back") << QStringList{"Select Paid_Inv From Invoice order by InvoiceNo_Inv"} << "Paid_Inv" << QStringList{"True", "False", "True", "False"};
     QTest::newRow("like contains, any case") << QStringList{"Select * From Invoice where CustomerName_Inv Like '%acme%'", "order by InvoiceNo_Inv"} << no << QStringList{"1", "10"};
     QTest::newRow("like double-quoted") << QStringList{"Select * From Invoice where CustomerName_Inv Like \"%haul%\""} << no << QStringList{"3"};
     QTest::newRow("double-quoted text with quote") << QStringList{"Select \"O'Brien\" As Who From Reg"} << "Who" << QStringList{"O'Brien"};
     QTest::newRow("text equality ignores case") << QStringList{"Select * From Invoice where CustomerName_Inv = 'acme'"} << no << QStringList{"1"};
     QTest::newRow("numbers between") << QStringList{"Select * From Invoice where Amount_Inv Between 70 and 300 order by InvoiceNo_Inv"} << no << QStringList{"1", "10"};
-    QTest::newRow("negative amount") << QStringList{"Select * From Invoice where Amount_Inv < 0"} << no << QStringList{"3"};
     QTest::newRow("comma join with aliases") << QStringList{"Select V.InvoiceNo_Inv From  InvItem T, Invoice V where T.Color_Item = 'BP-1'", " And V.InvoiceNo_Inv = T.Inv_Item order by V.InvoiceNo_Inv"} << no << QStringList{"1", "2"};
     QTest::newRow("unnamed max over join") << QStringList{"Select Max(Rate_Item) From  InvItem T, Invoice V where T.Color_Item = 'BP-1'", " And V.CustomerName_Inv = 'acme'", " And V.InvoiceNo_Inv = T.Inv_Item "} << "Expr1000" << QStringList{"30"};
     QTest::newRow("unnamed sum") << QStringList{"Select Sum(Qty_Item) From InvItem where Color_Item='BP-1'"} << "Expr1000" << QStringList{"6"};
     QTest::newRow("second unnamed column") << QStringList{"Select Sum(Qty_Item), Max(Rate_Item) From InvItem"} << "Expr1001" << QStringList{"35"};
     QTest::newRow("named columns are not counted") << QStringList{"Select Name_Item, Count(*) From InvItem group by Name_Item order by Name_Item"} << "Expr1000" << QStringList{"2", "1"};
-    QTest::newRow("sum with alias") << QStringList{"Select Sum(Amount_Item) As Total From InvItem"} << "Total" << QStringList{"202.5"};
     QTest::newRow("sum of product over dates") << QStringList{"select SUM(I.Amount_Item*0.5) From  Invoice O, InvItem I where O.InvoiceDate_Inv Between #1/1/2023# and #12/31/2024#", " And O.InvoiceNo_Inv = I.Inv_Item"} << "Expr1000" << QStringList{"101.25"};
+    QTest::newRow("large number in plain digits") << QStringList{"Select Amount_Inv * 1000 From Invoice where InvoiceNo_Inv = 2"} << "Expr1000" << QStringList{"1200500"};
+    QTest::newRow("small number in plain digits") << QStringList{"Select Qty_Item / 100000 From InvItem where Inv_Item = 1"} << "Expr1000" << QStringList{"0.00004"};
     QTest::newRow("top n") << QStringList{"Select Top 2 InvoiceNo_Inv From Invoice order by InvoiceNo_Inv desc"} << no << QStringList{"10", "3"};
     QTest::newRow("& joins texts, # inside quotes") << QStringList{"Select CustomerName_Inv & ' #' & InvoiceNo_Inv From Invoice where InvoiceNo_Inv=2"} << "Expr1000" << QStringList{"beta Freight #2"};
     QTest::newRow("distinct") << QStringList{"Select distinct Name_Item From InvItem order by Name_Item"} << "Name_Item" << QStringList{"Brake pad", "Oil filter"};
@@ -214,7 +205,6 @@ void TestData::storedForms_data()
         "#3/7/2005#,", "'1234.5',", "#12/31/49#)"};
     const QString of50 = QStringLiteral(" from Invoice where InvoiceNo_Inv = 50");
     QTest::newRow("date stored as ISO") << insert << "select InvoiceDate_Inv" + of50 << QVariant("2005-03-07");
-    QTest::newRow("two-digit year 49 is 2049") << insert << "select DueDate_Inv" + of50 << QVariant("2049-12-31");
     QTest::newRow("Yes stored as 1") << insert << "select Paid_Inv" + of50 << QVariant(1);
     QTest::newRow("quoted amount stored as number") << insert << "select typeof(Amount_Inv) || ':' || Amount_Inv" + of50 << QVariant("real:1234.5");
 
@@ -274,15 +264,13 @@ void TestData::textLiteralIsStoredIntact_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("stored");
-    const auto same = [](const QString& v) { QTest::newRow(qPrintable(v.left(24))) << v << v; };
+    const auto same = [](const QString& v) { QTest::newRow(qPrintable(v.left(24).replace(QLatin1Char('\n'), QLatin1Char(' ')))) << v << v; };
     same("O'Brien's");
     same("''");
     same("1' or '1'='1");
     same("x'; Delete from Part; --");
     same("'); Delete from Part; --");
-    same("a;b--c");
     same("#1/1/2024# & Yes [x] \"q\" 50%");
-    same("C:\\shop\\");
     same("line one\nline two");
     same(QStringLiteral("Gülşen Øvrebø 株式会社"));
     const QString longText = QString(QStringLiteral("ab'")).repeated(1667).left(5000);
@@ -312,46 +300,20 @@ void TestData::textLiteralIsStoredIntact()
     QCOMPARE(q->field(QStringLiteral("Description_Material")).asText(), QStringLiteral("probe"));
 }
 
-void TestData::literalRefusesValue_data()
+void TestData::literals_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("message");
-    for (const QString& v : QStringList{"12a", "1 or 1=1", "", "   ", "1,23", ".", "5; Delete from Part", "1e5", "$12"})
-        QTest::newRow(qPrintable("number " + v)) << "number" << v << "'" + v + "' is not a valid number.";
-    for (const QString& v : QStringList{"1.5", "12a", "", "1 or 1=1", "1,000", "1234567890123456789"})
-        QTest::newRow(qPrintable("integer " + v)) << "integer" << v << "'" + v + "' is not a valid number.";
-    for (const QString& v : QStringList{"3/32/2005", "2/29/2023", "13/1/2024", "", "2005-03-07", "3/7", "3/7/2005# or #1/1/2000"})
-        QTest::newRow(qPrintable("date " + v)) << "date" << v << "'" + v + "' is not a valid date.";
-    for (const QString& v : QStringList{"12a", "", "1 or 1=1"})
-        QTest::newRow(qPrintable("money " + v)) << "money" << v << "'" + v + "' is not a valid number.";
-}
-
-void TestData::literalRefusesValue()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, value);
-    QFETCH(QString, message);
-    try {
-        if (kind == "number")
-            Sql::number(value);
-        else if (kind == "integer")
-            Sql::integer(value);
-        else if (kind == "date")
-            Sql::date(value);
-        else
-            Currency::parse(value);
-        QFAIL("the value was accepted");
-    } catch (const DbError& e) {
-        QCOMPARE(e.message(), message);
-    }
-}
-
-void TestData::literalAcceptsTypedValue_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("literal");
+    QTest::addColumn<QString>("result"); // the literal, or the message of the refusal
+    const auto refused = [](const char* kind, const QStringList& values, const char* what) {
+        for (const QString& v : values)
+            QTest::newRow(qPrintable(QStringLiteral("%1 refuses '%2'").arg(kind, v)))
+                << kind << v << QStringLiteral("'%1' is not a valid %2.").arg(v, what);
+    };
+    refused("number", {"12a", "1 or 1=1", "", "   ", "1,23", ".", "5; Delete from Part", "1e5", "$12"}, "number");
+    refused("integer", {"1.5", "12a", "", "1 or 1=1", "1,000", "1234567890123456789"}, "number");
+    refused("date", {"3/32/2005", "2/29/2023", "13/1/2024", "", "2005-03-07", "3/7", "3/7/2005# or #1/1/2000"}, "date");
+    refused("money", {"12a", "", "1 or 1=1"}, "number");
     QTest::newRow("thousands comma") << "number" << "1,234.50" << "1234.5";
     QTest::newRow("blanks around") << "number" << " 7 " << "7";
     QTest::newRow("negative") << "number" << "-3.25" << "-3.25";
@@ -368,17 +330,24 @@ void TestData::literalAcceptsTypedValue_data()
     QTest::newRow("year 49") << "date" << "12/31/49" << "12/31/2049";
     QTest::newRow("year 50") << "date" << "1/1/50" << "1/1/1950";
     QTest::newRow("date with blanks") << "date" << " 3/7/2005 " << "3/7/2005";
+    QTest::newRow("money with blanks") << "money" << " 1,234.5 " << "1234.5";
 }
 
-void TestData::literalAcceptsTypedValue()
+void TestData::literals()
 {
     QFETCH(QString, kind);
     QFETCH(QString, value);
-    QFETCH(QString, literal);
-    const QString out = kind == "number" ? Sql::number(value)
-                        : kind == "integer" ? Sql::integer(value)
-                                            : Sql::date(value);
-    QCOMPARE(out, literal);
+    QFETCH(QString, result);
+    QString out;
+    try {
+        out = kind == "number"    ? Sql::number(value)
+              : kind == "integer" ? Sql::integer(value)
+              : kind == "date"    ? Sql::date(value)
+                                  : Currency::parse(value).toPlain();
+    } catch (const DbError& e) {
+        out = e.message();
+    }
+    QCOMPARE(out, result);
 }
 
 void TestData::emptyAggregateReadsEmpty_data()
@@ -430,37 +399,14 @@ void TestData::sortByColumnKind()
     seed(shop);
     Query* q = run({"Select *, Amount_Inv * 2 From Invoice order by CustomerName_Inv desc"});
     q->sort(QStringLiteral("InvoiceNo_Inv"));
+    q->locate(QStringLiteral("InvoiceNo_Inv"), QStringLiteral("10"));
     q->sort(sort);
     QCOMPARE(q->sortText(), sort);
+    // The current record stays current wherever the sort puts it.
+    QCOMPARE(q->field(QStringLiteral("InvoiceNo_Inv")).asText(), QStringLiteral("10"));
+    const int at = q->currentRow();
     QCOMPARE(::column(q, column), expected);
-}
-
-void TestData::sortKeepsCurrentRecord()
-{
-    TestShop shop;
-    seed(shop);
-    Query* q = run({"Select * From Invoice order by InvoiceNo_Inv"});
-    q->setCurrentRow(3);
-    QCOMPARE(q->field(QStringLiteral("InvoiceNo_Inv")).asText(), QStringLiteral("10"));
-
-    q->sort(QStringLiteral("Amount_Inv"));
-    QCOMPARE(q->currentRow(), 1);
-    QCOMPARE(q->field(QStringLiteral("InvoiceNo_Inv")).asText(), QStringLiteral("10"));
-
-    try {
-        q->sort(QStringLiteral("Nope_Col"));
-        QFAIL("a missing column was sorted on");
-    } catch (const DbError& e) {
-        QCOMPARE(e.message(), QStringLiteral("Q1: Field 'Nope_Col' not found"));
-    }
-    QCOMPARE(q->sortText(), QStringLiteral("Amount_Inv"));
-    QCOMPARE(q->currentRow(), 1);
-
-    q->sort(QString());
-    QCOMPARE(q->currentRow(), 3);
-    QCOMPARE(q->field(QStringLiteral("InvoiceNo_Inv")).asText(), QStringLiteral("10"));
-    q->close();
-    QCOMPARE(q->sortText(), QString());
+    QCOMPARE(::column(q, QStringLiteral("InvoiceNo_Inv")).indexOf(QStringLiteral("10")), at);
 }
 
 void TestData::locate_data()
@@ -573,12 +519,7 @@ void TestData::rejectedStatement()
 
     q->clear();
     q->add(statement);
-    try {
-        isChange ? q->exec() : q->open();
-        QFAIL("the statement was accepted");
-    } catch (const DbError& e) {
-        QCOMPARE(e.message(), message);
-    }
+    QCOMPARE(refusal([&] { isChange ? q->exec() : q->open(); }), message);
     QVERIFY(!q->isOpen());
     QCOMPARE(q->recordCount(), 0);
     QVERIFY(q->eof() && q->bof());
@@ -627,7 +568,6 @@ void TestData::moving_data()
     QTest::newRow("next") << "FN" << 1 << false << false;
     QTest::newRow("onto the last row") << "FNN" << 2 << false << false;
     QTest::newRow("next past the last row") << "FNNN" << 2 << true << false;
-    QTest::newRow("next again at the end") << "FNNNN" << 2 << true << false;
     QTest::newRow("prior after the end") << "FNNNP" << 1 << false << false;
     QTest::newRow("last") << "L" << 2 << false << false;
     QTest::newRow("prior before the first row") << "FP" << 0 << false << true;
@@ -673,20 +613,14 @@ void TestData::movingOnNoRows()
     QVERIFY(q->eof() && q->bof());
     QCOMPARE(q->currentRow(), -1);
     q->first();
-    QVERIFY(q->eof() && q->bof());
     q->next();
     q->last();
     q->prior();
     QVERIFY(q->eof() && q->bof());
     QCOMPARE(q->currentRow(), -1);
-    QVERIFY(q->field(QStringLiteral("Name_Item")).isNull());
     QCOMPARE(q->field(QStringLiteral("Name_Item")).asText(), QString());
-    try {
-        q->field(QStringLiteral("Nope_Col"));
-        QFAIL("a missing column was read");
-    } catch (const DbError& e) {
-        QCOMPARE(e.message(), QStringLiteral("Q1: Field 'Nope_Col' not found"));
-    }
+    QCOMPARE(refusal([&] { q->field(QStringLiteral("Nope_Col")); }), QStringLiteral("Q1: Field 'Nope_Col' not found"));
+    QCOMPARE(refusal([&] { q->sort(QStringLiteral("Nope_Col")); }), QStringLiteral("Q1: Field 'Nope_Col' not found"));
 
     // Walking back from the end visits every row once, in reverse.
     q = run({"Select * From InvItem order by Amount_Item"});
@@ -694,22 +628,6 @@ void TestData::movingOnNoRows()
     for (q->last(); !q->bof(); q->prior())
         seen.append(q->field(QStringLiteral("Amount_Item")).asText());
     QCOMPARE(seen, (QStringList{"120", "70", "12.5"}));
-}
-
-void TestData::transactionRollsBackUnlessCommitted()
-{
-    TestShop shop;
-    {
-        Transaction t(DM);
-        change({"Insert Into Part ( ID_Material ) Values ( 1 )"});
-    }
-    QCOMPARE(shop.value(QStringLiteral("select count(*) from Part")).toInt(), 0);
-    {
-        Transaction t(DM);
-        change({"Insert Into Part ( ID_Material ) Values ( 2 )"});
-        t.commit();
-    }
-    QCOMPARE(shop.value(QStringLiteral("select group_concat(ID_Material) from Part")).toString(), QStringLiteral("2"));
 }
 
 void TestData::databaseIsCreatedOnce()
@@ -773,14 +691,8 @@ void TestData::newDatabaseIsSeeded()
     QVERIFY(!reg->field(QStringLiteral("Name_R")).asText().isEmpty());
     QCOMPARE(shop.rows(QStringLiteral("select UserName_Pass, Password_Pass from Pass")),
              (QList<QVariantList>{{QStringLiteral("Guest"), Schema::guestPassword()}}));
-    QCOMPARE(Schema::guestPassword(), QStringLiteral("gt"));
     QVERIFY(!DM->technician()->isOpen());
-    try {
-        DM->query(QStringLiteral("QNope"));
-        QFAIL("a query outside the pool was handed out");
-    } catch (const DbError& e) {
-        QCOMPARE(e.message(), QStringLiteral("The data module has no query named QNope."));
-    }
+    QCOMPARE(refusal([] { DM->query(QStringLiteral("QNope")); }), QStringLiteral("The data module has no query named QNope."));
 }
 
 void TestData::foreignFileIsRefused_data()
@@ -819,12 +731,7 @@ void TestData::foreignFileIsRefused()
     const QByteArray before = contents(path);
     QVERIFY(kind == "empty" || !before.isEmpty());
 
-    try {
-        TDM dm(path);
-        QFAIL("the file was opened as a shop database");
-    } catch (const DbError& e) {
-        QCOMPARE(e.message(), message.arg(QDir::toNativeSeparators(path)));
-    }
+    QCOMPARE(refusal([&] { TDM dm(path); }), message.arg(QDir::toNativeSeparators(path)));
     QVERIFY(DM == nullptr);
     QCOMPARE(contents(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"tavlin.db"});
@@ -845,7 +752,6 @@ void TestData::currencyFormats_data()
     QTest::newRow("thousands") << "1,234.50" << qint64(12345000) << "1234.5" << "$1,234.50";
     QTest::newRow("under one") << "0.5" << qint64(5000) << ".5" << "$0.50";
     QTest::newRow("whole") << " 3 " << qint64(30000) << "3" << "$3.00";
-    QTest::newRow("trailing zeros") << "100.00" << qint64(1000000) << "100" << "$100.00";
     QTest::newRow("negative under one") << "-0.25" << qint64(-2500) << "-.25" << "-$0.25";
     QTest::newRow("negative rounded") << "-1234.567" << qint64(-12345670) << "-1234.57" << "-$1,234.57";
     QTest::newRow("below half a cent") << "0.004" << qint64(40) << "" << "$0.00";
@@ -858,7 +764,6 @@ void TestData::currencyFormats_data()
     QTest::newRow("half carries into whole") << "19.99995" << qint64(200000) << "20" << "$20.00";
     QTest::newRow("half a unit") << "0.00005" << qint64(1) << "" << "$0.00";
     QTest::newRow("negative half a unit") << "-0.00005" << qint64(-1) << "" << "$0.00";
-    QTest::newRow("under half a unit") << "0.00004999" << qint64(0) << "" << "$0.00";
     QTest::newRow("billions") << "99,999,999,999.99" << qint64(999999999999900) << "99999999999.99" << "$99,999,999,999.99";
     QTest::newRow("very large") << "900000000000000" << qint64(9000000000000000000) << "900000000000000" << "$900,000,000,000,000.00";
 }

@@ -1,6 +1,7 @@
 #include "TestShop.h"
 
 #include "app/TMainForm.h"
+#include "app/Tasks.h"
 #include "data/Connection.h"
 #include "data/TDM.h"
 
@@ -20,6 +21,7 @@ TestShop::TestShop()
 
 TestShop::~TestShop()
 {
+    m_longLived.reset();
     m_mainForm.reset();
     m_dm.reset();
 }
@@ -40,6 +42,20 @@ TMainForm* TestShop::mainForm()
             throw std::runtime_error("the main window did not appear");
     }
     return m_mainForm.get();
+}
+
+TMainForm* TestShop::mainFormWithTasks()
+{
+    TMainForm* form = mainForm();
+    registerTasks(*form, longLived());
+    return form;
+}
+
+LongLivedWindows& TestShop::longLived()
+{
+    if (!m_longLived)
+        m_longLived = std::make_unique<LongLivedWindows>();
+    return *m_longLived;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 class TDM;
 class TMainForm;
+struct LongLivedWindows;
 
 // One test's shop: a fresh embedded database in a temporary folder, the data module on it,
 // a scripted prompter, and the main window when the test asks for it.
@@ -25,6 +26,10 @@ public:
 
     // The main window, created and shown on first use, with no task windows connected.
     TMainForm* mainForm();
+    // The main window with every built task connected, as the program starts it.
+    TMainForm* mainFormWithTasks();
+    // The windows created at start-up (created on first use).
+    LongLivedWindows& longLived();
 
     // Statements straight on the database, past the program's own layer: for arranging data
     // and reading what the program stored. Failures end the test.
@@ -38,4 +43,5 @@ private:
     ScriptedPrompter m_prompter;
     std::unique_ptr<TDM> m_dm;
     std::unique_ptr<TMainForm> m_mainForm;
+    std::unique_ptr<LongLivedWindows> m_longLived;
 };

@@ -43,6 +43,11 @@ QList<QWidget*> FocusChain::controls() const
     return list;
 }
 
+void FocusChain::bindInControls(int key, std::function<void()> command)
+{
+    m_controlKeys.insert(key, std::move(command));
+}
+
 void FocusChain::wrapTo(QWidget* target)
 {
     m_wrapTarget = target;
@@ -67,6 +72,11 @@ bool FocusChain::eventFilter(QObject* watched, QEvent* event)
     if (!widget)
         return false;
 
+    if (auto command = m_controlKeys.constFind(key->key()); command != m_controlKeys.constEnd()) {
+        const std::function<void()> run = *command;
+        guard(run);
+        return true;
+    }
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (enter) {
         if (auto* button = qobject_cast<QAbstractButton*>(widget)) {

@@ -29,6 +29,8 @@ public:
     void link(QWidget* from, QWidget* enterTo, QWidget* leftTo);
     // A key pressed anywhere in the window runs command.
     void bind(const QKeySequence& key, std::function<void()> command);
+    // A key pressed in one of the chain's controls runs command (F2 saves from any box).
+    void bindInControls(int key, std::function<void()> command);
 
     QList<QWidget*> controls() const;
 
@@ -49,4 +51,5 @@ private:
     QList<QPointer<QWidget>> m_controls;
     QPointer<QWidget> m_wrapTarget;
     QHash<QWidget*, Link> m_links;
+    QHash<int, std::function<void()>> m_controlKeys;
 };

@@ -1,0 +1,225 @@
+#include "masters/TPart.h"
+
+#include "data/Currency.h"
+#include "data/DbError.h"
+#include "data/Query.h"
+#include "data/SqlLiteral.h"
+#include "data/TDM.h"
+#include "ui/common/Guard.h"
+#include "ui/common/Latest.h"
+#include "ui/common/ListBox.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+RecordDescription partDescription()
+{
+    RecordDescription d;
+    d.title = QStringLiteral("Parts");
+    d.table = QStringLiteral("Part");
+    d.listQuery = QStringLiteral("QPart1");
+    d.lookupQuery = QStringLiteral("QPart2");
+    d.listStatement = QStringLiteral(
+        "Select ID_Material,Type_Material,Number_Material,Description_Material,Mfg_Material, "
+        "Style_Material,Style_Type_Material,Color_Material,Size_Material,Unit_Material,"
+        "Price_Material,Remark_Material From Part");
+    d.boxes = {
+        {"ID_Material", "ID Part"},
+        {"Type_Material", "Item", RecordBox::List, "Select distinct Type_Material From Part"},
+        {"Number_Material", "Name"},
+        {"Description_Material", "Description"},
+        {"Mfg_Material", "Mfg. ", RecordBox::List, "Select distinct Mfg_Material From Part"},
+        {"Style_Material", "Type"},
+        {"Style_Type_Material", "Style Type", RecordBox::List,
+         "Select distinct Style_Type_Material From Part"},
+        {"Color_Material", "Part No"},
+        {"Size_Material", "Serial No"},
+        {"Unit_Material", "Unit", RecordBox::List, "Select distinct Unit_Material From Part"},
+        {"Price_Material", "Price $"},
+        {"Remark_Material", "Remark"},
+    };
+    d.enterWrapsTo = QStringLiteral("Type_Material");
+    d.titles = {"ID #",      "Material Type", "Material Name", "Description",
+                "Mfg",       "Style",         "Style Type",    "Part No",
+                "Serial No", "Unit",          "Price $",       "Remark"};
+    d.refreshTitles = d.titles;
+    d.refreshTitles[1] = QStringLiteral("Type Part");
+    d.refreshTitles[2] = QStringLiteral("Part Name");
+    d.insertedMessage = QStringLiteral("Data Recorded!");
+    d.afterSave = RecordDescription::AfterSave::FirstRowCopied;
+    d.cancel = RecordDescription::Cancel::Refresh;
+    d.refreshCopiesFirstRow = true;
+    d.gridKeys = {Qt::Key_F2, Qt::Key_F3, Qt::Key_F5, Qt::Key_F8};
+    d.newDefaults = {{"Price_Material", "0.00"}};
+    d.zeroWhenEmpty = {"Price_Material"};
+    return d;
+}
+} // namespace
+
+TPart::TPart(Links links, QWidget* parent)
+    : RecordWindow(partDescription(), parent), m_links(std::move(links))
+{
+    setObjectName(QStringLiteral("Part"));
+    Latest<TPart>::set(this);
+
+    m_total = addFigure(QStringLiteral("Total Part"), QStringLiteral("Label14"), QString());
+    m_check = new QLabel(this);
+    m_check->setObjectName(QStringLiteral("Label16"));
+    m_check->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    figuresLayout()->addWidget(m_check);
+    figuresLayout()->addSpacing(8);
+    m_sale = addFigure(QStringLiteral("Sale"), QStringLiteral("Label17"), QStringLiteral("0"));
+    m_buy = addFigure(QStringLiteral("Buy"), QStringLiteral("Label19"), QStringLiteral("0"));
+    m_inventory =
+        addFigure(QStringLiteral("Inventory"), QStringLiteral("Label21"), QStringLiteral("0"));
+    m_stock = addFigure(QStringLiteral("Stock $"), QStringLiteral("Label23"), QStringLiteral("0"));
+    figuresLayout()->addStretch(1);
+
+    QPushButton* orders = addButton(QStringLiteral("Order History"), "OrderHistoryButton");
+    QPushButton* invoices = addButton(QStringLiteral("Invoice History"), "InvoiceHistoryButton");
+    orders->setEnabled(bool(m_links.orderHistory));
+    invoices->setEnabled(bool(m_links.invoiceHistory));
+    connect(orders, &QPushButton::clicked, this,
+            [this] { guard([this] { m_links.orderHistory(text("Color_Material")); }); });
+    connect(invoices, &QPushButton::clicked, this,
+            [this] { guard([this] { m_links.invoiceHistory(text("Color_Material")); }); });
+
+    // Typing an ID moves the list to the first part whose ID starts with it.
+    auto* id = qobject_cast<QLineEdit*>(box("ID_Material"));
+    connect(id, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        if (!typed.isEmpty())
+            guard([&] { listQuery()->locate(QStringLiteral("ID_Material"), typed); });
+    });
+    box("Color_Material")->installEventFilter(this);
+}
+
+void TPart::showList()
+{
+    for (const char* column : {"Mfg_Material", "Type_Material", "Unit_Material"})
+        qobject_cast<ListBox*>(box(column))->refill();
+    RecordWindow::showList();
+    updateTotal();
+}
+
+void TPart::save()
+{
+    RecordWindow::save();
+    updateTotal();
+}
+
+void TPart::remove()
+{
+    RecordWindow::remove();
+    updateTotal();
+}
+
+void TPart::updateTotal()
+{
+    m_total->setText(QString::number(listQuery()->recordCount()));
+}
+
+QStringList TPart::updateStatement(const Values& v) const
+{
+    return {" Update Part  Set ID_Material = " + v["ID_Material"] + ",",
+            " Type_Material = '" + v["Type_Material"] + "',",
+            " Number_Material = '" + v["Number_Material"] + "',",
+            " Description_Material = '" + v["Description_Material"] + "',",
+            " Mfg_Material = '" + v["Mfg_Material"] + "',",
+            " Style_Material = '" + v["Style_Material"] + "',",
+            " Style_Type_Material = '" + v["Style_Type_Material"] + "',",
+            " Color_Material = '" + v["Color_Material"] + "',",
+            " Size_Material = '" + v["Size_Material"] + "',",
+            " Unit_Material = '" + v["Unit_Material"] + "',",
+            " Price_Material = " + v["Price_Material"] + ",",
+            " Remark_Material = '" + v["Remark_Material"] + "'",
+            " where ID_Material =" + v["ID_Material"]};
+}
+
+QStringList TPart::insertStatement(const Values& v) const
+{
+    QStringList lines = {
+        " Insert Into Part ( ID_Material, Type_Material,Number_Material,Description_Material,",
+        "Mfg_Material, Style_Material,Style_Type_Material,Color_Material,Size_Material,"
+        "Unit_Material,Price_Material,Remark_Material ) Values ( ",
+        v["ID_Material"] + ","};
+    for (const char* column : {"Type_Material", "Number_Material", "Description_Material",
+                               "Mfg_Material", "Style_Material", "Style_Type_Material",
+                               "Color_Material", "Size_Material", "Unit_Material"})
+        lines.append("'" + v[column] + "',");
+    lines.append(v["Price_Material"] + " , ");
+    lines.append(" '" + v["Remark_Material"] + "')");
+    return lines;
+}
+
+QStringList TPart::deleteStatement(const Values& v) const
+{
+    return {"Delete  From Part where ID_Material=" + v["ID_Material"]};
+}
+
+QString TPart::sumOfQuantities(const QString& table, const QString& partNo)
+{
+    Query* q1 = DM->query(QStringLiteral("Q1"));
+    runStatement(q1, {"Select Sum(Qty_Item) From " + table + " where Color_Item='" +
+                      Sql::text(partNo) + "'"});
+    q1->open();
+    const QString sum = q1->field(QStringLiteral("Expr1000")).asText();
+    return sum.isEmpty() ? QStringLiteral("0") : sum;
+}
+
+void TPart::computeFigures()
+{
+    const QString partNo = text("Color_Material");
+    const QString sale = sumOfQuantities(QStringLiteral("InvItem"), partNo);
+    m_sale->setText(sale);
+    const QString buy = sumOfQuantities(QStringLiteral("Items"), partNo);
+    m_buy->setText(buy);
+
+    // The count of parts in stock is a whole number; a fractional quantity on some line
+    // cannot be counted and leaves the last figures standing.
+    auto whole = [](const QString& text) {
+        bool ok = false;
+        const qint64 value = text.toLongLong(&ok);
+        if (!ok)
+            throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        return value;
+    };
+    const qint64 inventory = whole(buy) - whole(sale);
+    const Currency price = listQuery()->isEmpty()
+                               ? Currency()
+                               : listQuery()->field(QStringLiteral("Price_Material")).asCurrency();
+    m_inventory->setText(QString::number(inventory));
+    m_stock->setText((price * double(inventory)).toHashFormat());
+}
+
+bool TPart::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == box("Color_Material") && event->type() == QEvent::FocusOut) {
+        // Only a move to another control of the form counts as leaving the box, not a
+        // message box or a drop-down list taking the focus for a moment.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            guard([this] { checkPartNumber(); });
+    }
+    return RecordWindow::eventFilter(watched, event);
+}
+
+void TPart::checkPartNumber()
+{
+    const QString partNo = text("Color_Material");
+    Query* q1 = DM->query(QStringLiteral("Q1"));
+    runStatement(q1, {"Select * From Part where Color_Material='" + Sql::text(partNo) + "'"});
+    q1->open();
+    if (q1->isEmpty()) {
+        m_check->setText(QStringLiteral("Not Match"));
+        return;
+    }
+    listQuery()->sort(QStringLiteral("Color_Material DESC"));
+    listQuery()->locate(QStringLiteral("Color_Material"), partNo);
+    copyRow();
+    m_check->setText(QStringLiteral("Other Match"));
+}

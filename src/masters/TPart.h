@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ui/common/RecordWindow.h"
+
+#include <functional>
+
+class QLabel;
+
+// The parts catalogue, with each part's stock figures from invoices and purchase orders.
+class TPart : public RecordWindow
+{
+    Q_OBJECT
+
+public:
+    // The history windows the part's buttons show, for a part number.
+    struct Links
+    {
+        std::function<void(const QString& partNo)> orderHistory;
+        std::function<void(const QString& partNo)> invoiceHistory;
+    };
+
+    explicit TPart(Links links, QWidget* parent = nullptr);
+
+    void showList() override;
+    void save() override;
+    void remove() override;
+
+    // When the focus leaves "Part No": shows an existing part with that number.
+    void checkPartNumber();
+
+protected:
+    QStringList updateStatement(const Values& v) const override;
+    QStringList insertStatement(const Values& v) const override;
+    QStringList deleteStatement(const Values& v) const override;
+    void computeFigures() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void updateTotal();
+    QString sumOfQuantities(const QString& table, const QString& partNo);
+
+    Links m_links;
+    QLabel* m_total;
+    QLabel* m_check;
+    QLabel* m_sale;
+    QLabel* m_buy;
+    QLabel* m_inventory;
+    QLabel* m_stock;
+};

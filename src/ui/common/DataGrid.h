@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QColor>
+#include <QTableView>
+#include <functional>
+
+class Query;
+class QueryModel;
+
+// A read-only list over a query: whole rows are selected, the current row is the query's
+// current row (both ways), rows are striped in two shades and the current cell is framed,
+// red while the grid has the focus. A click on a column title is reported; the window
+// decides whether it sorts.
+class DataGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    DataGrid(Query* query, QWidget* parent = nullptr);
+
+    Query* query() const { return m_query; }
+    QueryModel* queryModel() const { return m_model; }
+
+    // Titles of the first columns, in column order.
+    void setTitles(const QStringList& titles);
+    // Draws the title of column red and the others black; -1 for all black.
+    void setRedTitle(int column);
+    // Background of a row; an invalid colour keeps the striping.
+    void setRowColour(std::function<QColor(int row)> colour);
+
+signals:
+    void titleClicked(int column);
+    // A cell was clicked with the mouse.
+    void cellClicked();
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // Typed characters never move the list on their own: the window decides what they do.
+    void keyboardSearch(const QString&) override {}
+
+private:
+    void followQuery();
+
+    class Delegate;
+    Query* m_query;
+    QueryModel* m_model;
+    std::function<QColor(int)> m_rowColour;
+    bool m_syncing = false;
+};
