@@ -288,7 +288,9 @@ bool RecordWindow::eventFilter(QObject* watched, QEvent* event)
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (event->type() == QEvent::KeyRelease) {
-            if (!key->isAutoRepeat())
+            // A command key may have moved the focus away (New goes to the first box): the
+            // release then belongs to that box, not to the list.
+            if (!key->isAutoRepeat() && m_grid->hasFocus())
                 follow(RecordDescription::KeyRelease);
             return false;
         }
