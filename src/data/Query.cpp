@@ -47,31 +47,6 @@ double numberOf(const QVariant& v)
     return v.toDouble();
 }
 
-int compareValues(const QVariant& a, const QVariant& b, ColumnKind kind)
-{
-    if (a.isNull() || b.isNull())
-        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
-    switch (kind) {
-    case ColumnKind::Integer:
-    case ColumnKind::Money:
-    case ColumnKind::Real:
-    case ColumnKind::Bool: {
-        bool okA = a.typeId() != QMetaType::QString, okB = b.typeId() != QMetaType::QString;
-        double x = okA ? a.toDouble() : Formats::parseNumber(a.toString(), &okA);
-        double y = okB ? b.toDouble() : Formats::parseNumber(b.toString(), &okB);
-        if (okA && okB)
-            return x < y ? -1 : (x > y ? 1 : 0);
-        if (okA != okB)
-            return okA ? -1 : 1;
-        break;
-    }
-    case ColumnKind::Date:
-        return QString::compare(a.toString(), b.toString());
-    case ColumnKind::Text:
-        break;
-    }
-    return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive);
-}
 
 } // namespace
 
@@ -215,7 +190,9 @@ void Query::open()
     m_open = true;
     const bool empty = m_rows.isEmpty();
     m_current = empty ? -1 : 0;
-    m_eof = m_bof = empty;
+    // Opened on its first row, as after first().
+    m_eof = empty;
+    m_bof = true;
     emit rowsChanged();
     emit currentRowChanged(m_current);
 }
@@ -337,15 +314,52 @@ void Query::sort(const QString& spec)
         keys.append({c, desc});
     }
     const int currentRecord = m_current >= 0 ? m_order[m_current] : -1;
+    // Each row's sort values are worked out once, not at every comparison: a large list then
+    // sorts in a fraction of the time.
+    struct Value
+    {
+        int rank = 0; // nulls first, then numbers, then texts
+        double number = 0;
+        QString text;
+    };
+    const qsizetype rowCount = m_rows.size();
+    QList<QList<Value>> values(keys.size(), QList<Value>(rowCount));
+    for (qsizetype k = 0; k < keys.size(); ++k) {
+        const int column = keys[k].column;
+        const ColumnKind kind = m_columns[column].kind;
+        const bool numeric = kind == ColumnKind::Integer || kind == ColumnKind::Money ||
+                             kind == ColumnKind::Real || kind == ColumnKind::Bool;
+        for (qsizetype row = 0; row < rowCount; ++row) {
+            const QVariant& v = m_rows[row][column];
+            Value& out = values[k][row];
+            if (v.isNull())
+                continue;
+            if (numeric) {
+                bool ok = v.typeId() != QMetaType::QString;
+                out.number = ok ? v.toDouble() : Formats::parseNumber(v.toString(), &ok);
+                if (ok) {
+                    out.rank = 1;
+                    continue;
+                }
+            }
+            out.rank = 2;
+            out.text = kind == ColumnKind::Date ? v.toString() : v.toString().toCaseFolded();
+        }
+    }
     emit aboutToChangeRows();
     std::iota(m_order.begin(), m_order.end(), 0);
     if (!keys.isEmpty())
         std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
-            for (const Key& k : keys) {
-                const int r = compareValues(m_rows[a][k.column], m_rows[b][k.column],
-                                            m_columns[k.column].kind);
+            for (qsizetype k = 0; k < keys.size(); ++k) {
+                const Value& x = values[k][a];
+                const Value& y = values[k][b];
+                int r = x.rank - y.rank;
+                if (r == 0 && x.rank == 1)
+                    r = x.number < y.number ? -1 : (x.number > y.number ? 1 : 0);
+                else if (r == 0 && x.rank == 2)
+                    r = x.text.compare(y.text);
                 if (r != 0)
-                    return k.descending ? r > 0 : r < 0;
+                    return keys[k].descending ? r > 0 : r < 0;
             }
             return false;
         });

@@ -91,6 +91,9 @@ const TableText tableTexts[] = {
 const char* const indexTexts[] = {
     "Pass(UserName_Pass)",
     "Part(ID_Material)", "Part(Color_Material)", "Part(Number_Material)",
+    // The drop-down lists of the Parts window read these columns' distinct values.
+    "Part(Type_Material)", "Part(Mfg_Material)", "Part(Unit_Material)",
+    "Part(Style_Type_Material)",
     "Company(ID_Company)", "Company(Name_Company)",
     "Customer(ID_Customer)", "Customer(Name_Customer)",
     "Employee(ID_Employee)",

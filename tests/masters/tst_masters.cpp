@@ -2,6 +2,7 @@
 #include "Ui.h"
 #include "app/TMainForm.h"
 #include "app/Tasks.h"
+#include "data/Connection.h"
 #include "data/Query.h"
 #include "data/TDM.h"
 #include "masters/TPart.h"
@@ -118,6 +119,8 @@ private slots:
     void dropDownListsRefill();
     void keys();
     void histories();
+    void statementsUseIndexes_data();
+    void statementsUseIndexes();
 };
 
 void TestMasters::opensWithFirstPart()
@@ -647,6 +650,37 @@ void TestMasters::histories()
     // The long-lived windows are hidden, not freed, when closed.
     QVERIFY(!shop.longLived().partInvoiceHistory->isVisible());
     QVERIFY(shop.prompter().messages().isEmpty());
+}
+
+void TestMasters::statementsUseIndexes_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::newRow("next number") << "Select Max(ID_Material) From Part";
+    QTest::newRow("existence test") << "Select * From Part where ID_Material=12";
+    QTest::newRow("delete") << "Delete  From Part where ID_Material=12";
+    QTest::newRow("part-number check") << "Select * From Part where Color_Material='LF9009'";
+    QTest::newRow("sold") << "Select Sum(Qty_Item) From InvItem where Color_Item='LF9009'";
+    QTest::newRow("bought") << "Select Sum(Qty_Item) From Items where Color_Item='LF9009'";
+    QTest::newRow("order history") << "Select * From Items where Color_Item='LF9009'";
+    QTest::newRow("invoice history") << "Select * From InvItem where Color_Item='LF9009'";
+    QTest::newRow("mfg list") << "Select distinct Mfg_Material From Part";
+    QTest::newRow("unit list") << "Select distinct Unit_Material From Part";
+    QTest::newRow("item list") << "Select distinct Type_Material From Part";
+    QTest::newRow("style type list") << "Select distinct Style_Type_Material From Part";
+}
+
+void TestMasters::statementsUseIndexes()
+{
+    // A plain "SCAN <table>" in the plan reads every row of the table; an index must answer.
+    QFETCH(QString, statement);
+    TestShop shop;
+    const QString sql = shop.dm()->admin1()->translate(statement);
+    const auto plan = shop.rows("EXPLAIN QUERY PLAN " + sql);
+    QVERIFY(!plan.isEmpty());
+    static const QRegularExpression fullScan(QStringLiteral("^SCAN \\w+$"));
+    for (const QVariantList& step : plan)
+        QVERIFY2(!fullScan.match(step.value(3).toString()).hasMatch(),
+                 qPrintable(sql + " -> " + step.value(3).toString()));
 }
 
 QTEST_MAIN(TestMasters)
