@@ -94,13 +94,17 @@ int main(int argc, char** argv)
     out << "New (largest key + 1):           " << timed([&] { part.newRecord(); })
         << "   straight: " << raw("Select Max(ID_Material) From Part") << "\n";
     Query* all = dm.query("QPart2");
-    out << "  the same by loading and sorting every row: " << timed([&] {
-        all->close();
-        all->setSql({"Select * From Part"});
-        all->open();
-        all->sort("ID_Material");
-        all->last();
-    }, 3) << "\n";
+    out << "  the same by loading and sorting every row: "
+        << timed(
+               [&] {
+                   all->close();
+                   all->setSql({"Select * From Part"});
+                   all->open();
+                   all->sort("ID_Material");
+                   all->last();
+               },
+               3)
+        << "\n";
     part.setText("Color_Material", "PN7919");
     out << "stock figures:                   " << timed([&] { part.grid()->cellClicked(); })
         << "   straight: "

@@ -32,7 +32,9 @@ int main(int argc, char** argv)
         const QString path = dir.filePath(QStringLiteral("tavlin.db"));
         QElapsedTimer timer;
         timer.start();
-        { TDM first(path); }
+        {
+            TDM first(path);
+        }
         create.append(timer.nsecsElapsed() / 1e6);
 
         timer.restart();

@@ -15,7 +15,8 @@ namespace {
 const QString pageRoot = QStringLiteral("qrc:/help/");
 }
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+HelpWindow::HelpWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(tr("Tavlin Help"));
@@ -79,15 +80,20 @@ void HelpWindow::loadKeywords()
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
     QTextStream in(&file);
+    QList<std::pair<QString, QString>> entries;
     while (!in.atEnd()) {
         const QString line = in.readLine();
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
-        if (tab <= 0)
-            continue;
-        auto* item = new QListWidgetItem(line.left(tab).trimmed(), m_keywords);
-        item->setData(Qt::UserRole, line.mid(tab + 1).trimmed());
+        if (tab > 0)
+            entries.append({line.left(tab).trimmed(), line.mid(tab + 1).trimmed()});
     }
-    m_keywords->sortItems();
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
+    });
+    for (const auto& [keyword, page] : entries) {
+        auto* item = new QListWidgetItem(keyword, m_keywords);
+        item->setData(Qt::UserRole, page);
+    }
 }
 
 void HelpWindow::filterKeywords(const QString& text)

@@ -11,6 +11,7 @@
 #include "ui/common/Prompter.h"
 
 #include <QCommandLineParser>
+
 #include <memory>
 
 int runTavlin(int& argc, char** argv)
@@ -21,13 +22,13 @@ int runTavlin(int& argc, char** argv)
     options.setApplicationDescription(QStringLiteral("Tavlin truck repair shop program"));
     options.addHelpOption();
     options.addVersionOption();
-    const QCommandLineOption databaseOption(
-        QStringLiteral("database"), QStringLiteral("Use the shop database in <file>."),
-        QStringLiteral("file"));
+    const QCommandLineOption databaseOption(QStringLiteral("database"),
+                                            QStringLiteral("Use the shop database in <file>."),
+                                            QStringLiteral("file"));
     options.addOption(databaseOption);
     options.process(app);
-    const QString databasePath = options.isSet(databaseOption) ? options.value(databaseOption)
-                                                               : ShopDatabase::defaultPath();
+    const QString databasePath =
+        options.isSet(databaseOption) ? options.value(databaseOption) : ShopDatabase::defaultPath();
 
     auto splash = std::make_unique<TSplash>();
     splash->showNow();

@@ -76,7 +76,8 @@ QString taskHint(const QString& control)
 }
 } // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("KX"));
@@ -178,19 +179,18 @@ void TMainForm::createMenus()
         QAction* action = menu->addAction(text);
         action->setStatusTip(hint);
         connect(action, &QAction::triggered, this, [slot] { guard(slot); });
-        connect(action, &QAction::hovered, this,
-                [this, hint] { statusBar()->showMessage(hint); });
+        connect(action, &QAction::hovered, this, [this, hint] { statusBar()->showMessage(hint); });
         return action;
     };
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->setObjectName(QStringLiteral("Window1"));
-    item(window, QStringLiteral("&Tile"), QStringLiteral("Tile all windows"),
-         [this] { m_mdi->tileSubWindows(); })
-        ->setObjectName(QStringLiteral("WindowTileItem"));
-    item(window, QStringLiteral("&Cascade"), QStringLiteral("Cascade all windows"),
-         [this] { m_mdi->cascadeSubWindows(); })
-        ->setObjectName(QStringLiteral("WindowCascadeItem"));
+    item(window, QStringLiteral("&Tile"), QStringLiteral("Tile all windows"), [this] {
+        m_mdi->tileSubWindows();
+    })->setObjectName(QStringLiteral("WindowTileItem"));
+    item(window, QStringLiteral("&Cascade"), QStringLiteral("Cascade all windows"), [this] {
+        m_mdi->cascadeSubWindows();
+    })->setObjectName(QStringLiteral("WindowCascadeItem"));
     item(window, QStringLiteral("&Arrange All"), QStringLiteral("Arrange minimized windows"),
          [this] { arrangeMinimized(); })
         ->setObjectName(QStringLiteral("WindowArrangeItem"));
@@ -209,8 +209,8 @@ void TMainForm::createMenus()
         ->setObjectName(QStringLiteral("HelpHowToUseItem"));
     help->addSeparator();
     // The About item is kept for its hint; choosing it does nothing.
-    item(help, QStringLiteral("&About..."), QStringLiteral("Show program information"), [] {})
-        ->setObjectName(QStringLiteral("HelpAboutItem"));
+    item(help, QStringLiteral("&About..."), QStringLiteral("Show program information"), [] {
+    })->setObjectName(QStringLiteral("HelpAboutItem"));
 }
 
 void TMainForm::createBackdrop()

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+
 #include <functional>
 
 class HelpWindow;

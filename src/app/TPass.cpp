@@ -19,7 +19,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-TPass::TPass(TMainForm* mainForm) : m_mainForm(mainForm)
+TPass::TPass(TMainForm* mainForm)
+    : m_mainForm(mainForm)
 {
     setObjectName(QStringLiteral("Pass"));
     setWindowTitle(QStringLiteral("Pass"));

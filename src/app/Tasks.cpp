@@ -8,10 +8,9 @@
 #include <QPointer>
 
 LongLivedWindows::LongLivedWindows()
-    : partOrderHistory(std::make_unique<TPartOrderHistory>()),
-      partInvoiceHistory(std::make_unique<TPartInvoiceHistory>())
-{
-}
+    : partOrderHistory(std::make_unique<TPartOrderHistory>())
+    , partInvoiceHistory(std::make_unique<TPartInvoiceHistory>())
+{}
 
 LongLivedWindows::~LongLivedWindows() = default;
 

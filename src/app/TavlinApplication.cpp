@@ -2,7 +2,8 @@
 
 #include "ui/common/Guard.h"
 
-TavlinApplication::TavlinApplication(int& argc, char** argv) : QApplication(argc, argv)
+TavlinApplication::TavlinApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
 {
     setOrganizationName(QStringLiteral("Tavlin"));
     setApplicationName(QStringLiteral("Tavlin"));

@@ -8,7 +8,16 @@
 
 namespace {
 
-enum class Kind { Space, Word, Number, Text, Date, Bracketed, Symbol };
+enum class Kind
+{
+    Space,
+    Word,
+    Number,
+    Text,
+    Date,
+    Bracketed,
+    Symbol
+};
 
 struct Token
 {
@@ -18,7 +27,10 @@ struct Token
     {
         return kind == Kind::Word && text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
-    bool isSymbol(QChar c) const { return kind == Kind::Symbol && text.size() == 1 && text[0] == c; }
+    bool isSymbol(QChar c) const
+    {
+        return kind == Kind::Symbol && text.size() == 1 && text[0] == c;
+    }
 };
 
 using Tokens = QList<Token>;
@@ -72,7 +84,8 @@ Tokens tokenize(const QString& sql)
         } else if (c == QLatin1Char('[')) {
             const int close = sql.indexOf(QLatin1Char(']'), i + 1);
             if (close < 0)
-                throw DbError(QStringLiteral("Missing ] in query expression '%1'.").arg(sql.mid(start)));
+                throw DbError(
+                    QStringLiteral("Missing ] in query expression '%1'.").arg(sql.mid(start)));
             out.append({Kind::Bracketed, sql.mid(i, close - i + 1)});
             i = close + 1;
         } else if (isWordStart(c)) {
@@ -88,7 +101,8 @@ Tokens tokenize(const QString& sql)
             out.append({Kind::Number, sql.mid(start, i - start)});
         } else {
             const QString two = sql.mid(i, 2);
-            if (two == QLatin1String("<>") || two == QLatin1String("<=") || two == QLatin1String(">=")) {
+            if (two == QLatin1String("<>") || two == QLatin1String("<=") ||
+                two == QLatin1String(">=")) {
                 out.append({Kind::Symbol, two});
                 i += 2;
             } else {
@@ -103,7 +117,10 @@ Tokens tokenize(const QString& sql)
 class Renderer
 {
 public:
-    Renderer(const Tokens& tokens, const SqlDialect& dialect) : t(tokens), d(dialect) {}
+    Renderer(const Tokens& tokens, const SqlDialect& dialect)
+        : t(tokens)
+        , d(dialect)
+    {}
 
     QString render(int b, int e) const
     {
@@ -134,7 +151,9 @@ public:
                     for (const auto& [ab, ae] : splitCommas(next + 1, close))
                         args.append(render(ab, ae).trimmed());
                     const auto call = d.call(tok.text.toLower(), args);
-                    out += call ? *call : tok.text + QLatin1Char('(') + args.join(QStringLiteral(", ")) + QLatin1Char(')');
+                    out += call ? *call
+                                : tok.text + QLatin1Char('(') + args.join(QStringLiteral(", ")) +
+                                      QLatin1Char(')');
                     i = close + 1;
                     continue;
                 }
@@ -235,7 +254,9 @@ private:
                 items.append(&t[i]);
         if (items.size() >= 2 && items[items.size() - 2]->is("as"))
             return false;
-        auto isName = [](const Token* k) { return k->kind == Kind::Word || k->kind == Kind::Bracketed; };
+        auto isName = [](const Token* k) {
+            return k->kind == Kind::Word || k->kind == Kind::Bracketed;
+        };
         if (items.size() == 1)
             return !(isName(items[0]) || items[0]->isSymbol(QLatin1Char('*')));
         if (items.size() == 3 && isName(items[0]) && items[1]->isSymbol(QLatin1Char('.')))

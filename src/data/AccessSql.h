@@ -12,7 +12,9 @@ class SqlDialect;
 class AccessSql
 {
 public:
-    explicit AccessSql(const SqlDialect& dialect) : m_dialect(dialect) {}
+    explicit AccessSql(const SqlDialect& dialect)
+        : m_dialect(dialect)
+    {}
 
     // Throws DbError when a date literal is not a date or a quote or bracket is not closed.
     QString translate(const QString& statement) const;

@@ -6,19 +6,22 @@
 
 Connection::Connection(const QString& name, const QString& connectionText, const QString& path,
                        std::unique_ptr<SqlDialect> dialect)
-    : m_name(name), m_connectionText(connectionText), m_path(path), m_dialect(std::move(dialect)),
-      m_translator(*m_dialect)
-{
-}
+    : m_name(name)
+    , m_connectionText(connectionText)
+    , m_path(path)
+    , m_dialect(std::move(dialect))
+    , m_translator(*m_dialect)
+{}
 
 std::unique_ptr<Connection> Connection::embedded(const QString& name, const QString& path)
 {
-    return std::unique_ptr<Connection>(new Connection(
-        name, QStringLiteral("Embedded shop database %1").arg(path), path,
-        std::make_unique<SqliteDialect>()));
+    return std::unique_ptr<Connection>(
+        new Connection(name, QStringLiteral("Embedded shop database %1").arg(path), path,
+                       std::make_unique<SqliteDialect>()));
 }
 
-std::unique_ptr<Connection> Connection::dataSource(const QString& name, const QString& connectionText)
+std::unique_ptr<Connection> Connection::dataSource(const QString& name,
+                                                   const QString& connectionText)
 {
     return std::unique_ptr<Connection>(
         new Connection(name, connectionText, QString(), std::make_unique<SqliteDialect>()));
@@ -45,8 +48,8 @@ void Connection::open()
     if (isOpen())
         return;
     if (m_path.isEmpty())
-        throw DbError(QStringLiteral("The data source of %1 is not set up on this computer.")
-                          .arg(m_name));
+        throw DbError(
+            QStringLiteral("The data source of %1 is not set up on this computer.").arg(m_name));
     m_added = true;
     ShopDatabase::open(m_path, m_name);
 }

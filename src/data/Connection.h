@@ -17,7 +17,8 @@ public:
     // The embedded shop database file at path.
     static std::unique_ptr<Connection> embedded(const QString& name, const QString& path);
     // A connection through a named data source that is configured but opened only on demand.
-    static std::unique_ptr<Connection> dataSource(const QString& name, const QString& connectionText);
+    static std::unique_ptr<Connection> dataSource(const QString& name,
+                                                  const QString& connectionText);
     ~Connection();
 
     QString name() const { return m_name; }

@@ -40,7 +40,8 @@ Currency Currency::parse(const QString& text, bool emptyIsZero)
     const QString fraction = point < 0 ? QString() : digits.mid(point + 1);
     if (whole.size() > 14)
         return fromDouble(value);
-    std::int64_t units = whole.toLongLong() * Scale + fraction.left(4).leftJustified(4, QLatin1Char('0')).toLongLong();
+    std::int64_t units = whole.toLongLong() * Scale +
+                         fraction.left(4).leftJustified(4, QLatin1Char('0')).toLongLong();
     if (fraction.size() > 4 && fraction.at(4) >= QLatin1Char('5'))
         ++units;
     return fromUnits(negative ? -units : units);
@@ -57,8 +58,8 @@ Currency Currency::roundedToCents() const
 {
     const std::int64_t step = Scale / 100;
     const std::int64_t half = step / 2;
-    const std::int64_t units = m_units >= 0 ? (m_units + half) / step * step
-                                            : -((-m_units + half) / step * step);
+    const std::int64_t units =
+        m_units >= 0 ? (m_units + half) / step * step : -((-m_units + half) / step * step);
     return fromUnits(units);
 }
 

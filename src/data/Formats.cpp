@@ -14,7 +14,8 @@ QString shortDate(const QDate& date)
 
 QDate parseShortDate(const QString& text)
 {
-    static const QRegularExpression re(QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})\\s*$"));
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})\\s*$"));
     const auto m = re.match(text);
     if (!m.hasMatch())
         return QDate();

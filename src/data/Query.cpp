@@ -41,12 +41,12 @@ double numberOf(const QVariant& v)
         bool ok = false;
         const double d = Formats::parseNumber(v.toString(), &ok);
         if (!ok && !v.toString().trimmed().isEmpty())
-            throw DbError(QStringLiteral("'%1' is not a valid floating point value.").arg(v.toString()));
+            throw DbError(
+                QStringLiteral("'%1' is not a valid floating point value.").arg(v.toString()));
         return d;
     }
     return v.toDouble();
 }
-
 
 } // namespace
 
@@ -97,14 +97,15 @@ bool Field::asBool() const
     if (m_value.typeId() == QMetaType::QString) {
         const QString t = m_value.toString().trimmed();
         return t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
-               t.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0 ||
-               (t.toDouble() != 0);
+               t.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0 || (t.toDouble() != 0);
     }
     return m_value.toDouble() != 0;
 }
 
 Query::Query(const QString& name, Connection* connection, bool isStatic, QObject* parent)
-    : QObject(parent), m_connection(connection), m_static(isStatic)
+    : QObject(parent)
+    , m_connection(connection)
+    , m_static(isStatic)
 {
     setObjectName(name);
 }

@@ -16,7 +16,10 @@ class Field
 {
 public:
     Field() = default;
-    Field(const QVariant& value, ColumnKind kind) : m_value(value), m_kind(kind) {}
+    Field(const QVariant& value, ColumnKind kind)
+        : m_value(value)
+        , m_kind(kind)
+    {}
 
     bool isNull() const { return m_value.isNull(); }
     // Dates in the short form, yes/no as True/False, numbers in their shortest form; a null

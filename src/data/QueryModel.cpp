@@ -1,12 +1,13 @@
 #include "data/QueryModel.h"
 
 #include "data/Query.h"
-
 #include "data/Schema.h"
 
 #include <QColor>
 
-QueryModel::QueryModel(Query* query, QObject* parent) : QAbstractTableModel(parent), m_query(query)
+QueryModel::QueryModel(Query* query, QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_query(query)
 {
     connect(query, &Query::aboutToChangeRows, this, [this] { beginResetModel(); });
     connect(query, &Query::rowsChanged, this, [this] { endResetModel(); });
@@ -51,8 +52,8 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const
         return m_query->displayText(index.row(), index.column());
     if (role == Qt::TextAlignmentRole) {
         const ColumnKind kind = m_query->columnKind(index.column());
-        const bool number = kind == ColumnKind::Integer || kind == ColumnKind::Money ||
-                            kind == ColumnKind::Real;
+        const bool number =
+            kind == ColumnKind::Integer || kind == ColumnKind::Money || kind == ColumnKind::Real;
         return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     return {};

@@ -90,31 +90,55 @@ const TableText tableTexts[] = {
 // are found by, the line tables' document numbers, and the dates the reports select on.
 const char* const indexTexts[] = {
     "Pass(UserName_Pass)",
-    "Part(ID_Material)", "Part(Color_Material)", "Part(Number_Material)",
+    "Part(ID_Material)",
+    "Part(Color_Material)",
+    "Part(Number_Material)",
     // The drop-down lists of the Parts window read these columns' distinct values.
-    "Part(Type_Material)", "Part(Mfg_Material)", "Part(Unit_Material)",
+    "Part(Type_Material)",
+    "Part(Mfg_Material)",
+    "Part(Unit_Material)",
     "Part(Style_Type_Material)",
-    "Company(ID_Company)", "Company(Name_Company)",
-    "Customer(ID_Customer)", "Customer(Name_Customer)",
+    "Company(ID_Company)",
+    "Company(Name_Company)",
+    "Customer(ID_Customer)",
+    "Customer(Name_Customer)",
     "Employee(ID_Employee)",
-    "Labor(ID_Labor)", "Labor(Description_Labor)",
-    "Tax(Id_T)", "Tax(Year_T, A_T, E_T)",
+    "Labor(ID_Labor)",
+    "Labor(Description_Labor)",
+    "Tax(Id_T)",
+    "Tax(Year_T, A_T, E_T)",
     "Reg(Id_R)",
-    "Invoice(InvoiceNo_Inv)", "Invoice(CustomerName_Inv)", "Invoice(InvoiceDate_Inv)",
+    "Invoice(InvoiceNo_Inv)",
+    "Invoice(CustomerName_Inv)",
+    "Invoice(InvoiceDate_Inv)",
     "Invoice(Paid_Inv)",
-    "InvItem(Inv_Item, Color_Item)", "InvItem(Color_Item)",
-    "InvLabor(Inv_Labor, Description_Labor)", "InvLabor(Description_Labor)",
-    "InvoiceCash(InvoiceNo_Inv)", "InvItemCash(Inv_Item)", "InvLaborCash(Inv_Labor)",
-    "Receivable(InvoiceNo_Receivable, Ref_Receivable)", "Receivable(Name_Receivable)",
+    "InvItem(Inv_Item, Color_Item)",
+    "InvItem(Color_Item)",
+    "InvLabor(Inv_Labor, Description_Labor)",
+    "InvLabor(Description_Labor)",
+    "InvoiceCash(InvoiceNo_Inv)",
+    "InvItemCash(Inv_Item)",
+    "InvLaborCash(Inv_Labor)",
+    "Receivable(InvoiceNo_Receivable, Ref_Receivable)",
+    "Receivable(Name_Receivable)",
     "Receivable(PayDate_Receivable)",
-    "Estimate(InvoiceNo_Inv)", "Estimate(CustomerName_Inv)", "Estimate(Paid_Inv)",
-    "EstimateItem(Inv_Item, Color_Item)", "EstimateLabor(Inv_Labor, Description_Labor)",
-    "Orders(Po_Order)", "Orders(OrderDate_Order)",
-    "Items(Po_Item, Color_Item)", "Items(Color_Item)",
-    "Bill(Ref_Bill, Vendor_Bill, BillDate_Bill)", "Bill(Vendor_Bill)",
-    "BillItem(Inv_Bill, Name_Bill)", "BillExpense(Bill_Expense, Description_Expense)",
-    "Payable(BillNo_Payable)", "Payable(PayDate_Payable)",
-    "Deposit(DepositTo_Dep, Chk_Dep)", "Deposit(From_Dep, Date_Dep)",
+    "Estimate(InvoiceNo_Inv)",
+    "Estimate(CustomerName_Inv)",
+    "Estimate(Paid_Inv)",
+    "EstimateItem(Inv_Item, Color_Item)",
+    "EstimateLabor(Inv_Labor, Description_Labor)",
+    "Orders(Po_Order)",
+    "Orders(OrderDate_Order)",
+    "Items(Po_Item, Color_Item)",
+    "Items(Color_Item)",
+    "Bill(Ref_Bill, Vendor_Bill, BillDate_Bill)",
+    "Bill(Vendor_Bill)",
+    "BillItem(Inv_Bill, Name_Bill)",
+    "BillExpense(Bill_Expense, Description_Expense)",
+    "Payable(BillNo_Payable)",
+    "Payable(PayDate_Payable)",
+    "Deposit(DepositTo_Dep, Chk_Dep)",
+    "Deposit(From_Dep, Date_Dep)",
     "Bank(ID_Bank)",
 };
 
@@ -141,10 +165,12 @@ QList<Schema::Table> buildTables()
     QList<Schema::Table> tables;
     for (const auto& text : tableTexts) {
         Schema::Table table{QString::fromLatin1(text.name), {}};
-        for (const QString& word : QString::fromLatin1(text.columns).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        for (const QString& word :
+             QString::fromLatin1(text.columns).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const int colon = word.indexOf(QLatin1Char(':'));
             const QChar letter = word.at(colon + 1);
-            table.columns.append({word.left(colon), kindFromLetter(letter), letter == QLatin1Char('T')});
+            table.columns.append(
+                {word.left(colon), kindFromLetter(letter), letter == QLatin1Char('T')});
         }
         tables.append(table);
     }
@@ -165,7 +191,8 @@ QString sqlType(const Schema::Column& column)
     case ColumnKind::Text:
         break;
     }
-    return column.exactCase ? QStringLiteral("TEXT COLLATE BINARY") : QStringLiteral("TEXT COLLATE NOCASE");
+    return column.exactCase ? QStringLiteral("TEXT COLLATE BINARY")
+                            : QStringLiteral("TEXT COLLATE NOCASE");
 }
 
 } // namespace
@@ -206,7 +233,8 @@ QString createTableStatement(const Table& table)
     QStringList columns;
     for (const auto& c : table.columns)
         columns.append(QStringLiteral("\"%1\" %2").arg(c.name, sqlType(c)));
-    return QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table.name, columns.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE TABLE \"%1\" (%2)")
+        .arg(table.name, columns.join(QStringLiteral(", ")));
 }
 
 QStringList createIndexStatements()

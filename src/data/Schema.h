@@ -6,7 +6,15 @@
 
 #include <optional>
 
-enum class ColumnKind { Text, Integer, Money, Real, Date, Bool };
+enum class ColumnKind
+{
+    Text,
+    Integer,
+    Money,
+    Real,
+    Date,
+    Bool
+};
 
 // The tables of the shop database with their columns in the order the windows show them.
 namespace Schema {

@@ -123,9 +123,10 @@ void checkHeader(const QString& path)
     const auto byteAt = [&](int i) { return quint32(quint8(header[i])); };
     const quint32 appId = byteAt(68) << 24 | byteAt(69) << 16 | byteAt(70) << 8 | byteAt(71);
     if (appId != quint32(Schema::ApplicationId))
-        throw DbError(QStringLiteral("The file %1 is a database of another program, not a Tavlin "
-                                     "shop database. The program ends and leaves the file as it is.")
-                          .arg(shown));
+        throw DbError(
+            QStringLiteral("The file %1 is a database of another program, not a Tavlin "
+                           "shop database. The program ends and leaves the file as it is.")
+                .arg(shown));
 }
 
 void checkTables(QSqlDatabase& db, const QString& path)

@@ -7,7 +7,8 @@ namespace {
 // Access Format() patterns for dates, as far as the shop's statements use them.
 QString strftimePattern(QString pattern)
 {
-    if (pattern.size() >= 2 && (pattern.front() == QLatin1Char('\'')) && pattern.back() == QLatin1Char('\''))
+    if (pattern.size() >= 2 && (pattern.front() == QLatin1Char('\'')) &&
+        pattern.back() == QLatin1Char('\''))
         pattern = pattern.mid(1, pattern.size() - 2);
     QString out;
     const QString lower = pattern.toLower();
@@ -23,7 +24,8 @@ QString strftimePattern(QString pattern)
             out += QStringLiteral("%d");
             i += 2;
         } else {
-            out += pattern.at(i) == QLatin1Char('%') ? QStringLiteral("%%") : QString(pattern.at(i));
+            out +=
+                pattern.at(i) == QLatin1Char('%') ? QStringLiteral("%%") : QString(pattern.at(i));
             ++i;
         }
     }
@@ -59,7 +61,8 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
 {
     auto part = [&](const char* fmt) {
         expectArgs(name, args, 1, 1);
-        return QStringLiteral("CAST(strftime('%1', %2) AS INTEGER)").arg(QLatin1String(fmt), args[0]);
+        return QStringLiteral("CAST(strftime('%1', %2) AS INTEGER)")
+            .arg(QLatin1String(fmt), args[0]);
     };
     if (name == QLatin1String("year"))
         return part("%Y");
@@ -81,7 +84,8 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
     }
     if (name == QLatin1String("nz")) {
         expectArgs(name, args, 1, 2);
-        return QStringLiteral("IFNULL(%1, %2)").arg(args[0], args.size() > 1 ? args[1] : QStringLiteral("0"));
+        return QStringLiteral("IFNULL(%1, %2)")
+            .arg(args[0], args.size() > 1 ? args[1] : QStringLiteral("0"));
     }
     if (name == QLatin1String("val")) {
         expectArgs(name, args, 1, 1);

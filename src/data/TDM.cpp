@@ -45,7 +45,8 @@ const QueryText queryTexts[] = {
 
 } // namespace
 
-TDM::TDM(const QString& databasePath, QObject* parent) : QObject(parent)
+TDM::TDM(const QString& databasePath, QObject* parent)
+    : QObject(parent)
 {
     setObjectName(QStringLiteral("DM"));
     m_admin1 = Connection::embedded(QStringLiteral("Admin1"), databasePath);
@@ -78,7 +79,8 @@ TDM::~TDM()
 void TDM::createQueries()
 {
     for (const auto& text : queryTexts) {
-        for (const QString& name : QString::fromLatin1(text.names).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        for (const QString& name :
+             QString::fromLatin1(text.names).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             auto* q = new Query(name, text.technician ? m_technician.get() : m_admin1.get(),
                                 text.isStatic);
             if (text.preset)

@@ -6,7 +6,8 @@
 
 #include <QSqlError>
 
-Transaction::Transaction(TDM* dm) : m_dm(dm)
+Transaction::Transaction(TDM* dm)
+    : m_dm(dm)
 {
     QSqlDatabase db = m_dm->admin1()->database();
     if (!db.transaction())

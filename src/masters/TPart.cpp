@@ -44,9 +44,8 @@ RecordDescription partDescription()
         {"Remark_Material", "Remark"},
     };
     d.enterWrapsTo = QStringLiteral("Type_Material");
-    d.titles = {"ID #",      "Material Type", "Material Name", "Description",
-                "Mfg",       "Style",         "Style Type",    "Part No",
-                "Serial No", "Unit",          "Price $",       "Remark"};
+    d.titles = {"ID #",       "Material Type", "Material Name", "Description", "Mfg",     "Style",
+                "Style Type", "Part No",       "Serial No",     "Unit",        "Price $", "Remark"};
     d.refreshTitles = d.titles;
     d.refreshTitles[1] = QStringLiteral("Type Part");
     d.refreshTitles[2] = QStringLiteral("Part Name");
@@ -62,7 +61,8 @@ RecordDescription partDescription()
 } // namespace
 
 TPart::TPart(Links links, QWidget* parent)
-    : RecordWindow(partDescription(), parent), m_links(std::move(links))
+    : RecordWindow(partDescription(), parent)
+    , m_links(std::move(links))
 {
     setObjectName(QStringLiteral("Part"));
     Latest<TPart>::set(this);

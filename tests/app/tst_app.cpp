@@ -80,12 +80,11 @@ void TestApp::taskButtonsInOrder()
                                   "ORDERS",  "DEPOSIT",    "LABOR",   "INVOICE",  "BILL",
                                   "PAYABLE", "RECEIVABLE", "REPORT",  "ESTIMATE", "TAX",
                                   "PROFILE", "CLOSE"};
-    const QStringList controls = {"SpeedButton14", "SpeedButton1",  "SpeedButton2",
-                                  "SpeedButton9",  "SpeedButton5",  "SpeedButton10",
-                                  "SpeedButton13", "SpeedButton4",  "SpeedButton6",
-                                  "SpeedButton7",  "SpeedButton11", "SpeedButton12",
-                                  "SpeedButton3",  "SpeedButton15", "SpeedButton16",
-                                  "SpeedButton17", "SpeedButton8"};
+    const QStringList controls = {
+        "SpeedButton14", "SpeedButton1",  "SpeedButton2", "SpeedButton9",  "SpeedButton5",
+        "SpeedButton10", "SpeedButton13", "SpeedButton4", "SpeedButton6",  "SpeedButton7",
+        "SpeedButton11", "SpeedButton12", "SpeedButton3", "SpeedButton15", "SpeedButton16",
+        "SpeedButton17", "SpeedButton8"};
     int lastY = -1;
     for (int i = 0; i < controls.size(); ++i) {
         auto* button = ui::find<QToolButton>(mainForm, controls.at(i));
@@ -130,24 +129,20 @@ void TestApp::oneWindowRule_data()
     QTest::newRow("gated with nothing open")
         << false << QStringList{"SpeedButton6"} << QStringList{"Invoice"} << 0;
     QTest::newRow("parts twice opens two")
-        << false << QStringList{"SpeedButton1", "SpeedButton1"} << QStringList{"Part", "Part"}
-        << 0;
-    QTest::newRow("parts beside an invoice")
-        << false << QStringList{"SpeedButton6", "SpeedButton1"}
-        << QStringList{"Invoice", "Part"} << 0;
+        << false << QStringList{"SpeedButton1", "SpeedButton1"} << QStringList{"Part", "Part"} << 0;
+    QTest::newRow("parts beside an invoice") << false << QStringList{"SpeedButton6", "SpeedButton1"}
+                                             << QStringList{"Invoice", "Part"} << 0;
     QTest::newRow("invoice refused beside parts")
         << false << QStringList{"SpeedButton1", "SpeedButton6"} << QStringList{"Part"} << 1;
     QTest::newRow("every gated task refused")
-        << true
-        << QStringList{"SpeedButton10", "SpeedButton6", "SpeedButton7", "SpeedButton3",
-                       "SpeedButton15", "SpeedButton16", "SpeedButton17"}
+        << true << QStringList{"SpeedButton10", "SpeedButton6",  "SpeedButton7", "SpeedButton3",
+                               "SpeedButton15", "SpeedButton16", "SpeedButton17"}
         << QStringList{"Pass"} << 7;
     QTest::newRow("every ungated task opens")
-        << true
-        << QStringList{"SpeedButton14", "SpeedButton2", "SpeedButton9", "SpeedButton5",
-                       "SpeedButton13", "SpeedButton4", "SpeedButton11", "SpeedButton12"}
-        << QStringList{"Pass", "Bank", "Company", "Customer", "Employee", "Deposit", "Labor",
-                       "Payable", "Receivable"}
+        << true << QStringList{"SpeedButton14", "SpeedButton2", "SpeedButton9",  "SpeedButton5",
+                               "SpeedButton13", "SpeedButton4", "SpeedButton11", "SpeedButton12"}
+        << QStringList{"Pass",    "Bank",  "Company", "Customer",  "Employee",
+                       "Deposit", "Labor", "Payable", "Receivable"}
         << 0;
 }
 
@@ -161,12 +156,14 @@ void TestApp::oneWindowRule()
     TestShop shop;
     TMainForm* mainForm = shop.mainForm();
     const QList<QPair<QString, QString>> forms = {
-        {"SpeedButton14", "Bank"},     {"SpeedButton1", "Part"},     {"SpeedButton2", "Company"},
-        {"SpeedButton9", "Customer"},  {"SpeedButton5", "Employee"}, {"SpeedButton10", "PoOrder"},
-        {"SpeedButton13", "Deposit"},  {"SpeedButton4", "Labor"},    {"SpeedButton6", "Invoice"},
-        {"SpeedButton7", "Bill"},      {"SpeedButton11", "Payable"}, {"SpeedButton12", "Receivable"},
-        {"SpeedButton3", "Report"},    {"SpeedButton15", "Estimate"}, {"SpeedButton16", "Tax"},
-        {"SpeedButton17", "Profile"},
+        {"SpeedButton14", "Bank"},    {"SpeedButton1", "Part"},
+        {"SpeedButton2", "Company"},  {"SpeedButton9", "Customer"},
+        {"SpeedButton5", "Employee"}, {"SpeedButton10", "PoOrder"},
+        {"SpeedButton13", "Deposit"}, {"SpeedButton4", "Labor"},
+        {"SpeedButton6", "Invoice"},  {"SpeedButton7", "Bill"},
+        {"SpeedButton11", "Payable"}, {"SpeedButton12", "Receivable"},
+        {"SpeedButton3", "Report"},   {"SpeedButton15", "Estimate"},
+        {"SpeedButton16", "Tax"},     {"SpeedButton17", "Profile"},
     };
     for (const auto& [control, name] : forms)
         mainForm->setTaskWindow(control, standIn(name));
@@ -195,13 +192,20 @@ void TestApp::hintsReachTheStatusBar_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("tile") << "WindowTileItem" << "Tile all windows";
-    QTest::newRow("cascade") << "WindowCascadeItem" << "Cascade all windows";
-    QTest::newRow("arrange") << "WindowArrangeItem" << "Arrange minimized windows";
-    QTest::newRow("contents") << "HelpContentsItem" << "Display the help contents screen";
-    QTest::newRow("search") << "HelpSearchItem" << "Search help file for a topic";
-    QTest::newRow("how to") << "HelpHowToUseItem" << "Help on using the help system";
-    QTest::newRow("about") << "HelpAboutItem" << "Show program information";
+    QTest::newRow("tile") << "WindowTileItem"
+                          << "Tile all windows";
+    QTest::newRow("cascade") << "WindowCascadeItem"
+                             << "Cascade all windows";
+    QTest::newRow("arrange") << "WindowArrangeItem"
+                             << "Arrange minimized windows";
+    QTest::newRow("contents") << "HelpContentsItem"
+                              << "Display the help contents screen";
+    QTest::newRow("search") << "HelpSearchItem"
+                            << "Search help file for a topic";
+    QTest::newRow("how to") << "HelpHowToUseItem"
+                            << "Help on using the help system";
+    QTest::newRow("about") << "HelpAboutItem"
+                           << "Show program information";
 }
 
 void TestApp::hintsReachTheStatusBar()
@@ -254,8 +258,10 @@ void TestApp::helpMenu_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("page");
-    QTest::newRow("contents") << "HelpContentsItem" << "index.html";
-    QTest::newRow("how to use help") << "HelpHowToUseItem" << "usinghelp.html";
+    QTest::newRow("contents") << "HelpContentsItem"
+                              << "index.html";
+    QTest::newRow("how to use help") << "HelpHowToUseItem"
+                                     << "usinghelp.html";
 }
 
 void TestApp::helpMenu()
@@ -338,16 +344,36 @@ void TestApp::signIn_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("shownName"); // empty: refused
 
-    QTest::newRow("pre-filled") << "Guest" << "gt" << "Guest";
-    QTest::newRow("name in other case shows the stored name") << "GUEST" << "gt" << "Guest";
-    QTest::newRow("wrong password") << "Guest" << "gx" << "";
-    QTest::newRow("password case matters") << "Guest" << "GT" << "";
-    QTest::newRow("unknown user") << "Nobody" << "gt" << "";
-    QTest::newRow("empty boxes") << "" << "" << "";
-    QTest::newRow("quote in name") << "O'Brien" << "it's" << "O'Brien";
-    QTest::newRow("quote typed wrongly") << "O'Brien" << "its" << "";
-    QTest::newRow("always-true trick") << "x' or '1'='1" << "x' or '1'='1" << "";
-    QTest::newRow("comment trick") << "Guest' --" << "anything" << "";
+    QTest::newRow("pre-filled") << "Guest"
+                                << "gt"
+                                << "Guest";
+    QTest::newRow("name in other case shows the stored name") << "GUEST"
+                                                              << "gt"
+                                                              << "Guest";
+    QTest::newRow("wrong password") << "Guest"
+                                    << "gx"
+                                    << "";
+    QTest::newRow("password case matters") << "Guest"
+                                           << "GT"
+                                           << "";
+    QTest::newRow("unknown user") << "Nobody"
+                                  << "gt"
+                                  << "";
+    QTest::newRow("empty boxes") << ""
+                                 << ""
+                                 << "";
+    QTest::newRow("quote in name") << "O'Brien"
+                                   << "it's"
+                                   << "O'Brien";
+    QTest::newRow("quote typed wrongly") << "O'Brien"
+                                         << "its"
+                                         << "";
+    QTest::newRow("always-true trick") << "x' or '1'='1"
+                                       << "x' or '1'='1"
+                                       << "";
+    QTest::newRow("comment trick") << "Guest' --"
+                                   << "anything"
+                                   << "";
     QTest::newRow("non-ASCII") << QString::fromUtf8("Şükrü Øst") << QString::fromUtf8("päß")
                                << QString::fromUtf8("Şükrü Øst");
 }

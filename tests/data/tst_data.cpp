@@ -3,7 +3,6 @@
 // query, rejected statements, the embedded file itself and money arithmetic.
 
 #include "TestShop.h"
-
 #include "data/Connection.h"
 #include "data/Currency.h"
 #include "data/DbError.h"
@@ -107,7 +106,8 @@ QByteArray contents(const QString& path)
 void writeSqlite(const QString& path, int applicationId, int version, bool passOnly)
 {
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
         db.setDatabaseName(path);
         QVERIFY(db.open());
         QSqlQuery q(db);
@@ -115,7 +115,8 @@ void writeSqlite(const QString& path, int applicationId, int version, bool passO
         QVERIFY(q.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
         QVERIFY(q.exec(passOnly ? QStringLiteral("CREATE TABLE Pass (UserName_Pass TEXT)")
                                 : QStringLiteral("CREATE TABLE Notes (Body TEXT)")));
-        QVERIFY(q.exec(QStringLiteral("INSERT INTO %1 VALUES ('kept')").arg(passOnly ? "Pass" : "Notes")));
+        QVERIFY(q.exec(
+            QStringLiteral("INSERT INTO %1 VALUES ('kept')").arg(passOnly ? "Pass" : "Notes")));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
@@ -128,25 +129,40 @@ class TestData : public QObject
     Q_OBJECT
 
 private slots:
-    void statementWording_data(); void statementWording();
-    void storedForms_data(); void storedForms();
-    void passwordsCompareExactly_data(); void passwordsCompareExactly();
-    void textLiteralIsStoredIntact_data(); void textLiteralIsStoredIntact();
-    void literals_data(); void literals();
-    void emptyAggregateReadsEmpty_data(); void emptyAggregateReadsEmpty();
-    void sortByColumnKind_data(); void sortByColumnKind();
-    void locate_data(); void locate();
+    void statementWording_data();
+    void statementWording();
+    void storedForms_data();
+    void storedForms();
+    void passwordsCompareExactly_data();
+    void passwordsCompareExactly();
+    void textLiteralIsStoredIntact_data();
+    void textLiteralIsStoredIntact();
+    void literals_data();
+    void literals();
+    void emptyAggregateReadsEmpty_data();
+    void emptyAggregateReadsEmpty();
+    void sortByColumnKind_data();
+    void sortByColumnKind();
+    void locate_data();
+    void locate();
     void gridsOnOneQueryAgree();
-    void rejectedStatement_data(); void rejectedStatement();
-    void recordCount_data(); void recordCount();
-    void moving_data(); void moving();
+    void rejectedStatement_data();
+    void rejectedStatement();
+    void recordCount_data();
+    void recordCount();
+    void moving_data();
+    void moving();
     void movingOnNoRows();
     void databaseIsCreatedOnce();
-    void tableColumnsInOrder_data(); void tableColumnsInOrder();
+    void tableColumnsInOrder_data();
+    void tableColumnsInOrder();
     void newDatabaseIsSeeded();
-    void foreignFileIsRefused_data(); void foreignFileIsRefused();
-    void currencyFormats_data(); void currencyFormats();
-    void currencyMultiplies_data(); void currencyMultiplies();
+    void foreignFileIsRefused_data();
+    void foreignFileIsRefused();
+    void currencyFormats_data();
+    void currencyFormats();
+    void currencyMultiplies_data();
+    void currencyMultiplies();
 };
 
 void TestData::statementWording_data()
@@ -156,29 +172,86 @@ void TestData::statementWording_data()
     QTest::addColumn<QStringList>("expected");
 
     const QString no = QStringLiteral("InvoiceNo_Inv");
-    QTest::newRow("date in where") << QStringList{"Select * From Invoice where InvoiceDate_Inv = #1/5/2024#"} << no << QStringList{"2"};
-    QTest::newRow("dates between") << QStringList{"Select * From Invoice where InvoiceDate_Inv Between #12/1/2023# and #1/31/2024#", "order by InvoiceNo_Inv"} << no << QStringList{"1", "2"};
-    QTest::newRow("date read back short") << QStringList{"Select InvoiceDate_Inv From Invoice order by InvoiceDate_Inv"} << "InvoiceDate_Inv" << QStringList{"11/30/2023", "12/1/2023", "1/5/2024", "2/10/2024"};
-    QTest::newRow("bare No") << QStringList{"Select * From Invoice where Paid_Inv=No order by InvoiceNo_Inv"} << no << QStringList{"2", "10"};
-    QTest::newRow("bare Yes") << QStringList{"Select * From Invoice where Paid_Inv = Yes order by InvoiceNo_Inv"} << no << QStringList{"1", "3"};
-    QTest::newRow("yes/no read back") << QStringList{"Select Paid_Inv From Invoice order by InvoiceNo_Inv"} << "Paid_Inv" << QStringList{"True", "False", "True", "False"};
-    QTest::newRow("like contains, any case") << QStringList{"Select * From Invoice where CustomerName_Inv Like '%acme%'", "order by InvoiceNo_Inv"} << no << QStringList{"1", "10"};
-    QTest::newRow("like double-quoted") << QStringList{"Select * From Invoice where CustomerName_Inv Like \"%haul%\""} << no << QStringList{"3"};
-    QTest::newRow("double-quoted text with quote") << QStringList{"Select \"O'Brien\" As Who From Reg"} << "Who" << QStringList{"O'Brien"};
-    QTest::newRow("text equality ignores case") << QStringList{"Select * From Invoice where CustomerName_Inv = 'acme'"} << no << QStringList{"1"};
-    QTest::newRow("numbers between") << QStringList{"Select * From Invoice where Amount_Inv Between 70 and 300 order by InvoiceNo_Inv"} << no << QStringList{"1", "10"};
-    QTest::newRow("comma join with aliases") << QStringList{"Select V.InvoiceNo_Inv From  InvItem T, Invoice V where T.Color_Item = 'BP-1'", " And V.InvoiceNo_Inv = T.Inv_Item order by V.InvoiceNo_Inv"} << no << QStringList{"1", "2"};
-    QTest::newRow("unnamed max over join") << QStringList{"Select Max(Rate_Item) From  InvItem T, Invoice V where T.Color_Item = 'BP-1'", " And V.CustomerName_Inv = 'acme'", " And V.InvoiceNo_Inv = T.Inv_Item "} << "Expr1000" << QStringList{"30"};
-    QTest::newRow("unnamed sum") << QStringList{"Select Sum(Qty_Item) From InvItem where Color_Item='BP-1'"} << "Expr1000" << QStringList{"6"};
-    QTest::newRow("second unnamed column") << QStringList{"Select Sum(Qty_Item), Max(Rate_Item) From InvItem"} << "Expr1001" << QStringList{"35"};
-    QTest::newRow("named columns are not counted") << QStringList{"Select Name_Item, Count(*) From InvItem group by Name_Item order by Name_Item"} << "Expr1000" << QStringList{"2", "1"};
-    QTest::newRow("sum of product over dates") << QStringList{"select SUM(I.Amount_Item*0.5) From  Invoice O, InvItem I where O.InvoiceDate_Inv Between #1/1/2023# and #12/31/2024#", " And O.InvoiceNo_Inv = I.Inv_Item"} << "Expr1000" << QStringList{"101.25"};
-    QTest::newRow("large number in plain digits") << QStringList{"Select Amount_Inv * 1000 From Invoice where InvoiceNo_Inv = 2"} << "Expr1000" << QStringList{"1200500"};
-    QTest::newRow("small number in plain digits") << QStringList{"Select Qty_Item / 100000 From InvItem where Inv_Item = 1"} << "Expr1000" << QStringList{"0.00004"};
-    QTest::newRow("top n") << QStringList{"Select Top 2 InvoiceNo_Inv From Invoice order by InvoiceNo_Inv desc"} << no << QStringList{"10", "3"};
-    QTest::newRow("& joins texts, # inside quotes") << QStringList{"Select CustomerName_Inv & ' #' & InvoiceNo_Inv From Invoice where InvoiceNo_Inv=2"} << "Expr1000" << QStringList{"beta Freight #2"};
-    QTest::newRow("distinct") << QStringList{"Select distinct Name_Item From InvItem order by Name_Item"} << "Name_Item" << QStringList{"Brake pad", "Oil filter"};
-    QTest::newRow("one fragment a line") << QStringList{"Select InvoiceNo_Inv", "From Invoice", "where Paid_Inv=No", "And InvoiceDate_Inv Between #1/1/2024#", "and #12/31/2024#", "order by InvoiceNo_Inv"} << no << QStringList{"2", "10"};
+    QTest::newRow("date in where")
+        << QStringList{"Select * From Invoice where InvoiceDate_Inv = #1/5/2024#"} << no
+        << QStringList{"2"};
+    QTest::newRow("dates between") << QStringList{"Select * From Invoice where InvoiceDate_Inv "
+                                                  "Between #12/1/2023# and #1/31/2024#",
+                                                  "order by InvoiceNo_Inv"}
+                                   << no << QStringList{"1", "2"};
+    QTest::newRow("date read back short")
+        << QStringList{"Select InvoiceDate_Inv From Invoice order by InvoiceDate_Inv"}
+        << "InvoiceDate_Inv" << QStringList{"11/30/2023", "12/1/2023", "1/5/2024", "2/10/2024"};
+    QTest::newRow("bare No")
+        << QStringList{"Select * From Invoice where Paid_Inv=No order by InvoiceNo_Inv"} << no
+        << QStringList{"2", "10"};
+    QTest::newRow("bare Yes")
+        << QStringList{"Select * From Invoice where Paid_Inv = Yes order by InvoiceNo_Inv"} << no
+        << QStringList{"1", "3"};
+    QTest::newRow("yes/no read back")
+        << QStringList{"Select Paid_Inv From Invoice order by InvoiceNo_Inv"} << "Paid_Inv"
+        << QStringList{"True", "False", "True", "False"};
+    QTest::newRow("like contains, any case")
+        << QStringList{"Select * From Invoice where CustomerName_Inv Like '%acme%'",
+                       "order by InvoiceNo_Inv"}
+        << no << QStringList{"1", "10"};
+    QTest::newRow("like double-quoted")
+        << QStringList{"Select * From Invoice where CustomerName_Inv Like \"%haul%\""} << no
+        << QStringList{"3"};
+    QTest::newRow("double-quoted text with quote")
+        << QStringList{"Select \"O'Brien\" As Who From Reg"} << "Who" << QStringList{"O'Brien"};
+    QTest::newRow("text equality ignores case")
+        << QStringList{"Select * From Invoice where CustomerName_Inv = 'acme'"} << no
+        << QStringList{"1"};
+    QTest::newRow("numbers between") << QStringList{"Select * From Invoice where Amount_Inv "
+                                                    "Between 70 and 300 order by InvoiceNo_Inv"}
+                                     << no << QStringList{"1", "10"};
+    QTest::newRow("comma join with aliases")
+        << QStringList{"Select V.InvoiceNo_Inv From  InvItem T, Invoice V where T.Color_Item = "
+                       "'BP-1'",
+                       " And V.InvoiceNo_Inv = T.Inv_Item order by V.InvoiceNo_Inv"}
+        << no << QStringList{"1", "2"};
+    QTest::newRow("unnamed max over join")
+        << QStringList{"Select Max(Rate_Item) From  InvItem T, Invoice V where T.Color_Item = "
+                       "'BP-1'",
+                       " And V.CustomerName_Inv = 'acme'", " And V.InvoiceNo_Inv = T.Inv_Item "}
+        << "Expr1000" << QStringList{"30"};
+    QTest::newRow("unnamed sum")
+        << QStringList{"Select Sum(Qty_Item) From InvItem where Color_Item='BP-1'"} << "Expr1000"
+        << QStringList{"6"};
+    QTest::newRow("second unnamed column")
+        << QStringList{"Select Sum(Qty_Item), Max(Rate_Item) From InvItem"} << "Expr1001"
+        << QStringList{"35"};
+    QTest::newRow("named columns are not counted")
+        << QStringList{"Select Name_Item, Count(*) From InvItem group by Name_Item order by "
+                       "Name_Item"}
+        << "Expr1000" << QStringList{"2", "1"};
+    QTest::newRow("sum of product over dates")
+        << QStringList{"select SUM(I.Amount_Item*0.5) From  Invoice O, InvItem I where "
+                       "O.InvoiceDate_Inv Between #1/1/2023# and #12/31/2024#",
+                       " And O.InvoiceNo_Inv = I.Inv_Item"}
+        << "Expr1000" << QStringList{"101.25"};
+    QTest::newRow("large number in plain digits")
+        << QStringList{"Select Amount_Inv * 1000 From Invoice where InvoiceNo_Inv = 2"}
+        << "Expr1000" << QStringList{"1200500"};
+    QTest::newRow("small number in plain digits")
+        << QStringList{"Select Qty_Item / 100000 From InvItem where Inv_Item = 1"} << "Expr1000"
+        << QStringList{"0.00004"};
+    QTest::newRow("top n")
+        << QStringList{"Select Top 2 InvoiceNo_Inv From Invoice order by InvoiceNo_Inv desc"} << no
+        << QStringList{"10", "3"};
+    QTest::newRow("& joins texts, # inside quotes")
+        << QStringList{"Select CustomerName_Inv & ' #' & InvoiceNo_Inv From Invoice where "
+                       "InvoiceNo_Inv=2"}
+        << "Expr1000" << QStringList{"beta Freight #2"};
+    QTest::newRow("distinct")
+        << QStringList{"Select distinct Name_Item From InvItem order by Name_Item"} << "Name_Item"
+        << QStringList{"Brake pad", "Oil filter"};
+    QTest::newRow("one fragment a line")
+        << QStringList{"Select InvoiceNo_Inv", "From Invoice",
+                       "where Paid_Inv=No",    "And InvoiceDate_Inv Between #1/1/2024#",
+                       "and #12/31/2024#",     "order by InvoiceNo_Inv"}
+        << no << QStringList{"2", "10"};
 }
 
 void TestData::statementWording()
@@ -199,27 +272,64 @@ void TestData::storedForms_data()
     QTest::addColumn<QString>("raw");
     QTest::addColumn<QVariant>("stored");
 
-    const QStringList insert{
-        " Insert Into Invoice ( InvoiceNo_Inv,Paid_Inv, CustomerName_Inv,",
-        "InvoiceDate_Inv,Amount_Inv,DueDate_Inv ) Values ( ", "50", ", Yes ,", "'Delta',",
-        "#3/7/2005#,", "'1234.5',", "#12/31/49#)"};
+    const QStringList insert{" Insert Into Invoice ( InvoiceNo_Inv,Paid_Inv, CustomerName_Inv,",
+                             "InvoiceDate_Inv,Amount_Inv,DueDate_Inv ) Values ( ",
+                             "50",
+                             ", Yes ,",
+                             "'Delta',",
+                             "#3/7/2005#,",
+                             "'1234.5',",
+                             "#12/31/49#)"};
     const QString of50 = QStringLiteral(" from Invoice where InvoiceNo_Inv = 50");
-    QTest::newRow("date stored as ISO") << insert << "select InvoiceDate_Inv" + of50 << QVariant("2005-03-07");
+    QTest::newRow("date stored as ISO")
+        << insert << "select InvoiceDate_Inv" + of50 << QVariant("2005-03-07");
     QTest::newRow("Yes stored as 1") << insert << "select Paid_Inv" + of50 << QVariant(1);
-    QTest::newRow("quoted amount stored as number") << insert << "select typeof(Amount_Inv) || ':' || Amount_Inv" + of50 << QVariant("real:1234.5");
+    QTest::newRow("quoted amount stored as number")
+        << insert << "select typeof(Amount_Inv) || ':' || Amount_Inv" + of50
+        << QVariant("real:1234.5");
 
-    const QStringList line{"Insert Into InvItem ( Name_Item,Qty_Item,Color_Item,Rate_Item,Amount_Item,Inv_Item )",
-                           " Values ( 'Hose', '3', 'HS-2', '12.50', '37.5', '50' )"};
-    QTest::newRow("quoted quantity is real") << line << "select typeof(Qty_Item) || ':' || Qty_Item from InvItem where Color_Item = 'HS-2'" << QVariant("real:3.0");
-    QTest::newRow("quoted key is integer") << line << "select typeof(Inv_Item) || ':' || Inv_Item from InvItem where Color_Item = 'HS-2'" << QVariant("integer:50");
+    const QStringList line{
+        "Insert Into InvItem ( Name_Item,Qty_Item,Color_Item,Rate_Item,Amount_Item,Inv_Item )",
+        " Values ( 'Hose', '3', 'HS-2', '12.50', '37.5', '50' )"};
+    QTest::newRow("quoted quantity is real")
+        << line
+        << "select typeof(Qty_Item) || ':' || Qty_Item from InvItem where Color_Item = 'HS-2'"
+        << QVariant("real:3.0");
+    QTest::newRow("quoted key is integer")
+        << line
+        << "select typeof(Inv_Item) || ':' || Inv_Item from InvItem where Color_Item = 'HS-2'"
+        << QVariant("integer:50");
 
-    QTest::newRow("No stored as 0") << QStringList{"Update Invoice Set Paid_Inv = No where InvoiceNo_Inv = 1"} << "select Paid_Inv from Invoice where InvoiceNo_Inv = 1" << QVariant(0);
-    QTest::newRow("update over a date range") << QStringList{"Update Invoice Set Remark_Inv = 'old'", " where InvoiceDate_Inv Between #11/1/2023# and #12/31/2023#"} << "select group_concat(InvoiceNo_Inv) from (select InvoiceNo_Inv from Invoice where Remark_Inv = 'old' order by 1)" << QVariant("1,3");
-    QTest::newRow("update by name in another case") << QStringList{"Update Invoice Set InvoiceDate_Inv = #2/29/2024# where CustomerName_Inv = 'ZETA HAUL'"} << "select InvoiceDate_Inv from Invoice where InvoiceNo_Inv = 3" << QVariant("2024-02-29");
-    QTest::newRow("checked number literal") << QStringList{"Update Invoice Set Amount_Inv = " + Sql::number(" 1,234.50 ") + " where InvoiceNo_Inv = " + Sql::integer(" 2 ")} << "select typeof(Amount_Inv) || ':' || Amount_Inv from Invoice where InvoiceNo_Inv = 2" << QVariant("real:1234.5");
-    QTest::newRow("checked date literal") << QStringList{"Update Invoice Set DueDate_Inv = #" + Sql::date("3/7/05") + "# where InvoiceNo_Inv = 2"} << "select DueDate_Inv from Invoice where InvoiceNo_Inv = 2" << QVariant("2005-03-07");
-    QTest::newRow("delete star empties the table") << QStringList{"Delete * from InvItem"} << "select (select count(*) from InvItem) || '/' || (select count(*) from Invoice)" << QVariant("0/4");
-    QTest::newRow("delete by key") << QStringList{"Delete From Invoice where InvoiceNo_Inv=10"} << "select group_concat(InvoiceNo_Inv) from (select InvoiceNo_Inv from Invoice order by 1)" << QVariant("1,2,3");
+    QTest::newRow("No stored as 0")
+        << QStringList{"Update Invoice Set Paid_Inv = No where InvoiceNo_Inv = 1"}
+        << "select Paid_Inv from Invoice where InvoiceNo_Inv = 1" << QVariant(0);
+    QTest::newRow("update over a date range")
+        << QStringList{"Update Invoice Set Remark_Inv = 'old'",
+                       " where InvoiceDate_Inv Between #11/1/2023# and #12/31/2023#"}
+        << "select group_concat(InvoiceNo_Inv) from (select InvoiceNo_Inv from Invoice where "
+           "Remark_Inv = 'old' order by 1)"
+        << QVariant("1,3");
+    QTest::newRow("update by name in another case")
+        << QStringList{"Update Invoice Set InvoiceDate_Inv = #2/29/2024# where CustomerName_Inv = "
+                       "'ZETA HAUL'"}
+        << "select InvoiceDate_Inv from Invoice where InvoiceNo_Inv = 3" << QVariant("2024-02-29");
+    QTest::newRow("checked number literal")
+        << QStringList{"Update Invoice Set Amount_Inv = " + Sql::number(" 1,234.50 ") +
+                       " where InvoiceNo_Inv = " + Sql::integer(" 2 ")}
+        << "select typeof(Amount_Inv) || ':' || Amount_Inv from Invoice where InvoiceNo_Inv = 2"
+        << QVariant("real:1234.5");
+    QTest::newRow("checked date literal")
+        << QStringList{"Update Invoice Set DueDate_Inv = #" + Sql::date("3/7/05") +
+                       "# where InvoiceNo_Inv = 2"}
+        << "select DueDate_Inv from Invoice where InvoiceNo_Inv = 2" << QVariant("2005-03-07");
+    QTest::newRow("delete star empties the table")
+        << QStringList{"Delete * from InvItem"}
+        << "select (select count(*) from InvItem) || '/' || (select count(*) from Invoice)"
+        << QVariant("0/4");
+    QTest::newRow("delete by key")
+        << QStringList{"Delete From Invoice where InvoiceNo_Inv=10"}
+        << "select group_concat(InvoiceNo_Inv) from (select InvoiceNo_Inv from Invoice order by 1)"
+        << QVariant("1,2,3");
 }
 
 void TestData::storedForms()
@@ -238,12 +348,18 @@ void TestData::passwordsCompareExactly_data()
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("found");
-    QTest::newRow("as seeded") << "Guest" << "gt" << true;
-    QTest::newRow("user name in another case") << "GUEST" << "gt" << true;
-    QTest::newRow("password in capitals") << "Guest" << "GT" << false;
-    QTest::newRow("password half in capitals") << "Guest" << "Gt" << false;
-    QTest::newRow("password cut short") << "Guest" << "g" << false;
-    QTest::newRow("quote trick in password") << "Guest" << "' or '1'='1" << false;
+    QTest::newRow("as seeded") << "Guest"
+                               << "gt" << true;
+    QTest::newRow("user name in another case") << "GUEST"
+                                               << "gt" << true;
+    QTest::newRow("password in capitals") << "Guest"
+                                          << "GT" << false;
+    QTest::newRow("password half in capitals") << "Guest"
+                                               << "Gt" << false;
+    QTest::newRow("password cut short") << "Guest"
+                                        << "g" << false;
+    QTest::newRow("quote trick in password") << "Guest"
+                                             << "' or '1'='1" << false;
 }
 
 void TestData::passwordsCompareExactly()
@@ -264,7 +380,10 @@ void TestData::textLiteralIsStoredIntact_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("stored");
-    const auto same = [](const QString& v) { QTest::newRow(qPrintable(v.left(24).replace(QLatin1Char('\n'), QLatin1Char(' ')))) << v << v; };
+    const auto same = [](const QString& v) {
+        QTest::newRow(qPrintable(v.left(24).replace(QLatin1Char('\n'), QLatin1Char(' '))))
+            << v << v;
+    };
     same("O'Brien's");
     same("''");
     same("1' or '1'='1");
@@ -284,12 +403,15 @@ void TestData::textLiteralIsStoredIntact()
     QFETCH(QString, stored);
     TestShop shop;
     seed(shop);
-    shop.exec(QStringLiteral("INSERT INTO Part (ID_Material, Number_Material) VALUES (1, 'first')"));
+    shop.exec(
+        QStringLiteral("INSERT INTO Part (ID_Material, Number_Material) VALUES (1, 'first')"));
 
     change({"Insert Into Part ( ID_Material, Number_Material, Description_Material )",
             "Values ( 900, '" + Sql::text(value) + "', 'probe' )"});
 
-    QCOMPARE(shop.value(QStringLiteral("select Number_Material from Part where ID_Material = 900")).toString(), stored);
+    QCOMPARE(shop.value(QStringLiteral("select Number_Material from Part where ID_Material = 900"))
+                 .toString(),
+             stored);
     QCOMPARE(shop.value(QStringLiteral("select count(*) from Part")).toInt(), 2);
     QCOMPARE(shop.value(QStringLiteral("select count(*) from Invoice")).toInt(), 4);
     QCOMPARE(shop.value(QStringLiteral("select count(*) from Pass")).toInt(), 1);
@@ -310,27 +432,66 @@ void TestData::literals_data()
             QTest::newRow(qPrintable(QStringLiteral("%1 refuses '%2'").arg(kind, v)))
                 << kind << v << QStringLiteral("'%1' is not a valid %2.").arg(v, what);
     };
-    refused("number", {"12a", "1 or 1=1", "", "   ", "1,23", ".", "5; Delete from Part", "1e5", "$12"}, "number");
+    refused("number",
+            {"12a", "1 or 1=1", "", "   ", "1,23", ".", "5; Delete from Part", "1e5", "$12"},
+            "number");
     refused("integer", {"1.5", "12a", "", "1 or 1=1", "1,000", "1234567890123456789"}, "number");
-    refused("date", {"3/32/2005", "2/29/2023", "13/1/2024", "", "2005-03-07", "3/7", "3/7/2005# or #1/1/2000"}, "date");
+    refused(
+        "date",
+        {"3/32/2005", "2/29/2023", "13/1/2024", "", "2005-03-07", "3/7", "3/7/2005# or #1/1/2000"},
+        "date");
     refused("money", {"12a", "", "1 or 1=1"}, "number");
-    QTest::newRow("thousands comma") << "number" << "1,234.50" << "1234.5";
-    QTest::newRow("blanks around") << "number" << " 7 " << "7";
-    QTest::newRow("negative") << "number" << "-3.25" << "-3.25";
-    QTest::newRow("no leading digit") << "number" << ".5" << "0.5";
-    QTest::newRow("plus sign") << "number" << "+12" << "12";
-    QTest::newRow("millions") << "number" << "1,000,000" << "1000000";
-    QTest::newRow("trailing point") << "number" << "12." << "12";
-    QTest::newRow("integer blanks") << "integer" << " 7 " << "7";
-    QTest::newRow("integer negative") << "integer" << "-12" << "-12";
-    QTest::newRow("integer leading zeros") << "integer" << "007" << "7";
-    QTest::newRow("two-digit year") << "date" << "3/7/05" << "3/7/2005";
-    QTest::newRow("padded month and day") << "date" << "03/07/2005" << "3/7/2005";
-    QTest::newRow("leap day") << "date" << "2/29/2024" << "2/29/2024";
-    QTest::newRow("year 49") << "date" << "12/31/49" << "12/31/2049";
-    QTest::newRow("year 50") << "date" << "1/1/50" << "1/1/1950";
-    QTest::newRow("date with blanks") << "date" << " 3/7/2005 " << "3/7/2005";
-    QTest::newRow("money with blanks") << "money" << " 1,234.5 " << "1234.5";
+    QTest::newRow("thousands comma") << "number"
+                                     << "1,234.50"
+                                     << "1234.5";
+    QTest::newRow("blanks around") << "number"
+                                   << " 7 "
+                                   << "7";
+    QTest::newRow("negative") << "number"
+                              << "-3.25"
+                              << "-3.25";
+    QTest::newRow("no leading digit") << "number"
+                                      << ".5"
+                                      << "0.5";
+    QTest::newRow("plus sign") << "number"
+                               << "+12"
+                               << "12";
+    QTest::newRow("millions") << "number"
+                              << "1,000,000"
+                              << "1000000";
+    QTest::newRow("trailing point") << "number"
+                                    << "12."
+                                    << "12";
+    QTest::newRow("integer blanks") << "integer"
+                                    << " 7 "
+                                    << "7";
+    QTest::newRow("integer negative") << "integer"
+                                      << "-12"
+                                      << "-12";
+    QTest::newRow("integer leading zeros") << "integer"
+                                           << "007"
+                                           << "7";
+    QTest::newRow("two-digit year") << "date"
+                                    << "3/7/05"
+                                    << "3/7/2005";
+    QTest::newRow("padded month and day") << "date"
+                                          << "03/07/2005"
+                                          << "3/7/2005";
+    QTest::newRow("leap day") << "date"
+                              << "2/29/2024"
+                              << "2/29/2024";
+    QTest::newRow("year 49") << "date"
+                             << "12/31/49"
+                             << "12/31/2049";
+    QTest::newRow("year 50") << "date"
+                             << "1/1/50"
+                             << "1/1/1950";
+    QTest::newRow("date with blanks") << "date"
+                                      << " 3/7/2005 "
+                                      << "3/7/2005";
+    QTest::newRow("money with blanks") << "money"
+                                       << " 1,234.5 "
+                                       << "1234.5";
 }
 
 void TestData::literals()
@@ -353,10 +514,16 @@ void TestData::literals()
 void TestData::emptyAggregateReadsEmpty_data()
 {
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("sum over no rows") << QStringList{"Select Sum(Amount_Inv) From Invoice where CustomerName_Inv = 'Nobody'"};
-    QTest::newRow("sum over an empty table") << QStringList{"Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=1"};
-    QTest::newRow("max over a join with no match") << QStringList{"Select Max(Rate_Item) From  InvItem T, Invoice V where T.Color_Item = 'BP-1'", " And V.CustomerName_Inv = 'Zeta Haul'", " And V.InvoiceNo_Inv = T.Inv_Item "};
-    QTest::newRow("sum over a date range with no rows") << QStringList{"Select Sum(Amount_Inv) From Invoice where InvoiceDate_Inv Between #1/1/2030# and #12/31/2030#"};
+    QTest::newRow("sum over no rows")
+        << QStringList{"Select Sum(Amount_Inv) From Invoice where CustomerName_Inv = 'Nobody'"};
+    QTest::newRow("sum over an empty table") << QStringList{
+        "Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=1"};
+    QTest::newRow("max over a join with no match") << QStringList{
+        "Select Max(Rate_Item) From  InvItem T, Invoice V where T.Color_Item = 'BP-1'",
+        " And V.CustomerName_Inv = 'Zeta Haul'", " And V.InvoiceNo_Inv = T.Inv_Item "};
+    QTest::newRow("sum over a date range with no rows")
+        << QStringList{"Select Sum(Amount_Inv) From Invoice where InvoiceDate_Inv Between "
+                       "#1/1/2030# and #12/31/2030#"};
 }
 
 void TestData::emptyAggregateReadsEmpty()
@@ -378,14 +545,24 @@ void TestData::sortByColumnKind_data()
     QTest::addColumn<QString>("column");
     QTest::addColumn<QStringList>("expected");
     const QString no = QStringLiteral("InvoiceNo_Inv");
-    QTest::newRow("numbers as numbers") << "InvoiceNo_Inv" << no << QStringList{"1", "2", "3", "10"};
-    QTest::newRow("numbers descending") << "InvoiceNo_Inv DESC" << no << QStringList{"10", "3", "2", "1"};
-    QTest::newRow("name in another case") << "invoiceno_inv desc" << no << QStringList{"10", "3", "2", "1"};
-    QTest::newRow("money with a negative") << "Amount_Inv" << no << QStringList{"3", "10", "1", "2"};
-    QTest::newRow("dates as dates") << "InvoiceDate_Inv" << "InvoiceDate_Inv" << QStringList{"11/30/2023", "12/1/2023", "1/5/2024", "2/10/2024"};
-    QTest::newRow("dates descending") << "InvoiceDate_Inv DESC" << no << QStringList{"10", "2", "1", "3"};
-    QTest::newRow("texts ignore case") << "CustomerName_Inv" << "CustomerName_Inv" << QStringList{"ACME", "Acme Logistics", "beta Freight", "Zeta Haul"};
-    QTest::newRow("two keys") << "Paid_Inv DESC, InvoiceDate_Inv" << no << QStringList{"3", "1", "2", "10"};
+    QTest::newRow("numbers as numbers")
+        << "InvoiceNo_Inv" << no << QStringList{"1", "2", "3", "10"};
+    QTest::newRow("numbers descending")
+        << "InvoiceNo_Inv DESC" << no << QStringList{"10", "3", "2", "1"};
+    QTest::newRow("name in another case")
+        << "invoiceno_inv desc" << no << QStringList{"10", "3", "2", "1"};
+    QTest::newRow("money with a negative")
+        << "Amount_Inv" << no << QStringList{"3", "10", "1", "2"};
+    QTest::newRow("dates as dates")
+        << "InvoiceDate_Inv"
+        << "InvoiceDate_Inv" << QStringList{"11/30/2023", "12/1/2023", "1/5/2024", "2/10/2024"};
+    QTest::newRow("dates descending")
+        << "InvoiceDate_Inv DESC" << no << QStringList{"10", "2", "1", "3"};
+    QTest::newRow("texts ignore case")
+        << "CustomerName_Inv"
+        << "CustomerName_Inv" << QStringList{"ACME", "Acme Logistics", "beta Freight", "Zeta Haul"};
+    QTest::newRow("two keys") << "Paid_Inv DESC, InvoiceDate_Inv" << no
+                              << QStringList{"3", "1", "2", "10"};
     QTest::newRow("unnamed number column") << "Expr1000" << no << QStringList{"3", "10", "1", "2"};
     QTest::newRow("empty restores database order") << "" << no << QStringList{"3", "2", "10", "1"};
 }
@@ -416,19 +593,45 @@ void TestData::locate_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("found");
     QTest::addColumn<QString>("invoice");
-    QTest::newRow("prefix in another case") << "" << "CustomerName_Inv" << "acme" << true << "1";
-    QTest::newRow("longer prefix") << "" << "CustomerName_Inv" << "ACME l" << true << "10";
-    QTest::newRow("lower-case value") << "" << "CustomerName_Inv" << "BETA" << true << "2";
-    QTest::newRow("inside the text is no match") << "" << "CustomerName_Inv" << "Haul" << false << "2";
-    QTest::newRow("empty text matches the first row") << "" << "CustomerName_Inv" << "" << true << "1";
-    QTest::newRow("number by its text") << "" << "InvoiceNo_Inv" << "10" << true << "10";
-    QTest::newRow("number prefix, first in order") << "" << "InvoiceNo_Inv" << "1" << true << "1";
-    QTest::newRow("number prefix, sorted descending") << "InvoiceNo_Inv DESC" << "InvoiceNo_Inv" << "1" << true << "10";
-    QTest::newRow("money by its text") << "" << "Amount_Inv" << "1200.5" << true << "2";
-    QTest::newRow("negative money") << "" << "Amount_Inv" << "-4" << true << "3";
-    QTest::newRow("date by its shown text") << "" << "InvoiceDate_Inv" << "2/10" << true << "10";
-    QTest::newRow("date by its stored text is no match") << "" << "InvoiceDate_Inv" << "2024-" << false << "2";
-    QTest::newRow("no such value") << "" << "CustomerName_Inv" << "Omega" << false << "2";
+    QTest::newRow("prefix in another case") << ""
+                                            << "CustomerName_Inv"
+                                            << "acme" << true << "1";
+    QTest::newRow("longer prefix") << ""
+                                   << "CustomerName_Inv"
+                                   << "ACME l" << true << "10";
+    QTest::newRow("lower-case value") << ""
+                                      << "CustomerName_Inv"
+                                      << "BETA" << true << "2";
+    QTest::newRow("inside the text is no match") << ""
+                                                 << "CustomerName_Inv"
+                                                 << "Haul" << false << "2";
+    QTest::newRow("empty text matches the first row") << ""
+                                                      << "CustomerName_Inv"
+                                                      << "" << true << "1";
+    QTest::newRow("number by its text") << ""
+                                        << "InvoiceNo_Inv"
+                                        << "10" << true << "10";
+    QTest::newRow("number prefix, first in order") << ""
+                                                   << "InvoiceNo_Inv"
+                                                   << "1" << true << "1";
+    QTest::newRow("number prefix, sorted descending") << "InvoiceNo_Inv DESC"
+                                                      << "InvoiceNo_Inv"
+                                                      << "1" << true << "10";
+    QTest::newRow("money by its text") << ""
+                                       << "Amount_Inv"
+                                       << "1200.5" << true << "2";
+    QTest::newRow("negative money") << ""
+                                    << "Amount_Inv"
+                                    << "-4" << true << "3";
+    QTest::newRow("date by its shown text") << ""
+                                            << "InvoiceDate_Inv"
+                                            << "2/10" << true << "10";
+    QTest::newRow("date by its stored text is no match") << ""
+                                                         << "InvoiceDate_Inv"
+                                                         << "2024-" << false << "2";
+    QTest::newRow("no such value") << ""
+                                   << "CustomerName_Inv"
+                                   << "Omega" << false << "2";
 }
 
 void TestData::locate()
@@ -458,12 +661,14 @@ void TestData::gridsOnOneQueryAgree()
     QSignalSpy resetA(&invoices, &QAbstractItemModel::modelReset);
     QSignalSpy resetB(&history, &QAbstractItemModel::modelReset);
 
-    load(QStringLiteral("QInv1"), {"Select InvoiceNo_Inv, InvoiceDate_Inv, Amount_Inv From Invoice order by InvoiceNo_Inv"});
+    load(QStringLiteral("QInv1"),
+         {"Select InvoiceNo_Inv, InvoiceDate_Inv, Amount_Inv From Invoice order by InvoiceNo_Inv"});
     for (const QueryModel* m : {&invoices, &history}) {
         QCOMPARE(m->rowCount(), 4);
         QCOMPARE(m->columnCount(), 3);
         QCOMPARE(modelColumn(*m, 0), (QStringList{"1", "2", "3", "10"}));
-        QCOMPARE(modelColumn(*m, 1), (QStringList{"12/1/2023", "1/5/2024", "11/30/2023", "2/10/2024"}));
+        QCOMPARE(modelColumn(*m, 1),
+                 (QStringList{"12/1/2023", "1/5/2024", "11/30/2023", "2/10/2024"}));
         QCOMPARE(modelColumn(*m, 2), (QStringList{"250.00", "1200.50", "-40.00", "75.25"}));
     }
     QVERIFY(resetA.size() > 0);
@@ -478,7 +683,8 @@ void TestData::gridsOnOneQueryAgree()
     QCOMPARE(history.headerData(0, Qt::Horizontal).toString(), QStringLiteral("InvoiceNo_Inv"));
 
     // Another command reuses the query: both grids follow.
-    load(QStringLiteral("QInv1"), {"Select InvoiceNo_Inv From Invoice where Paid_Inv=No order by InvoiceNo_Inv"});
+    load(QStringLiteral("QInv1"),
+         {"Select InvoiceNo_Inv From Invoice where Paid_Inv=No order by InvoiceNo_Inv"});
     QCOMPARE(modelColumn(invoices, 0), (QStringList{"2", "10"}));
     QCOMPARE(modelColumn(history, 0), (QStringList{"2", "10"}));
     QCOMPARE(history.columnCount(), 1);
@@ -495,14 +701,22 @@ void TestData::rejectedStatement_data()
     QTest::addColumn<QString>("statement");
     QTest::addColumn<bool>("isChange");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty number box") << "Select * From Part where ID_Material=" << false << "incomplete input";
-    QTest::newRow("letters in a number box") << "Select * From Part where ID_Material=12a" << false << "unrecognized token: \"12a\"";
-    QTest::newRow("misspelt keyword") << "Selec * From Part" << false << "near \"Selec\": syntax error";
-    QTest::newRow("missing column") << "Select Nope_Col From Part" << false << "no such column: Nope_Col";
-    QTest::newRow("insert into a missing table") << "Insert Into Nope_Table ( A ) Values ( 1 )" << true << "no such table: Nope_Table";
-    QTest::newRow("update of a missing column") << "Update Part Set Nope_Col = 1" << true << "no such column: Nope_Col";
-    QTest::newRow("unclosed text") << "Select * From Part where Number_Material = 'abc" << false << "Syntax error in string in query expression ''abc'.";
-    QTest::newRow("impossible date") << "Delete From Invoice where InvoiceDate_Inv = #2/30/2024#" << true << "'2/30/2024' is not a valid date.";
+    QTest::newRow("empty number box")
+        << "Select * From Part where ID_Material=" << false << "incomplete input";
+    QTest::newRow("letters in a number box")
+        << "Select * From Part where ID_Material=12a" << false << "unrecognized token: \"12a\"";
+    QTest::newRow("misspelt keyword")
+        << "Selec * From Part" << false << "near \"Selec\": syntax error";
+    QTest::newRow("missing column")
+        << "Select Nope_Col From Part" << false << "no such column: Nope_Col";
+    QTest::newRow("insert into a missing table")
+        << "Insert Into Nope_Table ( A ) Values ( 1 )" << true << "no such table: Nope_Table";
+    QTest::newRow("update of a missing column")
+        << "Update Part Set Nope_Col = 1" << true << "no such column: Nope_Col";
+    QTest::newRow("unclosed text") << "Select * From Part where Number_Material = 'abc" << false
+                                   << "Syntax error in string in query expression ''abc'.";
+    QTest::newRow("impossible date") << "Delete From Invoice where InvoiceDate_Inv = #2/30/2024#"
+                                     << true << "'2/30/2024' is not a valid date.";
 }
 
 void TestData::rejectedStatement()
@@ -524,7 +738,9 @@ void TestData::rejectedStatement()
     QCOMPARE(q->recordCount(), 0);
     QVERIFY(q->eof() && q->bof());
     QCOMPARE(grid.rowCount(), 0);
-    QCOMPARE(shop.value(QStringLiteral("select Number_Material from Part where ID_Material = 7")).toString(), QStringLiteral("kept"));
+    QCOMPARE(shop.value(QStringLiteral("select Number_Material from Part where ID_Material = 7"))
+                 .toString(),
+             QStringLiteral("kept"));
     QCOMPARE(shop.value(QStringLiteral("select count(*) from Invoice")).toInt(), 4);
 
     // The query is usable again by the next command.
@@ -550,7 +766,8 @@ void TestData::recordCount()
     TestShop shop;
     shop.exec(QStringLiteral("BEGIN"));
     for (int id = 1; id <= 250; ++id)
-        shop.exec(QStringLiteral("INSERT INTO Part (ID_Material, Number_Material) VALUES (?, ?)"), {id, QStringLiteral("N-%1").arg(id)});
+        shop.exec(QStringLiteral("INSERT INTO Part (ID_Material, Number_Material) VALUES (?, ?)"),
+                  {id, QStringLiteral("N-%1").arg(id)});
     shop.exec(QStringLiteral("COMMIT"));
     Query* q = run({"Select * From Part" + where});
     QCOMPARE(q->recordCount(), count);
@@ -619,8 +836,10 @@ void TestData::movingOnNoRows()
     QVERIFY(q->eof() && q->bof());
     QCOMPARE(q->currentRow(), -1);
     QCOMPARE(q->field(QStringLiteral("Name_Item")).asText(), QString());
-    QCOMPARE(refusal([&] { q->field(QStringLiteral("Nope_Col")); }), QStringLiteral("Q1: Field 'Nope_Col' not found"));
-    QCOMPARE(refusal([&] { q->sort(QStringLiteral("Nope_Col")); }), QStringLiteral("Q1: Field 'Nope_Col' not found"));
+    QCOMPARE(refusal([&] { q->field(QStringLiteral("Nope_Col")); }),
+             QStringLiteral("Q1: Field 'Nope_Col' not found"));
+    QCOMPARE(refusal([&] { q->sort(QStringLiteral("Nope_Col")); }),
+             QStringLiteral("Q1: Field 'Nope_Col' not found"));
 
     // Walking back from the end visits every row once, in reverse.
     q = run({"Select * From InvItem order by Amount_Item"});
@@ -639,7 +858,8 @@ void TestData::databaseIsCreatedOnce()
         TDM first(path);
         QCOMPARE(DM, &first);
         QVERIFY(QFile::exists(path));
-        change({"Insert Into Part ( ID_Material, Number_Material ) Values ( 5, 'from the first start' )"});
+        change({"Insert Into Part ( ID_Material, Number_Material ) Values ( 5, 'from the first "
+                "start' )"});
         change({"Update Reg Set Name_R = 'Renamed Shop' where Id_R = 1"});
     }
     QVERIFY(DM == nullptr);
@@ -648,9 +868,11 @@ void TestData::databaseIsCreatedOnce()
     TDM second(path);
     Query* q = run({"Select * From Part"});
     QCOMPARE(q->recordCount(), 1);
-    QCOMPARE(q->field(QStringLiteral("Number_Material")).asText(), QStringLiteral("from the first start"));
+    QCOMPARE(q->field(QStringLiteral("Number_Material")).asText(),
+             QStringLiteral("from the first start"));
     QCOMPARE(run({"Select * From Reg"})->recordCount(), 1);
-    QCOMPARE(DM->query(QStringLiteral("QReg1"))->field(QStringLiteral("Name_R")).asText(), QStringLiteral("Renamed Shop"));
+    QCOMPARE(DM->query(QStringLiteral("QReg1"))->field(QStringLiteral("Name_R")).asText(),
+             QStringLiteral("Renamed Shop"));
     QCOMPARE(run({"Select * From Pass"})->recordCount(), 1);
 }
 
@@ -682,7 +904,8 @@ void TestData::tableColumnsInOrder()
 void TestData::newDatabaseIsSeeded()
 {
     TestShop shop;
-    QCOMPARE(shop.value(QStringLiteral("select count(*) from sqlite_master where type = 'table'")).toInt(),
+    QCOMPARE(shop.value(QStringLiteral("select count(*) from sqlite_master where type = 'table'"))
+                 .toInt(),
              int(Schema::tables().size()));
     Query* reg = DM->query(QStringLiteral("QReg1"));
     QVERIFY(reg->isOpen());
@@ -692,22 +915,35 @@ void TestData::newDatabaseIsSeeded()
     QCOMPARE(shop.rows(QStringLiteral("select UserName_Pass, Password_Pass from Pass")),
              (QList<QVariantList>{{QStringLiteral("Guest"), Schema::guestPassword()}}));
     QVERIFY(!DM->technician()->isOpen());
-    QCOMPARE(refusal([] { DM->query(QStringLiteral("QNope")); }), QStringLiteral("The data module has no query named QNope."));
+    QCOMPARE(refusal([] { DM->query(QStringLiteral("QNope")); }),
+             QStringLiteral("The data module has no query named QNope."));
 }
 
 void TestData::foreignFileIsRefused_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("message");
-    const QString notOurs = QStringLiteral("The file %1 is not a Tavlin shop database. The program ends and leaves the file as it is.");
-    const QString other = QStringLiteral("The file %1 is a database of another program, not a Tavlin shop database. The program ends and leaves the file as it is.");
+    const QString notOurs = QStringLiteral("The file %1 is not a Tavlin shop database. The program "
+                                           "ends and leaves the file as it is.");
+    const QString other =
+        QStringLiteral("The file %1 is a database of another program, not a Tavlin shop database. "
+                       "The program ends and leaves the file as it is.");
     QTest::newRow("text file") << "text" << notOurs;
     QTest::newRow("empty file") << "empty" << notOurs;
     QTest::newRow("another program's database") << "other" << other;
     QTest::newRow("database without an owner mark") << "unmarked" << other;
-    QTest::newRow("newer schema") << "newer" << QStringLiteral("The shop database %1 was written by a newer release of Tavlin (schema 2; this release knows 1). The program ends and leaves the file as it is.");
-    QTest::newRow("never finished") << "unfinished" << QStringLiteral("The shop database %1 is incomplete. The program ends and leaves the file as it is.");
-    QTest::newRow("table without its columns") << "damaged" << QStringLiteral("The shop database %1 is damaged: Pass has no column Password_Pass. The program ends and leaves the file as it is.");
+    QTest::newRow("newer schema")
+        << "newer"
+        << QStringLiteral(
+               "The shop database %1 was written by a newer release of Tavlin (schema 2; this "
+               "release knows 1). The program ends and leaves the file as it is.");
+    QTest::newRow("never finished") << "unfinished"
+                                    << QStringLiteral("The shop database %1 is incomplete. The "
+                                                      "program ends and leaves the file as it is.");
+    QTest::newRow("table without its columns")
+        << "damaged"
+        << QStringLiteral("The shop database %1 is damaged: Pass has no column Password_Pass. The "
+                          "program ends and leaves the file as it is.");
 }
 
 void TestData::foreignFileIsRefused()
@@ -723,8 +959,14 @@ void TestData::foreignFileIsRefused()
             file.write(QByteArray("Customer list\nACME,Joliet\n").repeated(20));
     } else {
         const int ours = Schema::ApplicationId;
-        writeSqlite(path, kind == "other" ? 0x12345678 : kind == "unmarked" ? 0 : ours,
-                    kind == "newer" ? 2 : kind == "unfinished" ? 0 : 1, kind == "damaged");
+        writeSqlite(path,
+                    kind == "other"      ? 0x12345678
+                    : kind == "unmarked" ? 0
+                                         : ours,
+                    kind == "newer"        ? 2
+                    : kind == "unfinished" ? 0
+                                           : 1,
+                    kind == "damaged");
     }
     if (QTest::currentTestFailed())
         return;
@@ -747,25 +989,45 @@ void TestData::currencyFormats_data()
     QTest::addColumn<qint64>("units");
     QTest::addColumn<QString>("hash");
     QTest::addColumn<QString>("money");
-    QTest::newRow("zero") << "0" << qint64(0) << "" << "$0.00";
-    QTest::newRow("one decimal") << "12.5" << qint64(125000) << "12.5" << "$12.50";
-    QTest::newRow("thousands") << "1,234.50" << qint64(12345000) << "1234.5" << "$1,234.50";
-    QTest::newRow("under one") << "0.5" << qint64(5000) << ".5" << "$0.50";
-    QTest::newRow("whole") << " 3 " << qint64(30000) << "3" << "$3.00";
-    QTest::newRow("negative under one") << "-0.25" << qint64(-2500) << "-.25" << "-$0.25";
-    QTest::newRow("negative rounded") << "-1234.567" << qint64(-12345670) << "-1234.57" << "-$1,234.57";
-    QTest::newRow("below half a cent") << "0.004" << qint64(40) << "" << "$0.00";
-    QTest::newRow("half a cent") << "0.005" << qint64(50) << ".01" << "$0.01";
-    QTest::newRow("negative half a cent") << "-0.005" << qint64(-50) << "-.01" << "-$0.01";
-    QTest::newRow("2.675") << "2.675" << qint64(26750) << "2.68" << "$2.68";
-    QTest::newRow("1.005") << "1.005" << qint64(10050) << "1.01" << "$1.01";
-    QTest::newRow("fifth decimal half") << "12.34565" << qint64(123457) << "12.35" << "$12.35";
-    QTest::newRow("negative fifth decimal half") << "-12.34565" << qint64(-123457) << "-12.35" << "-$12.35";
-    QTest::newRow("half carries into whole") << "19.99995" << qint64(200000) << "20" << "$20.00";
-    QTest::newRow("half a unit") << "0.00005" << qint64(1) << "" << "$0.00";
-    QTest::newRow("negative half a unit") << "-0.00005" << qint64(-1) << "" << "$0.00";
-    QTest::newRow("billions") << "99,999,999,999.99" << qint64(999999999999900) << "99999999999.99" << "$99,999,999,999.99";
-    QTest::newRow("very large") << "900000000000000" << qint64(9000000000000000000) << "900000000000000" << "$900,000,000,000,000.00";
+    QTest::newRow("zero") << "0" << qint64(0) << ""
+                          << "$0.00";
+    QTest::newRow("one decimal") << "12.5" << qint64(125000) << "12.5"
+                                 << "$12.50";
+    QTest::newRow("thousands") << "1,234.50" << qint64(12345000) << "1234.5"
+                               << "$1,234.50";
+    QTest::newRow("under one") << "0.5" << qint64(5000) << ".5"
+                               << "$0.50";
+    QTest::newRow("whole") << " 3 " << qint64(30000) << "3"
+                           << "$3.00";
+    QTest::newRow("negative under one") << "-0.25" << qint64(-2500) << "-.25"
+                                        << "-$0.25";
+    QTest::newRow("negative rounded") << "-1234.567" << qint64(-12345670) << "-1234.57"
+                                      << "-$1,234.57";
+    QTest::newRow("below half a cent") << "0.004" << qint64(40) << ""
+                                       << "$0.00";
+    QTest::newRow("half a cent") << "0.005" << qint64(50) << ".01"
+                                 << "$0.01";
+    QTest::newRow("negative half a cent") << "-0.005" << qint64(-50) << "-.01"
+                                          << "-$0.01";
+    QTest::newRow("2.675") << "2.675" << qint64(26750) << "2.68"
+                           << "$2.68";
+    QTest::newRow("1.005") << "1.005" << qint64(10050) << "1.01"
+                           << "$1.01";
+    QTest::newRow("fifth decimal half") << "12.34565" << qint64(123457) << "12.35"
+                                        << "$12.35";
+    QTest::newRow("negative fifth decimal half") << "-12.34565" << qint64(-123457) << "-12.35"
+                                                 << "-$12.35";
+    QTest::newRow("half carries into whole") << "19.99995" << qint64(200000) << "20"
+                                             << "$20.00";
+    QTest::newRow("half a unit") << "0.00005" << qint64(1) << ""
+                                 << "$0.00";
+    QTest::newRow("negative half a unit") << "-0.00005" << qint64(-1) << ""
+                                          << "$0.00";
+    QTest::newRow("billions") << "99,999,999,999.99" << qint64(999999999999900) << "99999999999.99"
+                              << "$99,999,999,999.99";
+    QTest::newRow("very large") << "900000000000000" << qint64(9000000000000000000)
+                                << "900000000000000"
+                                << "$900,000,000,000,000.00";
 }
 
 void TestData::currencyFormats()
@@ -783,8 +1045,13 @@ void TestData::currencyFormats()
     QCOMPARE(Currency::parse(QString(money).remove(QLatin1Char('$'))), c.roundedToCents());
     // Stored in a money column and read back, the amount shows the same.
     TestShop shop;
-    change({"Insert Into Invoice ( InvoiceNo_Inv, Amount_Inv ) Values ( 1, '" + Sql::text(text.trimmed().remove(QLatin1Char(','))) + "' )"});
-    QCOMPARE(run({"Select * From Invoice"})->field(QStringLiteral("Amount_Inv")).asCurrency().toHashFormat(), hash);
+    change({"Insert Into Invoice ( InvoiceNo_Inv, Amount_Inv ) Values ( 1, '" +
+            Sql::text(text.trimmed().remove(QLatin1Char(','))) + "' )"});
+    QCOMPARE(run({"Select * From Invoice"})
+                 ->field(QStringLiteral("Amount_Inv"))
+                 .asCurrency()
+                 .toHashFormat(),
+             hash);
 }
 
 void TestData::currencyMultiplies_data()

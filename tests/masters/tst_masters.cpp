@@ -19,8 +19,8 @@
 #include <QTimer>
 
 namespace {
-const QStringList columns = {"ID_Material",    "Type_Material",       "Number_Material",
-                             "Description_Material", "Mfg_Material", "Style_Material",
+const QStringList columns = {"ID_Material",          "Type_Material",  "Number_Material",
+                             "Description_Material", "Mfg_Material",   "Style_Material",
                              "Style_Type_Material",  "Color_Material", "Size_Material",
                              "Unit_Material",        "Price_Material", "Remark_Material"};
 
@@ -29,8 +29,8 @@ void addPart(TestShop& shop, int id, const QString& type, const QString& name,
              const QString& unit = "EA")
 {
     shop.exec("Insert into Part values (?,?,?,?,?,?,?,?,?,?,?,?)",
-              {id, type, name, name + " description", mfg, "Style", "Heavy", partNo, "S" +
-               QString::number(id), unit, price, "remark"});
+              {id, type, name, name + " description", mfg, "Style", "Heavy", partNo,
+               "S" + QString::number(id), unit, price, "remark"});
 }
 
 void addSaleLine(TestShop& shop, const QString& partNo, double qty, int invoice = 1)
@@ -180,10 +180,14 @@ void TestMasters::newGivesNextNumber_data()
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<QString>("sortBy");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty table") << QList<int>{} << "" << "1";
-    QTest::newRow("largest 41") << QList<int>{5, 41, 12} << "" << "42";
-    QTest::newRow("list sorted by name") << QList<int>{41, 9, 2} << "Number_Material" << "42";
-    QTest::newRow("beyond ten") << QList<int>{9, 10} << "" << "11";
+    QTest::newRow("empty table") << QList<int>{} << ""
+                                 << "1";
+    QTest::newRow("largest 41") << QList<int>{5, 41, 12} << ""
+                                << "42";
+    QTest::newRow("list sorted by name") << QList<int>{41, 9, 2} << "Number_Material"
+                                         << "42";
+    QTest::newRow("beyond ten") << QList<int>{9, 10} << ""
+                                << "11";
 }
 
 void TestMasters::newGivesNextNumber()
@@ -282,11 +286,18 @@ void TestMasters::badNumbersWriteNothing_data()
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("price");
     QTest::addColumn<QString>("message");
-    QTest::newRow("letters in the ID") << "12a" << "1" << "'12a' is not a valid number.";
-    QTest::newRow("statement in the ID") << "1 or 1=1" << "1"
-                                          << "'1 or 1=1' is not a valid number.";
-    QTest::newRow("letters in the price") << "5" << "abc" << "'abc' is not a valid number.";
-    QTest::newRow("two points") << "5" << "1.2.3" << "'1.2.3' is not a valid number.";
+    QTest::newRow("letters in the ID") << "12a"
+                                       << "1"
+                                       << "'12a' is not a valid number.";
+    QTest::newRow("statement in the ID") << "1 or 1=1"
+                                         << "1"
+                                         << "'1 or 1=1' is not a valid number.";
+    QTest::newRow("letters in the price") << "5"
+                                          << "abc"
+                                          << "'abc' is not a valid number.";
+    QTest::newRow("two points") << "5"
+                                << "1.2.3"
+                                << "'1.2.3' is not a valid number.";
 }
 
 void TestMasters::badNumbersWriteNothing()
@@ -379,8 +390,8 @@ void TestMasters::stockFigures_data()
 
     QTest::newRow("no lines") << QList<double>{} << QList<double>{} << 2.5
                               << QStringList{"0", "0", "0", ""};
-    QTest::newRow("bought 10 sold 3") << QList<double>{4, 6} << QList<double>{3} << 2.5
-                                      << QStringList{"3", "10", "7", "17.5"};
+    QTest::newRow("bought 10 sold 3")
+        << QList<double>{4, 6} << QList<double>{3} << 2.5 << QStringList{"3", "10", "7", "17.5"};
     QTest::newRow("sold more than bought") << QList<double>{1} << QList<double>{2, 2} << 12.25
                                            << QStringList{"4", "1", "-3", "-36.75"};
     QTest::newRow("cents") << QList<double>{3} << QList<double>{} << 0.335
@@ -602,7 +613,8 @@ void TestMasters::keys()
     QCOMPARE(boxText(part, "ID_Material"), QStringLiteral("1"));
     shop.prompter().answer({false});
     ui::press(part->grid(), Qt::Key_F8);
-    QCOMPARE(shop.prompter().last(), QStringLiteral("Are you sure you want to Delete this Record?"));
+    QCOMPARE(shop.prompter().last(),
+             QStringLiteral("Are you sure you want to Delete this Record?"));
     ui::press(part->grid(), Qt::Key_Escape);
     QCOMPARE(shop.value("Select Count(*) From Part").toInt(), 1);
 }

@@ -9,7 +9,12 @@
 class ScriptedPrompter : public Prompter
 {
 public:
-    enum class Kind { Confirm, Inform, Error };
+    enum class Kind
+    {
+        Confirm,
+        Inform,
+        Error
+    };
     struct Message
     {
         Kind kind;

@@ -63,8 +63,8 @@ QSqlQuery run(TDM* dm, const QString& sql, const QVariantList& values)
 {
     QSqlQuery query(dm->admin1()->database());
     if (!query.prepare(sql))
-        throw std::runtime_error(("cannot prepare " + sql + ": " + query.lastError().text())
-                                     .toStdString());
+        throw std::runtime_error(
+            ("cannot prepare " + sql + ": " + query.lastError().text()).toStdString());
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())

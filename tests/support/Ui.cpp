@@ -44,8 +44,7 @@ void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers)
 void click(QAbstractButton* button)
 {
     if (!button->isEnabled())
-        throw std::runtime_error("button " + button->objectName().toStdString()
-                                 + " is disabled");
+        throw std::runtime_error("button " + button->objectName().toStdString() + " is disabled");
     QTest::mouseClick(button, Qt::LeftButton);
 }
 

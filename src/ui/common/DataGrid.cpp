@@ -16,7 +16,10 @@ const QColor oddShade(0xe8, 0xf0, 0xf8);
 class DataGrid::Delegate : public QStyledItemDelegate
 {
 public:
-    explicit Delegate(DataGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+    explicit Delegate(DataGrid* grid)
+        : QStyledItemDelegate(grid)
+        , m_grid(grid)
+    {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override
@@ -40,8 +43,7 @@ public:
 
         if (index == m_grid->currentIndex()) {
             painter->save();
-            painter->setPen(QPen(m_grid->hasFocus() ? QColor(Qt::red) : QColor(Qt::darkGray),
-                                 2));
+            painter->setPen(QPen(m_grid->hasFocus() ? QColor(Qt::red) : QColor(Qt::darkGray), 2));
             painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
             painter->restore();
         }
@@ -52,7 +54,9 @@ private:
 };
 
 DataGrid::DataGrid(Query* query, QWidget* parent)
-    : QTableView(parent), m_query(query), m_model(new QueryModel(query, this))
+    : QTableView(parent)
+    , m_query(query)
+    , m_model(new QueryModel(query, this))
 {
     setModel(m_model);
     setItemDelegate(new Delegate(this));

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QTableView>
+
 #include <functional>
 
 class Query;

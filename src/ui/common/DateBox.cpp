@@ -8,7 +8,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-DateBox::DateBox(QWidget* parent) : QWidget(parent)
+DateBox::DateBox(QWidget* parent)
+    : QWidget(parent)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -9,7 +9,10 @@
 #include <QShortcut>
 #include <QWidget>
 
-FocusChain::FocusChain(QWidget* window) : QObject(window), m_window(window) {}
+FocusChain::FocusChain(QWidget* window)
+    : QObject(window)
+    , m_window(window)
+{}
 
 FocusChain& FocusChain::add(QWidget* control)
 {

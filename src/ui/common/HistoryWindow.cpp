@@ -11,8 +11,9 @@
 #include <QVBoxLayout>
 
 HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
-    : QDialog(parent), m_description(std::move(description)),
-      m_query(DM->query(m_description.query))
+    : QDialog(parent)
+    , m_description(std::move(description))
+    , m_query(DM->query(m_description.query))
 {
     setObjectName(m_description.caption);
     setWindowTitle(m_description.caption);

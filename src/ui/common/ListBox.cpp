@@ -5,7 +5,8 @@
 #include <QLineEdit>
 #include <QSet>
 
-ListBox::ListBox(QWidget* parent) : QComboBox(parent)
+ListBox::ListBox(QWidget* parent)
+    : QComboBox(parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+
 #include <functional>
 
 // An editable drop-down whose list is only a help: it is refilled from its source every time

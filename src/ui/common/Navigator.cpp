@@ -6,7 +6,9 @@
 #include <QHBoxLayout>
 #include <QToolButton>
 
-Navigator::Navigator(Query* query, QWidget* parent) : QWidget(parent), m_query(query)
+Navigator::Navigator(Query* query, QWidget* parent)
+    : QWidget(parent)
+    , m_query(query)
 {
     setObjectName(QStringLiteral("DBNavigator1"));
     auto* layout = new QHBoxLayout(this);

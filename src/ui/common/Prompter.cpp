@@ -31,8 +31,7 @@ void Prompter::install(Prompter* prompter)
 bool MessageBoxPrompter::confirm(const QString& text)
 {
     return QMessageBox::question(boxParent(), title(), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes)
-        == QMessageBox::Yes;
+                                 QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 void MessageBoxPrompter::inform(const QString& text)

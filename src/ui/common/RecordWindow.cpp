@@ -36,8 +36,10 @@ QPushButton* commandButton(QWidget* parent, const QString& text, const QString& 
 } // namespace
 
 RecordWindow::RecordWindow(RecordDescription description, QWidget* parent)
-    : QWidget(parent), m_description(std::move(description)),
-      m_list(DM->query(m_description.listQuery)), m_lookup(DM->query(m_description.lookupQuery))
+    : QWidget(parent)
+    , m_description(std::move(description))
+    , m_list(DM->query(m_description.listQuery))
+    , m_lookup(DM->query(m_description.lookupQuery))
 {
     setObjectName(m_description.title);
     setWindowTitle(m_description.title);
@@ -296,11 +298,20 @@ bool RecordWindow::eventFilter(QObject* watched, QEvent* event)
         }
         if (m_description.gridKeys.contains(key->key()) && key->modifiers() == Qt::NoModifier) {
             switch (key->key()) {
-            case Qt::Key_F2: guard([this] { save(); }); break;
-            case Qt::Key_F3: guard([this] { newRecord(); }); break;
-            case Qt::Key_F5: guard([this] { refresh(); }); break;
-            case Qt::Key_F8: guard([this] { remove(); }); break;
-            default: break;
+            case Qt::Key_F2:
+                guard([this] { save(); });
+                break;
+            case Qt::Key_F3:
+                guard([this] { newRecord(); });
+                break;
+            case Qt::Key_F5:
+                guard([this] { refresh(); });
+                break;
+            case Qt::Key_F8:
+                guard([this] { remove(); });
+                break;
+            default:
+                break;
             }
             return true;
         }
@@ -356,7 +367,8 @@ RecordWindow::Values RecordWindow::values() const
         const bool isKey = spec.column == keyColumn();
         if (value.trimmed().isEmpty() && m_description.zeroWhenEmpty.contains(spec.column))
             value = QStringLiteral("0");
-        switch (isKey ? ColumnKind::Integer : Schema::kindOf(spec.column).value_or(ColumnKind::Text)) {
+        switch (isKey ? ColumnKind::Integer
+                      : Schema::kindOf(spec.column).value_or(ColumnKind::Text)) {
         case ColumnKind::Integer:
             v.insert(spec.column, Sql::integer(value));
             break;
@@ -501,7 +513,7 @@ void RecordWindow::remove()
 void RecordWindow::refresh()
 {
     loadList(m_description.refreshTitles.isEmpty() ? m_description.titles
-                                                    : m_description.refreshTitles);
+                                                   : m_description.refreshTitles);
     if (m_description.refreshCopiesFirstRow)
         copyRow();
 }

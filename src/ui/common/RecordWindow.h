@@ -18,7 +18,12 @@ class QVBoxLayout;
 // One box of a record window: the column it shows and writes, its label and its kind.
 struct RecordBox
 {
-    enum Kind { Edit, List, Date };
+    enum Kind
+    {
+        Edit,
+        List,
+        Date
+    };
 
     QString column;
     QString label;
@@ -30,14 +35,26 @@ struct RecordBox
 // What makes one catalogue window different from the others.
 struct RecordDescription
 {
-    enum class AfterSave {
+    enum class AfterSave
+    {
         FirstRowCopied, // list on its first row, copied into the boxes
         SavedKeyTyped,  // list on the saved key, boxes as typed
         FirstRowTyped,  // list on its first row, boxes as typed
         SavedKeyCopied, // list on the saved key, copied into the boxes
     };
-    enum class Cancel { Refresh, ReloadFirstRow, CurrentRow };
-    enum Event { Click = 1, KeyRelease = 2, KeyPress = 4, NavigatorClick = 8 };
+    enum class Cancel
+    {
+        Refresh,
+        ReloadFirstRow,
+        CurrentRow
+    };
+    enum Event
+    {
+        Click = 1,
+        KeyRelease = 2,
+        KeyPress = 4,
+        NavigatorClick = 8
+    };
 
     QString title;       // heading, "Parts"
     QString table;       // "Part"
