@@ -46,9 +46,10 @@ RecordDescription partDescription()
     d.enterWrapsTo = QStringLiteral("Type_Material");
     d.titles = {"ID #",       "Material Type", "Material Name", "Description", "Mfg",     "Style",
                 "Style Type", "Part No",       "Serial No",     "Unit",        "Price $", "Remark"};
-    d.refreshTitles = d.titles;
-    d.refreshTitles[1] = QStringLiteral("Type Part");
-    d.refreshTitles[2] = QStringLiteral("Part Name");
+    QStringList refreshTitles = d.titles;
+    refreshTitles[1] = QStringLiteral("Type Part");
+    refreshTitles[2] = QStringLiteral("Part Name");
+    d.refreshTitles = refreshTitles;
     d.insertedMessage = QStringLiteral("Data Recorded!");
     d.afterSave = RecordDescription::AfterSave::FirstRowCopied;
     d.cancel = RecordDescription::Cancel::Refresh;

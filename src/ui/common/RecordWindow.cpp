@@ -79,9 +79,24 @@ void RecordWindow::buildForm()
     panelLayout->addLayout(m_boxGrid, 3);
 
     m_chain = new FocusChain(this);
-    const int perColumn = int((m_description.boxes.size() + 1) / 2);
-    for (int i = 0; i < m_description.boxes.size(); ++i) {
-        const RecordBox& spec = m_description.boxes.at(i);
+    QStringList order = m_description.focusOrder.value_or(QStringList());
+    if (!m_description.focusOrder)
+        for (const RecordBox& spec : m_description.boxes)
+            order.append(spec.column);
+    // Boxes are laid out in the Enter order, those reached with Tab only after them.
+    QList<const RecordBox*> layoutOrder;
+    for (const QString& column : order)
+        for (const RecordBox& spec : m_description.boxes)
+            if (spec.column == column)
+                layoutOrder.append(&spec);
+    for (const RecordBox& spec : m_description.boxes)
+        if (!layoutOrder.contains(&spec))
+            layoutOrder.append(&spec);
+
+    QHash<QString, QWidget*> focusTargets;
+    const int perColumn = int((layoutOrder.size() + 1) / 2);
+    for (int i = 0; i < layoutOrder.size(); ++i) {
+        const RecordBox& spec = *layoutOrder.at(i);
         QWidget* box = nullptr;
         QWidget* focusTarget = nullptr;
         switch (spec.kind) {
@@ -90,8 +105,10 @@ void RecordWindow::buildForm()
             break;
         case RecordBox::List: {
             auto* list = new ListBox(panel);
-            const QString statement = spec.listStatement;
-            list->setSource([this, statement] { return listValues(statement); });
+            if (!spec.listStatement.isEmpty()) {
+                const QString statement = spec.listStatement;
+                list->setSource([this, statement] { return listValues(statement); });
+            }
             box = focusTarget = list;
             break;
         }
@@ -110,16 +127,16 @@ void RecordWindow::buildForm()
         m_boxGrid->addWidget(label, row, column);
         m_boxGrid->addWidget(box, row, column + 1);
         m_boxes.insert(spec.column, box);
-        m_chain->add(focusTarget);
+        focusTargets.insert(spec.column, focusTarget);
     }
     m_boxGrid->setColumnStretch(1, 1);
     m_boxGrid->setColumnStretch(3, 1);
-    if (QWidget* wrap = box(m_description.enterWrapsTo)) {
-        if (auto* date = qobject_cast<DateBox*>(wrap))
-            wrap = date->lineEdit();
+    for (const QString& column : order)
+        m_chain->add(focusTargets.value(column));
+    if (QWidget* wrap = focusTargets.value(m_description.enterWrapsTo))
         m_chain->wrapTo(wrap);
-    }
-    m_chain->bindInControls(Qt::Key_F2, [this] { save(); });
+    if (!order.isEmpty())
+        m_chain->bindInControls(Qt::Key_F2, [this] { save(); });
 
     m_figures = new QVBoxLayout;
     m_figures->setSpacing(4);
@@ -251,7 +268,12 @@ void RecordWindow::setTitles(const QStringList& titles)
 
 void RecordWindow::loadList(const QStringList& titles)
 {
-    runStatement(m_list, {m_description.listStatement});
+    loadWith(m_description.listStatement, titles);
+}
+
+void RecordWindow::loadWith(const QString& statement, const QStringList& titles)
+{
+    runStatement(m_list, {statement});
     m_list->open();
     m_list->first();
     m_sortColumn.clear();
@@ -262,8 +284,10 @@ void RecordWindow::loadList(const QStringList& titles)
 
 void RecordWindow::showList()
 {
-    loadList(m_description.titles);
+    loadList(m_description.showTitles.value_or(m_description.titles));
     copyRow();
+    if (m_description.figuresOnShow)
+        computeFigures();
 }
 
 void RecordWindow::copyRow()
@@ -315,6 +339,9 @@ bool RecordWindow::eventFilter(QObject* watched, QEvent* event)
             }
             return true;
         }
+        // Taken before the list handles the key: after an arrow key the boxes show the row
+        // the cursor leaves.
+        follow(RecordDescription::AnyKeyPress);
         if (!key->text().isEmpty() && key->text().at(0).isPrint())
             follow(RecordDescription::KeyPress);
     }
@@ -377,7 +404,8 @@ RecordWindow::Values RecordWindow::values() const
             v.insert(spec.column, Sql::number(value));
             break;
         case ColumnKind::Date:
-            v.insert(spec.column, Sql::date(value));
+            v.insert(spec.column, value.trimmed().isEmpty() ? QStringLiteral("Null")
+                                                            : '#' + Sql::date(value) + '#');
             break;
         case ColumnKind::Bool:
         case ColumnKind::Text:
@@ -397,7 +425,7 @@ QString literal(const QString& column, const QString& value)
     case ColumnKind::Real:
         return value;
     case ColumnKind::Date:
-        return '#' + value + '#';
+        return value;
     case ColumnKind::Bool:
     case ColumnKind::Text:
         break;
@@ -447,6 +475,15 @@ void RecordWindow::newRecord()
 {
     for (const RecordBox& spec : m_description.boxes)
         setText(spec.column, m_description.newDefaults.value(spec.column));
+    if (!m_description.newFromProfile.isEmpty()) {
+        Query* profile = DM->query(QStringLiteral("QReg1"));
+        if (!profile->isOpen())
+            profile->open();
+        profile->first();
+        for (auto it = m_description.newFromProfile.cbegin();
+             it != m_description.newFromProfile.cend(); ++it)
+            setText(it.key(), profile->field(it.value()).asText());
+    }
     // The largest key plus one, read with an aggregate rather than by loading every row.
     runStatement(m_lookup, {"Select Max(" + keyColumn() + ") From " + m_description.table});
     m_lookup->open();
@@ -484,18 +521,24 @@ void RecordWindow::afterSave(const QString& key)
 {
     using AfterSave = RecordDescription::AfterSave;
     const AfterSave mode = m_description.afterSave;
-    loadList(m_description.titles);
-    if (mode == AfterSave::SavedKeyTyped || mode == AfterSave::SavedKeyCopied) {
-        const int keyIndex = m_list->columnIndex(keyColumn());
-        for (int row = 0; row < m_list->recordCount(); ++row)
-            if (m_list->field(row, keyIndex).asText() == key) {
-                m_list->setCurrentRow(row);
-                break;
-            }
-    }
+    loadWith(m_description.saveListStatement.isEmpty() ? m_description.listStatement
+                                                       : m_description.saveListStatement,
+             m_description.titles);
+    if (mode == AfterSave::SavedKeyTyped || mode == AfterSave::SavedKeyCopied)
+        moveToKey(key);
     if (mode == AfterSave::FirstRowCopied || mode == AfterSave::SavedKeyCopied)
         copyRow();
     m_grid->setFocus();
+}
+
+void RecordWindow::moveToKey(const QString& key)
+{
+    const int keyIndex = m_list->columnIndex(keyColumn());
+    for (int row = 0; row < m_list->recordCount(); ++row)
+        if (m_list->field(row, keyIndex).asText() == key) {
+            m_list->setCurrentRow(row);
+            return;
+        }
 }
 
 void RecordWindow::remove()
@@ -512,21 +555,29 @@ void RecordWindow::remove()
 
 void RecordWindow::refresh()
 {
-    loadList(m_description.refreshTitles.isEmpty() ? m_description.titles
-                                                   : m_description.refreshTitles);
+    // The key is read first: a key box that is not a number stops Refresh before the list
+    // is reloaded.
+    const QString key =
+        m_description.refreshKeepsKey ? Sql::integer(text(keyColumn())) : QString();
+    loadList(m_description.refreshTitles.value_or(m_description.titles));
+    if (m_description.refreshKeepsKey)
+        moveToKey(key);
     if (m_description.refreshCopiesFirstRow)
         copyRow();
+    if (m_description.refreshFocusesGrid)
+        m_grid->setFocus();
 }
 
 void RecordWindow::cancel()
 {
+    const QStringList titles = m_description.cancelTitles.value_or(
+        m_description.refreshTitles.value_or(m_description.titles));
     switch (m_description.cancel) {
     case RecordDescription::Cancel::Refresh:
         refresh();
         break;
     case RecordDescription::Cancel::ReloadFirstRow:
-        loadList(m_description.refreshTitles.isEmpty() ? m_description.titles
-                                                       : m_description.refreshTitles);
+        loadList(titles);
         copyRow();
         break;
     case RecordDescription::Cancel::CurrentRow:

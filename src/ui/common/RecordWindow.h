@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class DataGrid;
 class FocusChain;
 class Navigator;
@@ -48,12 +50,14 @@ struct RecordDescription
         ReloadFirstRow,
         CurrentRow
     };
+    // KeyPress is a character key; AnyKeyPress every key, taken before the list moves.
     enum Event
     {
         Click = 1,
         KeyRelease = 2,
         KeyPress = 4,
-        NavigatorClick = 8
+        NavigatorClick = 8,
+        AnyKeyPress = 16
     };
 
     QString title;       // heading, "Parts"
@@ -61,13 +65,21 @@ struct RecordDescription
     QString listQuery;   // bound to the grid and the navigator
     QString lookupQuery; // existence tests, next number, drop-down lists
     QString listStatement;
+    // The statement the list is reloaded with after Save, when it differs.
+    QString saveListStatement = {};
     // The key box first; the order is also the Enter order.
     QList<RecordBox> boxes;
     // Where Enter in the last box goes (a column of boxes).
     QString enterWrapsTo;
+    // The Enter order when it differs from the order of the boxes; boxes left out are reached
+    // with Tab only. An empty order: Enter, Left arrow and F2 do nothing in the boxes.
+    std::optional<QStringList> focusOrder = {};
+    // Titles after Save; also after showing, Refresh and Cancel unless given below. An empty
+    // list leaves the column names as titles.
     QStringList titles;
-    // Titles after Refresh and Cancel when they differ.
-    QStringList refreshTitles = {};
+    std::optional<QStringList> showTitles = {};
+    std::optional<QStringList> refreshTitles = {};
+    std::optional<QStringList> cancelTitles = {};
     // Columns a title click sorts on; empty: every column.
     QStringList sortable = {};
     QString insertedMessage;
@@ -75,6 +87,11 @@ struct RecordDescription
     AfterSave afterSave = AfterSave::FirstRowCopied;
     Cancel cancel = Cancel::Refresh;
     bool refreshCopiesFirstRow = true;
+    // Refresh returns the list to the row of the key in the key box.
+    bool refreshKeepsKey = false;
+    // Refresh, Delete and Cancel leave the focus in the list.
+    bool refreshFocusesGrid = false;
+    bool figuresOnShow = false;
     // Events that copy the current row into the boxes, and those that also recompute the
     // figures.
     int followOn = Click | KeyRelease | KeyPress | NavigatorClick;
@@ -82,8 +99,10 @@ struct RecordDescription
     bool searchComputesFigures = false;
     // Keys taken in the grid: Qt::Key_F2 (Save), F3 (New), F5 (Refresh), F8 (Delete).
     QList<int> gridKeys = {};
-    // Box texts New puts in, by column.
+    // Box texts New puts in, by column, and those it takes from the shop's profile (a column
+    // of Reg, such as City_R).
     QHash<QString, QString> newDefaults = {};
+    QHash<QString, QString> newFromProfile = {};
     // Number columns written as 0 when their box is empty.
     QStringList zeroWhenEmpty = {};
 };
@@ -120,8 +139,9 @@ public:
     void copyRow();
 
 protected:
-    // Escaped box values by column, checked for their kinds: text ready to go between
-    // quotes, numbers bare, dates for use between # signs. Throws before any statement runs.
+    // Box values by column, checked for their kinds: text escaped for use between quotes,
+    // numbers bare, dates as whole literals (#3/7/2005#, or Null for an empty box). Throws
+    // before any statement runs.
     using Values = QHash<QString, QString>;
     Values values() const;
 
@@ -156,6 +176,8 @@ private:
     void search(const QString& text);
     QStringList listValues(const QString& statement);
     void afterSave(const QString& key);
+    void moveToKey(const QString& key);
+    void loadWith(const QString& statement, const QStringList& titles);
 
     RecordDescription m_description;
     Query* m_list;
