@@ -1,8 +1,15 @@
 #include "app/Tasks.h"
 
 #include "app/TMainForm.h"
+#include "masters/TCompany.h"
+#include "masters/TCustomer.h"
+#include "masters/TEmployee.h"
+#include "masters/TLabor.h"
 #include "masters/TPart.h"
+#include "masters/TProfile.h"
+#include "masters/TTax.h"
 #include "purchasing/TPartOrderHistory.h"
+#include "receivables/TLaborInvoiceHistory.h"
 #include "receivables/TPartInvoiceHistory.h"
 
 #include <QPointer>
@@ -10,25 +17,48 @@
 LongLivedWindows::LongLivedWindows()
     : partOrderHistory(std::make_unique<TPartOrderHistory>())
     , partInvoiceHistory(std::make_unique<TPartInvoiceHistory>())
-{}
+    , laborInvoiceHistory(std::make_unique<TLaborInvoiceHistory>())
+{
+}
 
 LongLivedWindows::~LongLivedWindows() = default;
+
+namespace {
+// Shows the long-lived window modally for a value, as long as it still exists.
+template<class Window>
+std::function<void(const QString&)> showing(Window* window)
+{
+    QPointer<Window> target = window;
+    return [target](const QString& value) {
+        if (target)
+            target->showFor(value);
+    };
+}
+} // namespace
 
 void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
 {
     // A button left without a window stays disabled and says so in its hint.
-    QPointer<TPartOrderHistory> orders = windows.partOrderHistory.get();
-    QPointer<TPartInvoiceHistory> invoices = windows.partInvoiceHistory.get();
-    mainForm.setTaskWindow(QStringLiteral("SpeedButton1"), [orders, invoices] {
-        TPart::Links links;
-        links.orderHistory = [orders](const QString& partNo) {
-            if (orders)
-                orders->showFor(partNo);
-        };
-        links.invoiceHistory = [invoices](const QString& partNo) {
-            if (invoices)
-                invoices->showFor(partNo);
-        };
-        return new TPart(links);
-    });
+    QPointer<TMainForm> frame = &mainForm;
+    const ChildOpener openChild = [frame](QWidget* window) {
+        if (frame)
+            frame->addChild(window);
+        else
+            delete window;
+    };
+    const TPart::Links partLinks{showing(windows.partOrderHistory.get()),
+                                 showing(windows.partInvoiceHistory.get())};
+    const TLabor::InvoiceHistory laborHistory = showing(windows.laborInvoiceHistory.get());
+
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton1"),
+                           [partLinks] { return new TPart(partLinks); });
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton2"),
+                           [openChild] { return new TCompany(openChild); });
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton9"),
+                           [openChild] { return new TCustomer(openChild); });
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton5"), [] { return new TEmployee; });
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton4"),
+                           [laborHistory] { return new TLabor(laborHistory); });
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton16"), [] { return new TTax; });
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton17"), [] { return new TProfile; });
 }

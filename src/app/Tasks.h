@@ -2,6 +2,7 @@
 
 #include <memory>
 
+class TLaborInvoiceHistory;
 class TMainForm;
 class TPartInvoiceHistory;
 class TPartOrderHistory;
@@ -15,6 +16,7 @@ struct LongLivedWindows
 
     std::unique_ptr<TPartOrderHistory> partOrderHistory;
     std::unique_ptr<TPartInvoiceHistory> partInvoiceHistory;
+    std::unique_ptr<TLaborInvoiceHistory> laborInvoiceHistory;
 };
 
 // Connects the task buttons of the main window to the windows they open.

@@ -4,20 +4,27 @@
 #include "data/TDM.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Guard.h"
+#include "ui/common/Navigator.h"
+#include "ui/common/Windows.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
-    : QDialog(parent)
+    : QWidget(parent)
     , m_description(std::move(description))
-    , m_query(DM->query(m_description.query))
+    , m_query(m_description.ownRows
+                  ? new Query(m_description.query, DM->admin1(), false, this)
+                  : DM->query(m_description.query))
 {
     setObjectName(m_description.caption);
     setWindowTitle(m_description.caption);
-    setModal(true);
     resize(820, 460);
 
     auto* layout = new QVBoxLayout(this);
@@ -36,11 +43,13 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
     layout->addWidget(m_grid, 1);
 
     auto* bottom = new QHBoxLayout;
+    if (m_description.navigator)
+        bottom->addWidget(new Navigator(m_query, this));
     bottom->addStretch(1);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("CloseButton"));
     close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
     bottom->addWidget(close);
     layout->addLayout(bottom);
 }
@@ -57,6 +66,39 @@ void HistoryWindow::load(const QString& value)
 
 void HistoryWindow::showFor(const QString& value)
 {
-    if (guard([&] { load(value); }))
-        exec();
+    if (!guard([&] { load(value); }))
+        return;
+    setWindowModality(Qt::ApplicationModal);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    connect(this, &HistoryWindow::closed, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void HistoryWindow::setSource(std::function<std::optional<QString>()> source)
+{
+    m_source = std::move(source);
+}
+
+void HistoryWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_loaded || !m_source)
+        return;
+    m_loaded = true;
+    guard([this] {
+        if (const std::optional<QString> value = m_source())
+            load(*value);
+    });
+}
+
+void HistoryWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
 }

@@ -1,25 +1,30 @@
 #pragma once
 
-#include <QDialog>
+#include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class DataGrid;
 class Query;
 
 // A read-only list of the rows that belong to one document, customer, part or labor
-// operation, reloaded every time it is shown.
+// operation, loaded from the value its opener hands over.
 struct HistoryDescription
 {
     QString caption;
     QString heading; // empty: no heading band
-    QString query;
+    QString query;   // the data-module query named for it
     // The statement for the value the opener hands over; values are embedded safely.
     std::function<QString(const QString& value)> statement;
     QStringList titles;
+    // A window of its own per opening holds its own rows, so that two such windows (or the
+    // opener's other lists) never show each other's rows.
+    bool ownRows = false;
+    bool navigator = false;
 };
 
-class HistoryWindow : public QDialog
+class HistoryWindow : public QWidget
 {
     Q_OBJECT
 
@@ -30,12 +35,24 @@ public:
     void load(const QString& value);
     // Loads the rows for value and shows the window modally until it is closed.
     void showFor(const QString& value);
+    // For a child window: where the value comes from when it is first shown. The source
+    // answers nothing when its window has been closed; the list then stays empty.
+    void setSource(std::function<std::optional<QString>()> source);
 
     DataGrid* grid() const { return m_grid; }
     Query* query() const { return m_query; }
+
+signals:
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     HistoryDescription m_description;
     Query* m_query;
     DataGrid* m_grid;
+    std::function<std::optional<QString>()> m_source;
+    bool m_loaded = false;
 };

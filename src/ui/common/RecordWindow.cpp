@@ -180,7 +180,7 @@ void RecordWindow::buildForm()
     bottomLayout->addStretch(1);
     auto* searchLabel = new QLabel(QStringLiteral("Search"), bottom);
     m_search = new QLineEdit(bottom);
-    m_search->setObjectName(QStringLiteral("SearchBox"));
+    m_search->setObjectName(m_description.searchBoxName);
     m_search->setMinimumWidth(220);
     searchLabel->setBuddy(m_search);
     connect(m_search, &QLineEdit::textChanged, this,
@@ -433,6 +433,15 @@ QString literal(const QString& column, const QString& value)
     return '\'' + value + '\'';
 }
 } // namespace
+
+QStringList RecordWindow::lines(const Values& v, const QStringList& columns,
+                                const QString& pattern)
+{
+    QStringList result;
+    for (const QString& column : columns)
+        result.append(pattern.arg(column, v.value(column)));
+    return result;
+}
 
 QStringList RecordWindow::existsStatement(const Values& v) const
 {

@@ -92,6 +92,7 @@ struct RecordDescription
     // Refresh, Delete and Cancel leave the focus in the list.
     bool refreshFocusesGrid = false;
     bool figuresOnShow = false;
+    QString searchBoxName = QStringLiteral("SearchBox");
     // Events that copy the current row into the boxes, and those that also recompute the
     // figures.
     int followOn = Click | KeyRelease | KeyPress | NavigatorClick;
@@ -144,6 +145,9 @@ protected:
     // before any statement runs.
     using Values = QHash<QString, QString>;
     Values values() const;
+
+    // One statement line per column, pattern filled with the column (%1) and its value (%2).
+    static QStringList lines(const Values& v, const QStringList& columns, const QString& pattern);
 
     virtual QStringList existsStatement(const Values& v) const;
     virtual QStringList updateStatement(const Values& v) const;

@@ -5,3 +5,8 @@ class QWidget;
 // Closes a form: the child window around it when it lives inside the main window, the form
 // itself otherwise. Child windows free themselves when closed.
 void closeWindow(QWidget* form);
+
+#include <functional>
+
+// Shows a new window as a child window of the main window.
+using ChildOpener = std::function<void(QWidget* window)>;

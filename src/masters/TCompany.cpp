@@ -1,0 +1,142 @@
+#include "masters/TCompany.h"
+
+#include "data/Query.h"
+#include "data/SqlLiteral.h"
+#include "data/TDM.h"
+#include "payables/TVendorHistory.h"
+#include "ui/common/Guard.h"
+#include "ui/common/Latest.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+RecordDescription vendorDescription()
+{
+    RecordDescription d;
+    d.title = QStringLiteral("Vendors");
+    d.table = QStringLiteral("Company");
+    d.listQuery = QStringLiteral("QCompany1");
+    d.lookupQuery = QStringLiteral("QCompany2");
+    d.listStatement = QStringLiteral("Select * From Company");
+    d.saveListStatement = QStringLiteral(
+        "Select ID_Company,Name_Company,Type_Company,Tell_Company,Address_Company,City_Company,"
+        "State_Company,Zip_Company,Contact1_Company,Contact2_Company,Email_Company,Web_Company,"
+        "Fax_Company From Company");
+    d.boxes = {
+        {"ID_Company", "ID No"},
+        {"Name_Company", "Name"},
+        {"Tell_Company", "Tell"},
+        {"Fax_Company", "Fax"},
+        {"Address_Company", "Address"},
+        {"Web_Company", "Web Site"},
+        {"Email_Company", "Email"},
+        {"Zip_Company", "Zip"},
+        {"Contact1_Company", "Name Contact"},
+        {"Contact2_Company", "Tell Contact"},
+        {"Type_Company", "Type", RecordBox::List, "Select distinct Type_Company From Company"},
+        {"City_Company", "City", RecordBox::List, "Select distinct City_Company From Company"},
+        {"State_Company", "State"},
+    };
+    d.focusOrder = QStringList{"ID_Company",       "Name_Company",    "Type_Company",
+                               "Tell_Company",     "Address_Company", "City_Company",
+                               "State_Company",    "Zip_Company",     "Email_Company",
+                               "Web_Company",      "Contact1_Company", "Contact2_Company"};
+    d.enterWrapsTo = QStringLiteral("ID_Company");
+    d.titles = {"No",  "Name", "Type",         "Tel",         "Address", "City",
+                "State", "Zip", "Name Contact", "Tel Contact", "Email",   "Web"};
+    QStringList refreshTitles = d.titles;
+    refreshTitles[0] = QStringLiteral("ID No");
+    d.refreshTitles = refreshTitles;
+    d.cancelTitles = QStringList{"ID No", "Name", "type",         "Tell",         "Address", "City",
+                                 "State", "Zip",  "Name Contact", "Tell Contact", "Email",   "Web"};
+    d.sortable = {"ID_Company",    "Name_Company", "Type_Company",  "Tell_Company",
+                  "Address_Company", "City_Company", "State_Company", "Zip_Company",
+                  "Email_Company", "Web_Company"};
+    d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
+    d.afterSave = RecordDescription::AfterSave::SavedKeyTyped;
+    d.cancel = RecordDescription::Cancel::ReloadFirstRow;
+    d.refreshCopiesFirstRow = false;
+    d.figuresOn = RecordDescription::Click | RecordDescription::KeyRelease |
+                  RecordDescription::NavigatorClick;
+    d.figuresOnShow = true;
+    d.searchComputesFigures = true;
+    d.gridKeys = {Qt::Key_F3, Qt::Key_F5};
+    d.newDefaults = {{"Type_Company", "Vendor"}};
+    d.newFromProfile = {{"City_Company", "City_R"}, {"State_Company", "State_R"}};
+    return d;
+}
+} // namespace
+
+TCompany::TCompany(ChildOpener openChild, QWidget* parent)
+    : RecordWindow(vendorDescription(), parent)
+    , m_openChild(std::move(openChild))
+{
+    setObjectName(QStringLiteral("Company"));
+    Latest<TCompany>::set(this);
+    m_total =
+        addFigure(QStringLiteral("Total Amounts $"), QStringLiteral("Label15"), "0.00");
+    figuresLayout()->addStretch(1);
+
+    QPushButton* sendTo = addButton(QStringLiteral("Send To "), "SendToButton");
+    sendTo->setEnabled(false);
+    sendTo->setToolTip(QStringLiteral("Sending vendor details is not available"));
+    QPushButton* history = addButton(QStringLiteral("History"), "HistoryButton");
+    history->setEnabled(bool(m_openChild));
+    connect(history, &QPushButton::clicked, this, [this] {
+        guard([this] {
+            auto* window = new TVendorHistory;
+            QPointer<TCompany> opener = this;
+            window->setSource([opener]() -> std::optional<QString> {
+                if (!opener)
+                    return std::nullopt;
+                return opener->text(QStringLiteral("Name_Company"));
+            });
+            m_openChild(window);
+        });
+    });
+}
+
+QStringList TCompany::updateStatement(const Values& v) const
+{
+    QStringList result{" Update Company  Set ID_Company =" + v["ID_Company"] + ","};
+    result += lines(v,
+                    {"Name_Company", "Tell_Company", "Fax_Company", "Email_Company",
+                     "Web_Company", "Address_Company", "Zip_Company", "Contact1_Company",
+                     "Contact2_Company", "Type_Company", "City_Company"},
+                    " %1 ='%2',");
+    result.append(" State_Company ='" + v["State_Company"] + "'");
+    result.append(" where ID_Company =" + v["ID_Company"]);
+    return result;
+}
+
+QStringList TCompany::insertStatement(const Values& v) const
+{
+    QStringList result{" Insert Into Company ( ID_Company, Name_Company,",
+                       "Tell_Company,Fax_Company, Address_Company,Web_Company,Email_Company,"
+                       "Zip_Company,Contact1_Company,Contact2_Company,Type_Company,City_Company,"
+                       "State_Company ) Values ( ",
+                       v["ID_Company"] + ","};
+    result += lines(v,
+                    {"Name_Company", "Tell_Company", "Fax_Company", "Address_Company",
+                     "Web_Company", "Email_Company", "Zip_Company", "Contact1_Company",
+                     "Contact2_Company", "Type_Company", "City_Company"},
+                    "'%2',");
+    result.append("'" + v["State_Company"] + "')");
+    return result;
+}
+
+QStringList TCompany::deleteStatement(const Values& v) const
+{
+    return {"Delete  From Company where ID_Company=" + v["ID_Company"]};
+}
+
+void TCompany::computeFigures()
+{
+    Query* sum = DM->query(QStringLiteral("QCompany3"));
+    runStatement(sum, {"Select Sum(Amount_Bill) From Bill where Vendor_Bill ='" +
+                       Sql::text(text("Name_Company")) + "'"});
+    sum->open();
+    m_total->setText(sum->field(QStringLiteral("Expr1000")).asText());
+}

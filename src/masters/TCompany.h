@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/common/RecordWindow.h"
+#include "ui/common/Windows.h"
+
+class QLabel;
+
+// The vendors the shop buys from, with the total of each vendor's bills.
+class TCompany : public RecordWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TCompany(ChildOpener openChild, QWidget* parent = nullptr);
+
+protected:
+    QStringList updateStatement(const Values& v) const override;
+    QStringList insertStatement(const Values& v) const override;
+    QStringList deleteStatement(const Values& v) const override;
+    void computeFigures() override;
+
+private:
+    ChildOpener m_openChild;
+    QLabel* m_total;
+};

@@ -1,0 +1,162 @@
+#include "masters/TCustomer.h"
+
+#include "data/Currency.h"
+#include "data/Query.h"
+#include "data/SqlLiteral.h"
+#include "data/TDM.h"
+#include "receivables/TCustomerHistory.h"
+#include "receivables/TCustomerInvoiceHistory.h"
+#include "ui/common/Guard.h"
+#include "ui/common/Latest.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+RecordDescription customerDescription()
+{
+    RecordDescription d;
+    d.title = QStringLiteral("Customer");
+    d.table = QStringLiteral("Customer");
+    d.listQuery = QStringLiteral("QCustomer1");
+    d.lookupQuery = QStringLiteral("QCustomer2");
+    d.listStatement = QStringLiteral("Select * From Customer");
+    d.saveListStatement = QStringLiteral(
+        "Select ID_Customer,Name_Customer,Type_Customer,Tell_Customer,Address_Customer,"
+        "City_Customer,State_Customer,Zip_Customer,Email_Customer,Web_Customer,Tel_Customer,"
+        "Tel1_Customer From Customer");
+    d.boxes = {
+        {"ID_Customer", "ID No"},
+        {"Name_Customer", "Name"},
+        {"Tell_Customer", "Tell"},
+        {"Tel_Customer", "Cell"},
+        {"Tel1_Customer", "Fax"},
+        {"Address_Customer", "Address"},
+        {"Web_Customer", "Web Site"},
+        {"Email_Customer", "Email"},
+        {"Zip_Customer", "Zip"},
+        {"Type_Customer", "Type", RecordBox::List, "Select distinct Type_Customer From Customer"},
+        {"City_Customer", "City", RecordBox::List, "Select distinct City_Customer From Customer"},
+        {"State_Customer", "State", RecordBox::List,
+         "Select distinct State_Customer From Customer"},
+    };
+    d.focusOrder = QStringList{"ID_Customer",   "Name_Customer",  "Type_Customer",
+                               "Tell_Customer", "Address_Customer", "City_Customer",
+                               "State_Customer", "Zip_Customer",  "Email_Customer",
+                               "Web_Customer"};
+    d.enterWrapsTo = QStringLiteral("Name_Customer");
+    d.titles = {"No", "Name", "Type", "Tell", "Address", "City", "State", "Zip", "Email", "Web"};
+    QStringList refreshTitles = d.titles;
+    refreshTitles[0] = QStringLiteral("ID No");
+    d.refreshTitles = refreshTitles;
+    refreshTitles[2] = QStringLiteral("type");
+    d.cancelTitles = refreshTitles;
+    d.sortable = {"ID_Customer",    "Name_Customer", "Type_Customer",  "Tell_Customer",
+                  "Address_Customer", "City_Customer", "State_Customer", "Zip_Customer",
+                  "Email_Customer", "Web_Customer"};
+    d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
+    d.afterSave = RecordDescription::AfterSave::SavedKeyTyped;
+    d.cancel = RecordDescription::Cancel::ReloadFirstRow;
+    d.refreshCopiesFirstRow = true;
+    d.figuresOnShow = true;
+    d.searchComputesFigures = true;
+    d.gridKeys = {Qt::Key_F3, Qt::Key_F5};
+    d.newDefaults = {{"Type_Customer", "Customer"}};
+    d.newFromProfile = {{"City_Customer", "City_R"}, {"State_Customer", "State_R"}};
+    return d;
+}
+} // namespace
+
+TCustomer::TCustomer(ChildOpener openChild, QWidget* parent)
+    : RecordWindow(customerDescription(), parent)
+    , m_openChild(std::move(openChild))
+{
+    setObjectName(QStringLiteral("Customer"));
+    Latest<TCustomer>::set(this);
+    m_amounts = addFigure(QStringLiteral("Total Amounts $"), QStringLiteral("Label15"), "0.00");
+    m_paid = addFigure(QStringLiteral("Total Paid $"), QStringLiteral("Label16"), "0.00");
+    m_balance = addFigure(QStringLiteral("Balance $"), QStringLiteral("Label18"), "0.00");
+    figuresLayout()->addStretch(1);
+
+    QPushButton* sendTo = addButton(QStringLiteral("Send To "), "SendToButton");
+    sendTo->setEnabled(false);
+    sendTo->setToolTip(QStringLiteral("Sending customer details is not available"));
+    QPushButton* paid = addButton(QStringLiteral("Paid History"), "PaidHistoryButton");
+    QPushButton* invoices = addButton(QStringLiteral("Inv History"), "InvHistoryButton");
+    paid->setEnabled(bool(m_openChild));
+    invoices->setEnabled(bool(m_openChild));
+    connect(paid, &QPushButton::clicked, this, [this] { openHistory<TCustomerHistory>(); });
+    connect(invoices, &QPushButton::clicked, this,
+            [this] { openHistory<TCustomerInvoiceHistory>(); });
+}
+
+template<class History>
+void TCustomer::openHistory()
+{
+    guard([this] {
+        auto* window = new History;
+        QPointer<TCustomer> opener = this;
+        window->setSource([opener]() -> std::optional<QString> {
+            if (!opener)
+                return std::nullopt;
+            return opener->text(QStringLiteral("Name_Customer"));
+        });
+        m_openChild(window);
+    });
+}
+
+QStringList TCustomer::updateStatement(const Values& v) const
+{
+    QStringList result{" Update Customer  Set ID_Customer =" + v["ID_Customer"] + ","};
+    result += lines(v,
+                    {"Name_Customer", "Tell_Customer", "Tel_Customer", "Tel1_Customer",
+                     "Email_Customer", "Web_Customer", "Address_Customer", "Zip_Customer",
+                     "Type_Customer", "City_Customer"},
+                    " %1 ='%2',");
+    result.append(" State_Customer ='" + v["State_Customer"] + "'");
+    result.append(" where ID_Customer =" + v["ID_Customer"]);
+    return result;
+}
+
+QStringList TCustomer::insertStatement(const Values& v) const
+{
+    QStringList result{" Insert Into Customer ( ID_Customer, Name_Customer,",
+                       "Tell_Customer,Tel_Customer,Tel1_Customer, Address_Customer,Web_Customer,"
+                       "Email_Customer,Zip_Customer,Type_Customer,City_Customer,State_Customer ) "
+                       "Values ( ",
+                       v["ID_Customer"] + ","};
+    result += lines(v,
+                    {"Name_Customer", "Tell_Customer", "Tel_Customer", "Tel1_Customer",
+                     "Address_Customer", "Web_Customer", "Email_Customer", "Zip_Customer",
+                     "Type_Customer", "City_Customer"},
+                    "'%2',");
+    result.append("'" + v["State_Customer"] + "')");
+    return result;
+}
+
+QStringList TCustomer::deleteStatement(const Values& v) const
+{
+    return {"Delete  From Customer where ID_Customer=" + v["ID_Customer"]};
+}
+
+QString TCustomer::sum(const QString& statement)
+{
+    Query* q = DM->query(QStringLiteral("QCustomer3"));
+    runStatement(q, {statement});
+    q->open();
+    const QString value = q->field(QStringLiteral("Expr1000")).asText();
+    return value.isEmpty() ? QStringLiteral("0") : value;
+}
+
+void TCustomer::computeFigures()
+{
+    const QString name = Sql::text(text("Name_Customer"));
+    m_amounts->setText(
+        sum("Select Sum(Amount_Inv) From Invoice where CustomerName_Inv ='" + name + "'"));
+    m_paid->setText(sum(
+        "Select Sum(Amount_Receivable) From Receivable where Name_Receivable ='" + name + "'"));
+    const Currency balance =
+        Currency::parse(m_amounts->text()) - Currency::parse(m_paid->text());
+    m_balance->setText(balance.toPlain());
+}

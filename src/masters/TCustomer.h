@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/common/RecordWindow.h"
+#include "ui/common/Windows.h"
+
+class QLabel;
+
+// The shop's customers, with what each was invoiced, has paid and still owes.
+class TCustomer : public RecordWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TCustomer(ChildOpener openChild, QWidget* parent = nullptr);
+
+protected:
+    QStringList updateStatement(const Values& v) const override;
+    QStringList insertStatement(const Values& v) const override;
+    QStringList deleteStatement(const Values& v) const override;
+    void computeFigures() override;
+
+private:
+    template<class History>
+    void openHistory();
+    QString sum(const QString& statement);
+
+    ChildOpener m_openChild;
+    QLabel* m_amounts;
+    QLabel* m_paid;
+    QLabel* m_balance;
+};

@@ -1,0 +1,90 @@
+#include "masters/TEmployee.h"
+
+#include "ui/common/Latest.h"
+
+namespace {
+RecordDescription employeeDescription()
+{
+    RecordDescription d;
+    d.title = QStringLiteral("Employee");
+    d.table = QStringLiteral("Employee");
+    d.listQuery = QStringLiteral("QEmployee1");
+    d.lookupQuery = QStringLiteral("QEmployee2");
+    d.listStatement = QStringLiteral("Select * From Employee");
+    d.boxes = {
+        {"ID_Employee", "ID "},
+        {"Name_Employee", "Name"},
+        {"DOB_Employee", "Date of Birth", RecordBox::Date},
+        {"Email_Employee", "Email"},
+        {"SSN_Employee", "SSN"},
+        {"Position_Employee", "Position"},
+        {"Emergency_Employee", "Emergency Call"},
+        {"Cell_Employee", "Cell"},
+        {"Address_Employee", "Address"},
+        {"City_Employee", "City", RecordBox::List},
+        {"State_Employee", "State", RecordBox::List},
+        {"Zip_Employee", "Zip"},
+        {"Start_Employee", "Start Date", RecordBox::Date},
+        {"End_Employee", "End Date", RecordBox::Date},
+    };
+    d.enterWrapsTo = QStringLiteral("ID_Employee");
+    d.titles = {"No",   "Name", "DOB",     "Email", "SSN",   "Position", "Emergency Call",
+                "Cell", "Address", "City", "State", "Zip",   "Start",    "End"};
+    d.sortable = {"ID_Employee", "Name_Employee", "DOB_Employee", "Email_Employee",
+                  "SSN_Employee"};
+    d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
+    d.afterSave = RecordDescription::AfterSave::FirstRowTyped;
+    d.cancel = RecordDescription::Cancel::Refresh;
+    d.refreshCopiesFirstRow = false;
+    // Any key in the list copies the row before the list moves.
+    d.followOn = RecordDescription::Click | RecordDescription::AnyKeyPress |
+                 RecordDescription::NavigatorClick;
+    d.figuresOn = 0;
+    d.searchBoxName = QStringLiteral("Edit13");
+    d.newFromProfile = {{"City_Employee", "City_R"}, {"State_Employee", "State_R"}};
+    return d;
+}
+
+const QStringList textColumns = {"Email_Employee",     "SSN_Employee",  "Position_Employee",
+                                 "Emergency_Employee", "Cell_Employee", "Address_Employee",
+                                 "City_Employee",      "State_Employee", "Zip_Employee"};
+} // namespace
+
+TEmployee::TEmployee(QWidget* parent)
+    : RecordWindow(employeeDescription(), parent)
+{
+    setObjectName(QStringLiteral("Employee"));
+    Latest<TEmployee>::set(this);
+}
+
+// Dates go in as date literals (or Null for an empty box) in both statements.
+QStringList TEmployee::updateStatement(const Values& v) const
+{
+    QStringList result{" Update Employee  Set ID_Employee =" + v["ID_Employee"] + ",",
+                       " Name_Employee ='" + v["Name_Employee"] + "',",
+                       " DOB_Employee =" + v["DOB_Employee"] + ","};
+    result += lines(v, textColumns, " %1 ='%2',");
+    result.append(" Start_Employee =" + v["Start_Employee"] + ",");
+    result.append(" End_Employee =" + v["End_Employee"]);
+    result.append(" where ID_Employee =" + v["ID_Employee"]);
+    return result;
+}
+
+QStringList TEmployee::insertStatement(const Values& v) const
+{
+    QStringList result{" Insert Into Employee ( ID_Employee, Name_Employee,",
+                       "DOB_Employee, Email_Employee,SSN_Employee,Position_Employee,"
+                       "Emergency_Employee,Cell_Employee,Address_Employee,City_Employee,"
+                       "State_Employee,Zip_Employee,Start_Employee,End_Employee ) Values ( ",
+                       v["ID_Employee"] + ",", "'" + v["Name_Employee"] + "',",
+                       v["DOB_Employee"] + ","};
+    result += lines(v, textColumns, "'%2',");
+    result.append(v["Start_Employee"] + ",");
+    result.append(v["End_Employee"] + ")");
+    return result;
+}
+
+QStringList TEmployee::deleteStatement(const Values& v) const
+{
+    return {"Delete  From Employee where ID_Employee=" + v["ID_Employee"]};
+}

@@ -1,0 +1,107 @@
+#include "masters/TLabor.h"
+
+#include "data/Query.h"
+#include "data/SqlLiteral.h"
+#include "data/TDM.h"
+#include "ui/common/Guard.h"
+#include "ui/common/Latest.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+RecordDescription laborDescription()
+{
+    RecordDescription d;
+    d.title = QStringLiteral("Labor");
+    d.table = QStringLiteral("Labor");
+    d.listQuery = QStringLiteral("QLabor1");
+    d.lookupQuery = QStringLiteral("QLabor2");
+    d.listStatement = QStringLiteral("Select * From Labor");
+    d.boxes = {
+        {"ID_Labor", "Labor No"},
+        {"Description_Labor", "Description", RecordBox::List,
+         "Select distinct Description_Labor From Labor"},
+        {"PartNo_Labor", "Device Name", RecordBox::List,
+         "Select distinct PartNO_Labor From Labor"},
+        {"Rate_Labor", "Rate $"},
+        {"Remark_Labor", "Remark"},
+    };
+    d.enterWrapsTo = QStringLiteral("ID_Labor");
+    // Shown first under the column names, titled from the first Save, Delete or Refresh on.
+    d.titles = {"No", "Description", "Device Name", "Rate", "Remark"};
+    d.showTitles = QStringList();
+    d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
+    d.afterSave = RecordDescription::AfterSave::SavedKeyCopied;
+    d.cancel = RecordDescription::Cancel::CurrentRow;
+    d.refreshCopiesFirstRow = true;
+    d.refreshFocusesGrid = true;
+    d.followOn = RecordDescription::Click | RecordDescription::KeyRelease |
+                 RecordDescription::NavigatorClick;
+    d.newDefaults = {{"Rate_Labor", "0.00"}};
+    return d;
+}
+} // namespace
+
+TLabor::TLabor(InvoiceHistory invoiceHistory, QWidget* parent)
+    : RecordWindow(laborDescription(), parent)
+    , m_invoiceHistory(std::move(invoiceHistory))
+{
+    setObjectName(QStringLiteral("Labor"));
+    Latest<TLabor>::set(this);
+    m_sale = addFigure(QStringLiteral("Sale $"), QStringLiteral("Label17"), "0");
+    figuresLayout()->addStretch(1);
+
+    QPushButton* history = addButton(QStringLiteral("Invoice History"), "InvoiceHistoryButton");
+    history->setEnabled(bool(m_invoiceHistory));
+    connect(history, &QPushButton::clicked, this, [this] {
+        guard([this] { m_invoiceHistory(text(QStringLiteral("Description_Labor"))); });
+    });
+    box(QStringLiteral("Rate_Labor"))->installEventFilter(this);
+}
+
+bool TLabor::eventFilter(QObject* watched, QEvent* event)
+{
+    // Leaving an empty rate puts the default rate back.
+    if (watched == box(QStringLiteral("Rate_Labor")) && event->type() == QEvent::FocusOut &&
+        text(QStringLiteral("Rate_Labor")).isEmpty())
+        setText(QStringLiteral("Rate_Labor"), QStringLiteral("0.00"));
+    return RecordWindow::eventFilter(watched, event);
+}
+
+QStringList TLabor::updateStatement(const Values& v) const
+{
+    return {" Update Labor  Set ID_Labor=" + v["ID_Labor"] + ",",
+            " Description_Labor ='" + v["Description_Labor"] + "',",
+            " PartNo_Labor ='" + v["PartNo_Labor"] + "',",
+            " Rate_Labor ='" + v["Rate_Labor"] + "',",
+            " Remark_Labor ='" + v["Remark_Labor"] + "'",
+            " where ID_Labor =" + v["ID_Labor"]};
+}
+
+QStringList TLabor::insertStatement(const Values& v) const
+{
+    return {" Insert Into Labor ( ID_Labor, Description_Labor,",
+            "PartNo_Labor, Rate_Labor,Remark_Labor) Values ( ",
+            v["ID_Labor"] + ",",
+            "'" + v["Description_Labor"] + "',",
+            "'" + v["PartNo_Labor"] + "',",
+            "'" + v["Rate_Labor"] + "',",
+            "'" + v["Remark_Labor"] + "')"};
+}
+
+QStringList TLabor::deleteStatement(const Values& v) const
+{
+    return {"Delete  From Labor where ID_Labor=" + v["ID_Labor"]};
+}
+
+void TLabor::computeFigures()
+{
+    Query* q1 = DM->query(QStringLiteral("Q1"));
+    runStatement(q1, {"Select Sum(Amount_Labor) From InvLabor where Description_Labor='" +
+                      Sql::text(text(QStringLiteral("Description_Labor"))) + "'"});
+    q1->open();
+    m_sale->setText(q1->field(QStringLiteral("Expr1000")).asText());
+}

@@ -1,0 +1,126 @@
+#include "masters/TProfile.h"
+
+#include "data/Query.h"
+#include "data/SqlLiteral.h"
+#include "data/TDM.h"
+#include "ui/common/Guard.h"
+#include "ui/common/Latest.h"
+#include "ui/common/Windows.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+const QList<std::pair<const char*, const char*>> profileBoxes = {
+    {"Name_R", "Name"}, {"Address_R", "Address"}, {"Catagory_R", "Catagory"},
+    {"City_R", "City"}, {"State_R", "State"},     {"Zip_R", "Zip"},
+    {"Apt_R", "Apt"},   {"Tel_R", "Tel"},         {"Fax_R", "Fax"},
+    {"Cell_R", "Cell"}, {"Web_R", "Website"},     {"Email_R", "Email"},
+};
+}
+
+TProfile::TProfile(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Profile"));
+    setWindowTitle(QStringLiteral("Profile"));
+    Latest<TProfile>::set(this);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* heading = new QLabel(QStringLiteral("Profile"), this);
+    heading->setObjectName(QStringLiteral("Heading"));
+    QFont big = heading->font();
+    big.setPointSize(18);
+    big.setBold(true);
+    heading->setFont(big);
+    layout->addWidget(heading);
+
+    auto* panel = new QFrame(this);
+    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    auto* grid = new QGridLayout(panel);
+    int row = 0;
+    for (const auto& [column, caption] : profileBoxes) {
+        auto* label = new QLabel(QString::fromLatin1(caption), panel);
+        auto* box = new QLineEdit(panel);
+        box->setObjectName(QString::fromLatin1(column));
+        box->setMinimumWidth(320);
+        label->setBuddy(box);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(box, row, 1);
+        m_boxes.insert(QString::fromLatin1(column), box);
+        ++row;
+    }
+    layout->addWidget(panel);
+
+    auto* note = new QLabel(QStringLiteral("After Changed Profile Please reopen the peogram."), this);
+    note->setObjectName(QStringLiteral("Label13"));
+    layout->addWidget(note);
+
+    auto* buttons = new QHBoxLayout;
+    auto* change = new QPushButton(QStringLiteral("Change Profile"), this);
+    change->setObjectName(QStringLiteral("ChangeProfileButton"));
+    change->setAutoDefault(false);
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    close->setObjectName(QStringLiteral("CloseButton"));
+    close->setAutoDefault(false);
+    buttons->addStretch(1);
+    buttons->addWidget(change);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    layout->addStretch(1);
+
+    connect(change, &QPushButton::clicked, this, [this] { guard([this] { changeProfile(); }); });
+    connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
+}
+
+void TProfile::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_loaded) {
+        m_loaded = true;
+        guard([this] { load(); });
+    }
+}
+
+QString TProfile::text(const QString& column) const
+{
+    QLineEdit* box = m_boxes.value(column);
+    return box ? box->text() : QString();
+}
+
+void TProfile::load()
+{
+    Query* q = DM->query(QStringLiteral("QPass2"));
+    q->close();
+    q->setSql({QStringLiteral("Select * From Reg ")});
+    q->open();
+    for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it)
+        it.value()->setText(q->isEmpty() ? QString() : q->field(it.key()).asText());
+}
+
+void TProfile::changeProfile()
+{
+    auto quoted = [this](const char* column) {
+        return "'" + Sql::text(text(QString::fromLatin1(column))) + "'";
+    };
+    QStringList lines{" Update Reg  Set Name_R =" + quoted("Name_R") + ",",
+                      " Address_R =" + quoted("Address_R") + ",",
+                      " Catagory_R =" + quoted("Catagory_R") + ","};
+    for (const char* column :
+         {"City_R", "State_R", "Zip_R", "Apt_R", "Tel_R", "Fax_R", "Cell_R", "Web_R"})
+        lines.append(" " + QString::fromLatin1(column) + " =" + quoted(column) + ",");
+    lines.append(" Email_R =" + quoted("Email_R"));
+    lines.append(" where Id_R =1");
+    Query* q = DM->query(QStringLiteral("QPass2"));
+    q->close();
+    q->setSql(lines);
+    q->exec();
+    // The printouts read the profile from QReg1: reopened, they show the change at once.
+    Query* profile = DM->query(QStringLiteral("QReg1"));
+    profile->close();
+    profile->open();
+    closeWindow(this);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ui/common/RecordWindow.h"
+
+// The sales-tax rates: a year, its first and last month and the rate for that period.
+class TTax : public RecordWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TTax(QWidget* parent = nullptr);
+
+protected:
+    QStringList updateStatement(const Values& v) const override;
+    QStringList insertStatement(const Values& v) const override;
+    QStringList deleteStatement(const Values& v) const override;
+};

@@ -1,0 +1,26 @@
+#include "payables/TVendorHistory.h"
+
+#include "data/SqlLiteral.h"
+#include "ui/common/Latest.h"
+
+namespace {
+HistoryDescription description()
+{
+    HistoryDescription d;
+    d.caption = QStringLiteral("VendorHistory");
+    d.heading = QString();
+    d.query = QStringLiteral("QCompany4");
+    d.statement = [](const QString& value) {
+        return "Select * From Bill where Vendor_Bill='" + Sql::text(value) + "'";
+    };
+    d.titles = {"Ref #", "Vendor Name", "Bill Date", "Due Date", "Amount"};
+    d.ownRows = true;
+    d.navigator = true;
+    return d;
+}
+} // namespace
+
+TVendorHistory::TVendorHistory(QWidget* parent) : HistoryWindow(description(), parent)
+{
+    Latest<TVendorHistory>::set(this);
+}

@@ -1,0 +1,26 @@
+#include "receivables/TCustomerHistory.h"
+
+#include "data/SqlLiteral.h"
+#include "ui/common/Latest.h"
+
+namespace {
+HistoryDescription description()
+{
+    HistoryDescription d;
+    d.caption = QStringLiteral("CustomerHistory");
+    d.heading = QString();
+    d.query = QStringLiteral("QCustomer4");
+    d.statement = [](const QString& value) {
+        return "Select * From Receivable where Name_Receivable='" + Sql::text(value) + "'";
+    };
+    d.titles = {"Invoice#", "Customer Name", "Via", "Pay Date", "Refrence#", "Deposit To", "Paid Amount"};
+    d.ownRows = true;
+    d.navigator = false;
+    return d;
+}
+} // namespace
+
+TCustomerHistory::TCustomerHistory(QWidget* parent) : HistoryWindow(description(), parent)
+{
+    Latest<TCustomerHistory>::set(this);
+}

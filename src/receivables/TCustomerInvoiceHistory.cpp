@@ -1,0 +1,26 @@
+#include "receivables/TCustomerInvoiceHistory.h"
+
+#include "data/SqlLiteral.h"
+#include "ui/common/Latest.h"
+
+namespace {
+HistoryDescription description()
+{
+    HistoryDescription d;
+    d.caption = QStringLiteral("CustomerInvoiceHistory");
+    d.heading = QString();
+    d.query = QStringLiteral("QCustomer4");
+    d.statement = [](const QString& value) {
+        return "Select * From Invoice where CustomerName_Inv='" + Sql::text(value) + "'";
+    };
+    d.titles = {"Invoice#", "Customer Name", "Repair By", "Inv Date", "PO#", "Inv Amount", "Address"};
+    d.ownRows = true;
+    d.navigator = false;
+    return d;
+}
+} // namespace
+
+TCustomerInvoiceHistory::TCustomerInvoiceHistory(QWidget* parent) : HistoryWindow(description(), parent)
+{
+    Latest<TCustomerInvoiceHistory>::set(this);
+}

@@ -1,0 +1,26 @@
+#include "receivables/TLaborInvoiceHistory.h"
+
+#include "data/SqlLiteral.h"
+#include "ui/common/Latest.h"
+
+namespace {
+HistoryDescription description()
+{
+    HistoryDescription d;
+    d.caption = QStringLiteral("LaborInvoiceHistory");
+    d.heading = QStringLiteral("Labor Invoice History");
+    d.query = QStringLiteral("Q1");
+    d.statement = [](const QString& value) {
+        return "Select * From InvLabor where Description_Labor='" + Sql::text(value) + "'";
+    };
+    d.titles = {"Description", "Part Number", "Qty", "Rate", "Amount", "Remark", "Invoice"};
+    d.ownRows = false;
+    d.navigator = false;
+    return d;
+}
+} // namespace
+
+TLaborInvoiceHistory::TLaborInvoiceHistory(QWidget* parent) : HistoryWindow(description(), parent)
+{
+    Latest<TLaborInvoiceHistory>::set(this);
+}
