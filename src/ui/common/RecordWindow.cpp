@@ -131,6 +131,8 @@ void RecordWindow::buildForm()
     }
     m_boxGrid->setColumnStretch(1, 1);
     m_boxGrid->setColumnStretch(3, 1);
+    // Few boxes stay together at the top instead of spreading over the panel's height.
+    m_boxGrid->setRowStretch(perColumn, 1);
     for (const QString& column : order)
         m_chain->add(focusTargets.value(column));
     if (QWidget* wrap = focusTargets.value(m_description.enterWrapsTo))
