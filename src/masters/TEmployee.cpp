@@ -41,6 +41,7 @@ RecordDescription employeeDescription()
                  RecordDescription::NavigatorClick;
     d.figuresOn = 0;
     d.searchBoxName = QStringLiteral("Edit13");
+    d.cancelCaption = QStringLiteral("Cancel ( Esc)");
     d.newFromProfile = {{"City_Employee", "City_R"}, {"State_Employee", "State_R"}};
     return d;
 }

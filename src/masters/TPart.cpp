@@ -56,6 +56,7 @@ RecordDescription partDescription()
     d.refreshCopiesFirstRow = true;
     d.gridKeys = {Qt::Key_F2, Qt::Key_F3, Qt::Key_F5, Qt::Key_F8};
     d.newDefaults = {{"Price_Material", "0.00"}};
+    d.cancelCaption = QStringLiteral("Cancel ( Esc)");
     d.zeroWhenEmpty = {"Price_Material"};
     return d;
 }

@@ -152,7 +152,7 @@ void RecordWindow::buildForm()
         {QStringLiteral("Save ( F2 )"), [this] { save(); }},
         {QStringLiteral("Delete ( F8 )"), [this] { remove(); }},
         {QStringLiteral("Refresh ( F5 )"), [this] { refresh(); }},
-        {QStringLiteral("Cancel ( Esc)"), [this] { cancel(); }},
+        {m_description.cancelCaption, [this] { cancel(); }},
     };
     const QStringList names = {"NewButton", "SaveButton", "DeleteButton", "RefreshButton",
                                "CancelButton"};

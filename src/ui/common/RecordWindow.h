@@ -93,6 +93,7 @@ struct RecordDescription
     bool refreshFocusesGrid = false;
     bool figuresOnShow = false;
     QString searchBoxName = QStringLiteral("SearchBox");
+    QString cancelCaption = QStringLiteral("Cancel ( Esc )");
     // Events that copy the current row into the boxes, and those that also recompute the
     // figures.
     int followOn = Click | KeyRelease | KeyPress | NavigatorClick;
