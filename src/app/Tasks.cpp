@@ -1,6 +1,7 @@
 #include "app/Tasks.h"
 
 #include "app/TMainForm.h"
+#include "invoicing/TInvoice.h"
 #include "masters/TCompany.h"
 #include "masters/TCustomer.h"
 #include "masters/TEmployee.h"
@@ -61,4 +62,5 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
                            [laborHistory] { return new TLabor(laborHistory); });
     mainForm.setTaskWindow(QStringLiteral("SpeedButton16"), [] { return new TTax; });
     mainForm.setTaskWindow(QStringLiteral("SpeedButton17"), [] { return new TProfile; });
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton6"), [] { return new TInvoice; });
 }

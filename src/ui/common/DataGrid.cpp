@@ -37,7 +37,13 @@ public:
 
         QStyleOptionViewItem plain = option;
         plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
-        plain.palette.setColor(QPalette::Text, Qt::black);
+        QColor text(Qt::black);
+        if (m_grid->m_rowTextColour) {
+            const QColor custom = m_grid->m_rowTextColour(index.row());
+            if (custom.isValid())
+                text = custom;
+        }
+        plain.palette.setColor(QPalette::Text, text);
         plain.backgroundBrush = Qt::NoBrush;
         QStyledItemDelegate::paint(painter, plain, index);
 
@@ -92,6 +98,12 @@ void DataGrid::setRedTitle(int column)
 void DataGrid::setRowColour(std::function<QColor(int)> colour)
 {
     m_rowColour = std::move(colour);
+    viewport()->update();
+}
+
+void DataGrid::setRowTextColour(std::function<QColor(int)> colour)
+{
+    m_rowTextColour = std::move(colour);
     viewport()->update();
 }
 

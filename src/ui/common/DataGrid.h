@@ -28,6 +28,8 @@ public:
     void setRedTitle(int column);
     // Background of a row; an invalid colour keeps the striping.
     void setRowColour(std::function<QColor(int row)> colour);
+    // Text colour of a row; an invalid colour keeps black.
+    void setRowTextColour(std::function<QColor(int row)> colour);
 
 signals:
     void titleClicked(int column);
@@ -48,5 +50,6 @@ private:
     Query* m_query;
     QueryModel* m_model;
     std::function<QColor(int)> m_rowColour;
+    std::function<QColor(int)> m_rowTextColour;
     bool m_syncing = false;
 };
