@@ -19,8 +19,7 @@ LongLivedWindows::LongLivedWindows()
     : partOrderHistory(std::make_unique<TPartOrderHistory>())
     , partInvoiceHistory(std::make_unique<TPartInvoiceHistory>())
     , laborInvoiceHistory(std::make_unique<TLaborInvoiceHistory>())
-{
-}
+{}
 
 LongLivedWindows::~LongLivedWindows() = default;
 

@@ -102,9 +102,9 @@ void TInvoice::buildForm()
         connect(b, &QPushButton::clicked, this, [command] { guard(command); });
         commands->addWidget(b);
     }
-    for (const auto& [text, name] : {std::pair{"Paid History", "Button10"},
-                                     std::pair{"Receivable", "Button11"},
-                                     std::pair{"Archive", "Button12"}}) {
+    for (const auto& [text, name] :
+         {std::pair{"Paid History", "Button10"}, std::pair{"Receivable", "Button11"},
+          std::pair{"Archive", "Button12"}}) {
         QPushButton* b = button(this, QString::fromLatin1(text), QString::fromLatin1(name));
         unavailable(b);
         commands->addWidget(b);
@@ -188,8 +188,7 @@ void TInvoice::buildForm()
             [this](const QString& text) { guard([&] { search(text); }); });
     bottom->addWidget(m_search);
     m_navigator = new Navigator(m_invoices, this);
-    connect(m_navigator, &Navigator::moved, this,
-            [this] { guard([this] { selectRow(false); }); });
+    connect(m_navigator, &Navigator::moved, this, [this] { guard([this] { selectRow(false); }); });
     bottom->addWidget(m_navigator);
     QPushButton* print = button(this, QStringLiteral("Print Invoice"), "Button9");
     unavailable(print);

@@ -25,7 +25,12 @@ class TInvoice : public QWidget
     Q_OBJECT
 
 public:
-    enum class Filter { Open, Paid, All };
+    enum class Filter
+    {
+        Open,
+        Paid,
+        All
+    };
 
     explicit TInvoice(QWidget* parent = nullptr);
 

@@ -1,6 +1,7 @@
 // The commands of the invoice window: loading the list and the lines, the totals, New, Save,
 // Delete, Refresh and the filters.
 
+#include "data/Formats.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
@@ -19,20 +20,18 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-#include "data/Formats.h"
-
 namespace {
 const QString openList = QStringLiteral("Select * From Invoice where Paid_Inv=No");
-const QStringList listTitles = {"Invoice #",    "Customer Name", "Repair Person",
-                                "Invoice Date", "Driver Name",   "Amount",
-                                "License Number", "Entry Date",  "Remark"};
+const QStringList listTitles = {"Invoice #",      "Customer Name", "Repair Person",
+                                "Invoice Date",   "Driver Name",   "Amount",
+                                "License Number", "Entry Date",    "Remark"};
 
 // Header columns a row load copies, besides the paid flag.
 const QStringList headerColumns = {
-    "InvoiceNo_Inv", "InvoiceDate_Inv", "DueDate_Inv",     "Amount_Inv",  "PO_Inv",
-    "Vin_Inv",       "Mileage_Inv",     "Year_Inv",        "Plate_Inv",   "TruckNo_Inv",
-    "JobLocation_Inv", "Remark_Inv",    "CustomerName_Inv", "RepairPerson_Inv",
-    "Make_Inv",      "Model_Inv"};
+    "InvoiceNo_Inv",    "InvoiceDate_Inv",  "DueDate_Inv",     "Amount_Inv",
+    "PO_Inv",           "Vin_Inv",          "Mileage_Inv",     "Year_Inv",
+    "Plate_Inv",        "TruckNo_Inv",      "JobLocation_Inv", "Remark_Inv",
+    "CustomerName_Inv", "RepairPerson_Inv", "Make_Inv",        "Model_Inv"};
 
 void run(Query* query, const QStringList& lines)
 {
@@ -85,11 +84,11 @@ void TInvoice::reloadParts()
     const QString n = Sql::integer(m_invoiceNo->text());
     Query* lines = DM->query(QStringLiteral("QInvItem3"));
     run(lines, {"Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From "
-                "InvItem where Inv_Item =" + n});
+                "InvItem where Inv_Item =" +
+                n});
     lines->open();
-    m_partsSum->setText(
-        sumText(QStringLiteral("QInvItem4"),
-                "Select Sum(Amount_Item) From InvItem where Inv_Item =" + n));
+    m_partsSum->setText(sumText(QStringLiteral("QInvItem4"),
+                                "Select Sum(Amount_Item) From InvItem where Inv_Item =" + n));
 }
 
 void TInvoice::reloadLabor()
@@ -97,19 +96,19 @@ void TInvoice::reloadLabor()
     const QString n = Sql::integer(m_invoiceNo->text());
     Query* lines = DM->query(QStringLiteral("QInvLabor3"));
     run(lines, {"Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
-                ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" + n});
+                ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" +
+                n});
     lines->open();
-    m_laborSum->setText(
-        sumText(QStringLiteral("QInvLabor4"),
-                "Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + n));
+    m_laborSum->setText(sumText(QStringLiteral("QInvLabor4"),
+                                "Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + n));
 }
 
 void TInvoice::loadPaid()
 {
-    m_paidSum->setText(sumText(
-        QStringLiteral("QReceivable1"),
-        "Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" +
-            Sql::integer(m_invoiceNo->text())));
+    m_paidSum->setText(
+        sumText(QStringLiteral("QReceivable1"),
+                "Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" +
+                    Sql::integer(m_invoiceNo->text())));
 }
 
 void TInvoice::lineLoad()
@@ -146,15 +145,14 @@ void TInvoice::loadTaxRow()
 
 void TInvoice::showTotal()
 {
-    const bool taxed = !m_invoices->isEmpty() && m_invoices->currentRow() >= 0 &&
-                       m_invoices->field(QStringLiteral("Tax_Inv")).asText() ==
-                           QLatin1String("Yes");
+    const bool taxed =
+        !m_invoices->isEmpty() && m_invoices->currentRow() >= 0 &&
+        m_invoices->field(QStringLiteral("Tax_Inv")).asText() == QLatin1String("Yes");
     auto sum = [](const char* query) {
         Query* q = DM->query(QString::fromLatin1(query));
         return q->isOpen() ? q->field(QStringLiteral("Expr1000")).asNumber() : 0.0;
     };
-    const Currency total =
-        InvoiceTotals::total(sum("QInvItem4"), sum("QInvLabor4"), m_rate, taxed);
+    const Currency total = InvoiceTotals::total(sum("QInvItem4"), sum("QInvLabor4"), m_rate, taxed);
     m_total->setText(total.toHashFormat());
     m_balance->setText(
         InvoiceTotals::balanceNote(text(QStringLiteral("Amount_Inv")), m_total->text()));
@@ -218,10 +216,9 @@ QStringList TInvoice::listValues(const QString& statement)
 
 void TInvoice::newInvoice()
 {
-    for (const char* column :
-         {"InvoiceNo_Inv", "PO_Inv", "Vin_Inv", "Mileage_Inv", "Year_Inv", "Plate_Inv",
-          "TruckNo_Inv", "CustomerName_Inv", "RepairPerson_Inv", "Make_Inv", "Model_Inv",
-          "JobLocation_Inv", "Remark_Inv"})
+    for (const char* column : {"InvoiceNo_Inv", "PO_Inv", "Vin_Inv", "Mileage_Inv", "Year_Inv",
+                               "Plate_Inv", "TruckNo_Inv", "CustomerName_Inv", "RepairPerson_Inv",
+                               "Make_Inv", "Model_Inv", "JobLocation_Inv", "Remark_Inv"})
         setText(QString::fromLatin1(column), QString());
     setText(QStringLiteral("Amount_Inv"), QStringLiteral("0.00"));
     setPaid(false);
@@ -251,13 +248,15 @@ void TInvoice::save()
     };
     auto date = [this](const char* column) {
         const QString value = text(QString::fromLatin1(column));
-        return value.trimmed().isEmpty() ? QStringLiteral("Null")
-                                         : "#" + Sql::date(value) + "#";
+        return value.trimmed().isEmpty() ? QStringLiteral("Null") : "#" + Sql::date(value) + "#";
     };
     const QString amount = "'" + Sql::number(text(QStringLiteral("Amount_Inv"))) + "'";
+    const QString invoiceDate = date("InvoiceDate_Inv");
+    const QString dueDate = date("DueDate_Inv");
     const QString paidWord = Sql::yesNo(paid());
 
-    if (Prompter::instance().confirm(QStringLiteral("Are you sure you want to Save this Record?"))) {
+    if (Prompter::instance().confirm(
+            QStringLiteral("Are you sure you want to Save this Record?"))) {
         Query* exists = DM->query(QStringLiteral("QInv2"));
         run(exists, {"Select * From Invoice where InvoiceNo_Inv=" + n});
         exists->open();
@@ -268,12 +267,12 @@ void TInvoice::save()
             lines = {" Update Invoice  Set InvoiceNo_Inv =" + n + ",",
                      " CustomerName_Inv =" + quoted("CustomerName_Inv") + ",",
                      " RepairPerson_Inv =" + quoted("RepairPerson_Inv") + ",",
-                     " InvoiceDate_Inv =" + date("InvoiceDate_Inv") + ",",
+                     " InvoiceDate_Inv =" + invoiceDate + ",",
                      " PO_Inv =" + quoted("PO_Inv") + ",",
                      " Amount_Inv =" + amount + ",",
                      " Paid_Inv =" + paidWord + " ,",
                      " JobLocation_Inv =" + quoted("JobLocation_Inv") + ",",
-                     " DueDate_Inv =" + date("DueDate_Inv") + ","};
+                     " DueDate_Inv =" + dueDate + ","};
             for (const char* column : {"Vin_Inv", "TruckNo_Inv", "Mileage_Inv", "Make_Inv",
                                        "Model_Inv", "Year_Inv", "Plate_Inv", "Tax_Inv"})
                 lines.append(" " + QString::fromLatin1(column) + " =" + quoted(column) + ",");
@@ -288,11 +287,11 @@ void TInvoice::save()
                      " " + paidWord + " ,",
                      quoted("CustomerName_Inv") + ",",
                      quoted("RepairPerson_Inv") + ",",
-                     date("InvoiceDate_Inv") + ",",
+                     invoiceDate + ",",
                      quoted("PO_Inv") + ",",
                      amount + ",",
                      quoted("JobLocation_Inv") + ",",
-                     date("DueDate_Inv") + ","};
+                     dueDate + ","};
             for (const char* column : {"Vin_Inv", "TruckNo_Inv", "Mileage_Inv", "Make_Inv",
                                        "Model_Inv", "Year_Inv", "Plate_Inv", "Tax_Inv"})
                 lines.append(quoted(column) + ",");
@@ -318,10 +317,9 @@ void TInvoice::remove()
         // does not inherit them; payments received stay on record.
         Transaction transaction(DM);
         Query* q = DM->query(QStringLiteral("QLabor2"));
-        for (const QString& statement :
-             {"Delete  From Invoice where InvoiceNo_Inv=" + n,
-              "Delete From InvItem where Inv_Item=" + n,
-              "Delete From InvLabor where Inv_Labor=" + n}) {
+        for (const QString& statement : {"Delete  From Invoice where InvoiceNo_Inv=" + n,
+                                         "Delete From InvItem where Inv_Item=" + n,
+                                         "Delete From InvLabor where Inv_Labor=" + n}) {
             run(q, {statement});
             q->exec();
         }

@@ -39,21 +39,21 @@ RecordDescription vendorDescription()
         {"City_Company", "City", RecordBox::List, "Select distinct City_Company From Company"},
         {"State_Company", "State"},
     };
-    d.focusOrder = QStringList{"ID_Company",       "Name_Company",    "Type_Company",
-                               "Tell_Company",     "Address_Company", "City_Company",
-                               "State_Company",    "Zip_Company",     "Email_Company",
-                               "Web_Company",      "Contact1_Company", "Contact2_Company"};
+    d.focusOrder =
+        QStringList{"ID_Company",      "Name_Company", "Type_Company",     "Tell_Company",
+                    "Address_Company", "City_Company", "State_Company",    "Zip_Company",
+                    "Email_Company",   "Web_Company",  "Contact1_Company", "Contact2_Company"};
     d.enterWrapsTo = QStringLiteral("ID_Company");
-    d.titles = {"No",  "Name", "Type",         "Tel",         "Address", "City",
-                "State", "Zip", "Name Contact", "Tel Contact", "Email",   "Web"};
+    d.titles = {"No",    "Name", "Type",         "Tel",         "Address", "City",
+                "State", "Zip",  "Name Contact", "Tel Contact", "Email",   "Web"};
     QStringList refreshTitles = d.titles;
     refreshTitles[0] = QStringLiteral("ID No");
     d.refreshTitles = refreshTitles;
     d.cancelTitles = QStringList{"ID No", "Name", "type",         "Tell",         "Address", "City",
                                  "State", "Zip",  "Name Contact", "Tell Contact", "Email",   "Web"};
-    d.sortable = {"ID_Company",    "Name_Company", "Type_Company",  "Tell_Company",
+    d.sortable = {"ID_Company",      "Name_Company", "Type_Company",  "Tell_Company",
                   "Address_Company", "City_Company", "State_Company", "Zip_Company",
-                  "Email_Company", "Web_Company"};
+                  "Email_Company",   "Web_Company"};
     d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
     d.afterSave = RecordDescription::AfterSave::SavedKeyTyped;
     d.cancel = RecordDescription::Cancel::ReloadFirstRow;
@@ -75,8 +75,7 @@ TCompany::TCompany(ChildOpener openChild, QWidget* parent)
 {
     setObjectName(QStringLiteral("Company"));
     Latest<TCompany>::set(this);
-    m_total =
-        addFigure(QStringLiteral("Total Amounts $"), QStringLiteral("Label15"), "0.00");
+    m_total = addFigure(QStringLiteral("Total Amounts $"), QStringLiteral("Label15"), "0.00");
     figuresLayout()->addStretch(1);
 
     QPushButton* sendTo = addButton(QStringLiteral("Send To "), "SendToButton");
@@ -102,9 +101,9 @@ QStringList TCompany::updateStatement(const Values& v) const
 {
     QStringList result{" Update Company  Set ID_Company =" + v["ID_Company"] + ","};
     result += lines(v,
-                    {"Name_Company", "Tell_Company", "Fax_Company", "Email_Company",
-                     "Web_Company", "Address_Company", "Zip_Company", "Contact1_Company",
-                     "Contact2_Company", "Type_Company", "City_Company"},
+                    {"Name_Company", "Tell_Company", "Fax_Company", "Email_Company", "Web_Company",
+                     "Address_Company", "Zip_Company", "Contact1_Company", "Contact2_Company",
+                     "Type_Company", "City_Company"},
                     " %1 ='%2',");
     result.append(" State_Company ='" + v["State_Company"] + "'");
     result.append(" where ID_Company =" + v["ID_Company"]);

@@ -41,10 +41,9 @@ RecordDescription customerDescription()
         {"State_Customer", "State", RecordBox::List,
          "Select distinct State_Customer From Customer"},
     };
-    d.focusOrder = QStringList{"ID_Customer",   "Name_Customer",  "Type_Customer",
-                               "Tell_Customer", "Address_Customer", "City_Customer",
-                               "State_Customer", "Zip_Customer",  "Email_Customer",
-                               "Web_Customer"};
+    d.focusOrder = QStringList{
+        "ID_Customer",   "Name_Customer",  "Type_Customer", "Tell_Customer",  "Address_Customer",
+        "City_Customer", "State_Customer", "Zip_Customer",  "Email_Customer", "Web_Customer"};
     d.enterWrapsTo = QStringLiteral("Name_Customer");
     d.titles = {"No", "Name", "Type", "Tell", "Address", "City", "State", "Zip", "Email", "Web"};
     QStringList refreshTitles = d.titles;
@@ -52,9 +51,9 @@ RecordDescription customerDescription()
     d.refreshTitles = refreshTitles;
     refreshTitles[2] = QStringLiteral("type");
     d.cancelTitles = refreshTitles;
-    d.sortable = {"ID_Customer",    "Name_Customer", "Type_Customer",  "Tell_Customer",
+    d.sortable = {"ID_Customer",      "Name_Customer", "Type_Customer",  "Tell_Customer",
                   "Address_Customer", "City_Customer", "State_Customer", "Zip_Customer",
-                  "Email_Customer", "Web_Customer"};
+                  "Email_Customer",   "Web_Customer"};
     d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
     d.afterSave = RecordDescription::AfterSave::SavedKeyTyped;
     d.cancel = RecordDescription::Cancel::ReloadFirstRow;
@@ -154,9 +153,8 @@ void TCustomer::computeFigures()
     const QString name = Sql::text(text("Name_Customer"));
     m_amounts->setText(
         sum("Select Sum(Amount_Inv) From Invoice where CustomerName_Inv ='" + name + "'"));
-    m_paid->setText(sum(
-        "Select Sum(Amount_Receivable) From Receivable where Name_Receivable ='" + name + "'"));
-    const Currency balance =
-        Currency::parse(m_amounts->text()) - Currency::parse(m_paid->text());
+    m_paid->setText(
+        sum("Select Sum(Amount_Receivable) From Receivable where Name_Receivable ='" + name + "'"));
+    const Currency balance = Currency::parse(m_amounts->text()) - Currency::parse(m_paid->text());
     m_balance->setText(balance.toPlain());
 }

@@ -28,10 +28,9 @@ RecordDescription employeeDescription()
         {"End_Employee", "End Date", RecordBox::Date},
     };
     d.enterWrapsTo = QStringLiteral("ID_Employee");
-    d.titles = {"No",   "Name", "DOB",     "Email", "SSN",   "Position", "Emergency Call",
-                "Cell", "Address", "City", "State", "Zip",   "Start",    "End"};
-    d.sortable = {"ID_Employee", "Name_Employee", "DOB_Employee", "Email_Employee",
-                  "SSN_Employee"};
+    d.titles = {"No",   "Name",    "DOB",  "Email", "SSN", "Position", "Emergency Call",
+                "Cell", "Address", "City", "State", "Zip", "Start",    "End"};
+    d.sortable = {"ID_Employee", "Name_Employee", "DOB_Employee", "Email_Employee", "SSN_Employee"};
     d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
     d.afterSave = RecordDescription::AfterSave::FirstRowTyped;
     d.cancel = RecordDescription::Cancel::Refresh;
@@ -46,8 +45,8 @@ RecordDescription employeeDescription()
     return d;
 }
 
-const QStringList textColumns = {"Email_Employee",     "SSN_Employee",  "Position_Employee",
-                                 "Emergency_Employee", "Cell_Employee", "Address_Employee",
+const QStringList textColumns = {"Email_Employee",     "SSN_Employee",   "Position_Employee",
+                                 "Emergency_Employee", "Cell_Employee",  "Address_Employee",
                                  "City_Employee",      "State_Employee", "Zip_Employee"};
 } // namespace
 

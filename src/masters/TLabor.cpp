@@ -24,8 +24,7 @@ RecordDescription laborDescription()
         {"ID_Labor", "Labor No"},
         {"Description_Labor", "Description", RecordBox::List,
          "Select distinct Description_Labor From Labor"},
-        {"PartNo_Labor", "Device Name", RecordBox::List,
-         "Select distinct PartNO_Labor From Labor"},
+        {"PartNo_Labor", "Device Name", RecordBox::List, "Select distinct PartNO_Labor From Labor"},
         {"Rate_Labor", "Rate $"},
         {"Remark_Labor", "Remark"},
     };

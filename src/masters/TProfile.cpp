@@ -55,7 +55,8 @@ TProfile::TProfile(QWidget* parent)
     }
     layout->addWidget(panel);
 
-    auto* note = new QLabel(QStringLiteral("After Changed Profile Please reopen the peogram."), this);
+    auto* note =
+        new QLabel(QStringLiteral("After Changed Profile Please reopen the peogram."), this);
     note->setObjectName(QStringLiteral("Label13"));
     layout->addWidget(note);
 

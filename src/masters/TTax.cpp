@@ -16,11 +16,8 @@ RecordDescription taxDescription()
     d.listStatement = QStringLiteral("Select Id_T, Year_T, A_T, E_T,Tax_T  From Tax");
     d.saveListStatement = QStringLiteral("Select Id_T, Year_T,A_T, E_T,Tax_T From Tax");
     d.boxes = {
-        {"Id_T", "ID No"},
-        {"Year_T", "Year"},
-        {"A_T", "Starting Month"},
-        {"E_T", "Ending Month"},
-        {"Tax_T", "Tax"},
+        {"Id_T", "ID No"},       {"Year_T", "Year"}, {"A_T", "Starting Month"},
+        {"E_T", "Ending Month"}, {"Tax_T", "Tax"},
     };
     // The boxes are walked with Tab only; no key is bound.
     d.focusOrder = QStringList();
@@ -42,8 +39,8 @@ TTax::TTax(QWidget* parent)
 {
     setObjectName(QStringLiteral("Tax"));
     Latest<TTax>::set(this);
-    for (const auto& [text, name] : {std::pair{"Send To ", "SendToButton"},
-                                     std::pair{"History", "HistoryButton"}}) {
+    for (const auto& [text, name] :
+         {std::pair{"Send To ", "SendToButton"}, std::pair{"History", "HistoryButton"}}) {
         QPushButton* button = addButton(QString::fromLatin1(text), name);
         button->setEnabled(false);
         button->setToolTip(QStringLiteral("Not available for tax rates"));

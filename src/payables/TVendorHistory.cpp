@@ -20,7 +20,8 @@ HistoryDescription description()
 }
 } // namespace
 
-TVendorHistory::TVendorHistory(QWidget* parent) : HistoryWindow(description(), parent)
+TVendorHistory::TVendorHistory(QWidget* parent)
+    : HistoryWindow(description(), parent)
 {
     Latest<TVendorHistory>::set(this);
 }

@@ -13,14 +13,16 @@ HistoryDescription description()
     d.statement = [](const QString& value) {
         return "Select * From Receivable where Name_Receivable='" + Sql::text(value) + "'";
     };
-    d.titles = {"Invoice#", "Customer Name", "Via", "Pay Date", "Refrence#", "Deposit To", "Paid Amount"};
+    d.titles = {"Invoice#",  "Customer Name", "Via",        "Pay Date",
+                "Refrence#", "Deposit To",    "Paid Amount"};
     d.ownRows = true;
     d.navigator = false;
     return d;
 }
 } // namespace
 
-TCustomerHistory::TCustomerHistory(QWidget* parent) : HistoryWindow(description(), parent)
+TCustomerHistory::TCustomerHistory(QWidget* parent)
+    : HistoryWindow(description(), parent)
 {
     Latest<TCustomerHistory>::set(this);
 }

@@ -13,14 +13,16 @@ HistoryDescription description()
     d.statement = [](const QString& value) {
         return "Select * From Invoice where CustomerName_Inv='" + Sql::text(value) + "'";
     };
-    d.titles = {"Invoice#", "Customer Name", "Repair By", "Inv Date", "PO#", "Inv Amount", "Address"};
+    d.titles = {"Invoice#", "Customer Name", "Repair By", "Inv Date",
+                "PO#",      "Inv Amount",    "Address"};
     d.ownRows = true;
     d.navigator = false;
     return d;
 }
 } // namespace
 
-TCustomerInvoiceHistory::TCustomerInvoiceHistory(QWidget* parent) : HistoryWindow(description(), parent)
+TCustomerInvoiceHistory::TCustomerInvoiceHistory(QWidget* parent)
+    : HistoryWindow(description(), parent)
 {
     Latest<TCustomerInvoiceHistory>::set(this);
 }

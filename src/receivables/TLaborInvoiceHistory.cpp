@@ -20,7 +20,8 @@ HistoryDescription description()
 }
 } // namespace
 
-TLaborInvoiceHistory::TLaborInvoiceHistory(QWidget* parent) : HistoryWindow(description(), parent)
+TLaborInvoiceHistory::TLaborInvoiceHistory(QWidget* parent)
+    : HistoryWindow(description(), parent)
 {
     Latest<TLaborInvoiceHistory>::set(this);
 }

@@ -8,20 +8,19 @@
 #include "ui/common/Windows.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))
-    , m_query(m_description.ownRows
-                  ? new Query(m_description.query, DM->admin1(), false, this)
-                  : DM->query(m_description.query))
+    , m_query(m_description.ownRows ? new Query(m_description.query, DM->admin1(), false, this)
+                                    : DM->query(m_description.query))
 {
     setObjectName(m_description.caption);
     setWindowTitle(m_description.caption);

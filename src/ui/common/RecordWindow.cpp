@@ -436,8 +436,7 @@ QString literal(const QString& column, const QString& value)
 }
 } // namespace
 
-QStringList RecordWindow::lines(const Values& v, const QStringList& columns,
-                                const QString& pattern)
+QStringList RecordWindow::lines(const Values& v, const QStringList& columns, const QString& pattern)
 {
     QStringList result;
     for (const QString& column : columns)
@@ -568,8 +567,7 @@ void RecordWindow::refresh()
 {
     // The key is read first: a key box that is not a number stops Refresh before the list
     // is reloaded.
-    const QString key =
-        m_description.refreshKeepsKey ? Sql::integer(text(keyColumn())) : QString();
+    const QString key = m_description.refreshKeepsKey ? Sql::integer(text(keyColumn())) : QString();
     loadList(m_description.refreshTitles.value_or(m_description.titles));
     if (m_description.refreshKeepsKey)
         moveToKey(key);

@@ -1,0 +1,475 @@
+#include "TestShop.h"
+#include "Ui.h"
+#include "app/TMainForm.h"
+#include "data/Connection.h"
+#include "data/Formats.h"
+#include "data/TDM.h"
+#include "invoicing/InvoiceTotals.h"
+#include "invoicing/TInvoice.h"
+#include "ui/common/DataGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+QString dots()
+{
+    return QStringLiteral("......................");
+}
+
+struct Invoice
+{
+    int number;
+    QString customer;
+    QString date; // ISO
+    double amount;
+    bool paid = false;
+    QString tax = "Yes";
+};
+
+void addInvoice(TestShop& shop, const Invoice& i)
+{
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, InvoiceDate_Inv, "
+              "Amount_Inv, Paid_Inv, Tax_Inv, DueDate_Inv) values (?,?,?,?,?,?,?)",
+              {i.number, i.customer, i.date, i.amount, i.paid ? 1 : 0, i.tax, i.date});
+}
+
+void addPartLine(TestShop& shop, int invoice, double amount, const QString& partNo = "P1")
+{
+    shop.exec("Insert into InvItem values ('part','m',1,'s',?,?,?,?)",
+              {partNo, amount, amount, invoice});
+}
+
+void addLaborLine(TestShop& shop, int invoice, double amount)
+{
+    shop.exec("Insert into InvLabor values ('labor','dev',1,?,?,'',?)", {amount, amount, invoice});
+}
+
+void addPayment(TestShop& shop, int invoice, double amount)
+{
+    shop.exec("Insert into Receivable (InvoiceNo_Receivable, Name_Receivable, "
+              "Amount_Receivable) values (?,'x',?)",
+              {invoice, amount});
+}
+
+TInvoice* openInvoice(TestShop& shop)
+{
+    TMainForm* mainForm = shop.mainFormWithTasks();
+    ui::click(mainForm, "SpeedButton6");
+    auto* invoice = qobject_cast<TInvoice*>(ui::newestChild(mainForm));
+    if (!invoice)
+        throw std::runtime_error("INVOICE opened no invoice window");
+    return invoice;
+}
+
+QString label(const QWidget* window, const QString& name)
+{
+    return ui::find<QLabel>(window, name)->text();
+}
+
+void clickRow(DataGrid* grid, int row)
+{
+    const QModelIndex index = grid->model()->index(row, 1);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+}
+} // namespace
+
+class TestInvoicing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void totals_data();
+    void totals();
+    void balanceNote_data();
+    void balanceNote();
+    void opensOnFirstOpenInvoice();
+    void newGivesNextNumber_data();
+    void newGivesNextNumber();
+    void saveUpdatesOrInserts();
+    void paidMovesBetweenFilters();
+    void badInputWritesNothing_data();
+    void badInputWritesNothing();
+    void deleteTakesItsLines();
+    void customerLookUp();
+    void searchInCapitals();
+    void navigatorKeepsTheTotal();
+    void emptyLineTotalsBecomeZero();
+    void keys();
+    void statementsUseIndexes_data();
+    void statementsUseIndexes();
+};
+
+void TestInvoicing::totals_data()
+{
+    QTest::addColumn<double>("parts");
+    QTest::addColumn<double>("labor");
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<bool>("taxed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("taxed parts") << 100.0 << 50.0 << 0.08 << true << "158";
+    QTest::newRow("untaxed") << 100.0 << 50.0 << 0.08 << false << "150";
+    QTest::newRow("labor never taxed") << 0.0 << 50.0 << 0.08 << true << "50";
+    QTest::newRow("trailing zero dropped") << 100.25 << 50.25 << 0.0 << false << "150.5";
+    QTest::newRow("zero is empty") << 0.0 << 0.0 << 0.08 << true << "";
+    QTest::newRow("binary noise") << 0.1 << 0.2 << 0.0 << true << ".3";
+    QTest::newRow("rounded to cents") << 9.99 << 0.0 << 0.0825 << true << "10.81";
+}
+
+void TestInvoicing::totals()
+{
+    QFETCH(double, parts);
+    QFETCH(double, labor);
+    QFETCH(double, rate);
+    QFETCH(bool, taxed);
+    QFETCH(QString, shown);
+    QCOMPARE(InvoiceTotals::total(parts, labor, rate, taxed).toHashFormat(), shown);
+}
+
+void TestInvoicing::balanceNote_data()
+{
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("amount equals the total") << 150.5 << dots();
+    QTest::newRow("amount differs") << 140.0 << "Invoice is not Balance";
+}
+
+void TestInvoicing::balanceNote()
+{
+    QFETCH(double, amount);
+    QFETCH(QString, note);
+    TestShop shop;
+    addInvoice(shop, {7, "Acme", "2026-03-04", amount, false, "No"});
+    addPartLine(shop, 7, 100.5);
+    addLaborLine(shop, 7, 50);
+    TInvoice* invoice = openInvoice(shop);
+    QCOMPARE(label(invoice, "Label14"), QStringLiteral("150.5"));
+    QCOMPARE(label(invoice, "Label17"), note);
+    clickRow(invoice->list(), 0);
+    QCOMPARE(label(invoice, "Label17"), note);
+    // The note compares texts: the same amount written with a trailing zero differs.
+    QCOMPARE(InvoiceTotals::balanceNote("150.50", "150.5"),
+             QStringLiteral("Invoice is not Balance"));
+    QCOMPARE(InvoiceTotals::balanceNote("150.5", "150.5"), dots());
+}
+
+void TestInvoicing::opensOnFirstOpenInvoice()
+{
+    TestShop shop;
+    shop.exec("Insert into Tax values (1, 2026, 1, 12, 0.08)");
+    addInvoice(shop, {3, "Paid Co", "2026-01-05", 10, true});
+    addInvoice(shop, {5, "O'Neil Hauling", "2026-02-06", 158});
+    addInvoice(shop, {9, "Later", "2025-02-06", 1});
+    addPartLine(shop, 5, 60);
+    addPartLine(shop, 5, 40, "P2");
+    addLaborLine(shop, 5, 50);
+    addPayment(shop, 5, 100);
+    addPayment(shop, 5, 20.5);
+    TInvoice* invoice = openInvoice(shop);
+
+    QCOMPARE(ui::rowCount(invoice->list()), 2);
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("5"));
+    QCOMPARE(invoice->text("CustomerName_Inv"), QStringLiteral("O'Neil Hauling"));
+    QCOMPARE(invoice->text("InvoiceDate_Inv"), QStringLiteral("2/6/2026"));
+    QCOMPARE(label(invoice, "Label12"), QStringLiteral("100"));
+    QCOMPARE(label(invoice, "Label15"), QStringLiteral("50"));
+    QCOMPARE(label(invoice, "Label19"), QStringLiteral("120.5"));
+    QCOMPARE(label(invoice, "Label14"), QStringLiteral("158"));
+    QCOMPARE(label(invoice, "Label17"), QStringLiteral("......................"));
+    QCOMPARE(ui::rowCount(ui::find<DataGrid>(invoice, "DBGrid2")), 2);
+    QCOMPARE(ui::title(invoice->list(), 3), QStringLiteral("Invoice Date"));
+    QCOMPARE(ui::title(invoice->list(), 9), QStringLiteral("Paid_Inv"));
+
+    // The 2025 invoice has no tax row: untaxed.
+    addPartLine(shop, 9, 100);
+    clickRow(invoice->list(), 1);
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("9"));
+    QCOMPARE(label(invoice, "Label14"), QStringLiteral("100"));
+    QCOMPARE(label(invoice, "Label19"), QString());
+    QVERIFY(shop.prompter().messages().isEmpty());
+}
+
+void TestInvoicing::newGivesNextNumber_data()
+{
+    QTest::addColumn<QList<int>>("numbers");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("empty table") << QList<int>{} << "1";
+    QTest::newRow("gaps below") << QList<int>{2, 40, 7} << "41";
+}
+
+void TestInvoicing::newGivesNextNumber()
+{
+    QFETCH(QList<int>, numbers);
+    QFETCH(QString, expected);
+    TestShop shop;
+    for (int n : numbers)
+        addInvoice(shop, {n, "C", "2026-01-01", 1, n == 40});
+    TInvoice* invoice = openInvoice(shop);
+    invoice->setText("CustomerName_Inv", "typed");
+    ui::click(invoice, "Button3");
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), expected);
+    QCOMPARE(invoice->text("CustomerName_Inv"), QString());
+    QCOMPARE(invoice->text("Amount_Inv"), QStringLiteral("0.00"));
+    QCOMPARE(invoice->text("Tax_Inv"), QStringLiteral("Yes"));
+    QCOMPARE(invoice->text("InvoiceDate_Inv"), Formats::shortDate(QDate::currentDate()));
+    QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), numbers.size());
+}
+
+void TestInvoicing::saveUpdatesOrInserts()
+{
+    TestShop shop;
+    addInvoice(shop, {1, "Acme", "2026-01-05", 10});
+    TInvoice* invoice = openInvoice(shop);
+    invoice->setText("CustomerName_Inv", "O'Brien & Sons");
+    invoice->setText("Amount_Inv", "1,250.5");
+    invoice->setText("Remark_Inv", "line one\nline 'two'");
+    invoice->setText("Tax_Inv", "No");
+    ui::click(invoice, "Button2");
+    QCOMPARE(shop.prompter().texts(),
+             (QStringList{"Are you sure you want to Save this Record?", "Saved!"}));
+    QCOMPARE(
+        shop.row("Select CustomerName_Inv, Amount_Inv, Remark_Inv, Tax_Inv, "
+                 "InvoiceDate_Inv, Paid_Inv From Invoice where InvoiceNo_Inv=1"),
+        (QVariantList{"O'Brien & Sons", 1250.5, "line one\nline 'two'", "No", "2026-01-05", 0}));
+
+    // A number that does not exist yet makes a second invoice.
+    invoice->setText("InvoiceNo_Inv", "2");
+    invoice->setText("CustomerName_Inv", "Second");
+    ui::click(invoice, "Button2");
+    QCOMPARE(shop.rows("Select InvoiceNo_Inv, CustomerName_Inv From Invoice Order By 1"),
+             (QList<QVariantList>{{1, "O'Brien & Sons"}, {2, "Second"}}));
+    QVERIFY(invoice->list()->hasFocus() || !invoice->isActiveWindow());
+
+    shop.prompter().clear();
+    shop.prompter().answer({false});
+    invoice->setText("CustomerName_Inv", "never");
+    ui::click(invoice, "Button2");
+    QCOMPARE(shop.value("Select Count(*) From Invoice where CustomerName_Inv='never'").toInt(), 0);
+}
+
+void TestInvoicing::paidMovesBetweenFilters()
+{
+    TestShop shop;
+    addInvoice(shop, {1, "Acme", "2026-01-05", 10});
+    addInvoice(shop, {2, "Bolt", "2026-01-06", 20});
+    TInvoice* invoice = openInvoice(shop);
+    invoice->setPaid(true);
+    ui::click(invoice, "Button2");
+    QCOMPARE(ui::rowCount(invoice->list()), 1);
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("2"));
+    ui::click(invoice, "RadioButton2");
+    QCOMPARE(ui::rowCount(invoice->list()), 1);
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("1"));
+    QVERIFY(invoice->paid());
+    ui::click(invoice, "RadioButton3");
+    QCOMPARE(ui::rowCount(invoice->list()), 2);
+    // Refresh goes back to the open invoices.
+    ui::click(invoice, "Button5");
+    QVERIFY(ui::find<QRadioButton>(invoice, "RadioButton1")->isChecked());
+    QCOMPARE(ui::rowCount(invoice->list()), 1);
+    // Paid rows are drawn on cream, open ones on the ordinary stripes.
+    ui::click(invoice, "RadioButton3");
+    clickRow(invoice->list(), 1);
+    DataGrid* list = invoice->list();
+    const QImage drawn = list->viewport()->grab().toImage();
+    auto background = [&](int row) {
+        const QRect cell = list->visualRect(list->model()->index(row, 1));
+        return drawn.pixelColor(cell.left() + 4, cell.top() + 3);
+    };
+    QCOMPARE(ui::cell(list, 0, 0), QStringLiteral("1"));
+    QCOMPARE(background(0), QColor(0xff, 0xf8, 0xdc));
+    QVERIFY(background(1) != QColor(0xff, 0xf8, 0xdc));
+}
+
+void TestInvoicing::badInputWritesNothing_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("number") << "InvoiceNo_Inv"
+                            << "12a"
+                            << "'12a' is not a valid number.";
+    QTest::newRow("amount") << "Amount_Inv"
+                            << "ten"
+                            << "'ten' is not a valid number.";
+    QTest::newRow("date") << "InvoiceDate_Inv"
+                          << "13/45/2026"
+                          << "'13/45/2026' is not a valid date.";
+    QTest::newRow("due date") << "DueDate_Inv"
+                              << "soon"
+                              << "'soon' is not a valid date.";
+}
+
+void TestInvoicing::badInputWritesNothing()
+{
+    QFETCH(QString, column);
+    QFETCH(QString, value);
+    QFETCH(QString, message);
+    TestShop shop;
+    addInvoice(shop, {1, "Acme", "2026-01-05", 10});
+    TInvoice* invoice = openInvoice(shop);
+    invoice->setText("CustomerName_Inv", "changed");
+    invoice->setText(column, value);
+    ui::click(invoice, "Button2");
+    QCOMPARE(shop.prompter().texts(), QStringList{message});
+    QCOMPARE(shop.value("Select CustomerName_Inv From Invoice").toString(), QStringLiteral("Acme"));
+    QCOMPARE(invoice->text("CustomerName_Inv"), QStringLiteral("changed"));
+}
+
+void TestInvoicing::deleteTakesItsLines()
+{
+    TestShop shop;
+    addInvoice(shop, {4, "Acme", "2026-01-05", 10});
+    addInvoice(shop, {5, "Bolt", "2026-01-05", 10});
+    addPartLine(shop, 4, 10);
+    addLaborLine(shop, 4, 10);
+    addPartLine(shop, 5, 10);
+    addPayment(shop, 4, 10);
+    TInvoice* invoice = openInvoice(shop);
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("4"));
+    ui::click(invoice, "Button4");
+    QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 1);
+    QCOMPARE(shop.value("Select Count(*) From InvItem where Inv_Item=4").toInt(), 0);
+    QCOMPARE(shop.value("Select Count(*) From InvLabor where Inv_Labor=4").toInt(), 0);
+    QCOMPARE(shop.value("Select Count(*) From InvItem where Inv_Item=5").toInt(), 1);
+    QCOMPARE(shop.value("Select Count(*) From Receivable").toInt(), 1);
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("5"));
+}
+
+void TestInvoicing::customerLookUp()
+{
+    TestShop shop;
+    shop.exec("Insert into Customer (ID_Customer, Name_Customer, Address_Customer, "
+              "City_Customer, State_Customer, Zip_Customer) values "
+              "(1, 'O''Neil Hauling', '12 Canal Rd', 'Lockport', 'IL', '60441')");
+    TInvoice* invoice = openInvoice(shop);
+    QApplication::setActiveWindow(shop.mainForm());
+    QVERIFY(QTest::qWaitForWindowActive(shop.mainForm()));
+    auto* customer = ui::find<QComboBox>(invoice, "ComboBox1");
+    ui::type(customer, "o'neil hauling");
+    ui::press(customer, Qt::Key_Return);
+    QCOMPARE(invoice->text("JobLocation_Inv"), QStringLiteral("12 Canal Rd Lockport, IL 60441"));
+    ui::type(customer, "Nobody");
+    ui::press(customer, Qt::Key_Return);
+    QCOMPARE(invoice->text("JobLocation_Inv"), QStringLiteral(" ,  "));
+}
+
+void TestInvoicing::searchInCapitals()
+{
+    TestShop shop;
+    addInvoice(shop, {1, "zeta", "2026-01-05", 10});
+    addInvoice(shop, {2, "ACME", "2026-01-05", 10});
+    addInvoice(shop, {3, "BOLT", "2026-01-05", 10});
+    TInvoice* invoice = openInvoice(shop);
+    emit invoice->list()->titleClicked(1);
+    QCOMPARE(ui::cell(invoice->list(), 0, 1), QStringLiteral("ACME"));
+    auto* search = ui::find<QLineEdit>(invoice, "Edit13");
+    ui::type(search, "bo");
+    QCOMPARE(search->text(), QStringLiteral("BO"));
+    QCOMPARE(invoice->text("CustomerName_Inv"), QStringLiteral("BOLT"));
+    // A column past the nine titled ones does not sort.
+    emit invoice->list()->titleClicked(12);
+    QCOMPARE(
+        invoice->list()->model()->headerData(1, Qt::Horizontal, Qt::ForegroundRole).value<QColor>(),
+        QColor(Qt::black));
+}
+
+void TestInvoicing::navigatorKeepsTheTotal()
+{
+    TestShop shop;
+    addInvoice(shop, {1, "A", "2026-01-05", 10, false, "No"});
+    addInvoice(shop, {2, "B", "2026-01-05", 10, false, "No"});
+    addPartLine(shop, 1, 30);
+    addPartLine(shop, 2, 70);
+    TInvoice* invoice = openInvoice(shop);
+    QCOMPARE(label(invoice, "Label14"), QStringLiteral("30"));
+    ui::click(invoice, "Next");
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("2"));
+    QCOMPARE(label(invoice, "Label12"), QStringLiteral("70"));
+    QCOMPARE(label(invoice, "Label14"), QStringLiteral("30"));
+    clickRow(invoice->list(), 1);
+    QCOMPARE(label(invoice, "Label14"), QStringLiteral("70"));
+}
+
+void TestInvoicing::emptyLineTotalsBecomeZero()
+{
+    TestShop shop;
+    addInvoice(shop, {1, "A", "2026-01-05", 10});
+    TInvoice* invoice = openInvoice(shop);
+    QCOMPARE(label(invoice, "Label12"), QString());
+    QTRY_COMPARE_WITH_TIMEOUT(label(invoice, "Label12"), QStringLiteral("0.00"), 3000);
+    QCOMPARE(label(invoice, "Label15"), QStringLiteral("0.00"));
+    QCOMPARE(label(invoice, "Label19"), QString());
+}
+
+void TestInvoicing::keys()
+{
+    TestShop shop;
+    addInvoice(shop, {1, "A", "2026-01-05", 10});
+    TInvoice* invoice = openInvoice(shop);
+    QApplication::setActiveWindow(shop.mainForm());
+    QVERIFY(QTest::qWaitForWindowActive(shop.mainForm()));
+    auto* number = ui::find<QLineEdit>(invoice, "Edit1");
+    auto* amount = ui::find<QLineEdit>(invoice, "Edit4");
+    number->setFocus();
+    const QStringList enterPath = {"ComboBox1", "ComboBox2", "Edit2"};
+    for (const QString& name : enterPath) {
+        ui::press(QApplication::focusWidget(), Qt::Key_Return);
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY2(focused->objectName() == name || focused->parentWidget()->objectName() == name,
+                 qPrintable("Enter should reach " + name));
+    }
+    ui::press(QApplication::focusWidget(), Qt::Key_Return); // nothing from the invoice date
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Edit2"));
+    amount->setFocus();
+    ui::press(amount, Qt::Key_Left);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Edit3"));
+    amount->setFocus();
+    amount->clear();
+    ui::press(amount, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), number);
+    QCOMPARE(amount->text(), QStringLiteral("0"));
+    number->setFocus();
+    ui::press(number, Qt::Key_Left);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Memo2"));
+
+    shop.prompter().answer({false});
+    ui::press(number, Qt::Key_F2);
+    QCOMPARE(shop.prompter().texts(), QStringList{"Are you sure you want to Save this Record?"});
+}
+
+void TestInvoicing::statementsUseIndexes_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::newRow("next number") << "Select Max(InvoiceNo_Inv) From Invoice";
+    QTest::newRow("existence") << "Select * From Invoice where InvoiceNo_Inv=5";
+    QTest::newRow("part lines") << "Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,"
+                                   "Inv_Item From InvItem where Inv_Item =5";
+    QTest::newRow("parts sum") << "Select Sum(Amount_Item) From InvItem where Inv_Item =5";
+    QTest::newRow("labor sum") << "Select Sum(Amount_Labor) From InvLabor where Inv_Labor =5";
+    QTest::newRow("paid sum") << "Select Sum(Amount_Receivable) From Receivable where "
+                                 "InvoiceNo_Receivable=5";
+    QTest::newRow("open list") << "Select * From Invoice where Paid_Inv=No";
+    QTest::newRow("tax row") << "Select * From Tax where Year_T =2026";
+    QTest::newRow("customer") << "Select * From Customer where Name_Customer ='x'";
+    QTest::newRow("delete lines") << "Delete From InvItem where Inv_Item=5";
+}
+
+void TestInvoicing::statementsUseIndexes()
+{
+    QFETCH(QString, statement);
+    TestShop shop;
+    const auto plan = shop.rows("EXPLAIN QUERY PLAN " + shop.dm()->admin1()->translate(statement));
+    static const QRegularExpression fullScan(QStringLiteral("^SCAN \\w+$"));
+    for (const QVariantList& step : plan)
+        QVERIFY2(!fullScan.match(step.value(3).toString()).hasMatch(),
+                 qPrintable(statement + " -> " + step.value(3).toString()));
+}
+
+QTEST_MAIN(TestInvoicing)
+#include "tst_invoicing.moc"
