@@ -61,5 +61,5 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
                            [laborHistory] { return new TLabor(laborHistory); });
     mainForm.setTaskWindow(QStringLiteral("SpeedButton16"), [] { return new TTax; });
     mainForm.setTaskWindow(QStringLiteral("SpeedButton17"), [] { return new TProfile; });
-    mainForm.setTaskWindow(QStringLiteral("SpeedButton6"), [] { return new TInvoice; });
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton6"), [openChild] { return new TInvoice(openChild); });
 }

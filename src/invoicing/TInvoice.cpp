@@ -1,5 +1,8 @@
 #include "invoicing/TInvoice.h"
 
+#include "invoicing/TInvItem.h"
+#include "invoicing/TInvLabor.h"
+
 #include "data/Query.h"
 #include "data/TDM.h"
 #include "ui/common/DataGrid.h"
@@ -53,8 +56,9 @@ void unavailable(QPushButton* b)
 }
 } // namespace
 
-TInvoice::TInvoice(QWidget* parent)
+TInvoice::TInvoice(ChildOpener openChild, QWidget* parent)
     : QWidget(parent)
+    , m_openChild(std::move(openChild))
     , m_invoices(DM->query(QStringLiteral("QInv1")))
 {
     setObjectName(QStringLiteral("Invoice"));
@@ -122,7 +126,9 @@ void TInvoice::buildForm()
 
     auto* partsPanel = new QHBoxLayout;
     QPushButton* partLines = button(this, QStringLiteral("Part Discription"), "Button6");
-    unavailable(partLines);
+    partLines->setEnabled(bool(m_openChild));
+    connect(partLines, &QPushButton::clicked, this,
+            [this] { guard([this] { m_openChild(new TInvItem(this)); }); });
     partsPanel->addWidget(partLines);
     partsPanel->addStretch(1);
     partsPanel->addWidget(new QLabel(QStringLiteral("Total $"), this));
@@ -155,7 +161,9 @@ void TInvoice::buildForm()
     auto* laborPanel = new QVBoxLayout;
     auto* laborBar = new QHBoxLayout;
     QPushButton* laborLines = button(this, QStringLiteral("Labor Discription"), "Button8");
-    unavailable(laborLines);
+    laborLines->setEnabled(bool(m_openChild));
+    connect(laborLines, &QPushButton::clicked, this,
+            [this] { guard([this] { m_openChild(new TInvLabor(this)); }); });
     laborBar->addWidget(laborLines);
     laborBar->addStretch(1);
     laborBar->addWidget(new QLabel(QStringLiteral("Total $"), this));

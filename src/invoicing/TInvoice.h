@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/common/Windows.h"
+
 #include <QHash>
 #include <QWidget>
 
@@ -32,7 +34,7 @@ public:
         All
     };
 
-    explicit TInvoice(QWidget* parent = nullptr);
+    explicit TInvoice(ChildOpener openChild, QWidget* parent = nullptr);
 
     // The commands; each runs guarded from its button or key.
     void newInvoice();
@@ -49,10 +51,10 @@ public:
 
     DataGrid* list() const { return m_list; }
 
-    // Reloads the part or labor lines of the invoice in "Invoice #" and their sum, as a line
-    // window does when it closes.
-    void reloadParts();
-    void reloadLabor();
+    // Reloads the part or labor lines of invoice number and their sum, as a line window does
+    // when it closes.
+    void reloadParts(const QString& number);
+    void reloadLabor(const QString& number);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -100,6 +102,7 @@ private:
     QRadioButton* m_all = nullptr;
     QTimer* m_timer = nullptr;
     FocusChain* m_chain = nullptr;
+    ChildOpener m_openChild;
     Query* m_invoices;
     double m_rate = 0;
     QString m_sortColumn;

@@ -79,9 +79,9 @@ QString TInvoice::sumText(const QString& query, const QString& statement)
     return q->field(QStringLiteral("Expr1000")).asText();
 }
 
-void TInvoice::reloadParts()
+void TInvoice::reloadParts(const QString& number)
 {
-    const QString n = Sql::integer(m_invoiceNo->text());
+    const QString n = Sql::integer(number);
     Query* lines = DM->query(QStringLiteral("QInvItem3"));
     run(lines, {"Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From "
                 "InvItem where Inv_Item =" +
@@ -91,9 +91,9 @@ void TInvoice::reloadParts()
                                 "Select Sum(Amount_Item) From InvItem where Inv_Item =" + n));
 }
 
-void TInvoice::reloadLabor()
+void TInvoice::reloadLabor(const QString& number)
 {
-    const QString n = Sql::integer(m_invoiceNo->text());
+    const QString n = Sql::integer(number);
     Query* lines = DM->query(QStringLiteral("QInvLabor3"));
     run(lines, {"Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
                 ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" +
@@ -122,8 +122,8 @@ void TInvoice::lineLoad()
         m_paidSum->clear();
         return;
     }
-    reloadParts();
-    reloadLabor();
+    reloadParts(m_invoiceNo->text());
+    reloadLabor(m_invoiceNo->text());
     loadPaid();
 }
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "invoicing/LineWindow.h"
+
+// The labor lines of one invoice.
+class TInvLabor : public LineWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TInvLabor(TInvoice* invoice, QWidget* parent = nullptr);
+
+protected:
+    QStringList existsStatement(const Values& v) const override;
+    QStringList updateStatement(const Values& v) const override;
+    QStringList insertStatement(const Values& v) const override;
+    QStringList deleteStatement(const Values& v) const override;
+    void giveBack(TInvoice* invoice) override;
+};
