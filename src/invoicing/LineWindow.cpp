@@ -211,18 +211,21 @@ void LineWindow::loadGrid(const QStringList& titles)
 void LineWindow::loadTotal()
 {
     Query* sum = DM->query(m_description.sumQuery);
-    runStatement(sum, {"Select Sum(" + m_description.amountColumn + ") From " +
-                       m_description.table + " where " + m_description.invoiceColumn + " =" +
-                       Sql::integer(m_number)});
+    runStatement(sum,
+                 {"Select Sum(" + m_description.amountColumn + ") From " + m_description.table +
+                  " where " + m_description.invoiceColumn + " =" + Sql::integer(m_number)});
     sum->open();
     m_total->setText(sum->field(QStringLiteral("Expr1000")).asText());
 }
 
 void LineWindow::rowLoad(bool reloadTotal)
 {
-    const bool empty = m_lines->isEmpty() || m_lines->currentRow() < 0;
-    for (const LineBox& spec : m_description.boxes)
-        setText(spec.column, empty ? QString() : m_lines->field(spec.column).asText());
+    // An invoice without lines starts from a new, empty line.
+    if (m_lines->isEmpty() || m_lines->currentRow() < 0)
+        newLine();
+    else
+        for (const LineBox& spec : m_description.boxes)
+            setText(spec.column, m_lines->field(spec.column).asText());
     if (reloadTotal) {
         m_grid->setTitles(m_description.titles);
         loadTotal();
@@ -281,7 +284,8 @@ void LineWindow::save()
     if (text(m_description.boxes.first().column).isEmpty())
         return;
     const Values v = values();
-    if (Prompter::instance().confirm(QStringLiteral("Are you sure you want to Save this Record?"))) {
+    if (Prompter::instance().confirm(
+            QStringLiteral("Are you sure you want to Save this Record?"))) {
         Query* lookup = DM->query(m_description.lookupQuery);
         runStatement(lookup, existsStatement(v));
         lookup->open();

@@ -1,10 +1,9 @@
 #include "invoicing/TInvoice.h"
 
-#include "invoicing/TInvItem.h"
-#include "invoicing/TInvLabor.h"
-
 #include "data/Query.h"
 #include "data/TDM.h"
+#include "invoicing/TInvItem.h"
+#include "invoicing/TInvLabor.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/DateBox.h"
 #include "ui/common/FocusChain.h"

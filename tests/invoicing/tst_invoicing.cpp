@@ -5,6 +5,8 @@
 #include "data/Formats.h"
 #include "data/TDM.h"
 #include "invoicing/InvoiceTotals.h"
+#include "invoicing/TInvItem.h"
+#include "invoicing/TInvLabor.h"
 #include "invoicing/TInvoice.h"
 #include "ui/common/DataGrid.h"
 
@@ -103,6 +105,16 @@ private slots:
     void keys();
     void statementsUseIndexes_data();
     void statementsUseIndexes();
+
+    void lineAmount_data();
+    void lineAmount();
+    void partLineSaveReplacesByPartNumber();
+    void partLineDeleteByName();
+    void partLineFromCatalogue();
+    void laborLineSaveAndDelete();
+    void closingGivesLinesBack();
+    void lineWindowKeepsItsInvoice();
+    void lineBadNumbersWriteNothing();
 };
 
 void TestInvoicing::totals_data()
@@ -469,6 +481,231 @@ void TestInvoicing::statementsUseIndexes()
     for (const QVariantList& step : plan)
         QVERIFY2(!fullScan.match(step.value(3).toString()).hasMatch(),
                  qPrintable(statement + " -> " + step.value(3).toString()));
+}
+
+namespace {
+template<class Window>
+Window* openLines(TestShop& shop, TInvoice* invoice, const char* button)
+{
+    ui::click(invoice, button);
+    auto* window = qobject_cast<Window*>(ui::newestChild(shop.mainForm()));
+    if (!window)
+        throw std::runtime_error("no line window opened");
+    return window;
+}
+} // namespace
+
+void TestInvoicing::lineAmount_data()
+{
+    QTest::addColumn<QString>("qty");
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("amount");
+    QTest::newRow("3 x 12.5") << "3"
+                              << "12.5"
+                              << "37.5";
+    QTest::newRow("1.5 x 80") << "1.5"
+                              << "80"
+                              << "120";
+    QTest::newRow("fraction") << "0.5"
+                              << "9.99"
+                              << "5";
+    QTest::newRow("zero") << "0"
+                          << "12.5"
+                          << "0";
+    QTest::newRow("empty") << ""
+                           << "12.5"
+                           << "0";
+    QTest::newRow("negative") << "-2"
+                              << "12.5"
+                              << "0";
+    QTest::newRow("leading space") << " 2"
+                                   << "12.5"
+                                   << "0";
+}
+
+void TestInvoicing::lineAmount()
+{
+    QFETCH(QString, qty);
+    QFETCH(QString, rate);
+    QFETCH(QString, amount);
+    TestShop shop;
+    addInvoice(shop, {1, "A", "2026-01-05", 10});
+    TInvoice* invoice = openInvoice(shop);
+    for (const char* button : {"Button6", "Button8"}) {
+        LineWindow* lines = openLines<LineWindow>(shop, invoice, button);
+        const bool parts = qobject_cast<TInvItem*>(lines) != nullptr;
+        const QString q = parts ? "Qty_Item" : "Qty_Labor";
+        const QString r = parts ? "Rate_Item" : "Rate_Labor";
+        const QString a = parts ? "Amount_Item" : "Amount_Labor";
+        lines->setText(q, qty);
+        lines->setText(r, rate);
+        lines->computeAmount();
+        QCOMPARE(lines->text(a), amount);
+        QVERIFY(shop.prompter().messages().isEmpty());
+    }
+}
+
+void TestInvoicing::partLineSaveReplacesByPartNumber()
+{
+    TestShop shop;
+    addInvoice(shop, {3, "A", "2026-01-05", 10});
+    TInvoice* invoice = openInvoice(shop);
+    auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
+    QCOMPARE(ui::find<QLabel>(lines, "Label6")->text(), QStringLiteral("3"));
+    QCOMPARE(ui::title(lines->grid(), 0), QStringLiteral("Name"));
+    lines->setText("Name_Item", "O'Ring kit");
+    lines->setText("Color_Item", "OR-1");
+    lines->setText("Qty_Item", "2");
+    lines->setText("Rate_Item", "4.5");
+    lines->setText("Amount_Item", "9");
+    ui::click(lines, "Button1");
+    lines->setText("Name_Item", "O'Ring kit, large");
+    lines->setText("Qty_Item", "3");
+    lines->setText("Amount_Item", "13.5");
+    ui::click(lines, "Button1");
+    QCOMPARE(shop.rows("Select Name_Item, Qty_Item, Amount_Item, Inv_Item From InvItem"),
+             (QList<QVariantList>{{"O'Ring kit, large", 3.0, 13.5, 3}}));
+    QCOMPARE(ui::find<QLabel>(lines, "Label7")->text(), QStringLiteral("13.5"));
+    QCOMPARE(ui::title(lines->grid(), 0), QStringLiteral("Name Item"));
+    QCOMPARE(shop.prompter().texts(ScriptedPrompter::Kind::Inform),
+             (QStringList{"Saved!", "Saved!"}));
+}
+
+void TestInvoicing::partLineDeleteByName()
+{
+    TestShop shop;
+    addInvoice(shop, {3, "A", "2026-01-05", 10});
+    shop.exec("Insert into InvItem values ('Filter','m',1,'s','F1',1,1,3)");
+    shop.exec("Insert into InvItem values ('Filter','m',1,'s','F2',1,2,3)");
+    shop.exec("Insert into InvItem values ('Belt','m',1,'s','B1',1,4,3)");
+    shop.exec("Insert into InvItem values ('Filter','m',1,'s','F1',1,8,4)");
+    TInvoice* invoice = openInvoice(shop);
+    auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
+    lines->setText("Name_Item", "Filter");
+    ui::click(lines, "Button3");
+    QCOMPARE(shop.rows("Select Name_Item, Inv_Item From InvItem Order By Inv_Item"),
+             (QList<QVariantList>{{"Belt", 3}, {"Filter", 4}}));
+    QCOMPARE(ui::find<QLabel>(lines, "Label7")->text(), QStringLiteral("4"));
+}
+
+void TestInvoicing::partLineFromCatalogue()
+{
+    TestShop shop;
+    addInvoice(shop, {3, "A", "2026-01-05", 10});
+    shop.exec("Insert into Part values (1,'Filter','Oil filter','d','Fleetguard','Spin-on',"
+              "'HD','LF9009','s','EA',24.5,'')");
+    TInvoice* invoice = openInvoice(shop);
+    auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
+    auto* name = ui::find<QComboBox>(lines, "ComboBox1");
+    name->showPopup();
+    name->hidePopup();
+    QCOMPARE(name->count(), 1);
+    ui::type(name, "Oil filter");
+    QCOMPARE(lines->text("Mfg_Item"), QStringLiteral("Fleetguard"));
+    QCOMPARE(lines->text("Color_Item"), QStringLiteral("LF9009"));
+    QCOMPARE(lines->text("Rate_Item"), QStringLiteral("24.5"));
+    // A name the catalogue does not hold clears the rest of the line, keeping the typing.
+    ui::type(name, "Oil filte");
+    QCOMPARE(lines->text("Color_Item"), QString());
+    QCOMPARE(lines->text("Qty_Item"), QStringLiteral("0"));
+    QCOMPARE(lines->text("Name_Item"), QStringLiteral("Oil filte"));
+    // The invoice window's own part lines are left alone meanwhile.
+    QCOMPARE(ui::find<DataGrid>(invoice, "DBGrid2")->model()->columnCount(), 6);
+}
+
+void TestInvoicing::laborLineSaveAndDelete()
+{
+    TestShop shop;
+    addInvoice(shop, {8, "A", "2026-01-05", 10});
+    TInvoice* invoice = openInvoice(shop);
+    auto* lines = openLines<TInvLabor>(shop, invoice, "Button8");
+    QVERIFY(ui::childWindows(shop.mainForm()).constLast()->isMaximized());
+    for (const QString amount : {"50", "75"}) {
+        lines->setText("Description_Labor", "Brake 'job'");
+        lines->setText("Qty_Labor", "1");
+        lines->setText("Rate_Labor", amount);
+        lines->setText("Amount_Labor", amount);
+        ui::click(lines, "Button1");
+    }
+    QCOMPARE(shop.rows("Select Description_Labor, Amount_Labor, Inv_Labor From InvLabor"),
+             (QList<QVariantList>{{"Brake 'job'", 75.0, 8}}));
+    lines->setText("Description_Labor", "Free text op");
+    lines->setText("Rate_Labor", "10");
+    lines->setText("Amount_Labor", "10");
+    ui::click(lines, "Button1");
+    QCOMPARE(ui::find<QLabel>(lines, "Label4")->text(), QStringLiteral("85"));
+    lines->setText("Description_Labor", "Brake 'job'");
+    ui::click(lines, "Button3");
+    QCOMPARE(shop.value("Select Count(*) From InvLabor").toInt(), 1);
+    QCOMPARE(ui::find<QLabel>(lines, "Label4")->text(), QStringLiteral("10"));
+}
+
+void TestInvoicing::closingGivesLinesBack()
+{
+    TestShop shop;
+    addInvoice(shop, {5, "A", "2026-01-05", 30, false, "No"});
+    addPartLine(shop, 5, 30);
+    TInvoice* invoice = openInvoice(shop);
+    QCOMPARE(label(invoice, "Label14"), QStringLiteral("30"));
+    auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
+    lines->setText("Name_Item", "Extra");
+    lines->setText("Color_Item", "X1");
+    lines->setText("Qty_Item", "1");
+    lines->setText("Rate_Item", "20");
+    lines->setText("Amount_Item", "20");
+    ui::click(lines, "Button1");
+    ui::click(lines, "Button4");
+    ui::settle();
+    QCOMPARE(ui::rowCount(ui::find<DataGrid>(invoice, "DBGrid2")), 2);
+    QCOMPARE(label(invoice, "Label12"), QStringLiteral("50"));
+    // The invoice total keeps what it showed.
+    QCOMPARE(label(invoice, "Label14"), QStringLiteral("30"));
+
+    auto* labor = openLines<TInvLabor>(shop, invoice, "Button8");
+    QCOMPARE(labor->text("Qty_Labor"), QStringLiteral("0"));
+    labor->setText("Description_Labor", "Diag");
+    labor->setText("Rate_Labor", "40");
+    labor->setText("Amount_Labor", "40");
+    ui::click(labor, "Button1");
+    ui::click(labor, "Button4");
+    ui::settle();
+    QCOMPARE(label(invoice, "Label15"), QStringLiteral("40"));
+}
+
+void TestInvoicing::lineWindowKeepsItsInvoice()
+{
+    TestShop shop;
+    addInvoice(shop, {5, "Acme", "2026-01-05", 30});
+    TInvoice* invoice = openInvoice(shop);
+    auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
+    QCOMPARE(ui::find<QLabel>(lines, "Label8")->text(), QStringLiteral("Acme"));
+    QCOMPARE(ui::find<QLabel>(lines, "Label9")->text(), QStringLiteral("1/5/2026"));
+    invoice->setText("InvoiceNo_Inv", "6");
+    lines->setText("Name_Item", "Late part");
+    lines->setText("Color_Item", "L1");
+    lines->setText("Rate_Item", "1");
+    lines->setText("Amount_Item", "1");
+    ui::click(lines, "Button1");
+    QCOMPARE(shop.value("Select Inv_Item From InvItem").toInt(), 5);
+    // With the invoice window gone, closing the line window touches nothing.
+    ui::click(invoice, "Button1");
+    ui::settle();
+    ui::click(lines, "Button4");
+    ui::settle();
+    QVERIFY(shop.prompter().texts(ScriptedPrompter::Kind::Error).isEmpty());
+}
+
+void TestInvoicing::lineBadNumbersWriteNothing()
+{
+    TestShop shop;
+    addInvoice(shop, {5, "Acme", "2026-01-05", 30});
+    TInvoice* invoice = openInvoice(shop);
+    auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
+    lines->setText("Name_Item", "P");
+    lines->setText("Qty_Item", "two");
+    ui::click(lines, "Button1");
+    QCOMPARE(shop.prompter().texts(), QStringList{"'two' is not a valid number."});
+    QCOMPARE(shop.value("Select Count(*) From InvItem").toInt(), 0);
 }
 
 QTEST_MAIN(TestInvoicing)
