@@ -1,6 +1,8 @@
 #include "app/Tasks.h"
 
 #include "app/TMainForm.h"
+#include "invoicing/TInvLaborFind.h"
+#include "invoicing/TInvPartFind.h"
 #include "invoicing/TInvoice.h"
 #include "masters/TCompany.h"
 #include "masters/TCustomer.h"
@@ -16,7 +18,9 @@
 #include <QPointer>
 
 LongLivedWindows::LongLivedWindows()
-    : partOrderHistory(std::make_unique<TPartOrderHistory>())
+    : invLaborFind(std::make_unique<TInvLaborFind>())
+    , invPartFind(std::make_unique<TInvPartFind>())
+    , partOrderHistory(std::make_unique<TPartOrderHistory>())
     , partInvoiceHistory(std::make_unique<TPartInvoiceHistory>())
     , laborInvoiceHistory(std::make_unique<TLaborInvoiceHistory>())
 {}
@@ -61,5 +65,17 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
                            [laborHistory] { return new TLabor(laborHistory); });
     mainForm.setTaskWindow(QStringLiteral("SpeedButton16"), [] { return new TTax; });
     mainForm.setTaskWindow(QStringLiteral("SpeedButton17"), [] { return new TProfile; });
-    mainForm.setTaskWindow(QStringLiteral("SpeedButton6"), [openChild] { return new TInvoice(openChild); });
+    QPointer<TInvPartFind> partPicker = windows.invPartFind.get();
+    QPointer<TInvLaborFind> laborPicker = windows.invLaborFind.get();
+    const TInvoice::Links invoiceLinks{openChild,
+                                       [partPicker] {
+                                           if (partPicker)
+                                               partPicker->showPicker();
+                                       },
+                                       [laborPicker] {
+                                           if (laborPicker)
+                                               laborPicker->showPicker();
+                                       }};
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton6"),
+                           [invoiceLinks] { return new TInvoice(invoiceLinks); });
 }

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+class TInvLaborFind;
+class TInvPartFind;
 class TLaborInvoiceHistory;
 class TMainForm;
 class TPartInvoiceHistory;
@@ -14,6 +16,8 @@ struct LongLivedWindows
     LongLivedWindows();
     ~LongLivedWindows();
 
+    std::unique_ptr<TInvLaborFind> invLaborFind;
+    std::unique_ptr<TInvPartFind> invPartFind;
     std::unique_ptr<TPartOrderHistory> partOrderHistory;
     std::unique_ptr<TPartInvoiceHistory> partInvoiceHistory;
     std::unique_ptr<TLaborInvoiceHistory> laborInvoiceHistory;

@@ -22,10 +22,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-LineWindow::LineWindow(LineDescription description, TInvoice* invoice, QWidget* parent)
+LineWindow::LineWindow(LineDescription description, TInvoice* invoice,
+                       std::function<void()> showPicker, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))
     , m_invoice(invoice)
+    , m_showPicker(std::move(showPicker))
     , m_lines(DM->query(m_description.gridQuery))
 {
     setObjectName(m_description.caption);
@@ -123,8 +125,8 @@ void LineWindow::buildForm()
     auto* find = new QPushButton(m_description.findCaption, this);
     find->setObjectName(QStringLiteral("Button8"));
     find->setAutoDefault(false);
-    find->setEnabled(false);
-    find->setToolTip(QStringLiteral("Not available in this version"));
+    find->setEnabled(bool(m_showPicker));
+    connect(find, &QPushButton::clicked, this, [this] { guard(m_showPicker); });
     commands->addWidget(find);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("Button4"));

@@ -59,9 +59,12 @@ class LineWindow : public QWidget
     Q_OBJECT
 
 public:
-    LineWindow(LineDescription description, TInvoice* invoice, QWidget* parent = nullptr);
+    // showPicker shows the catalogue picker that fills this kind of line (may be empty).
+    LineWindow(LineDescription description, TInvoice* invoice, std::function<void()> showPicker,
+               QWidget* parent = nullptr);
 
     QString invoiceNumber() const { return m_number; }
+    QString customerName() const { return m_customer; }
     QString text(const QString& column) const;
     void setText(const QString& column, const QString& text);
     DataGrid* grid() const { return m_grid; }
@@ -102,6 +105,7 @@ private:
 
     LineDescription m_description;
     QPointer<TInvoice> m_invoice;
+    std::function<void()> m_showPicker;
     QString m_number;
     QString m_customer;
     QString m_date;

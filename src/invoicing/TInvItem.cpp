@@ -48,8 +48,8 @@ LineDescription partLines()
 }
 } // namespace
 
-TInvItem::TInvItem(TInvoice* invoice, QWidget* parent)
-    : LineWindow(partLines(), invoice, parent)
+TInvItem::TInvItem(TInvoice* invoice, std::function<void()> showPicker, QWidget* parent)
+    : LineWindow(partLines(), invoice, std::move(showPicker), parent)
 {
     Latest<TInvItem>::set(this);
     addFigure(QStringLiteral("Max:"), QStringLiteral("Label14"));
@@ -60,6 +60,12 @@ TInvItem::TInvItem(TInvoice* invoice, QWidget* parent)
             [this] { guard([this] { fillFromCatalogue(); }); });
     connect(name, &QComboBox::textActivated, this,
             [this] { guard([this] { fillFromCatalogue(); }); });
+}
+
+void TInvItem::setPriceHistory(const QString& highest, const QString& last)
+{
+    findChild<QLabel*>(QStringLiteral("Label14"))->setText(highest);
+    findChild<QLabel*>(QStringLiteral("Label24"))->setText(last);
 }
 
 void TInvItem::fillFromCatalogue()

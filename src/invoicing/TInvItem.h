@@ -8,10 +8,12 @@ class TInvItem : public LineWindow
     Q_OBJECT
 
 public:
-    explicit TInvItem(TInvoice* invoice, QWidget* parent = nullptr);
+    TInvItem(TInvoice* invoice, std::function<void()> showPicker, QWidget* parent = nullptr);
 
     // Fills the line from the catalogue part with the name in "Part Name".
     void fillFromCatalogue();
+    // The highest and the last price the customer paid for the part ("Max:", "Last:").
+    void setPriceHistory(const QString& highest, const QString& last);
 
 protected:
     QStringList existsStatement(const Values& v) const override;

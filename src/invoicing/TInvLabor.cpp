@@ -37,8 +37,8 @@ LineDescription laborLines()
 }
 } // namespace
 
-TInvLabor::TInvLabor(TInvoice* invoice, QWidget* parent)
-    : LineWindow(laborLines(), invoice, parent)
+TInvLabor::TInvLabor(TInvoice* invoice, std::function<void()> showPicker, QWidget* parent)
+    : LineWindow(laborLines(), invoice, std::move(showPicker), parent)
 {
     Latest<TInvLabor>::set(this);
 }

@@ -8,7 +8,7 @@ class TInvLabor : public LineWindow
     Q_OBJECT
 
 public:
-    explicit TInvLabor(TInvoice* invoice, QWidget* parent = nullptr);
+    TInvLabor(TInvoice* invoice, std::function<void()> showPicker, QWidget* parent = nullptr);
 
 protected:
     QStringList existsStatement(const Values& v) const override;

@@ -55,9 +55,9 @@ void unavailable(QPushButton* b)
 }
 } // namespace
 
-TInvoice::TInvoice(ChildOpener openChild, QWidget* parent)
+TInvoice::TInvoice(Links links, QWidget* parent)
     : QWidget(parent)
-    , m_openChild(std::move(openChild))
+    , m_links(std::move(links))
     , m_invoices(DM->query(QStringLiteral("QInv1")))
 {
     setObjectName(QStringLiteral("Invoice"));
@@ -125,9 +125,10 @@ void TInvoice::buildForm()
 
     auto* partsPanel = new QHBoxLayout;
     QPushButton* partLines = button(this, QStringLiteral("Part Discription"), "Button6");
-    partLines->setEnabled(bool(m_openChild));
-    connect(partLines, &QPushButton::clicked, this,
-            [this] { guard([this] { m_openChild(new TInvItem(this)); }); });
+    partLines->setEnabled(bool(m_links.openChild));
+    connect(partLines, &QPushButton::clicked, this, [this] {
+        guard([this] { m_links.openChild(new TInvItem(this, m_links.partPicker)); });
+    });
     partsPanel->addWidget(partLines);
     partsPanel->addStretch(1);
     partsPanel->addWidget(new QLabel(QStringLiteral("Total $"), this));
@@ -160,9 +161,10 @@ void TInvoice::buildForm()
     auto* laborPanel = new QVBoxLayout;
     auto* laborBar = new QHBoxLayout;
     QPushButton* laborLines = button(this, QStringLiteral("Labor Discription"), "Button8");
-    laborLines->setEnabled(bool(m_openChild));
-    connect(laborLines, &QPushButton::clicked, this,
-            [this] { guard([this] { m_openChild(new TInvLabor(this)); }); });
+    laborLines->setEnabled(bool(m_links.openChild));
+    connect(laborLines, &QPushButton::clicked, this, [this] {
+        guard([this] { m_links.openChild(new TInvLabor(this, m_links.laborPicker)); });
+    });
     laborBar->addWidget(laborLines);
     laborBar->addStretch(1);
     laborBar->addWidget(new QLabel(QStringLiteral("Total $"), this));

@@ -34,7 +34,16 @@ public:
         All
     };
 
-    explicit TInvoice(ChildOpener openChild, QWidget* parent = nullptr);
+    // Where the invoice's windows go: its line windows as child windows, the catalogue
+    // pickers that fill them.
+    struct Links
+    {
+        ChildOpener openChild;
+        std::function<void()> partPicker;
+        std::function<void()> laborPicker;
+    };
+
+    explicit TInvoice(Links links, QWidget* parent = nullptr);
 
     // The commands; each runs guarded from its button or key.
     void newInvoice();
@@ -102,7 +111,7 @@ private:
     QRadioButton* m_all = nullptr;
     QTimer* m_timer = nullptr;
     FocusChain* m_chain = nullptr;
-    ChildOpener m_openChild;
+    Links m_links;
     Query* m_invoices;
     double m_rate = 0;
     QString m_sortColumn;
