@@ -39,7 +39,8 @@ PickerWindow::PickerWindow(PickerDescription description, QWidget* parent)
     layout->addWidget(m_search);
     m_grid = new DataGrid(m_rows, this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { guard([this] { select(); }); });
+    connect(m_grid, &QAbstractItemView::doubleClicked, this,
+            [this] { guard([this] { select(); }); });
     layout->addWidget(m_grid, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -84,7 +85,6 @@ void PickerWindow::search(const QString& text)
 void PickerWindow::select()
 {
     if (!m_rows->isEmpty() && m_rows->currentRow() >= 0 && !copyRow())
-        Prompter::instance().inform(
-            tr("The line window has been closed; nothing was copied."));
+        Prompter::instance().inform(tr("The line window has been closed; nothing was copied."));
     hide();
 }

@@ -30,10 +30,12 @@ bool TInvLaborFind::copyRow()
     if (!line)
         return false;
     Query* row = rows();
-    line->setText(QStringLiteral("PartNo_Labor"), row->field(QStringLiteral("PartNo_Labor")).asText());
+    line->setText(QStringLiteral("PartNo_Labor"),
+                  row->field(QStringLiteral("PartNo_Labor")).asText());
     line->setText(QStringLiteral("Description_Labor"),
                   row->field(QStringLiteral("Description_Labor")).asText());
     line->setText(QStringLiteral("Rate_Labor"), row->field(QStringLiteral("Rate_Labor")).asText());
-    line->setText(QStringLiteral("Remark_Labor"), row->field(QStringLiteral("Remark_Labor")).asText());
+    line->setText(QStringLiteral("Remark_Labor"),
+                  row->field(QStringLiteral("Remark_Labor")).asText());
     return true;
 }

@@ -40,18 +40,19 @@ bool TInvPartFind::copyRow()
         return false;
     Query* row = rows();
     const QString partNo = row->field(QStringLiteral("Color_Material")).asText();
-    line->setText(QStringLiteral("Name_Item"), row->field(QStringLiteral("Number_Material")).asText());
+    line->setText(QStringLiteral("Name_Item"),
+                  row->field(QStringLiteral("Number_Material")).asText());
     line->setText(QStringLiteral("Mfg_Item"), row->field(QStringLiteral("Mfg_Material")).asText());
-    line->setText(QStringLiteral("Style_Item"), row->field(QStringLiteral("Style_Material")).asText());
+    line->setText(QStringLiteral("Style_Item"),
+                  row->field(QStringLiteral("Style_Material")).asText());
     line->setText(QStringLiteral("Color_Item"), partNo);
     // Catalogue price plus 20 %, the markup cut at the fourth decimal.
     const Currency price = row->field(QStringLiteral("Price_Material")).asCurrency();
     const Currency markup = Currency::fromUnits(price.units() * 2000 / Currency::Scale);
     line->setText(QStringLiteral("Rate_Item"), (price + markup).toHashFormat());
 
-    const QStringList from = {
-        " And V.CustomerName_Inv = '" + Sql::text(line->customerName()) + "'",
-        " And V.InvoiceNo_Inv = T.Inv_Item "};
+    const QStringList from = {" And V.CustomerName_Inv = '" + Sql::text(line->customerName()) + "'",
+                              " And V.InvoiceNo_Inv = T.Inv_Item "};
     const QString where = " InvItem T, Invoice V where T.Color_Item = '" + Sql::text(partNo) + "'";
     Query* history = DM->query(QStringLiteral("Q2"));
     history->close();
@@ -64,9 +65,10 @@ bool TInvPartFind::copyRow()
                     QStringList{" Order By T.Inv_Item"});
     history->open();
     history->last();
-    const QString last = history->isEmpty()
-                             ? QString()
-                             : history->field(QStringLiteral("Rate_Item")).asCurrency().toHashFormat();
+    const QString last =
+        history->isEmpty()
+            ? QString()
+            : history->field(QStringLiteral("Rate_Item")).asCurrency().toHashFormat();
     history->close();
     line->setPriceHistory(highest, last);
     return true;

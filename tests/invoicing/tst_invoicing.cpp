@@ -1,12 +1,16 @@
 #include "TestShop.h"
 #include "Ui.h"
 #include "app/TMainForm.h"
+#include "app/Tasks.h"
 #include "data/Connection.h"
 #include "data/Formats.h"
+#include "data/Query.h"
 #include "data/TDM.h"
 #include "invoicing/InvoiceTotals.h"
 #include "invoicing/TInvItem.h"
 #include "invoicing/TInvLabor.h"
+#include "invoicing/TInvLaborFind.h"
+#include "invoicing/TInvPartFind.h"
 #include "invoicing/TInvoice.h"
 #include "ui/common/DataGrid.h"
 
@@ -115,6 +119,14 @@ private slots:
     void closingGivesLinesBack();
     void lineWindowKeepsItsInvoice();
     void lineBadNumbersWriteNothing();
+
+    void partPickerPrices_data();
+    void partPickerPrices();
+    void partPickerPriceHistory();
+    void pickerSearch_data();
+    void pickerSearch();
+    void laborPickerFillsTheLine();
+    void pickerAfterLineWindowClosed();
 };
 
 void TestInvoicing::totals_data()
@@ -706,6 +718,149 @@ void TestInvoicing::lineBadNumbersWriteNothing()
     ui::click(lines, "Button1");
     QCOMPARE(shop.prompter().texts(), QStringList{"'two' is not a valid number."});
     QCOMPARE(shop.value("Select Count(*) From InvItem").toInt(), 0);
+}
+
+namespace {
+void addCatalogPart(TestShop& shop, int id, const QString& name, const QString& partNo,
+                    const QString& description, double price)
+{
+    shop.exec("Insert into Part values (?,'T',?,?,'Mfg','Style','ST',?,'','EA',?,'')",
+              {id, name, description, partNo, price});
+}
+
+// Runs select() on the picker once the grid is on the row holding value in column.
+void pick(PickerWindow* picker, const QString& column, const QString& value)
+{
+    if (!picker->rows()->locate(column, value))
+        throw std::runtime_error("picker has no row " + value.toStdString());
+    picker->select();
+}
+} // namespace
+
+void TestInvoicing::partPickerPrices_data()
+{
+    QTest::addColumn<double>("price");
+    QTest::addColumn<QString>("rate");
+    QTest::newRow("10") << 10.0 << "12";
+    QTest::newRow("9.99") << 9.99 << "11.99";
+    QTest::newRow("0.01") << 0.01 << ".01";
+    QTest::newRow("1234.5678") << 1234.5678 << "1481.48";
+}
+
+void TestInvoicing::partPickerPrices()
+{
+    QFETCH(double, price);
+    QFETCH(QString, rate);
+    TestShop shop;
+    addInvoice(shop, {1, "Acme", "2026-01-05", 10});
+    addCatalogPart(shop, 1, "Oil filter", "LF9009", "spin-on oil filter", price);
+    TInvoice* invoice = openInvoice(shop);
+    auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
+    ui::click(lines, "Button8");
+    TInvPartFind* picker = shop.longLived().invPartFind.get();
+    QVERIFY(picker->isVisible());
+    QCOMPARE(ui::title(picker->grid(), 0), QStringLiteral("Part Name"));
+    pick(picker, "Color_Material", "LF9009");
+    QVERIFY(!picker->isVisible());
+    QCOMPARE(lines->text("Name_Item"), QStringLiteral("Oil filter"));
+    QCOMPARE(lines->text("Color_Item"), QStringLiteral("LF9009"));
+    QCOMPARE(lines->text("Rate_Item"), rate);
+    QCOMPARE(lines->text("Qty_Item"), QStringLiteral("0"));
+}
+
+void TestInvoicing::partPickerPriceHistory()
+{
+    TestShop shop;
+    addInvoice(shop, {1, "O'Neil", "2026-01-05", 10});
+    addInvoice(shop, {2, "O'Neil", "2026-02-05", 10});
+    addInvoice(shop, {3, "Other", "2026-02-05", 10});
+    addInvoice(shop, {4, "O'Neil", "2026-03-05", 10});
+    shop.exec("Insert into InvItem values ('f','m',1,'s','LF9009',15,15,1)");
+    shop.exec("Insert into InvItem values ('f','m',1,'s','LF9009',12,12,2)");
+    shop.exec("Insert into InvItem values ('f','m',1,'s','LF9009',30,30,3)");
+    shop.exec("Insert into InvItem values ('f','m',1,'s','OTHER',40,40,2)");
+    addCatalogPart(shop, 1, "Oil filter", "LF9009", "filter", 10);
+    addCatalogPart(shop, 2, "Belt", "B1", "belt", 10);
+    TInvoice* invoice = openInvoice(shop);
+    // The window opens on invoice 1 of O'Neil.
+    QCOMPARE(invoice->text("CustomerName_Inv"), QStringLiteral("O'Neil"));
+    auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
+    ui::click(lines, "Button8");
+    TInvPartFind* picker = shop.longLived().invPartFind.get();
+    pick(picker, "Color_Material", "LF9009");
+    QCOMPARE(ui::find<QLabel>(lines, "Label14")->text(), QStringLiteral("15"));
+    // The last price is the one on the latest invoice of this customer.
+    QCOMPARE(ui::find<QLabel>(lines, "Label24")->text(), QStringLiteral("12"));
+    ui::click(lines, "Button8");
+    pick(picker, "Color_Material", "B1");
+    QCOMPARE(ui::find<QLabel>(lines, "Label14")->text(), QString());
+    QCOMPARE(ui::find<QLabel>(lines, "Label24")->text(), QString());
+}
+
+void TestInvoicing::pickerSearch_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found");
+    QTest::newRow("word at the start") << "heavy" << QStringList{"P1"};
+    QTest::newRow("in the middle") << "duty" << QStringList{"P1", "P2"};
+    QTest::newRow("at the end") << "kit" << QStringList{"P3"};
+    QTest::newRow("a quote") << "O'Ring" << QStringList{"P3"};
+    QTest::newRow("nothing") << "zzz" << QStringList{};
+    QTest::newRow("empty lists all") << "" << QStringList{"P1", "P2", "P3"};
+}
+
+void TestInvoicing::pickerSearch()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    TestShop shop;
+    addCatalogPart(shop, 1, "a", "P1", "heavy duty filter", 1);
+    addCatalogPart(shop, 2, "b", "P2", "light duty belt", 1);
+    addCatalogPart(shop, 3, "c", "P3", "O'Ring kit", 1);
+    TInvPartFind* picker = shop.longLived().invPartFind.get();
+    picker->showPicker();
+    ui::type(ui::find<QLineEdit>(picker, "Edit1"), text);
+    QStringList shown;
+    for (int row = 0; row < ui::rowCount(picker->grid()); ++row)
+        shown.append(ui::cell(picker->grid(), row, 0));
+    shown.sort();
+    QCOMPARE(shown, found);
+    QVERIFY(shop.prompter().messages().isEmpty());
+}
+
+void TestInvoicing::laborPickerFillsTheLine()
+{
+    TestShop shop;
+    addInvoice(shop, {1, "Acme", "2026-01-05", 10});
+    shop.exec("Insert into Labor values (1,'PM service','Engine',150,'oil + filters')");
+    shop.exec("Insert into Labor values (2,'Brake adjustment','Rear axle',85,'')");
+    TInvoice* invoice = openInvoice(shop);
+    auto* lines = openLines<TInvLabor>(shop, invoice, "Button8");
+    ui::click(lines, "Button8");
+    TInvLaborFind* picker = shop.longLived().invLaborFind.get();
+    QCOMPARE(ui::cell(picker->grid(), 0, 1), QStringLiteral("Brake adjustment"));
+    pick(picker, "Description_Labor", "PM service");
+    QCOMPARE(lines->text("Description_Labor"), QStringLiteral("PM service"));
+    QCOMPARE(lines->text("PartNo_Labor"), QStringLiteral("Engine"));
+    QCOMPARE(lines->text("Rate_Labor"), QStringLiteral("150"));
+    QCOMPARE(lines->text("Remark_Labor"), QStringLiteral("oil + filters"));
+}
+
+void TestInvoicing::pickerAfterLineWindowClosed()
+{
+    TestShop shop;
+    addInvoice(shop, {1, "Acme", "2026-01-05", 10});
+    addCatalogPart(shop, 1, "Oil filter", "LF9009", "filter", 10);
+    TInvoice* invoice = openInvoice(shop);
+    auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
+    ui::click(lines, "Button8");
+    TInvPartFind* picker = shop.longLived().invPartFind.get();
+    ui::click(lines, "Button4");
+    ui::settle();
+    pick(picker, "Color_Material", "LF9009");
+    QCOMPARE(shop.prompter().texts(),
+             QStringList{"The line window has been closed; nothing was copied."});
+    QVERIFY(!picker->isVisible());
 }
 
 QTEST_MAIN(TestInvoicing)
