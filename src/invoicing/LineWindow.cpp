@@ -104,6 +104,8 @@ void LineWindow::buildForm()
     middle->addLayout(boxes, 2);
 
     m_figures = new QVBoxLayout;
+    // The figures keep their natural height at the top of their column.
+    m_figures->setAlignment(Qt::AlignTop);
     m_total = addFigure(m_description.totalCaption, m_description.totalName);
     middle->addLayout(m_figures, 1);
 
@@ -146,7 +148,10 @@ void LineWindow::buildForm()
     auto* navigator = new Navigator(m_lines, this);
     connect(navigator, &Navigator::moved, this,
             [this] { guard([this] { rowLoad(m_description.rowLoadReloadsTotal); }); });
-    layout->addWidget(navigator);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(navigator);
+    bottom->addStretch(1);
+    layout->addLayout(bottom);
 }
 
 QLabel* LineWindow::addFigure(const QString& caption, const QString& name)
