@@ -23,7 +23,8 @@ tavlin_install() {
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-tavlin_build_packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-svg-dev)
+tavlin_build_packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-svg-dev
+                       libbenchmark-dev libsqlite3-dev)
 
 tavlin_build() {
     local tests="$1"
