@@ -22,6 +22,8 @@ void QueryModel::setTitle(const QString& column, const QString& title)
 
 void QueryModel::setTitles(const QStringList& titles)
 {
+    if (titles == m_positionalTitles)
+        return;
     m_positionalTitles = titles;
     if (columnCount() > 0)
         emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
@@ -29,6 +31,8 @@ void QueryModel::setTitles(const QStringList& titles)
 
 void QueryModel::setRedTitle(int column)
 {
+    if (column == m_redTitle)
+        return;
     m_redTitle = column;
     if (columnCount() > 0)
         emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);

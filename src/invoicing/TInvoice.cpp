@@ -348,6 +348,9 @@ QString TInvoice::text(const QString& column) const
 
 void TInvoice::setText(const QString& column, const QString& text)
 {
+    // Laying out a box's text is the dearest part of showing a row: unchanged boxes are left.
+    if (this->text(column) == text)
+        return;
     if (column == QLatin1String("JobLocation_Inv"))
         m_address->setPlainText(text);
     else if (column == QLatin1String("Remark_Inv"))

@@ -439,8 +439,12 @@ QString literal(const QString& column, const QString& value)
 QStringList RecordWindow::lines(const Values& v, const QStringList& columns, const QString& pattern)
 {
     QStringList result;
+    // Filled by name, not by arg(): arg() gives the column to the lowest placeholder, so a
+    // pattern with only %2 (a list of values) would get the column name as its value.
     for (const QString& column : columns)
-        result.append(pattern.arg(column, v.value(column)));
+        result.append(QString(pattern)
+                          .replace(QLatin1String("%1"), column)
+                          .replace(QLatin1String("%2"), v.value(column)));
     return result;
 }
 
