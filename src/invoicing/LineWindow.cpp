@@ -45,12 +45,7 @@ LineWindow::LineWindow(LineDescription description, TInvoice* invoice,
 void LineWindow::buildForm()
 {
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(m_description.heading, this);
-    heading->setObjectName(QStringLiteral("Heading"));
-    QFont big = heading->font();
-    big.setPointSize(16);
-    big.setBold(true);
-    heading->setFont(big);
+    auto* heading = headingLabel(this, m_description.heading, 16);
     layout->addWidget(heading);
 
     auto* info = new QGridLayout;

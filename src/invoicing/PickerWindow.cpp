@@ -6,6 +6,7 @@
 #include "ui/common/DataGrid.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
+#include "ui/common/Windows.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -24,12 +25,7 @@ PickerWindow::PickerWindow(PickerDescription description, QWidget* parent)
     setWindowTitle(m_description.caption);
     resize(860, 480);
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(m_description.heading, this);
-    heading->setObjectName(QStringLiteral("Heading"));
-    QFont big = heading->font();
-    big.setPointSize(16);
-    big.setBold(true);
-    heading->setFont(big);
+    auto* heading = headingLabel(this, m_description.heading, 16);
     layout->addWidget(heading);
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("Edit1"));

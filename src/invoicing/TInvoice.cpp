@@ -83,12 +83,7 @@ void TInvoice::buildForm()
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    auto* heading = new QLabel(QStringLiteral("Invoice"), this);
-    heading->setObjectName(QStringLiteral("Heading"));
-    QFont big = heading->font();
-    big.setPointSize(18);
-    big.setBold(true);
-    heading->setFont(big);
+    auto* heading = headingLabel(this, QStringLiteral("Invoice"), 18);
     layout->addWidget(heading);
 
     auto* top = new QHBoxLayout;

@@ -86,12 +86,7 @@ TCompany::TCompany(ChildOpener openChild, QWidget* parent)
     connect(history, &QPushButton::clicked, this, [this] {
         guard([this] {
             auto* window = new TVendorHistory;
-            QPointer<TCompany> opener = this;
-            window->setSource([opener]() -> std::optional<QString> {
-                if (!opener)
-                    return std::nullopt;
-                return opener->text(QStringLiteral("Name_Company"));
-            });
+            window->readFrom(this, QStringLiteral("Name_Company"));
             m_openChild(window);
         });
     });

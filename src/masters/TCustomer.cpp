@@ -95,12 +95,7 @@ void TCustomer::openHistory()
 {
     guard([this] {
         auto* window = new History;
-        QPointer<TCustomer> opener = this;
-        window->setSource([opener]() -> std::optional<QString> {
-            if (!opener)
-                return std::nullopt;
-            return opener->text(QStringLiteral("Name_Customer"));
-        });
+        window->readFrom(this, QStringLiteral("Name_Customer"));
         m_openChild(window);
     });
 }

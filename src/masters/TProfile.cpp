@@ -30,12 +30,7 @@ TProfile::TProfile(QWidget* parent)
     Latest<TProfile>::set(this);
 
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(QStringLiteral("Profile"), this);
-    heading->setObjectName(QStringLiteral("Heading"));
-    QFont big = heading->font();
-    big.setPointSize(18);
-    big.setBold(true);
-    heading->setFont(big);
+    auto* heading = headingLabel(this, QStringLiteral("Profile"), 18);
     layout->addWidget(heading);
 
     auto* panel = new QFrame(this);

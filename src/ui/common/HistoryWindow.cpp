@@ -5,6 +5,7 @@
 #include "ui/common/DataGrid.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Navigator.h"
+#include "ui/common/RecordWindow.h"
 #include "ui/common/Windows.h"
 
 #include <QCloseEvent>
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -28,12 +30,7 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     if (!m_description.heading.isEmpty()) {
-        auto* heading = new QLabel(m_description.heading, this);
-        heading->setObjectName(QStringLiteral("Heading"));
-        QFont big = heading->font();
-        big.setPointSize(16);
-        big.setBold(true);
-        heading->setFont(big);
+        auto* heading = headingLabel(this, m_description.heading, 16);
         heading->setAlignment(Qt::AlignCenter);
         layout->addWidget(heading);
     }
@@ -81,6 +78,16 @@ void HistoryWindow::showFor(const QString& value)
 void HistoryWindow::setSource(std::function<std::optional<QString>()> source)
 {
     m_source = std::move(source);
+}
+
+void HistoryWindow::readFrom(RecordWindow* opener, const QString& column)
+{
+    QPointer<RecordWindow> source = opener;
+    setSource([source, column]() -> std::optional<QString> {
+        if (!source)
+            return std::nullopt;
+        return source->text(column);
+    });
 }
 
 void HistoryWindow::showEvent(QShowEvent* event)

@@ -7,6 +7,7 @@
 
 class DataGrid;
 class Query;
+class RecordWindow;
 
 // A read-only list of the rows that belong to one document, customer, part or labor
 // operation, loaded from the value its opener hands over.
@@ -38,6 +39,8 @@ public:
     // For a child window: where the value comes from when it is first shown. The source
     // answers nothing when its window has been closed; the list then stays empty.
     void setSource(std::function<std::optional<QString>()> source);
+    // The value is the text of opener's box for column, read when the window is first shown.
+    void readFrom(RecordWindow* opener, const QString& column);
 
     DataGrid* grid() const { return m_grid; }
     Query* query() const { return m_query; }

@@ -1,5 +1,6 @@
 #include "ui/common/Windows.h"
 
+#include <QLabel>
 #include <QMdiSubWindow>
 
 void closeWindow(QWidget* form)
@@ -8,4 +9,15 @@ void closeWindow(QWidget* form)
         sub->close();
     else
         form->close();
+}
+
+QLabel* headingLabel(QWidget* parent, const QString& text, int pointSize)
+{
+    auto* heading = new QLabel(text, parent);
+    heading->setObjectName(QStringLiteral("Heading"));
+    QFont big = heading->font();
+    big.setPointSize(pointSize);
+    big.setBold(true);
+    heading->setFont(big);
+    return heading;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 // Closes a form: the child window around it when it lives inside the main window, the form
@@ -10,3 +12,8 @@ void closeWindow(QWidget* form);
 
 // Shows a new window as a child window of the main window.
 using ChildOpener = std::function<void(QWidget* window)>;
+
+class QLabel;
+
+// The bold title a window shows at its top, named "Heading".
+QLabel* headingLabel(QWidget* parent, const QString& text, int pointSize = 16);
