@@ -135,7 +135,7 @@ void newInvoice(benchmark::State& state, Shop* shop)
     QStringList statements{sql("Select Max(InvoiceNo_Inv) From Invoice")};
     statements += lineLoad(QStringLiteral("999999"));
     measure(
-        state, [shop] { shop->invoice->newInvoice(); }, shop->straight->milliseconds(statements));
+        state, [shop] { shop->invoice->newDocument(); }, shop->straight->milliseconds(statements));
     shop->invoice->refresh();
 }
 

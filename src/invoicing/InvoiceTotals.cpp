@@ -18,10 +18,10 @@ Currency total(double parts, double labor, double rate, bool taxed)
     return money(parts) + money(labor);
 }
 
-QString balanceNote(const QString& amountText, const QString& totalText)
+QString balanceNote(const QString& amountText, const QString& totalText,
+                    const QString& unbalanced)
 {
-    return amountText == totalText ? QStringLiteral("......................")
-                                   : QStringLiteral("Invoice is not Balance");
+    return amountText == totalText ? QStringLiteral("......................") : unbalanced;
 }
 
 } // namespace InvoiceTotals

@@ -11,8 +11,9 @@ namespace InvoiceTotals {
 // Computed the way the shop's printouts do: in floating point when taxed, then to money.
 Currency total(double parts, double labor, double rate, bool taxed);
 
-// "Invoice is not Balance" when the typed amount differs from the shown total as text,
-// otherwise a dotted line.
-QString balanceNote(const QString& amountText, const QString& totalText);
+// The window's unbalanced note ("Invoice is not Balance") when the typed amount differs from
+// the shown total as text, otherwise a dotted line.
+QString balanceNote(const QString& amountText, const QString& totalText,
+                    const QString& unbalanced = QStringLiteral("Invoice is not Balance"));
 
 } // namespace InvoiceTotals

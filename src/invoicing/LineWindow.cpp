@@ -5,7 +5,7 @@
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
-#include "invoicing/TInvoice.h"
+#include "invoicing/DocumentWindow.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/Guard.h"
@@ -22,7 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-LineWindow::LineWindow(LineDescription description, TInvoice* invoice,
+LineWindow::LineWindow(LineDescription description, DocumentWindow* invoice,
                        std::function<void()> showPicker, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))

@@ -11,7 +11,7 @@ class FocusChain;
 class QLabel;
 class QLineEdit;
 class Query;
-class TInvoice;
+class DocumentWindow;
 
 // One box of a line window.
 struct LineBox
@@ -60,7 +60,7 @@ class LineWindow : public QWidget
 
 public:
     // showPicker shows the catalogue picker that fills this kind of line (may be empty).
-    LineWindow(LineDescription description, TInvoice* invoice, std::function<void()> showPicker,
+    LineWindow(LineDescription description, DocumentWindow* invoice, std::function<void()> showPicker,
                QWidget* parent = nullptr);
 
     QString invoiceNumber() const { return m_number; }
@@ -84,10 +84,10 @@ protected:
     virtual QStringList insertStatement(const Values& v) const = 0;
     virtual QStringList deleteStatement(const Values& v) const = 0;
     // Gives the owner back its lines; runs when the window closes.
-    virtual void giveBack(TInvoice* invoice) = 0;
+    virtual void giveBack(DocumentWindow* invoice) = 0;
 
     const LineDescription& description() const { return m_description; }
-    QPointer<TInvoice> invoice() const { return m_invoice; }
+    QPointer<DocumentWindow> invoice() const { return m_invoice; }
     QWidget* box(const QString& column) const { return m_boxes.value(column); }
     QLabel* addFigure(const QString& caption, const QString& name);
     void runStatement(Query* query, const QStringList& lines);
@@ -104,7 +104,7 @@ private:
     QStringList listValues();
 
     LineDescription m_description;
-    QPointer<TInvoice> m_invoice;
+    QPointer<DocumentWindow> m_invoice;
     std::function<void()> m_showPicker;
     QString m_number;
     QString m_customer;

@@ -3,7 +3,7 @@
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
-#include "invoicing/TInvoice.h"
+#include "invoicing/DocumentWindow.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Latest.h"
 #include "ui/common/ListBox.h"
@@ -48,7 +48,7 @@ LineDescription partLines()
 }
 } // namespace
 
-TInvItem::TInvItem(TInvoice* invoice, std::function<void()> showPicker, QWidget* parent)
+TInvItem::TInvItem(DocumentWindow* invoice, std::function<void()> showPicker, QWidget* parent)
     : LineWindow(partLines(), invoice, std::move(showPicker), parent)
 {
     Latest<TInvItem>::set(this);
@@ -128,7 +128,7 @@ QStringList TInvItem::deleteStatement(const Values& v) const
             "and Name_Item='" + v["Name_Item"] + "'"};
 }
 
-void TInvItem::giveBack(TInvoice* invoice)
+void TInvItem::giveBack(DocumentWindow* invoice)
 {
     invoice->reloadParts(invoiceNumber());
 }

@@ -8,7 +8,7 @@ class TInvItem : public LineWindow
     Q_OBJECT
 
 public:
-    TInvItem(TInvoice* invoice, std::function<void()> showPicker, QWidget* parent = nullptr);
+    TInvItem(DocumentWindow* invoice, std::function<void()> showPicker, QWidget* parent = nullptr);
 
     // Fills the line from the catalogue part with the name in "Part Name".
     void fillFromCatalogue();
@@ -20,5 +20,5 @@ protected:
     QStringList updateStatement(const Values& v) const override;
     QStringList insertStatement(const Values& v) const override;
     QStringList deleteStatement(const Values& v) const override;
-    void giveBack(TInvoice* invoice) override;
+    void giveBack(DocumentWindow* invoice) override;
 };

@@ -1,6 +1,6 @@
 #include "invoicing/TInvLabor.h"
 
-#include "invoicing/TInvoice.h"
+#include "invoicing/DocumentWindow.h"
 #include "ui/common/Latest.h"
 
 namespace {
@@ -37,7 +37,7 @@ LineDescription laborLines()
 }
 } // namespace
 
-TInvLabor::TInvLabor(TInvoice* invoice, std::function<void()> showPicker, QWidget* parent)
+TInvLabor::TInvLabor(DocumentWindow* invoice, std::function<void()> showPicker, QWidget* parent)
     : LineWindow(laborLines(), invoice, std::move(showPicker), parent)
 {
     Latest<TInvLabor>::set(this);
@@ -80,7 +80,7 @@ QStringList TInvLabor::deleteStatement(const Values& v) const
             "and Description_Labor='" + v["Description_Labor"] + "'"};
 }
 
-void TInvLabor::giveBack(TInvoice* invoice)
+void TInvLabor::giveBack(DocumentWindow* invoice)
 {
     invoice->reloadLabor(invoiceNumber());
 }

@@ -8,12 +8,12 @@ class TInvLabor : public LineWindow
     Q_OBJECT
 
 public:
-    TInvLabor(TInvoice* invoice, std::function<void()> showPicker, QWidget* parent = nullptr);
+    TInvLabor(DocumentWindow* invoice, std::function<void()> showPicker, QWidget* parent = nullptr);
 
 protected:
     QStringList existsStatement(const Values& v) const override;
     QStringList updateStatement(const Values& v) const override;
     QStringList insertStatement(const Values& v) const override;
     QStringList deleteStatement(const Values& v) const override;
-    void giveBack(TInvoice* invoice) override;
+    void giveBack(DocumentWindow* invoice) override;
 };

@@ -1,119 +1,18 @@
 #pragma once
 
-#include "ui/common/Windows.h"
+#include "invoicing/DocumentWindow.h"
 
-#include <QHash>
-#include <QWidget>
-
-class DataGrid;
-class DateBox;
-class FocusChain;
-class ListBox;
-class Navigator;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
-class QTimer;
-class Query;
-
-// The repair invoice: the list of invoices, the header of one, its part and labor lines, the
-// totals with sales tax on the parts, and what the customer has paid against it.
-class TInvoice : public QWidget
+// The repair invoice.
+class TInvoice : public DocumentWindow
 {
     Q_OBJECT
 
 public:
-    enum class Filter
-    {
-        Open,
-        Paid,
-        All
-    };
-
-    // Where the invoice's windows go: its line windows as child windows, the catalogue
-    // pickers that fill them.
-    struct Links
-    {
-        ChildOpener openChild;
-        std::function<void()> partPicker;
-        std::function<void()> laborPicker;
-    };
-
     explicit TInvoice(Links links, QWidget* parent = nullptr);
 
-    // The commands; each runs guarded from its button or key.
-    void newInvoice();
-    void save();
-    void remove();
-    void refresh();
-    void setFilter(Filter filter);
-
-    // The text of a header box by its column (InvoiceNo_Inv, CustomerName_Inv, ...).
-    QString text(const QString& column) const;
-    void setText(const QString& column, const QString& text);
-    bool paid() const;
-    void setPaid(bool paid);
-
-    DataGrid* list() const { return m_list; }
-
-    // Reloads the part or labor lines of invoice number and their sum, as a line window does
-    // when it closes.
-    void reloadParts(const QString& number);
-    void reloadLabor(const QString& number);
+    static DocumentDescription invoiceDescription();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void buildForm();
-    QWidget* buildHeader();
-    void bindKeys();
-    void openWindow();
-    void loadList(const QString& statement);
-    void rowLoad(bool firstRow, bool withTax);
-    void lineLoad();
-    void loadPaid();
-    void loadTaxRow();
-    void showTotal();
-    void selectRow(bool withTotals);
-    void titleClicked(int column);
-    void search(const QString& text);
-    void lookUpCustomer();
-    QStringList listValues(const QString& statement);
-    QString sumText(const QString& query, const QString& statement);
-
-    QHash<QString, QLineEdit*> m_edits;
-    QHash<QString, QComboBox*> m_lists;
-    QLineEdit* m_invoiceNo = nullptr;
-    QCheckBox* m_paid = nullptr;
-    DateBox* m_invoiceDate = nullptr;
-    DateBox* m_dueDate = nullptr;
-    QPlainTextEdit* m_address = nullptr;
-    QPlainTextEdit* m_remark = nullptr;
-    QComboBox* m_tax = nullptr;
-    QLabel* m_total = nullptr;
-    QLabel* m_paidSum = nullptr;
-    QLabel* m_balance = nullptr;
-    QLabel* m_partsSum = nullptr;
-    QLabel* m_laborSum = nullptr;
-    DataGrid* m_list = nullptr;
-    DataGrid* m_parts = nullptr;
-    DataGrid* m_labor = nullptr;
-    Navigator* m_navigator = nullptr;
-    QLineEdit* m_search = nullptr;
-    QRadioButton* m_open = nullptr;
-    QRadioButton* m_paidFilter = nullptr;
-    QRadioButton* m_all = nullptr;
-    QTimer* m_timer = nullptr;
-    FocusChain* m_chain = nullptr;
-    Links m_links;
-    Query* m_invoices;
-    double m_rate = 0;
-    QString m_sortColumn;
-    bool m_shown = false;
+    QWidget* createPartLines(std::function<void()> picker) override;
+    QWidget* createLaborLines(std::function<void()> picker) override;
 };

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+class QFont;
+class QPageLayout;
 class QPainter;
 class QPrinter;
 
@@ -46,6 +48,8 @@ public:
     int pageCount() const { return int(pages.size()); }
     // The texts of one page in reading order (top to bottom, left to right), one item per line.
     QString pageText(int page) const;
+    // Indexes into the page's items of its non-empty texts, in the order pageText lists them.
+    QList<int> readingOrder(int page) const;
     // All pages' texts, pages separated by a form feed.
     QString text() const;
 
@@ -53,6 +57,13 @@ public:
     void render(QPainter& painter, int page, const QRectF& target) const;
     // Prints pages first..last (0-based, inclusive; -1 for all) on a printer already set up.
     void print(QPrinter& printer, int first = -1, int last = -1) const;
+    enum class Paper {
+        Own,    // each page on its own paper size, where the printer can change it per page
+        Printer // on the paper the printer is set to, each page fitted inside its margins
+    };
+    // Prints the listed pages (0-based) in that order. Returns an empty text on success,
+    // otherwise the reason.
+    QString print(QPrinter& printer, const QList<int>& pageList, Paper paper) const;
     // Writes a PDF with vector text and each page's own paper size. Returns an empty text on
     // success, otherwise the reason.
     QString exportPdf(const QString& fileName) const;
@@ -60,4 +71,9 @@ public:
     // The program's own file of a prepared report (JSON).
     QString save(const QString& fileName) const;
     static std::optional<PreparedReport> load(const QString& fileName, QString* error = nullptr);
+
+    // The paper of a page as a page layout without margins, for printers and dialogs.
+    QPageLayout pageLayout(int page) const;
+    // The font a text item is drawn in, at its real point size.
+    static QFont itemFont(const PageItem& item);
 };

@@ -1,3 +1,4 @@
+#include "InvoiceFixtures.h"
 #include "TestShop.h"
 #include "Ui.h"
 #include "app/TMainForm.h"
@@ -28,55 +29,6 @@ QString dots()
     return QStringLiteral("......................");
 }
 
-struct Invoice
-{
-    int number;
-    QString customer;
-    QString date; // ISO
-    double amount;
-    bool paid = false;
-    QString tax = "Yes";
-};
-
-void addInvoice(TestShop& shop, const Invoice& i)
-{
-    shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, InvoiceDate_Inv, "
-              "Amount_Inv, Paid_Inv, Tax_Inv, DueDate_Inv) values (?,?,?,?,?,?,?)",
-              {i.number, i.customer, i.date, i.amount, i.paid ? 1 : 0, i.tax, i.date});
-}
-
-void addPartLine(TestShop& shop, int invoice, double amount, const QString& partNo = "P1")
-{
-    shop.exec("Insert into InvItem values ('part','m',1,'s',?,?,?,?)",
-              {partNo, amount, amount, invoice});
-}
-
-void addLaborLine(TestShop& shop, int invoice, double amount)
-{
-    shop.exec("Insert into InvLabor values ('labor','dev',1,?,?,'',?)", {amount, amount, invoice});
-}
-
-void addPayment(TestShop& shop, int invoice, double amount)
-{
-    shop.exec("Insert into Receivable (InvoiceNo_Receivable, Name_Receivable, "
-              "Amount_Receivable) values (?,'x',?)",
-              {invoice, amount});
-}
-
-TInvoice* openInvoice(TestShop& shop)
-{
-    TMainForm* mainForm = shop.mainFormWithTasks();
-    ui::click(mainForm, "SpeedButton6");
-    auto* invoice = qobject_cast<TInvoice*>(ui::newestChild(mainForm));
-    if (!invoice)
-        throw std::runtime_error("INVOICE opened no invoice window");
-    return invoice;
-}
-
-QString label(const QWidget* window, const QString& name)
-{
-    return ui::find<QLabel>(window, name)->text();
-}
 
 void clickRow(DataGrid* grid, int row)
 {

@@ -1,4 +1,4 @@
-// The commands of the invoice window: loading the list and the lines, the totals, New, Save,
+// The commands of the document window: loading the list and the lines, the totals, New, Save,
 // Delete, Refresh and the filters.
 
 #include "data/Formats.h"
@@ -7,7 +7,7 @@
 #include "data/TDM.h"
 #include "data/Transaction.h"
 #include "invoicing/InvoiceTotals.h"
-#include "invoicing/TInvoice.h"
+#include "invoicing/DocumentWindow.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/ListBox.h"
 #include "ui/common/Prompter.h"
@@ -21,11 +21,6 @@
 #include <QRadioButton>
 
 namespace {
-const QString openList = QStringLiteral("Select * From Invoice where Paid_Inv=No");
-const QStringList listTitles = {"Invoice #",      "Customer Name", "Repair Person",
-                                "Invoice Date",   "Driver Name",   "Amount",
-                                "License Number", "Entry Date",    "Remark"};
-
 // Header columns a row load copies, besides the paid flag.
 const QStringList headerColumns = {
     "InvoiceNo_Inv",    "InvoiceDate_Inv",  "DueDate_Inv",     "Amount_Inv",
@@ -40,26 +35,31 @@ void run(Query* query, const QStringList& lines)
 }
 } // namespace
 
-void TInvoice::openWindow()
+QString DocumentWindow::openList() const
 {
-    loadList(openList);
+    return "Select * From " + m_description.headerTable + " where Paid_Inv=No";
+}
+
+void DocumentWindow::openWindow()
+{
+    loadList(openList());
     rowLoad(true, true);
     loadTaxRow();
     lineLoad();
     showTotal();
 }
 
-void TInvoice::loadList(const QString& statement)
+void DocumentWindow::loadList(const QString& statement)
 {
     run(m_invoices, {statement});
     m_invoices->open();
     m_invoices->first();
     m_sortColumn.clear();
     m_list->setRedTitle(-1);
-    m_list->setTitles(listTitles);
+    m_list->setTitles(m_description.listTitles);
 }
 
-void TInvoice::rowLoad(bool firstRow, bool withTax)
+void DocumentWindow::rowLoad(bool firstRow, bool withTax)
 {
     if (firstRow)
         m_invoices->first();
@@ -71,7 +71,7 @@ void TInvoice::rowLoad(bool firstRow, bool withTax)
         setText(QStringLiteral("Tax_Inv"), m_invoices->field(QStringLiteral("Tax_Inv")).asText());
 }
 
-QString TInvoice::sumText(const QString& query, const QString& statement)
+QString DocumentWindow::sumText(const QString& query, const QString& statement)
 {
     Query* q = DM->query(query);
     run(q, {statement});
@@ -79,31 +79,32 @@ QString TInvoice::sumText(const QString& query, const QString& statement)
     return q->field(QStringLiteral("Expr1000")).asText();
 }
 
-void TInvoice::reloadParts(const QString& number)
+void DocumentWindow::reloadParts(const QString& number)
 {
     const QString n = Sql::integer(number);
-    Query* lines = DM->query(QStringLiteral("QInvItem3"));
-    run(lines, {"Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From "
-                "InvItem where Inv_Item =" +
-                n});
+    Query* lines = DM->query(m_description.itemLinesQuery);
+    run(lines, {"Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From " +
+                m_description.itemTable + " where Inv_Item =" + n});
     lines->open();
-    m_partsSum->setText(sumText(QStringLiteral("QInvItem4"),
-                                "Select Sum(Amount_Item) From InvItem where Inv_Item =" + n));
+    m_partsSum->setText(sumText(m_description.itemSumQuery, "Select Sum(Amount_Item) From " +
+                                                                m_description.itemTable +
+                                                                " where Inv_Item =" + n));
 }
 
-void TInvoice::reloadLabor(const QString& number)
+void DocumentWindow::reloadLabor(const QString& number)
 {
     const QString n = Sql::integer(number);
-    Query* lines = DM->query(QStringLiteral("QInvLabor3"));
+    Query* lines = DM->query(m_description.laborLinesQuery);
     run(lines, {"Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
-                ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" +
-                n});
+                ",Remark_Labor,Inv_Labor From " +
+                m_description.laborTable + " where Inv_Labor=" + n});
     lines->open();
-    m_laborSum->setText(sumText(QStringLiteral("QInvLabor4"),
-                                "Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + n));
+    m_laborSum->setText(sumText(m_description.laborSumQuery, "Select Sum(Amount_Labor) From " +
+                                                                 m_description.laborTable +
+                                                                 " where Inv_Labor =" + n));
 }
 
-void TInvoice::loadPaid()
+void DocumentWindow::loadPaid()
 {
     m_paidSum->setText(
         sumText(QStringLiteral("QReceivable1"),
@@ -111,12 +112,12 @@ void TInvoice::loadPaid()
                     Sql::integer(m_invoiceNo->text())));
 }
 
-void TInvoice::lineLoad()
+void DocumentWindow::lineLoad()
 {
     // With no invoice to show there is no number: the grids and sums are emptied.
     if (m_invoiceNo->text().trimmed().isEmpty()) {
-        for (const char* name : {"QInvItem3", "QInvLabor3"})
-            DM->query(QString::fromLatin1(name))->close();
+        for (const QString& name : {m_description.itemLinesQuery, m_description.laborLinesQuery})
+            DM->query(name)->close();
         m_partsSum->clear();
         m_laborSum->clear();
         m_paidSum->clear();
@@ -127,7 +128,7 @@ void TInvoice::lineLoad()
     loadPaid();
 }
 
-void TInvoice::loadTaxRow()
+void DocumentWindow::loadTaxRow()
 {
     m_rate = 0;
     if (m_invoices->isEmpty() || m_invoices->currentRow() < 0)
@@ -137,28 +138,33 @@ void TInvoice::loadTaxRow()
     if (!date.isValid())
         return;
     Query* tax = DM->query(QStringLiteral("QTax"));
-    run(tax, {"Select * From Tax where Year_T =" + QString::number(date.year())});
+    QStringList statement = {"Select * From Tax where Year_T =" + QString::number(date.year())};
+    if (m_description.taxByMonth)
+        statement << "and A_T<=" + QString::number(date.month()).rightJustified(2, u'0')
+                  << "and E_T>=" + QString::number(date.month()).rightJustified(2, u'0');
+    run(tax, statement);
     tax->open();
     if (!tax->isEmpty())
         m_rate = tax->field(QStringLiteral("Tax_T")).asNumber();
 }
 
-void TInvoice::showTotal()
+void DocumentWindow::showTotal()
 {
     const bool taxed =
         !m_invoices->isEmpty() && m_invoices->currentRow() >= 0 &&
         m_invoices->field(QStringLiteral("Tax_Inv")).asText() == QLatin1String("Yes");
-    auto sum = [](const char* query) {
-        Query* q = DM->query(QString::fromLatin1(query));
+    auto sum = [](const QString& query) {
+        Query* q = DM->query(query);
         return q->isOpen() ? q->field(QStringLiteral("Expr1000")).asNumber() : 0.0;
     };
-    const Currency total = InvoiceTotals::total(sum("QInvItem4"), sum("QInvLabor4"), m_rate, taxed);
+    const Currency total = InvoiceTotals::total(sum(m_description.itemSumQuery),
+                                                sum(m_description.laborSumQuery), m_rate, taxed);
     m_total->setText(total.toHashFormat());
-    m_balance->setText(
-        InvoiceTotals::balanceNote(text(QStringLiteral("Amount_Inv")), m_total->text()));
+    m_balance->setText(InvoiceTotals::balanceNote(text(QStringLiteral("Amount_Inv")),
+                                                  m_total->text(), m_description.unbalancedNote));
 }
 
-void TInvoice::selectRow(bool withTotals)
+void DocumentWindow::selectRow(bool withTotals)
 {
     rowLoad(false, true);
     lineLoad();
@@ -168,10 +174,10 @@ void TInvoice::selectRow(bool withTotals)
     }
 }
 
-void TInvoice::titleClicked(int column)
+void DocumentWindow::titleClicked(int column)
 {
     m_list->setRedTitle(-1);
-    if (column >= listTitles.size())
+    if (column >= m_description.listTitles.size())
         return;
     const QString name = m_invoices->columnName(column);
     m_invoices->sort(name);
@@ -179,7 +185,7 @@ void TInvoice::titleClicked(int column)
     m_list->setRedTitle(column);
 }
 
-void TInvoice::search(const QString& text)
+void DocumentWindow::search(const QString& text)
 {
     // Before any title click the list is searched on the invoice number.
     const QString column = m_sortColumn.isEmpty() ? QStringLiteral("InvoiceNo_Inv") : m_sortColumn;
@@ -187,7 +193,7 @@ void TInvoice::search(const QString& text)
         rowLoad(false, true);
 }
 
-void TInvoice::lookUpCustomer()
+void DocumentWindow::lookUpCustomer()
 {
     m_address->clear();
     Query* customer = DM->query(QStringLiteral("QPo3"));
@@ -202,7 +208,7 @@ void TInvoice::lookUpCustomer()
                             column("State_Customer") + " " + column("Zip_Customer"));
 }
 
-QStringList TInvoice::listValues(const QString& statement)
+QStringList DocumentWindow::listValues(const QString& statement)
 {
     Query* q = DM->query(QStringLiteral("QPo2"));
     run(q, {statement});
@@ -214,7 +220,7 @@ QStringList TInvoice::listValues(const QString& statement)
     return values;
 }
 
-void TInvoice::newInvoice()
+void DocumentWindow::newDocument()
 {
     for (const char* column : {"InvoiceNo_Inv", "PO_Inv", "Vin_Inv", "Mileage_Inv", "Year_Inv",
                                "Plate_Inv", "TruckNo_Inv", "CustomerName_Inv", "RepairPerson_Inv",
@@ -226,9 +232,9 @@ void TInvoice::newInvoice()
     setText(QStringLiteral("InvoiceDate_Inv"), today);
     setText(QStringLiteral("DueDate_Inv"), today);
     // The largest number plus one, read with an aggregate rather than by loading every
-    // invoice.
-    Query* numbers = DM->query(QStringLiteral("QInv2"));
-    run(numbers, {QStringLiteral("Select Max(InvoiceNo_Inv) From Invoice")});
+    // document.
+    Query* numbers = DM->query(m_description.numberQuery);
+    run(numbers, {"Select Max(InvoiceNo_Inv) From " + m_description.headerTable});
     numbers->open();
     const Field largest = numbers->field(QStringLiteral("Expr1000"));
     m_invoiceNo->setText(QString::number(largest.isNull() ? 1 : largest.asInteger() + 1));
@@ -237,7 +243,7 @@ void TInvoice::newInvoice()
     m_lists.value(QStringLiteral("CustomerName_Inv"))->setFocus();
 }
 
-void TInvoice::save()
+void DocumentWindow::save()
 {
     if (m_invoiceNo->text().trimmed().isEmpty())
         return;
@@ -257,14 +263,14 @@ void TInvoice::save()
 
     if (Prompter::instance().confirm(
             QStringLiteral("Are you sure you want to Save this Record?"))) {
-        Query* exists = DM->query(QStringLiteral("QInv2"));
-        run(exists, {"Select * From Invoice where InvoiceNo_Inv=" + n});
+        Query* exists = DM->query(m_description.numberQuery);
+        run(exists, {"Select * From " + m_description.headerTable + " where InvoiceNo_Inv=" + n});
         exists->open();
         const bool update = !exists->isEmpty();
         exists->close();
         QStringList lines;
         if (update) {
-            lines = {" Update Invoice  Set InvoiceNo_Inv =" + n + ",",
+            lines = {" Update " + m_description.headerTable + "  Set InvoiceNo_Inv =" + n + ",",
                      " CustomerName_Inv =" + quoted("CustomerName_Inv") + ",",
                      " RepairPerson_Inv =" + quoted("RepairPerson_Inv") + ",",
                      " InvoiceDate_Inv =" + invoiceDate + ",",
@@ -279,7 +285,8 @@ void TInvoice::save()
             lines.append(" Remark_Inv =" + quoted("Remark_Inv"));
             lines.append(" where InvoiceNo_Inv =" + n);
         } else {
-            lines = {" Insert Into Invoice ( InvoiceNo_Inv,Paid_Inv, CustomerName_Inv,",
+            lines = {" Insert Into " + m_description.headerTable +
+                         " ( InvoiceNo_Inv,Paid_Inv, CustomerName_Inv,",
                      "RepairPerson_Inv, InvoiceDate_Inv,PO_Inv,Amount_Inv,JobLocation_Inv,"
                      "DueDate_Inv,Vin_Inv,TruckNo_Inv,Mileage_Inv,Make_Inv,Model_Inv,Year_Inv,"
                      "Plate_Inv,Tax_Inv,Remark_Inv ) Values ( ",
@@ -306,20 +313,21 @@ void TInvoice::save()
     m_list->setFocus();
 }
 
-void TInvoice::remove()
+void DocumentWindow::remove()
 {
     if (m_invoiceNo->text().trimmed().isEmpty())
         return;
     const QString n = Sql::integer(m_invoiceNo->text());
     if (Prompter::instance().confirm(
             QStringLiteral("Are you sure you want to Delete this Record?"))) {
-        // The invoice goes with its lines, so that a later invoice given the same number
-        // does not inherit them; payments received stay on record.
+        // The document goes with its lines, so that a later one given the same number does not
+        // inherit them; payments received stay on record.
         Transaction transaction(DM);
         Query* q = DM->query(QStringLiteral("QLabor2"));
-        for (const QString& statement : {"Delete  From Invoice where InvoiceNo_Inv=" + n,
-                                         "Delete From InvItem where Inv_Item=" + n,
-                                         "Delete From InvLabor where Inv_Labor=" + n}) {
+        for (const QString& statement :
+             {"Delete  From " + m_description.headerTable + " where InvoiceNo_Inv=" + n,
+              "Delete From " + m_description.itemTable + " where Inv_Item=" + n,
+              "Delete From " + m_description.laborTable + " where Inv_Labor=" + n}) {
             run(q, {statement});
             q->exec();
         }
@@ -328,9 +336,9 @@ void TInvoice::remove()
     refresh();
 }
 
-void TInvoice::refresh()
+void DocumentWindow::refresh()
 {
-    loadList(QStringLiteral("Select * From Invoice  where Paid_Inv=No"));
+    loadList("Select * From " + m_description.headerTable + "  where Paid_Inv=No");
     rowLoad(true, false);
     if (!m_invoiceNo->text().trimmed().isEmpty())
         loadPaid();
@@ -342,17 +350,17 @@ void TInvoice::refresh()
     }
 }
 
-void TInvoice::setFilter(Filter filter)
+void DocumentWindow::setFilter(Filter filter)
 {
     switch (filter) {
     case Filter::Open:
-        loadList(openList);
+        loadList(openList());
         break;
     case Filter::Paid:
-        loadList(QStringLiteral("Select * From Invoice where Paid_Inv=Yes"));
+        loadList("Select * From " + m_description.headerTable + " where Paid_Inv=Yes");
         break;
     case Filter::All:
-        loadList(QStringLiteral("Select * From Invoice"));
+        loadList("Select * From " + m_description.headerTable);
         break;
     }
     rowLoad(true, false);
