@@ -146,6 +146,36 @@ void closePartLines(benchmark::State& state, Shop* shop)
         shop->straight->milliseconds(lineLoad(shop->number).mid(0, 2)));
 }
 
+// The statements of a row selection through the program's data layer alone (translation,
+// Qt SQL, the rows loaded into the query), without the window: what the layer costs on top of
+// SQLite.
+void dataLayerRowSelection(benchmark::State& state, Shop* shop)
+{
+    QStringList access = {
+        "Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From "
+        "InvItem where Inv_Item =" + shop->number,
+        "Select Sum(Amount_Item) From InvItem where Inv_Item =" + shop->number,
+        "Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
+        ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" + shop->number,
+        "Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + shop->number,
+        "Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" +
+            shop->number,
+        "Select * From Tax where Year_T =2026"};
+    QStringList statements;
+    for (const QString& a : access)
+        statements.append(sql(a));
+    Query query(QStringLiteral("bench"), DM->admin1(), false);
+    measure(
+        state,
+        [&] {
+            for (const QString& a : access) {
+                query.setSql({a});
+                query.open();
+            }
+        },
+        shop->straight->milliseconds(statements));
+}
+
 const QString pickerColumns = QStringLiteral(
     "Select Color_Material,Description_Material,Type_Material,Number_Material,Mfg_Material,"
     "Price_Material,Unit_Material,Style_Material,ID_Material From Part");
@@ -229,6 +259,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>> commands = {
         {"OpenInvoiceWindow", openInvoiceWindow}, {"RowSelectionWithTotals", rowSelection},
+        {"DataLayerRowSelection", dataLayerRowSelection},
         {"NewInvoice", newInvoice},               {"ClosePartLineWindow", closePartLines},
         {"PartPickerShow", pickerShow},           {"PartPickerSearch", pickerSearch},
         {"PartPickerSelect", pickerSelect},
