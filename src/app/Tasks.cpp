@@ -11,6 +11,7 @@
 #include "masters/TPart.h"
 #include "masters/TProfile.h"
 #include "masters/TTax.h"
+#include "printing/PreviewWindow.h"
 #include "purchasing/TPartOrderHistory.h"
 #include "receivables/TLaborInvoiceHistory.h"
 #include "receivables/TPartInvoiceHistory.h"
@@ -75,6 +76,9 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
                                        [laborPicker] {
                                            if (laborPicker)
                                                laborPicker->showPicker();
+                                       },
+                                       [frame](const PreparedReport& report) {
+                                           PreviewWindow::showReport(report, frame);
                                        }};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton6"),
                            [invoiceLinks] { return new TInvoice(invoiceLinks); });

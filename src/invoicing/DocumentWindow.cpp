@@ -201,7 +201,8 @@ void DocumentWindow::buildForm()
     connect(m_navigator, &Navigator::moved, this, [this] { guard([this] { selectRow(false); }); });
     bottom->addWidget(m_navigator);
     QPushButton* print = button(this, m_description.printCaption, "Button9");
-    unavailable(print);
+    print->setEnabled(bool(m_links.preview));
+    connect(print, &QPushButton::clicked, this, [this] { guard([this] { this->print(); }); });
     bottom->addWidget(print);
     m_open = new QRadioButton(QStringLiteral("Open"), this);
     m_open->setObjectName(QStringLiteral("RadioButton1"));

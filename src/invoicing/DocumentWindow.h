@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QWidget>
 
+#include <optional>
+
 class DataGrid;
 class DateBox;
 class FocusChain;
@@ -19,6 +21,7 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class Query;
+class PreparedReport;
 
 // What tells an invoice window from its twins: tables, data-module queries, captions and the
 // few rules in which they differ.
@@ -65,6 +68,7 @@ public:
         ChildOpener openChild;
         std::function<void()> partPicker;
         std::function<void()> laborPicker;
+        std::function<void(const PreparedReport&)> preview;
     };
 
     // The commands; each runs guarded from its button or key.
@@ -74,6 +78,8 @@ public:
     void refresh();
     void setFilter(Filter filter);
     void archive();
+    // Previews the printout of the document in the number box.
+    void print();
 
     // The text of a header box by its column (InvoiceNo_Inv, CustomerName_Inv, ...).
     QString text(const QString& column) const;
@@ -89,11 +95,17 @@ public:
     void reloadParts(const QString& number);
     void reloadLabor(const QString& number);
 
+    // The printout of the document in the number box, in the layout the "Tax" box chooses;
+    // none when the box is empty or the document is not saved (the user is told).
+    std::optional<PreparedReport> prepareReport();
+
 protected:
     DocumentWindow(DocumentDescription description, Links links, QWidget* parent);
 
     virtual QWidget* createPartLines(std::function<void()> picker) = 0;
     virtual QWidget* createLaborLines(std::function<void()> picker) = 0;
+    // The layout resource of the printout, with or without tax on the parts.
+    virtual QString layoutFile(bool taxed) const = 0;
 
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

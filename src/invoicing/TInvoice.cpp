@@ -44,3 +44,9 @@ QWidget* TInvoice::createLaborLines(std::function<void()> picker)
     return new TInvLabor(this, std::move(picker));
 }
 
+
+QString TInvoice::layoutFile(bool taxed) const
+{
+    return taxed ? QStringLiteral(":/invoicing/layouts/invoice-tax.json")
+                 : QStringLiteral(":/invoicing/layouts/invoice.json");
+}

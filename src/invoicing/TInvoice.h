@@ -15,4 +15,5 @@ public:
 protected:
     QWidget* createPartLines(std::function<void()> picker) override;
     QWidget* createLaborLines(std::function<void()> picker) override;
+    QString layoutFile(bool taxed) const override;
 };

@@ -57,7 +57,8 @@ public:
     void render(QPainter& painter, int page, const QRectF& target) const;
     // Prints pages first..last (0-based, inclusive; -1 for all) on a printer already set up.
     void print(QPrinter& printer, int first = -1, int last = -1) const;
-    enum class Paper {
+    enum class Paper
+    {
         Own,    // each page on its own paper size, where the printer can change it per page
         Printer // on the paper the printer is set to, each page fitted inside its margins
     };
@@ -68,7 +69,8 @@ public:
     // success, otherwise the reason.
     QString exportPdf(const QString& fileName) const;
 
-    // The program's own file of a prepared report (JSON).
+    // The program's own file of a prepared report (JSON). save returns an empty text on
+    // success, otherwise the reason; load says in error why it refused a file.
     QString save(const QString& fileName) const;
     static std::optional<PreparedReport> load(const QString& fileName, QString* error = nullptr);
 

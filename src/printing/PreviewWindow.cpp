@@ -1,1 +1,1071 @@
-// filled in by the printing work
+#include "printing/PreviewWindow.h"
+
+#include "ui/common/Prompter.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPageRanges>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+constexpr double mmPerInch = 25.4;
+constexpr double minZoom = 0.1;
+constexpr double maxZoom = 4.0;
+// The steps of the zoom-in and zoom-out keys, in percent.
+const int zoomSteps[] = {10, 25, 50, 75, 100, 125, 150, 200, 300, 400};
+// The fixed choices of the zoom box; the first two fit the page to the window.
+const int zoomChoices[] = {50, 75, 100, 150, 200};
+constexpr int fitWidthChoice = -1;
+constexpr int wholePageChoice = -2;
+
+const QString reportSuffix = QStringLiteral("tvr");
+
+PreviewWindow::FileChooser installedChooser;
+// The folder of the last file exported, saved or opened, for the rest of the session.
+QString lastFolder;
+
+QIcon icon(const QString& name)
+{
+    return QIcon(QStringLiteral(":/printing/icons/%1.svg").arg(name));
+}
+
+// A report title as a file name: no path separators or characters that file systems refuse.
+QString fileNameOf(const QString& title)
+{
+    QString name;
+    for (const QChar c : title.simplified())
+        name += (c < QChar(0x20) || QStringLiteral("\\/:*?\"<>|").contains(c)) ? QChar('-') : c;
+    name = name.trimmed();
+    while (name.startsWith(QLatin1Char('.')))
+        name.remove(0, 1);
+    return name.isEmpty() ? QStringLiteral("Report") : name;
+}
+
+} // namespace
+
+// The pages one under the other on a grey desk, each on white paper with a shadow.
+class PreviewWindow::PageView : public QAbstractScrollArea
+{
+public:
+    static constexpr int margin = 20; // around the pages
+    static constexpr int gap = 16;    // between pages
+
+    explicit PageView(QWidget* parent)
+        : QAbstractScrollArea(parent)
+    {
+        setObjectName(QStringLiteral("PageView"));
+        setFrameShape(QFrame::NoFrame);
+        // Always there, so that fitting the width does not make it come and go.
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        setFocusPolicy(Qt::StrongFocus);
+        viewport()->setCursor(Qt::OpenHandCursor);
+        QPalette desk = viewport()->palette();
+        desk.setColor(QPalette::Window, QColor(0x6e, 0x74, 0x7a));
+        viewport()->setPalette(desk);
+        viewport()->setBackgroundRole(QPalette::Window);
+        viewport()->setAutoFillBackground(true);
+    }
+
+    std::function<void(int delta, const QPoint& at)> zoomWheel;
+    std::function<void()> resized;
+
+    void setReport(const PreparedReport* report)
+    {
+        m_report = report;
+        m_highlightPage = -1;
+        relayout();
+    }
+
+    double zoom() const { return m_zoom; }
+
+    // Sets the zoom keeping the point of the paper under anchor (viewport coordinates) there.
+    void setZoom(double zoom, const QPoint& anchor)
+    {
+        const QPoint point = anchor + offset();
+        const int page = pageNear(point.y());
+        QPointF within(0, 0);
+        if (page >= 0) {
+            const QRect r = m_pages.at(page);
+            within = QPointF(double(point.x() - r.left()) / r.width(),
+                             double(point.y() - r.top()) / r.height());
+        }
+        m_zoom = zoom;
+        relayout();
+        if (page >= 0) {
+            const QRect r = m_pages.at(page);
+            horizontalScrollBar()->setValue(int(std::lround(r.left() + within.x() * r.width())) -
+                                            anchor.x());
+            verticalScrollBar()->setValue(int(std::lround(r.top() + within.y() * r.height())) -
+                                          anchor.y());
+        }
+    }
+
+    double fitWidthZoom() const
+    {
+        double widest = 0;
+        for (const PreparedPage& page : pages())
+            widest = std::max(widest, page.paper.width());
+        if (widest <= 0)
+            return 1;
+        return (viewport()->width() - 2 * margin) / (widest * dotsPerMm());
+    }
+
+    double wholePageZoom(int page) const
+    {
+        if (page < 0 || page >= int(pages().size()) || pages().at(page).paper.isEmpty())
+            return 1;
+        const QSizeF paper = pages().at(page).paper * dotsPerMm();
+        return std::min((viewport()->width() - 2 * margin) / paper.width(),
+                        (viewport()->height() - 2 * margin) / paper.height());
+    }
+
+    // The page most in view: the one across the middle of the window, the first or the last
+    // at the ends of the scroll range.
+    int pageInView() const
+    {
+        if (m_pages.isEmpty())
+            return 0;
+        const QScrollBar* bar = verticalScrollBar();
+        if (bar->maximum() > 0 && bar->value() >= bar->maximum())
+            return int(m_pages.size()) - 1;
+        if (bar->value() <= bar->minimum())
+            return 0;
+        return pageNear(bar->value() + viewport()->height() / 2);
+    }
+
+    void scrollToPage(int page)
+    {
+        if (page < 0 || page >= int(m_pages.size()))
+            return;
+        verticalScrollBar()->setValue(page == 0 ? 0 : m_pages.at(page).top() - gap / 2);
+    }
+
+    // Scrolls the least that brings an area of a page (millimetres) into view, centring it
+    // when it was out of sight.
+    void showArea(int page, const QRectF& mm)
+    {
+        const QRect r = onPage(page, mm).toAlignedRect();
+        const QRect visible(offset(), viewport()->size());
+        if (r.top() < visible.top() || r.bottom() > visible.bottom())
+            verticalScrollBar()->setValue(r.center().y() - viewport()->height() / 2);
+        if (r.left() < visible.left() || r.right() > visible.right())
+            horizontalScrollBar()->setValue(r.center().x() - viewport()->width() / 2);
+    }
+
+    void setHighlight(int page, const QRectF& mm)
+    {
+        m_highlightPage = page;
+        m_highlight = mm;
+        viewport()->update();
+    }
+
+    void clearHighlight() { setHighlight(-1, QRectF()); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(viewport());
+        const QPoint off = offset();
+        const QRect visible = QRect(off, viewport()->size()).adjusted(-8, -8, 8, 8);
+        for (int i = 0; i < int(m_pages.size()); ++i) {
+            if (!m_pages.at(i).intersects(visible))
+                continue;
+            const QRect paper = m_pages.at(i).translated(-off);
+            for (int s = 1; s <= 4; ++s)
+                painter.fillRect(paper.translated(s, s), QColor(0, 0, 0, 28));
+            painter.fillRect(paper.adjusted(-1, -1, 1, 1), QColor(0, 0, 0, 90));
+            m_report->render(painter, i, paper);
+            if (i == m_highlightPage) {
+                const QRectF mark = onPage(i, m_highlight).translated(-off).adjusted(-3, -2, 3, 2);
+                painter.setRenderHint(QPainter::Antialiasing);
+                // Multiplied, so that the text under the marker stays black.
+                painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+                painter.setPen(QPen(QColor(0xe0, 0x7b, 0x00), 1.5));
+                painter.setBrush(QColor(0xff, 0xe0, 0x66));
+                painter.drawRoundedRect(mark, 3, 3);
+                painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            }
+        }
+    }
+
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QAbstractScrollArea::resizeEvent(event);
+        relayout();
+        if (resized)
+            resized();
+    }
+
+    void scrollContentsBy(int dx, int dy) override { viewport()->scroll(dx, dy); }
+
+    void wheelEvent(QWheelEvent* event) override
+    {
+        if (event->modifiers() & Qt::ControlModifier) {
+            if (zoomWheel)
+                zoomWheel(event->angleDelta().y(), event->position().toPoint());
+            event->accept();
+            return;
+        }
+        QAbstractScrollArea::wheelEvent(event);
+    }
+
+    // The paper can be dragged around with the mouse.
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton)
+            return QAbstractScrollArea::mousePressEvent(event);
+        m_dragFrom = event->position().toPoint();
+        m_dragOffset = offset();
+        m_dragging = true;
+        viewport()->setCursor(Qt::ClosedHandCursor);
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (!m_dragging)
+            return QAbstractScrollArea::mouseMoveEvent(event);
+        const QPoint moved = event->position().toPoint() - m_dragFrom;
+        horizontalScrollBar()->setValue(m_dragOffset.x() - moved.x());
+        verticalScrollBar()->setValue(m_dragOffset.y() - moved.y());
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        m_dragging = false;
+        viewport()->setCursor(Qt::OpenHandCursor);
+        QAbstractScrollArea::mouseReleaseEvent(event);
+    }
+
+private:
+    const QList<PreparedPage>& pages() const
+    {
+        static const QList<PreparedPage> none;
+        return m_report ? m_report->pages : none;
+    }
+
+    double dotsPerMm() const { return logicalDpiX() / mmPerInch; }
+
+    QPoint offset() const
+    {
+        return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    }
+
+    // Content coordinates of an area of a page given in millimetres.
+    QRectF onPage(int page, const QRectF& mm) const
+    {
+        if (page < 0 || page >= int(m_pages.size()) || pages().at(page).paper.isEmpty())
+            return QRectF();
+        const QRect r = m_pages.at(page);
+        const double sx = r.width() / pages().at(page).paper.width();
+        const double sy = r.height() / pages().at(page).paper.height();
+        return QRectF(r.left() + mm.left() * sx, r.top() + mm.top() * sy, mm.width() * sx,
+                      mm.height() * sy);
+    }
+
+    // The page at or next above a height of the content.
+    int pageNear(int y) const
+    {
+        for (int i = 0; i < int(m_pages.size()); ++i)
+            if (y < m_pages.at(i).bottom() + gap)
+                return i;
+        return int(m_pages.size()) - 1;
+    }
+
+    void relayout()
+    {
+        m_pages.clear();
+        const double scale = m_zoom * dotsPerMm();
+        int widest = 0;
+        for (const PreparedPage& page : pages()) {
+            const QSize size(std::max(1, int(std::lround(page.paper.width() * scale))),
+                             std::max(1, int(std::lround(page.paper.height() * scale))));
+            m_pages.append(QRect(QPoint(0, 0), size));
+            widest = std::max(widest, size.width());
+        }
+        const int width = std::max(viewport()->width(), widest + 2 * margin);
+        int y = margin;
+        for (QRect& r : m_pages) {
+            r.moveTo((width - r.width()) / 2, y);
+            y += r.height() + gap;
+        }
+        const int height = m_pages.isEmpty() ? 0 : y - gap + margin;
+        horizontalScrollBar()->setRange(0, std::max(0, width - viewport()->width()));
+        horizontalScrollBar()->setPageStep(viewport()->width());
+        horizontalScrollBar()->setSingleStep(20);
+        verticalScrollBar()->setRange(0, std::max(0, height - viewport()->height()));
+        verticalScrollBar()->setPageStep(viewport()->height());
+        verticalScrollBar()->setSingleStep(40);
+        viewport()->update();
+    }
+
+    const PreparedReport* m_report = nullptr;
+    double m_zoom = 1;
+    QList<QRect> m_pages;
+    int m_highlightPage = -1;
+    QRectF m_highlight;
+    bool m_dragging = false;
+    QPoint m_dragFrom;
+    QPoint m_dragOffset;
+};
+
+// The window ------------------------------------------------------------------------------
+
+PreviewWindow::PreviewWindow(const PreparedReport& report, QWidget* parent)
+    : QDialog(parent)
+    , m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    setObjectName(QStringLiteral("PreviewWindow"));
+    setWindowFlag(Qt::WindowMinMaxButtonsHint);
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("PreviewToolBar"));
+    m_toolBar->setIconSize(QSize(22, 22));
+    m_toolBar->setMovable(false);
+    layout->addWidget(m_toolBar);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    m_outline = new QListWidget(splitter);
+    m_outline->setObjectName(QStringLiteral("Outline"));
+    m_outline->setToolTip(tr("Pages of the report; click one to go to it"));
+    m_outline->setMinimumWidth(90);
+    m_outline->setSpacing(2);
+    m_view = new PageView(splitter);
+    splitter->addWidget(m_outline);
+    splitter->addWidget(m_view);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({120, 900});
+    layout->addWidget(splitter, 1);
+
+    m_findBar = new QWidget(this);
+    m_findBar->setObjectName(QStringLiteral("FindBar"));
+    buildFindBar(m_findBar);
+    m_findBar->hide();
+    layout->addWidget(m_findBar);
+
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar"));
+    m_pageLabel = new QLabel(m_statusBar);
+    m_pageLabel->setObjectName(QStringLiteral("PageStatus"));
+    m_zoomLabel = new QLabel(m_statusBar);
+    m_zoomLabel->setObjectName(QStringLiteral("ZoomStatus"));
+    m_zoomLabel->setMinimumWidth(m_zoomLabel->fontMetrics().horizontalAdvance(tr("Zoom 400%")));
+    m_pageLabel->setContentsMargins(8, 0, 8, 0);
+    m_zoomLabel->setContentsMargins(8, 0, 8, 0);
+    m_statusBar->addPermanentWidget(m_pageLabel);
+    m_statusBar->addPermanentWidget(m_zoomLabel);
+    layout->addWidget(m_statusBar);
+
+    buildToolBar();
+
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &PreviewWindow::followScrolling);
+    m_view->zoomWheel = [this](int delta, const QPoint& at) { wheelZoom(delta, at); };
+    m_view->resized = [this] {
+        if (m_zoomMode != ZoomMode::Fixed)
+            refreshZoom();
+    };
+    connect(m_outline, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            goToPage(row);
+    });
+
+    QSize size(1100, 900);
+    if (const QScreen* screen = parent ? parent->screen() : QApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    resize(size);
+
+    setReport(report);
+}
+
+PreviewWindow::~PreviewWindow() = default;
+
+void PreviewWindow::showReport(const PreparedReport& report, QWidget* parent)
+{
+    PreviewWindow window(report, parent);
+    window.exec();
+}
+
+void PreviewWindow::setFileChooser(FileChooser chooser)
+{
+    installedChooser = std::move(chooser);
+}
+
+QAction* PreviewWindow::addTool(const QString& name, const QString& iconName, const QString& text,
+                                const QList<QKeySequence>& keys, void (PreviewWindow::*slot)())
+{
+    QAction* action = m_toolBar->addAction(icon(iconName), text);
+    action->setObjectName(name);
+    action->setShortcuts(keys);
+    QString tip = text;
+    if (!keys.isEmpty())
+        tip += QStringLiteral(" (%1)").arg(keys.first().toString(QKeySequence::NativeText));
+    action->setToolTip(tip);
+    if (slot)
+        connect(action, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
+    m_toolBar->widgetForAction(action)->setObjectName(name);
+    return action;
+}
+
+void PreviewWindow::buildToolBar()
+{
+    addTool(QStringLiteral("Print"), QStringLiteral("print"), tr("Print"), {QKeySequence::Print},
+            &PreviewWindow::print);
+    QAction* setup = addTool(QStringLiteral("PageSetup"), QStringLiteral("pagesetup"),
+                             tr("Page Setup"), {}, &PreviewWindow::pageSetup);
+    // The page setup belongs to a printer; without one the print dialog still offers the
+    // paper of a PDF file.
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        setup->setEnabled(false);
+        setup->setToolTip(tr("Page Setup (no printer is installed)"));
+    }
+    addTool(QStringLiteral("ExportPdf"), QStringLiteral("pdf"), tr("Export to PDF"), {},
+            &PreviewWindow::exportPdf);
+    addTool(QStringLiteral("SaveReport"), QStringLiteral("save"), tr("Save the prepared report"),
+            {QKeySequence::Save}, &PreviewWindow::saveReport);
+    addTool(QStringLiteral("OpenReport"), QStringLiteral("open"), tr("Open a prepared report"),
+            {QKeySequence::Open}, &PreviewWindow::openReport);
+    m_toolBar->addSeparator();
+
+    m_first = addTool(QStringLiteral("FirstPage"), QStringLiteral("first"), tr("First page"),
+                      {QKeySequence(Qt::Key_Home)}, &PreviewWindow::firstPage);
+    m_previous =
+        addTool(QStringLiteral("PreviousPage"), QStringLiteral("previous"), tr("Previous page"),
+                {QKeySequence(Qt::Key_PageUp)}, &PreviewWindow::previousPage);
+    m_pageBox = new QSpinBox(m_toolBar);
+    m_pageBox->setObjectName(QStringLiteral("PageBox"));
+    m_pageBox->setToolTip(tr("Page number; type one and press Enter to go to it"));
+    m_pageBox->setKeyboardTracking(false);
+    m_pageBox->setAlignment(Qt::AlignRight);
+    m_pageBox->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    m_toolBar->addWidget(m_pageBox);
+    connect(m_pageBox, &QSpinBox::valueChanged, this, [this](int page) { goToPage(page - 1); });
+    m_next = addTool(QStringLiteral("NextPage"), QStringLiteral("next"), tr("Next page"),
+                     {QKeySequence(Qt::Key_PageDown)}, &PreviewWindow::nextPage);
+    m_last = addTool(QStringLiteral("LastPage"), QStringLiteral("last"), tr("Last page"),
+                     {QKeySequence(Qt::Key_End)}, &PreviewWindow::lastPage);
+    m_toolBar->addSeparator();
+
+    addTool(QStringLiteral("ZoomOut"), QStringLiteral("zoomout"), tr("Zoom out"),
+            {QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut}, &PreviewWindow::zoomOut);
+    m_zoomBox = new QComboBox(m_toolBar);
+    m_zoomBox->setObjectName(QStringLiteral("ZoomBox"));
+    m_zoomBox->setToolTip(tr("Zoom; pick a size or type a percentage and press Enter"));
+    m_zoomBox->setEditable(true);
+    m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
+    // Typing "15" means 15 %, not the 150 % a completion would make of it.
+    m_zoomBox->setCompleter(nullptr);
+    m_zoomBox->addItem(tr("Fit Width"), fitWidthChoice);
+    m_zoomBox->addItem(tr("Whole Page"), wholePageChoice);
+    for (int percent : zoomChoices)
+        m_zoomBox->addItem(QStringLiteral("%1%").arg(percent), percent);
+    m_zoomBox->setMinimumContentsLength(9);
+    m_toolBar->addWidget(m_zoomBox);
+    connect(m_zoomBox, &QComboBox::activated, this, &PreviewWindow::zoomChoice);
+    connect(m_zoomBox->lineEdit(), &QLineEdit::returnPressed, this, &PreviewWindow::zoomFromBox);
+    addTool(
+        QStringLiteral("ZoomIn"), QStringLiteral("zoomin"), tr("Zoom in"),
+        {QKeySequence(Qt::Key_Plus), QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        &PreviewWindow::zoomIn);
+    m_toolBar->addSeparator();
+
+    addTool(QStringLiteral("Find"), QStringLiteral("find"), tr("Find"), {QKeySequence::Find},
+            &PreviewWindow::startFind);
+    m_outlineAction = addTool(QStringLiteral("ShowOutline"), QStringLiteral("outline"),
+                              tr("Show the outline of pages"), {}, nullptr);
+    m_outlineAction->setCheckable(true);
+    m_outlineAction->setChecked(true);
+    connect(m_outlineAction, &QAction::toggled, m_outline, &QWidget::setVisible);
+
+    auto* spacer = new QWidget(m_toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_toolBar->addWidget(spacer);
+    QAction* close = m_toolBar->addAction(icon(QStringLiteral("close")), tr("Close"));
+    close->setObjectName(QStringLiteral("ClosePreview"));
+    close->setToolTip(tr("Close the preview (Esc)"));
+    m_toolBar->widgetForAction(close)->setObjectName(close->objectName());
+    connect(close, &QAction::triggered, this, &QDialog::reject);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(close)))
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+
+    // Keys without a button of their own.
+    auto* findNextAction = new QAction(this);
+    findNextAction->setShortcut(QKeySequence::FindNext);
+    connect(findNextAction, &QAction::triggered, this, &PreviewWindow::findNext);
+    auto* findPreviousAction = new QAction(this);
+    findPreviousAction->setShortcut(QKeySequence::FindPrevious);
+    connect(findPreviousAction, &QAction::triggered, this, &PreviewWindow::findPrevious);
+    addActions({findNextAction, findPreviousAction});
+}
+
+void PreviewWindow::buildFindBar(QWidget* bar)
+{
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(8, 4, 8, 4);
+    row->addWidget(new QLabel(tr("Find:"), bar));
+    m_findEdit = new QLineEdit(bar);
+    m_findEdit->setObjectName(QStringLiteral("FindText"));
+    m_findEdit->setPlaceholderText(tr("Word or number in the report"));
+    m_findEdit->setClearButtonEnabled(true);
+    m_findEdit->setMinimumWidth(240);
+    m_findEdit->installEventFilter(this);
+    row->addWidget(m_findEdit);
+    const auto tool = [bar, row](const QString& name, const QString& iconName, const QString& tip) {
+        auto* button = new QToolButton(bar);
+        button->setObjectName(name);
+        button->setIcon(icon(iconName));
+        button->setToolTip(tip);
+        button->setAutoRaise(true);
+        row->addWidget(button);
+        return button;
+    };
+    QToolButton* previous = tool(QStringLiteral("FindPrevious"), QStringLiteral("up"),
+                                 tr("Previous match (Shift+Enter)"));
+    QToolButton* next =
+        tool(QStringLiteral("FindNext"), QStringLiteral("down"), tr("Next match (Enter)"));
+    m_matchCase = new QCheckBox(tr("Match case"), bar);
+    m_matchCase->setObjectName(QStringLiteral("MatchCase"));
+    row->addWidget(m_matchCase);
+    row->addStretch(1);
+    QToolButton* close =
+        tool(QStringLiteral("FindClose"), QStringLiteral("close"), tr("Close the find bar (Esc)"));
+
+    connect(previous, &QToolButton::clicked, this, &PreviewWindow::findPrevious);
+    connect(next, &QToolButton::clicked, this, &PreviewWindow::findNext);
+    connect(close, &QToolButton::clicked, this, [this] {
+        m_findBar->hide();
+        m_view->clearHighlight();
+        m_view->setFocus();
+    });
+    connect(m_findEdit, &QLineEdit::textChanged, this, [this] {
+        m_findEdit->setStyleSheet(QString());
+        m_match = -1;
+    });
+}
+
+void PreviewWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    refreshZoom();
+    m_view->setFocus();
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_findEdit && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape) {
+            m_findBar->hide();
+            m_view->clearHighlight();
+            m_view->setFocus();
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            find(m_findEdit->text(), key->modifiers() & Qt::ShiftModifier);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void PreviewWindow::setReport(const PreparedReport& report)
+{
+    m_report = report;
+    m_view->setReport(&m_report);
+    m_match = -1;
+    setWindowTitle(m_report.title.isEmpty() ? tr("Preview")
+                                            : tr("%1 - Preview").arg(m_report.title));
+    {
+        const QSignalBlocker blocker(m_outline);
+        m_outline->clear();
+        for (int page = 1; page <= m_report.pageCount(); ++page)
+            m_outline->addItem(tr("Page %1").arg(page));
+    }
+    {
+        const QSignalBlocker blocker(m_pageBox);
+        m_pageBox->setRange(std::min(1, m_report.pageCount()), m_report.pageCount());
+        m_pageBox->setSuffix(QStringLiteral(" / %1").arg(m_report.pageCount()));
+    }
+    m_current = 0;
+    refreshZoom();
+    goToPage(0);
+}
+
+// Pages -----------------------------------------------------------------------------------
+
+void PreviewWindow::goToPage(int page)
+{
+    if (m_report.pageCount() == 0) {
+        updatePageControls();
+        return;
+    }
+    m_current = std::clamp(page, 0, m_report.pageCount() - 1);
+    m_navigating = true;
+    if (m_zoomMode == ZoomMode::WholePage)
+        refreshZoom();
+    m_view->scrollToPage(m_current);
+    m_navigating = false;
+    updatePageControls();
+}
+
+void PreviewWindow::firstPage()
+{
+    goToPage(0);
+}
+
+void PreviewWindow::previousPage()
+{
+    goToPage(m_current - 1);
+}
+
+void PreviewWindow::nextPage()
+{
+    goToPage(m_current + 1);
+}
+
+void PreviewWindow::lastPage()
+{
+    goToPage(m_report.pageCount() - 1);
+}
+
+void PreviewWindow::followScrolling()
+{
+    if (m_navigating)
+        return;
+    const int page = m_view->pageInView();
+    if (page != m_current) {
+        m_current = page;
+        updatePageControls();
+    }
+}
+
+void PreviewWindow::updatePageControls()
+{
+    const int count = m_report.pageCount();
+    {
+        const QSignalBlocker blocker(m_pageBox);
+        m_pageBox->setValue(m_current + 1);
+    }
+    {
+        const QSignalBlocker blocker(m_outline);
+        m_outline->setCurrentRow(count ? m_current : -1);
+    }
+    m_first->setEnabled(m_current > 0);
+    m_previous->setEnabled(m_current > 0);
+    m_next->setEnabled(m_current < count - 1);
+    m_last->setEnabled(m_current < count - 1);
+    m_pageLabel->setText(count ? tr("Page %1 of %2").arg(m_current + 1).arg(count)
+                               : tr("No pages"));
+}
+
+// Zoom ------------------------------------------------------------------------------------
+
+double PreviewWindow::zoom() const
+{
+    return m_view->zoom();
+}
+
+void PreviewWindow::setZoom(double factor)
+{
+    m_zoomMode = ZoomMode::Fixed;
+    applyZoom(factor, m_view->viewport()->rect().center());
+}
+
+void PreviewWindow::setZoomMode(ZoomMode mode)
+{
+    m_zoomMode = mode;
+    refreshZoom();
+    if (mode == ZoomMode::WholePage)
+        goToPage(m_current);
+}
+
+void PreviewWindow::zoomIn()
+{
+    const int now = int(std::lround(zoom() * 100));
+    for (int step : zoomSteps)
+        if (step > now)
+            return setZoom(step / 100.0);
+    setZoom(maxZoom);
+}
+
+void PreviewWindow::zoomOut()
+{
+    const int now = int(std::lround(zoom() * 100));
+    for (auto it = std::rbegin(zoomSteps); it != std::rend(zoomSteps); ++it)
+        if (*it < now)
+            return setZoom(*it / 100.0);
+    setZoom(minZoom);
+}
+
+void PreviewWindow::zoomChoice(int index)
+{
+    const int choice = m_zoomBox->itemData(index).toInt();
+    if (choice == fitWidthChoice)
+        setZoomMode(ZoomMode::FitWidth);
+    else if (choice == wholePageChoice)
+        setZoomMode(ZoomMode::WholePage);
+    else if (choice > 0)
+        setZoom(choice / 100.0);
+}
+
+void PreviewWindow::zoomFromBox()
+{
+    const QString text = m_zoomBox->currentText().trimmed();
+    const int index = m_zoomBox->findText(text, Qt::MatchFixedString);
+    if (index >= 0)
+        return zoomChoice(index);
+    QString number = text;
+    number.remove(QLatin1Char('%'));
+    bool ok = false;
+    const double percent = QLocale().toDouble(number.trimmed(), &ok);
+    if (ok && percent > 0)
+        setZoom(percent / 100.0);
+    else
+        refreshZoom();
+}
+
+void PreviewWindow::wheelZoom(int delta, const QPoint& at)
+{
+    m_zoomMode = ZoomMode::Fixed;
+    applyZoom(zoom() * std::pow(1.2, delta / 120.0), at);
+}
+
+void PreviewWindow::applyZoom(double factor, const QPoint& anchor)
+{
+    m_navigating = true;
+    m_view->setZoom(std::clamp(factor, minZoom, maxZoom), anchor);
+    m_navigating = false;
+    const int percent = int(std::lround(zoom() * 100));
+    m_zoomLabel->setText(tr("Zoom %1%").arg(percent));
+    switch (m_zoomMode) {
+    case ZoomMode::FitWidth:
+        m_zoomBox->setEditText(m_zoomBox->itemText(0));
+        break;
+    case ZoomMode::WholePage:
+        m_zoomBox->setEditText(m_zoomBox->itemText(1));
+        break;
+    case ZoomMode::Fixed:
+        m_zoomBox->setEditText(QStringLiteral("%1%").arg(percent));
+        break;
+    }
+}
+
+// Brings the zoom in line with its mode after the window or the page changed.
+void PreviewWindow::refreshZoom()
+{
+    double factor = zoom();
+    if (m_zoomMode == ZoomMode::FitWidth)
+        factor = m_view->fitWidthZoom();
+    else if (m_zoomMode == ZoomMode::WholePage)
+        factor = m_view->wholePageZoom(m_current);
+    applyZoom(factor, QPoint(m_view->viewport()->width() / 2, 0));
+}
+
+// Find ------------------------------------------------------------------------------------
+
+void PreviewWindow::startFind()
+{
+    m_findBar->show();
+    m_findEdit->setFocus();
+    m_findEdit->selectAll();
+}
+
+QList<PreviewWindow::Match> PreviewWindow::matches(const QString& text) const
+{
+    QList<Match> found;
+    const Qt::CaseSensitivity cs = m_findCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (int page = 0; page < m_report.pageCount(); ++page) {
+        const QList<PageItem>& items = m_report.pages.at(page).items;
+        for (int i : m_report.readingOrder(page)) {
+            // A text that runs over several lines is found across its line breaks too.
+            QString itemText = items.at(i).text;
+            itemText.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            if (itemText.contains(text, cs))
+                found.append({page, i});
+        }
+    }
+    return found;
+}
+
+bool PreviewWindow::find(const QString& text, bool backwards)
+{
+    if (m_findEdit->text() != text)
+        m_findEdit->setText(text);
+    if (text != m_findText || m_matchCase->isChecked() != m_findCase) {
+        m_findText = text;
+        m_findCase = m_matchCase->isChecked();
+        m_match = -1;
+    }
+    if (text.isEmpty()) {
+        m_view->clearHighlight();
+        m_statusBar->clearMessage();
+        return false;
+    }
+    const QList<Match> found = matches(text);
+    if (found.isEmpty()) {
+        m_match = -1;
+        m_view->clearHighlight();
+        m_findEdit->setStyleSheet(QStringLiteral("QLineEdit { background: #f8d7d4; }"));
+        status(tr("Not found: \"%1\"").arg(text));
+        return false;
+    }
+    m_findEdit->setStyleSheet(QString());
+    const int count = int(found.size());
+    int index = -1;
+    bool wrapped = false;
+    if (m_match >= 0 && m_match < count) {
+        index = m_match + (backwards ? -1 : 1);
+        wrapped = index < 0 || index >= count;
+        index = (index + count) % count;
+    } else if (!backwards) {
+        // A new search starts at the top of the page in view.
+        for (int i = 0; i < count && index < 0; ++i)
+            if (found.at(i).page >= m_current)
+                index = i;
+        wrapped = index < 0;
+        index = std::max(index, 0);
+    } else {
+        for (int i = count - 1; i >= 0 && index < 0; --i)
+            if (found.at(i).page < m_current)
+                index = i;
+        wrapped = index < 0;
+        index = index < 0 ? count - 1 : index;
+    }
+    m_match = index;
+    const Match& match = found.at(index);
+    const QRectF area = m_report.pages.at(match.page).items.at(match.item).rect;
+    m_current = match.page;
+    m_navigating = true;
+    m_view->setHighlight(match.page, area);
+    m_view->showArea(match.page, area);
+    m_navigating = false;
+    updatePageControls();
+    QString message =
+        tr("Found on page %1 (%2 of %3)").arg(match.page + 1).arg(index + 1).arg(count);
+    if (wrapped)
+        message += backwards ? tr(", continued from the end") : tr(", continued from the start");
+    status(message);
+    return true;
+}
+
+bool PreviewWindow::findNext()
+{
+    if (m_findEdit->text().isEmpty()) {
+        startFind();
+        return false;
+    }
+    return find(m_findEdit->text());
+}
+
+bool PreviewWindow::findPrevious()
+{
+    if (m_findEdit->text().isEmpty()) {
+        startFind();
+        return false;
+    }
+    return find(m_findEdit->text(), true);
+}
+
+// Printing --------------------------------------------------------------------------------
+
+void PreviewWindow::print()
+{
+    if (m_report.pageCount() == 0)
+        return;
+    // Until the user picks a paper the dialogs offer the report's own.
+    if (!m_paperChosen) {
+        const QPageLayout own = m_report.pageLayout(m_current);
+        m_printer->setPageSize(own.pageSize());
+        m_printer->setPageOrientation(own.orientation());
+    }
+    const QPageLayout before = m_printer->pageLayout();
+    QPrintDialog dialog(m_printer.get(), this);
+    dialog.setWindowTitle(tr("Print"));
+    dialog.setMinMax(1, m_report.pageCount());
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintCurrentPage |
+                      QAbstractPrintDialog::PrintCollateCopies |
+                      QAbstractPrintDialog::PrintShowPageSize);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QPageLayout after = m_printer->pageLayout();
+    if (!after.pageSize().isEquivalentTo(before.pageSize()) ||
+        after.orientation() != before.orientation())
+        m_paperChosen = true;
+    printTo(*m_printer);
+}
+
+void PreviewWindow::pageSetup()
+{
+    // After "Print to File" the printer writes PDF, which the page setup does not serve.
+    if (m_printer->outputFormat() != QPrinter::NativeFormat)
+        m_printer->setOutputFormat(QPrinter::NativeFormat);
+    if (m_printer->outputFormat() != QPrinter::NativeFormat)
+        return;
+    if (!m_paperChosen) {
+        const QPageLayout own = m_report.pageLayout(m_current);
+        m_printer->setPageSize(own.pageSize());
+        m_printer->setPageOrientation(own.orientation());
+    }
+    QPageSetupDialog dialog(m_printer.get(), this);
+    dialog.setWindowTitle(tr("Page Setup"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_paperChosen = true;
+    status(tr("Pages will be printed on %1 paper.").arg(m_printer->pageLayout().pageSize().name()));
+}
+
+bool PreviewWindow::printTo(QPrinter& printer)
+{
+    QList<int> pages;
+    if (printer.printRange() == QPrinter::CurrentPage) {
+        pages.append(m_current);
+    } else {
+        const bool range = printer.printRange() == QPrinter::PageRange;
+        const QPageRanges wanted = printer.pageRanges();
+        for (int page = 0; page < m_report.pageCount(); ++page)
+            if (!range || wanted.isEmpty() || wanted.contains(page + 1))
+                pages.append(page);
+    }
+    const QString error =
+        m_report.print(printer, pages,
+                       m_paperChosen ? PreparedReport::Paper::Printer : PreparedReport::Paper::Own);
+    if (!error.isEmpty()) {
+        Prompter::instance().error(error);
+        return false;
+    }
+    const QString target =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    status(pages.size() == 1 ? tr("1 page sent to %1.").arg(target)
+                             : tr("%1 pages sent to %2.").arg(pages.size()).arg(target));
+    return true;
+}
+
+// Files -----------------------------------------------------------------------------------
+
+QString PreviewWindow::proposedFile(const QString& suffix) const
+{
+    QString folder = lastFolder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    return QDir(folder).filePath(fileNameOf(m_report.title) + QLatin1Char('.') + suffix);
+}
+
+QString PreviewWindow::chooseFile(const FileQuestion& question)
+{
+    QString chosen;
+    if (installedChooser) {
+        chosen = installedChooser(question);
+    } else {
+        QFileDialog dialog(this, question.caption, question.proposed, question.filter);
+        dialog.setAcceptMode(question.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(question.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        if (question.save)
+            dialog.setDefaultSuffix(QFileInfo(question.proposed).suffix());
+        else
+            dialog.setDirectory(QFileInfo(question.proposed).absolutePath());
+        if (dialog.exec() == QDialog::Accepted)
+            chosen = dialog.selectedFiles().value(0);
+    }
+    if (!chosen.isEmpty())
+        lastFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+void PreviewWindow::exportPdf()
+{
+    const QString file = chooseFile(
+        {tr("Export to PDF"), proposedFile(QStringLiteral("pdf")), tr("PDF files (*.pdf)"), true});
+    if (!file.isEmpty())
+        exportPdfTo(file);
+}
+
+bool PreviewWindow::exportPdfTo(const QString& fileName)
+{
+    const QString error = m_report.exportPdf(fileName);
+    if (!error.isEmpty()) {
+        Prompter::instance().error(error);
+        return false;
+    }
+    status(tr("Exported to %1.").arg(QDir::toNativeSeparators(fileName)));
+    return true;
+}
+
+void PreviewWindow::saveReport()
+{
+    const QString file = chooseFile({tr("Save the prepared report"), proposedFile(reportSuffix),
+                                     tr("Tavlin prepared reports (*.%1)").arg(reportSuffix), true});
+    if (!file.isEmpty())
+        saveTo(file);
+}
+
+bool PreviewWindow::saveTo(const QString& fileName)
+{
+    const QString error = m_report.save(fileName);
+    if (!error.isEmpty()) {
+        Prompter::instance().error(error);
+        return false;
+    }
+    status(tr("Saved to %1.").arg(QDir::toNativeSeparators(fileName)));
+    return true;
+}
+
+void PreviewWindow::openReport()
+{
+    const QString file =
+        chooseFile({tr("Open a prepared report"), proposedFile(reportSuffix),
+                    tr("Tavlin prepared reports (*.%1);;All files (*)").arg(reportSuffix), false});
+    if (!file.isEmpty())
+        loadFrom(file);
+}
+
+bool PreviewWindow::loadFrom(const QString& fileName)
+{
+    QString error;
+    const std::optional<PreparedReport> loaded = PreparedReport::load(fileName, &error);
+    if (!loaded) {
+        Prompter::instance().error(error);
+        return false;
+    }
+    setReport(*loaded);
+    status(tr("Opened %1.").arg(QDir::toNativeSeparators(fileName)));
+    return true;
+}
+
+void PreviewWindow::status(const QString& text)
+{
+    m_statusBar->showMessage(text);
+}

@@ -1,5 +1,10 @@
 #include "InvoiceFixtures.h"
+#include "data/Query.h"
+#include "data/TDM.h"
+#include "printing/PreparedReport.h"
+#include "ui/common/DataGrid.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -26,6 +31,20 @@ QList<int> counts(TestShop& shop)
                 .toInt());
     return result;
 }
+const QStringList copyNames = {"Tavlin Truck Copy", "Customer Copy", "Accounting Copy"};
+
+PreparedReport printout(TInvoice* invoice)
+{
+    std::optional<PreparedReport> report = invoice->prepareReport();
+    if (!report)
+        throw std::runtime_error("the invoice gave no printout");
+    return *report;
+}
+
+void setTaxBox(TInvoice* invoice, const QString& text)
+{
+    ui::find<QComboBox>(invoice, "ComboBox5")->setCurrentText(text);
+}
 } // namespace
 
 class TestInvoiceOutput : public QObject
@@ -33,6 +52,14 @@ class TestInvoiceOutput : public QObject
     Q_OBJECT
 
 private slots:
+    void printoutTotals_data();
+    void printoutTotals();
+    void printoutCopiesAndPaper_data();
+    void printoutCopiesAndPaper();
+    void printoutWithoutLines();
+    void printoutOfTheNumberInTheBox();
+    void printoutOfAnUnsavedInvoice();
+    void printoutShopFromProfile();
     void archiveLock_data();
     void archiveLock();
     void archiveWithoutLines();
@@ -179,6 +206,170 @@ void TestInvoiceOutput::archiveAnsweredNo()
     ui::click(archiveButton(invoice));
     QCOMPARE(shop.prompter().texts(), QStringList{});
     QCOMPARE(counts(shop), before);
+}
+
+void TestInvoiceOutput::printoutTotals_data()
+{
+    QTest::addColumn<QString>("taxBox");
+    QTest::addColumn<bool>("taxRow");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList lines = {"Total  Part   : $100.00", "Total Labor  : $50.00"};
+    QTest::newRow("untaxed") << "No" << true
+                             << (lines + QStringList{"Tax on Part : No Tax",
+                                                     "Total invoice : $150.00"});
+    QTest::newRow("taxed") << "Yes" << true
+                           << (lines + QStringList{"Tax on Part : $8.00",
+                                                   "Total invoice : $158.00"});
+    QTest::newRow("taxed, no tax row for the year")
+        << "Yes" << false
+        << (lines + QStringList{"Tax on Part : $0.00", "Total invoice : $150.00"});
+}
+
+void TestInvoiceOutput::printoutTotals()
+{
+    QFETCH(QString, taxBox);
+    QFETCH(bool, taxRow);
+    QFETCH(QStringList, expected);
+    TestShop shop;
+    if (taxRow)
+        shop.exec("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (1, 2026, 1, 12, 0.08)");
+    shop.exec("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (2, 2025, 1, 12, 0.5)");
+    // The stored tax word says the opposite: the box at printing time decides.
+    addInvoice(shop, {3, "Acme", "2026-04-10", 0, false, taxBox == "Yes" ? "No" : "Yes"});
+    addPartLine(shop, 3, 60);
+    addPartLine(shop, 3, 40, "P2");
+    addLaborLine(shop, 3, 50);
+    TInvoice* invoice = openInvoice(shop);
+    setTaxBox(invoice, taxBox);
+    const PreparedReport report = printout(invoice);
+    QCOMPARE(report.pageCount(), 3);
+    for (int page = 0; page < 3; ++page) {
+        const QStringList text = report.pageText(page).split('\n');
+        for (const QString& line : expected)
+            QVERIFY2(text.contains(line), qPrintable(QString("page %1 lacks \"%2\":\n%3")
+                                                         .arg(page + 1)
+                                                         .arg(line, report.pageText(page))));
+    }
+}
+
+void TestInvoiceOutput::printoutCopiesAndPaper_data()
+{
+    QTest::addColumn<QString>("taxBox");
+    QTest::addColumn<QSizeF>("firstPaper");
+    QTest::newRow("untaxed") << "No" << QSizeF(210, 280);
+    QTest::newRow("taxed") << "Yes" << QSizeF(215.9, 279.4);
+}
+
+void TestInvoiceOutput::printoutCopiesAndPaper()
+{
+    QFETCH(QString, taxBox);
+    QFETCH(QSizeF, firstPaper);
+    TestShop shop;
+    addInvoice(shop, {3, "O'Brien Hauling", "2026-04-10", 0});
+    shop.exec("Insert into InvItem values ('Filter ''X''','Mfg',2,'s','F-1',12.5,25,3)");
+    TInvoice* invoice = openInvoice(shop);
+    setTaxBox(invoice, taxBox);
+    const PreparedReport report = printout(invoice);
+    QCOMPARE(report.pageCount(), 3);
+    for (int page = 0; page < 3; ++page) {
+        const QStringList text = report.pageText(page).split('\n');
+        for (int other = 0; other < 3; ++other)
+            QCOMPARE(text.contains(copyNames.at(other)), other == page);
+        QVERIFY(text.contains("O'Brien Hauling"));
+        QVERIFY(text.contains("Part : Filter 'X'"));
+        QVERIFY(text.contains("$12.50"));
+        QVERIFY(text.contains("Customer Signature"));
+        QVERIFY(report.pageText(page).contains(u"your employee\u2019s permissions"));
+        const QSizeF paper = page == 0 ? firstPaper : QSizeF(215.9, 279.4);
+        QCOMPARE(report.pages.at(page).paper, paper);
+    }
+}
+
+void TestInvoiceOutput::printoutWithoutLines()
+{
+    TestShop shop;
+    addInvoice(shop, {3, "Acme", "2026-04-10", 0});
+    addInvoice(shop, {4, "Bolt", "2026-04-10", 0});
+    addPartLine(shop, 4, 30);
+    TInvoice* invoice = openInvoice(shop);
+    setTaxBox(invoice, "No");
+    auto lineStarting = [](const QString& page, const QString& start) {
+        const QStringList lines = page.split('\n');
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const QString& line) { return line.startsWith(start); });
+    };
+    PreparedReport report = printout(invoice);
+    QString text = report.pageText(0);
+    QVERIFY(!lineStarting(text, "Part : "));
+    QVERIFY(!lineStarting(text, "Labor : "));
+    QVERIFY(text.contains("Total invoice : $0.00"));
+    QVERIFY(text.contains("Remark :"));
+    QVERIFY(text.contains("Customer Signature"));
+
+    // Part lines only: no labor row between them and the footer.
+    invoice->setText("InvoiceNo_Inv", "4");
+    report = printout(invoice);
+    text = report.pageText(1);
+    QVERIFY(lineStarting(text, "Part : part"));
+    QVERIFY(!lineStarting(text, "Labor : "));
+    QVERIFY(text.contains("Total invoice : $30.00"));
+}
+
+void TestInvoiceOutput::printoutOfTheNumberInTheBox()
+{
+    TestShop shop;
+    addInvoice(shop, {3, "Acme", "2026-04-10", 0});
+    addInvoice(shop, {4, "Bolt", "2026-04-10", 0});
+    addPartLine(shop, 3, 30, "P-ACME");
+    addPartLine(shop, 4, 70, "P-BOLT");
+    TInvoice* invoice = openInvoice(shop);
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("3"));
+    // The list and the grids still show invoice 3; the box names 4.
+    invoice->setText("InvoiceNo_Inv", "4");
+    setTaxBox(invoice, "No");
+    const QStringList text = printout(invoice).pageText(0).split('\n');
+    QVERIFY(text.contains("Bolt"));
+    QVERIFY(!text.contains("Acme"));
+    QVERIFY(text.contains("P-BOLT"));
+    QVERIFY(!text.contains("P-ACME"));
+    QVERIFY(text.contains("Total invoice : $70.00"));
+    // The window is left as it was.
+    QCOMPARE(ui::cell(ui::find<DataGrid>(invoice, "DBGrid2"), 0, 4), QStringLiteral("P-ACME"));
+}
+
+void TestInvoiceOutput::printoutOfAnUnsavedInvoice()
+{
+    TestShop shop;
+    addInvoice(shop, {3, "Acme", "2026-04-10", 0});
+    TInvoice* invoice = openInvoice(shop);
+    ui::click(invoice, "Button3"); // New gives 4, not saved yet
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("4"));
+    QVERIFY(!invoice->prepareReport());
+    QCOMPARE(shop.prompter().texts(),
+             QStringList{"Invoice 4 is not saved: save it before printing it."});
+    shop.prompter().clear();
+    invoice->setText("InvoiceNo_Inv", "");
+    QVERIFY(!invoice->prepareReport());
+    QCOMPARE(shop.prompter().texts(), QStringList{});
+}
+
+void TestInvoiceOutput::printoutShopFromProfile()
+{
+    TestShop shop;
+    shop.exec("Update Reg Set Address_R='77 Mill Road', City_R='Peoria', State_R='IL', "
+              "Zip_R='61602', Tel_R='309-555-0100', Cell_R='309-555-0101', "
+              "Web_R='millroad.example', Email_R='desk@millroad.example'");
+    DM->query("QReg1")->open();
+    addInvoice(shop, {3, "Acme", "2026-04-10", 0});
+    TInvoice* invoice = openInvoice(shop);
+    const QStringList text = printout(invoice).pageText(2).split('\n');
+    QVERIFY(text.contains("77 Mill Road"));
+    QVERIFY(text.contains("Peoria, IL 61602"));
+    QVERIFY(text.contains("Tel: 309-555-0100"));
+    QVERIFY(text.contains("Cell: 309-555-0101"));
+    const QString terms = "77 Mill Road, Peoria, IL 61602   Tel: 309-555-0100   "
+                          "millroad.example   desk@millroad.example";
+    QVERIFY2(text.contains(terms), qPrintable(text.join('\n')));
 }
 
 QTEST_MAIN(TestInvoiceOutput)
