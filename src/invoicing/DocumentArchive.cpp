@@ -25,19 +25,8 @@ void DocumentWindow::archive()
     // The boxes, not the stored row, are archived, so that edits not yet saved go too. Every
     // number and date is checked before the question.
     const QString n = Sql::integer(text(QStringLiteral("InvoiceNo_Inv")));
-    auto quoted = [this](const char* column) {
-        return "'" + Sql::text(text(QString::fromLatin1(column))) + "'";
-    };
-    auto date = [this](const char* column) {
-        const QString value = text(QString::fromLatin1(column));
-        return value.trimmed().isEmpty() ? QStringLiteral("Null") : "#" + Sql::date(value) + "#";
-    };
-    const QString amount = "'" + Sql::number(text(QStringLiteral("Amount_Inv"))) + "'";
-    const QString invoiceDate = date("InvoiceDate_Inv");
-    const QString dueDate = date("DueDate_Inv");
-    const QString paidWord = Sql::yesNo(paid());
-    const QStringList textColumns = {"Vin_Inv",  "TruckNo_Inv", "Mileage_Inv", "Make_Inv",
-                                     "Model_Inv", "Year_Inv",   "Plate_Inv"};
+    const QStringList update = headerStatement(QStringLiteral("InvoiceCash"), true, false);
+    const QStringList insert = headerStatement(QStringLiteral("InvoiceCash"), false, false);
 
     if (!Prompter::instance().confirm(QStringLiteral("Are you sure you want to Save this Record?")))
         return;
@@ -48,43 +37,10 @@ void DocumentWindow::archive()
         exists->close();
         exists->setSql({"Select * From InvoiceCash where InvoiceNo_Inv=" + n});
         exists->open();
-        const bool update = !exists->isEmpty();
+        const bool found = !exists->isEmpty();
         exists->close();
 
-        QStringList header;
-        if (update) {
-            header = {" Update InvoiceCash  Set InvoiceNo_Inv =" + n + ",",
-                      " CustomerName_Inv =" + quoted("CustomerName_Inv") + ",",
-                      " RepairPerson_Inv =" + quoted("RepairPerson_Inv") + ",",
-                      " InvoiceDate_Inv =" + invoiceDate + ",",
-                      " PO_Inv =" + quoted("PO_Inv") + ",",
-                      " Amount_Inv =" + amount + ",",
-                      " Paid_Inv =" + paidWord + " ,",
-                      " JobLocation_Inv =" + quoted("JobLocation_Inv") + ",",
-                      " DueDate_Inv =" + dueDate + ","};
-            for (const QString& column : textColumns)
-                header.append(" " + column + " =" + quoted(column.toLatin1().constData()) + ",");
-            header.append(" Remark_Inv =" + quoted("Remark_Inv"));
-            header.append(" where InvoiceNo_Inv =" + n);
-        } else {
-            header = {" Insert Into InvoiceCash ( InvoiceNo_Inv,Paid_Inv, CustomerName_Inv,",
-                      "RepairPerson_Inv, InvoiceDate_Inv,PO_Inv,Amount_Inv,JobLocation_Inv,"
-                      "DueDate_Inv,Vin_Inv,TruckNo_Inv,Mileage_Inv,Make_Inv,Model_Inv,Year_Inv,"
-                      "Plate_Inv,Remark_Inv ) Values ( ",
-                      n + ",",
-                      " " + paidWord + " ,",
-                      quoted("CustomerName_Inv") + ",",
-                      quoted("RepairPerson_Inv") + ",",
-                      invoiceDate + ",",
-                      quoted("PO_Inv") + ",",
-                      amount + ",",
-                      quoted("JobLocation_Inv") + ",",
-                      dueDate + ","};
-            for (const QString& column : textColumns)
-                header.append(quoted(column.toLatin1().constData()) + ",");
-            header.append(quoted("Remark_Inv") + ")");
-        }
-        runChange(DM->query(QStringLiteral("Q2")), header);
+        runChange(DM->query(QStringLiteral("Q2")), found ? update : insert);
 
         // The lines are copied row for row in the order the database keeps them, with their
         // values as stored.

@@ -6,8 +6,8 @@
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
-#include "invoicing/InvoiceTotals.h"
 #include "invoicing/DocumentWindow.h"
+#include "invoicing/InvoiceTotals.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/ListBox.h"
 #include "ui/common/Prompter.h"
@@ -243,68 +243,75 @@ void DocumentWindow::newDocument()
     m_lists.value(QStringLiteral("CustomerName_Inv"))->setFocus();
 }
 
+QStringList DocumentWindow::headerStatement(const QString& table, bool update, bool withTax) const
+{
+    const QString n = Sql::integer(m_invoiceNo->text());
+    auto quoted = [this](const QString& column) { return "'" + Sql::text(text(column)) + "'"; };
+    auto date = [this](const QString& column) {
+        const QString value = text(column);
+        return value.trimmed().isEmpty() ? QStringLiteral("Null") : "#" + Sql::date(value) + "#";
+    };
+    const QString amount = "'" + Sql::number(text(QStringLiteral("Amount_Inv"))) + "'";
+    const QString invoiceDate = date(QStringLiteral("InvoiceDate_Inv"));
+    const QString dueDate = date(QStringLiteral("DueDate_Inv"));
+    const QString paidWord = Sql::yesNo(paid());
+    QStringList textColumns = {"Vin_Inv",   "TruckNo_Inv", "Mileage_Inv", "Make_Inv",
+                               "Model_Inv", "Year_Inv",    "Plate_Inv"};
+    if (withTax)
+        textColumns.append(QStringLiteral("Tax_Inv"));
+
+    QStringList lines;
+    if (update) {
+        lines = {" Update " + table + "  Set InvoiceNo_Inv =" + n + ",",
+                 " CustomerName_Inv =" + quoted("CustomerName_Inv") + ",",
+                 " RepairPerson_Inv =" + quoted("RepairPerson_Inv") + ",",
+                 " InvoiceDate_Inv =" + invoiceDate + ",",
+                 " PO_Inv =" + quoted("PO_Inv") + ",",
+                 " Amount_Inv =" + amount + ",",
+                 " Paid_Inv =" + paidWord + " ,",
+                 " JobLocation_Inv =" + quoted("JobLocation_Inv") + ",",
+                 " DueDate_Inv =" + dueDate + ","};
+        for (const QString& column : textColumns)
+            lines.append(" " + column + " =" + quoted(column) + ",");
+        lines.append(" Remark_Inv =" + quoted("Remark_Inv"));
+        lines.append(" where InvoiceNo_Inv =" + n);
+        return lines;
+    }
+    lines = {" Insert Into " + table + " ( InvoiceNo_Inv,Paid_Inv, CustomerName_Inv,",
+             "RepairPerson_Inv, InvoiceDate_Inv,PO_Inv,Amount_Inv,JobLocation_Inv,DueDate_Inv," +
+                 textColumns.join(u',') + ",Remark_Inv ) Values ( ",
+             n + ",",
+             " " + paidWord + " ,",
+             quoted("CustomerName_Inv") + ",",
+             quoted("RepairPerson_Inv") + ",",
+             invoiceDate + ",",
+             quoted("PO_Inv") + ",",
+             amount + ",",
+             quoted("JobLocation_Inv") + ",",
+             dueDate + ","};
+    for (const QString& column : textColumns)
+        lines.append(quoted(column) + ",");
+    lines.append(quoted("Remark_Inv") + ")");
+    return lines;
+}
+
 void DocumentWindow::save()
 {
     if (m_invoiceNo->text().trimmed().isEmpty())
         return;
     // Every box is checked before the question, so nothing half-written can follow.
     const QString n = Sql::integer(m_invoiceNo->text());
-    auto quoted = [this](const char* column) {
-        return "'" + Sql::text(text(QString::fromLatin1(column))) + "'";
-    };
-    auto date = [this](const char* column) {
-        const QString value = text(QString::fromLatin1(column));
-        return value.trimmed().isEmpty() ? QStringLiteral("Null") : "#" + Sql::date(value) + "#";
-    };
-    const QString amount = "'" + Sql::number(text(QStringLiteral("Amount_Inv"))) + "'";
-    const QString invoiceDate = date("InvoiceDate_Inv");
-    const QString dueDate = date("DueDate_Inv");
-    const QString paidWord = Sql::yesNo(paid());
+    const QStringList update = headerStatement(m_description.headerTable, true, true);
+    const QStringList insert = headerStatement(m_description.headerTable, false, true);
 
     if (Prompter::instance().confirm(
             QStringLiteral("Are you sure you want to Save this Record?"))) {
         Query* exists = DM->query(m_description.numberQuery);
         run(exists, {"Select * From " + m_description.headerTable + " where InvoiceNo_Inv=" + n});
         exists->open();
-        const bool update = !exists->isEmpty();
+        const bool found = !exists->isEmpty();
         exists->close();
-        QStringList lines;
-        if (update) {
-            lines = {" Update " + m_description.headerTable + "  Set InvoiceNo_Inv =" + n + ",",
-                     " CustomerName_Inv =" + quoted("CustomerName_Inv") + ",",
-                     " RepairPerson_Inv =" + quoted("RepairPerson_Inv") + ",",
-                     " InvoiceDate_Inv =" + invoiceDate + ",",
-                     " PO_Inv =" + quoted("PO_Inv") + ",",
-                     " Amount_Inv =" + amount + ",",
-                     " Paid_Inv =" + paidWord + " ,",
-                     " JobLocation_Inv =" + quoted("JobLocation_Inv") + ",",
-                     " DueDate_Inv =" + dueDate + ","};
-            for (const char* column : {"Vin_Inv", "TruckNo_Inv", "Mileage_Inv", "Make_Inv",
-                                       "Model_Inv", "Year_Inv", "Plate_Inv", "Tax_Inv"})
-                lines.append(" " + QString::fromLatin1(column) + " =" + quoted(column) + ",");
-            lines.append(" Remark_Inv =" + quoted("Remark_Inv"));
-            lines.append(" where InvoiceNo_Inv =" + n);
-        } else {
-            lines = {" Insert Into " + m_description.headerTable +
-                         " ( InvoiceNo_Inv,Paid_Inv, CustomerName_Inv,",
-                     "RepairPerson_Inv, InvoiceDate_Inv,PO_Inv,Amount_Inv,JobLocation_Inv,"
-                     "DueDate_Inv,Vin_Inv,TruckNo_Inv,Mileage_Inv,Make_Inv,Model_Inv,Year_Inv,"
-                     "Plate_Inv,Tax_Inv,Remark_Inv ) Values ( ",
-                     n + ",",
-                     " " + paidWord + " ,",
-                     quoted("CustomerName_Inv") + ",",
-                     quoted("RepairPerson_Inv") + ",",
-                     invoiceDate + ",",
-                     quoted("PO_Inv") + ",",
-                     amount + ",",
-                     quoted("JobLocation_Inv") + ",",
-                     dueDate + ","};
-            for (const char* column : {"Vin_Inv", "TruckNo_Inv", "Mileage_Inv", "Make_Inv",
-                                       "Model_Inv", "Year_Inv", "Plate_Inv", "Tax_Inv"})
-                lines.append(quoted(column) + ",");
-            lines.append(quoted("Remark_Inv") + ")");
-        }
-        run(m_invoices, lines);
+        run(m_invoices, found ? update : insert);
         m_invoices->exec();
         Prompter::instance().inform(QStringLiteral("Saved!"));
     }

@@ -127,9 +127,8 @@ void DocumentWindow::buildForm()
     auto* partsPanel = new QHBoxLayout;
     QPushButton* partLines = button(this, QStringLiteral("Part Discription"), "Button6");
     partLines->setEnabled(bool(m_links.openChild));
-    connect(partLines, &QPushButton::clicked, this, [this] {
-        guard([this] { m_links.openChild(createPartLines(m_links.partPicker)); });
-    });
+    connect(partLines, &QPushButton::clicked, this,
+            [this] { guard([this] { m_links.openChild(createPartLines(m_links.partPicker)); }); });
     partsPanel->addWidget(partLines);
     partsPanel->addStretch(1);
     partsPanel->addWidget(new QLabel(QStringLiteral("Total $"), this));
@@ -286,9 +285,11 @@ QWidget* DocumentWindow::buildHeader()
     place(2, 1, QStringLiteral("Truck No"), edit("TruckNo_Inv", "Edit10"));
     place(3, 1, QStringLiteral("Milage"), edit("Mileage_Inv", "Edit7"));
     place(4, 1, QStringLiteral("Make"),
-          list("Make_Inv", "ComboBox3", "Select distinct Make_Inv From " + m_description.headerTable));
+          list("Make_Inv", "ComboBox3",
+               "Select distinct Make_Inv From " + m_description.headerTable));
     place(5, 1, QStringLiteral("Model"),
-          list("Model_Inv", "ComboBox4", "Select distinct Model_Inv From " + m_description.headerTable));
+          list("Model_Inv", "ComboBox4",
+               "Select distinct Model_Inv From " + m_description.headerTable));
     place(6, 1, QStringLiteral("Year"), edit("Year_Inv", "Edit8"));
     place(7, 1, QStringLiteral("Plate"), edit("Plate_Inv", "Edit9"));
 

@@ -27,7 +27,7 @@ class PreparedReport;
 // few rules in which they differ.
 struct DocumentDescription
 {
-    QString name;    // object name, caption and heading: "Invoice"
+    QString name;        // object name, caption and heading: "Invoice"
     QString headerTable; // "Invoice"
     QString itemTable;   // "InvItem"
     QString laborTable;  // "InvLabor"
@@ -37,10 +37,10 @@ struct DocumentDescription
     QString itemSumQuery;
     QString laborLinesQuery;
     QString laborSumQuery;
-    QString numberCaption; // "Invoice #"
-    QString poCaption;     // "Driver Name"
-    QString totalCaption;  // "Total Invoice $"
-    QString printCaption;  // "Print Invoice"
+    QString numberCaption;  // "Invoice #"
+    QString poCaption;      // "Driver Name"
+    QString totalCaption;   // "Total Invoice $"
+    QString printCaption;   // "Print Invoice"
     QString unbalancedNote; // "Invoice is not Balance"
     QStringList listTitles;
     // The tax row covers the document's month within its year, not merely its year.
@@ -116,6 +116,9 @@ private:
     void bindKeys();
     void openWindow();
     QString openList() const;
+    // The insert or update of the header boxes into table; numbers and dates are checked and
+    // texts quoted. The archive has no tax column.
+    QStringList headerStatement(const QString& table, bool update, bool withTax) const;
     void loadList(const QString& statement);
     void rowLoad(bool firstRow, bool withTax);
     void lineLoad();

@@ -28,9 +28,8 @@ DocumentDescription TInvoice::invoiceDescription()
     d.totalCaption = QStringLiteral("Total Invoice $");
     d.printCaption = QStringLiteral("Print Invoice");
     d.unbalancedNote = QStringLiteral("Invoice is not Balance");
-    d.listTitles = {"Invoice #",      "Customer Name", "Repair Person",
-                    "Invoice Date",   "Driver Name",   "Amount",
-                    "License Number", "Entry Date",    "Remark"};
+    d.listTitles = {"Invoice #", "Customer Name",  "Repair Person", "Invoice Date", "Driver Name",
+                    "Amount",    "License Number", "Entry Date",    "Remark"};
     return d;
 }
 
@@ -43,7 +42,6 @@ QWidget* TInvoice::createLaborLines(std::function<void()> picker)
 {
     return new TInvLabor(this, std::move(picker));
 }
-
 
 QString TInvoice::layoutFile(bool taxed) const
 {

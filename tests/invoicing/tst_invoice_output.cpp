@@ -67,6 +67,7 @@ private slots:
     void archiveReplacesArchivedHeader();
     void archiveFailureChangesNothing();
     void archiveAnsweredNo();
+    void archiveBadBoxWritesNothing();
 };
 
 void TestInvoiceOutput::archiveLock_data()
@@ -208,6 +209,21 @@ void TestInvoiceOutput::archiveAnsweredNo()
     QCOMPARE(counts(shop), before);
 }
 
+void TestInvoiceOutput::archiveBadBoxWritesNothing()
+{
+    TestShop shop;
+    addInvoice(shop, {7, "Acme", "2026-03-02", 0});
+    addPartLine(shop, 7, 10);
+    const QList<int> before = counts(shop);
+    TInvoice* invoice = openInvoice(shop);
+    unlock(invoice);
+    invoice->setText("Amount_Inv", "12a");
+    ui::click(archiveButton(invoice));
+    // Told at once, before any question, and nothing moves.
+    QCOMPARE(shop.prompter().texts(), QStringList{"'12a' is not a valid number."});
+    QCOMPARE(counts(shop), before);
+}
+
 void TestInvoiceOutput::printoutTotals_data()
 {
     QTest::addColumn<QString>("taxBox");
@@ -215,11 +231,11 @@ void TestInvoiceOutput::printoutTotals_data()
     QTest::addColumn<QStringList>("expected");
     const QStringList lines = {"Total  Part   : $100.00", "Total Labor  : $50.00"};
     QTest::newRow("untaxed") << "No" << true
-                             << (lines + QStringList{"Tax on Part : No Tax",
-                                                     "Total invoice : $150.00"});
+                             << (lines +
+                                 QStringList{"Tax on Part : No Tax", "Total invoice : $150.00"});
     QTest::newRow("taxed") << "Yes" << true
-                           << (lines + QStringList{"Tax on Part : $8.00",
-                                                   "Total invoice : $158.00"});
+                           << (lines +
+                               QStringList{"Tax on Part : $8.00", "Total invoice : $158.00"});
     QTest::newRow("taxed, no tax row for the year")
         << "Yes" << false
         << (lines + QStringList{"Tax on Part : $0.00", "Total invoice : $150.00"});
