@@ -434,6 +434,17 @@ void TestInvoicing::statementsUseIndexes_data()
     QTest::newRow("tax row") << "Select * From Tax where Year_T =2026";
     QTest::newRow("customer") << "Select * From Customer where Name_Customer ='x'";
     QTest::newRow("delete lines") << "Delete From InvItem where Inv_Item=5";
+    QTest::newRow("archived header") << "Select * From InvoiceCash where InvoiceNo_Inv=5";
+    QTest::newRow("archive part lines")
+        << "Insert Into InvItemCash ( Inv_Item, Name_Item, Mfg_Item, Qty_Item,Style_Item,"
+           "Color_Item,Rate_Item,Amount_Item ) Select Inv_Item, Name_Item, Mfg_Item, Qty_Item,"
+           " Style_Item, Color_Item, Rate_Item, Amount_Item From InvItem where Inv_Item=5"
+           " Order By rowid";
+    QTest::newRow("archive labor lines")
+        << "Insert Into InvLaborCash ( Inv_Labor,Description_Labor, PartNo_Labor, Qty_Labor,"
+           " Rate_Labor,Amount_Labor,Remark_Labor) Select Inv_Labor, Description_Labor,"
+           " PartNo_Labor, Qty_Labor, Rate_Labor, Amount_Labor, Remark_Labor From InvLabor"
+           " where Inv_Labor=5 Order By rowid";
 }
 
 void TestInvoicing::statementsUseIndexes()
