@@ -135,14 +135,14 @@ void newInvoice(benchmark::State& state, Shop* shop)
     QStringList statements{sql("Select Max(InvoiceNo_Inv) From Invoice")};
     statements += lineLoad(QStringLiteral("999999"));
     measure(
-        state, [shop] { shop->invoice->newDocument(); }, shop->straight->milliseconds(statements));
+        state, [shop] { shop->invoice->newRecord(); }, shop->straight->milliseconds(statements));
     shop->invoice->refresh();
 }
 
 void closePartLines(benchmark::State& state, Shop* shop)
 {
     measure(
-        state, [shop] { shop->invoice->reloadParts(shop->number); },
+        state, [shop] { shop->invoice->lines()->linesChanged(QStringLiteral("InvItem")); },
         shop->straight->milliseconds(lineLoad(shop->number).mid(0, 2)));
 }
 
@@ -183,7 +183,7 @@ const QString pickerColumns = QStringLiteral(
 void pickerShow(benchmark::State& state, Shop* shop)
 {
     measure(
-        state, [shop] { shop->picker->showPicker(); },
+        state, [shop] { shop->picker->showFor(shop->lines.get()); },
         shop->straight->milliseconds({sql(pickerColumns)}));
 }
 
@@ -228,9 +228,11 @@ Shop* openShop(const QString& path, double scale)
     emit shop->invoice->list()->cellClicked();
     shop->number = shop->invoice->text(QStringLiteral("InvoiceNo_Inv"));
     shop->picker = std::make_unique<TInvPartFind>();
-    shop->lines = std::make_unique<TInvItem>(shop->invoice.get(), std::function<void()>());
+    shop->lines = std::make_unique<TInvItem>(
+        LineOwnerRef(shop->invoice->lines(), shop->invoice->lines()));
     shop->lines->show();
     QApplication::processEvents();
+    shop->picker->showFor(shop->lines.get());
     return shop;
 }
 

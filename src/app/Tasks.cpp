@@ -69,13 +69,13 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
     QPointer<TInvPartFind> partPicker = windows.invPartFind.get();
     QPointer<TInvLaborFind> laborPicker = windows.invLaborFind.get();
     const TInvoice::Links invoiceLinks{openChild,
-                                       [partPicker] {
+                                       [partPicker](LineWindow* line) {
                                            if (partPicker)
-                                               partPicker->showPicker();
+                                               partPicker->showFor(line);
                                        },
-                                       [laborPicker] {
+                                       [laborPicker](LineWindow* line) {
                                            if (laborPicker)
-                                               laborPicker->showPicker();
+                                               laborPicker->showFor(line);
                                        },
                                        [frame](const PreparedReport& report) {
                                            PreviewWindow::showReport(report, frame);

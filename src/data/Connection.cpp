@@ -4,6 +4,9 @@
 #include "data/ShopDatabase.h"
 #include "data/SqlDialect.h"
 
+#include <QRegularExpression>
+#include <QSqlQuery>
+
 Connection::Connection(const QString& name, const QString& connectionText, const QString& path,
                        std::unique_ptr<SqlDialect> dialect)
     : m_name(name)
@@ -29,6 +32,7 @@ std::unique_ptr<Connection> Connection::dataSource(const QString& name,
 
 Connection::~Connection()
 {
+    m_db = QSqlDatabase();
     if (m_added) {
         {
             QSqlDatabase db = QSqlDatabase::database(m_name, false);
@@ -52,11 +56,35 @@ void Connection::open()
             QStringLiteral("The data source of %1 is not set up on this computer.").arg(m_name));
     m_added = true;
     ShopDatabase::open(m_path, m_name);
+    // Kept at hand: looking a connection up by name takes a lock for every statement.
+    m_db = QSqlDatabase::database(m_name, false);
 }
 
 QSqlDatabase Connection::database() const
 {
-    if (!isOpen())
+    if (!m_db.isOpen())
         throw DbError(QStringLiteral("Connection %1 is not open.").arg(m_name));
-    return QSqlDatabase::database(m_name, false);
+    return m_db;
+}
+
+void Connection::noteChange(const QString& statement)
+{
+    static const QRegularExpression changed(
+        QStringLiteral("^\\s*(?:insert\\s+into|update|delete(?:\\s+\\*)?\\s+from)\\s+\\[?(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = changed.match(statement);
+    // A statement whose table cannot be told counts as a change of every table.
+    ++m_changes[m.hasMatch() ? m.captured(1).toLower() : QString()];
+}
+
+quint64 Connection::generation(const QString& table) const
+{
+    quint64 external = 0;
+    if (m_db.isOpen()) {
+        // Changes committed by another connection to the same file.
+        QSqlQuery q(m_db);
+        if (q.exec(QStringLiteral("PRAGMA data_version")) && q.next())
+            external = q.value(0).toULongLong();
+    }
+    return m_changes.value(table.toLower()) + m_changes.value(QString()) + (external << 32);
 }

@@ -2,6 +2,7 @@
 
 #include "data/AccessSql.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -29,6 +30,12 @@ public:
     QSqlDatabase database() const;
     QString translate(const QString& statement) const { return m_translator.translate(statement); }
 
+    // Counts the changes made through this connection to a table (from the Insert, Update or
+    // Delete statements run on it) together with the commits of other connections to the
+    // same file, so that a window can keep rows it loaded while their table is unchanged.
+    void noteChange(const QString& statement);
+    quint64 generation(const QString& table) const;
+
 private:
     Connection(const QString& name, const QString& connectionText, const QString& path,
                std::unique_ptr<SqlDialect> dialect);
@@ -39,4 +46,6 @@ private:
     std::unique_ptr<SqlDialect> m_dialect;
     AccessSql m_translator;
     bool m_added = false;
+    QSqlDatabase m_db;
+    QHash<QString, quint64> m_changes;
 };

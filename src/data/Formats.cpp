@@ -63,14 +63,27 @@ double parseNumber(const QString& text, bool* ok)
     return QLocale::c().toDouble(plain, ok);
 }
 
-QString notANumberMessage(const QString& text)
+namespace {
+// "Rate $" and "Remark " name their boxes as "Rate $" and "Remark"; a caption ending in a
+// colon loses it.
+QString boxPrefix(const QString& box)
 {
-    return QStringLiteral("'%1' is not a valid number.").arg(text);
+    QString name = box.trimmed();
+    while (name.endsWith(QLatin1Char(':')))
+        name = name.chopped(1).trimmed();
+    return name.isEmpty() ? QString() : name + QStringLiteral(": ");
+}
+} // namespace
+
+QString notANumberMessage(const QString& text, const QString& box)
+{
+    return boxPrefix(box) + QStringLiteral("'%1' is not a valid number.").arg(text);
 }
 
-QString notADateMessage(const QString& text)
+QString notADateMessage(const QString& text, const QString& box)
 {
-    return QStringLiteral("'%1' is not a valid date.").arg(text);
+    return boxPrefix(box) +
+           QStringLiteral("'%1' is not a valid date (month/day/year).").arg(text);
 }
 
 } // namespace Formats

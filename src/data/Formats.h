@@ -20,7 +20,9 @@ QString plainNumber(double value);
 // Number typed by a user: decimal point, optional thousands commas, optional sign.
 double parseNumber(const QString& text, bool* ok);
 
-QString notANumberMessage(const QString& text);
-QString notADateMessage(const QString& text);
+// The refusal of a text that is not a number or a date; box is the caption of the box it was
+// typed into ("Qty: 'two' is not a valid number."), empty when there is none.
+QString notANumberMessage(const QString& text, const QString& box = QString());
+QString notADateMessage(const QString& text, const QString& box = QString());
 
 } // namespace Formats

@@ -62,14 +62,22 @@ QString Field::asText() const
     case ColumnKind::Integer:
     case ColumnKind::Money:
     case ColumnKind::Real:
+    case ColumnKind::Text:
         if (m_value.typeId() == QMetaType::LongLong || m_value.typeId() == QMetaType::Int)
             return QString::number(m_value.toLongLong());
-        if (m_value.typeId() == QMetaType::Double)
-            return Formats::plainNumber(m_value.toDouble());
-        return m_value.toString();
-    case ColumnKind::Text:
-        if (m_value.typeId() == QMetaType::Double)
-            return Formats::plainNumber(m_value.toDouble());
+        if (m_value.typeId() == QMetaType::Double) {
+            const double d = m_value.toDouble();
+            // Binary floating point cannot hold most cents: a sum of 10.10 and 20.20 comes
+            // back as 30.299999999999997. A value that lies within such noise of the money
+            // type's four decimals is read as that money value; a value such as 0.00004 that
+            // really has more decimals keeps them.
+            if (std::isfinite(d) && std::fabs(d) < 9e14) {
+                const Currency money = Currency::fromDouble(d);
+                if (std::fabs(money.toDouble() - d) <= 1e-9 * std::max(1.0, std::fabs(d)))
+                    return money.toPlain();
+            }
+            return Formats::plainNumber(d);
+        }
         return m_value.toString();
     }
     return m_value.toString();
@@ -138,6 +146,8 @@ void Query::resetRows()
     m_rows.clear();
     m_order.clear();
     m_sort.clear();
+    m_sorted.clear();
+    m_keys.clear();
     m_current = -1;
     m_eof = m_bof = true;
 }
@@ -205,6 +215,7 @@ void Query::exec()
     QSqlQuery q(m_connection->database());
     if (!q.exec(sql))
         throw DbError(databaseMessage(q.lastError()));
+    m_connection->noteChange(sql);
 }
 
 void Query::setCurrent(int row, bool eof, bool bof)
@@ -315,6 +326,17 @@ void Query::sort(const QString& spec)
         keys.append({c, desc});
     }
     const int currentRecord = m_current >= 0 ? m_order[m_current] : -1;
+    const QString cacheKey = keys.isEmpty() ? QString() : spec.simplified().toLower();
+    if (const auto cached = m_sorted.constFind(cacheKey); cached != m_sorted.constEnd()) {
+        emit aboutToChangeRows();
+        m_order = *cached;
+        m_sort = spec;
+        if (currentRecord >= 0)
+            m_current = int(m_order.indexOf(currentRecord));
+        emit rowsChanged();
+        emit currentRowChanged(m_current);
+        return;
+    }
     // Each row's sort values are worked out once, not at every comparison: a large list then
     // sorts in a fraction of the time.
     struct Value
@@ -365,10 +387,28 @@ void Query::sort(const QString& spec)
             return false;
         });
     m_sort = spec;
+    m_sorted.insert(cacheKey, m_order);
     if (currentRecord >= 0)
         m_current = int(m_order.indexOf(currentRecord));
     emit rowsChanged();
     emit currentRowChanged(m_current);
+}
+
+int Query::findRow(const QString& column, const QString& text) const
+{
+    const int c = columnIndex(column);
+    if (c < 0)
+        throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
+    auto index = m_keys.find(c);
+    if (index == m_keys.end()) {
+        QHash<QString, int> byText;
+        byText.reserve(m_rows.size());
+        for (int record = int(m_rows.size()) - 1; record >= 0; --record)
+            byText.insert(Field(m_rows.at(record).at(c), m_columns.at(c).kind).asText(), record);
+        index = m_keys.insert(c, byText);
+    }
+    const auto found = index->constFind(text);
+    return found == index->constEnd() ? -1 : int(m_order.indexOf(*found));
 }
 
 bool Query::locate(const QString& column, const QString& text)

@@ -3,6 +3,7 @@
 #include "data/Currency.h"
 #include "data/Schema.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -23,7 +24,8 @@ public:
 
     bool isNull() const { return m_value.isNull(); }
     // Dates in the short form, yes/no as True/False, numbers in their shortest form; a null
-    // value reads as empty text.
+    // value reads as empty text. Numbers are exact to the money type's four decimals where
+    // binary floating point blurred them: a sum of 10.10 and 20.20 reads "30.3".
     QString asText() const;
     Currency asCurrency() const;
     double asNumber() const;
@@ -97,6 +99,9 @@ public:
     // Moves to the first row whose value in column starts with text, ignoring letter case.
     // Returns false and stays when no row matches.
     bool locate(const QString& column, const QString& text);
+    // The position of the row whose value in column reads exactly text (a key), -1 when there
+    // is none. Looked up in an index built on first use and kept until the rows change.
+    int findRow(const QString& column, const QString& text) const;
 
 signals:
     void aboutToChangeRows();
@@ -121,6 +126,10 @@ private:
     QList<QVariantList> m_rows;
     QList<int> m_order;
     QString m_sort;
+    // Sort orders worked out for these rows, by sort text, so that sorting the same rows on
+    // the same columns again costs nothing; and the rows by their text, per column.
+    QHash<QString, QList<int>> m_sorted;
+    mutable QHash<int, QHash<QString, int>> m_keys;
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;

@@ -36,8 +36,6 @@ struct Table
 
 // Marks the file as a shop database (PRAGMA application_id).
 constexpr int ApplicationId = 0x54564C4E;
-// The schema version this release creates and understands (PRAGMA user_version).
-constexpr int Version = 1;
 
 const QList<Table>& tables();
 const Table* table(const QString& name);

@@ -31,39 +31,37 @@ int pragmaInt(QSqlDatabase& db, const char* pragma)
     return q.value(0).toInt();
 }
 
-// Upgrade steps: step v brings a file from version v to v + 1 inside one transaction. Step 0
-// builds a new file.
-const QList<std::function<void(QSqlDatabase&)>>& upgradeSteps()
+// Today's schema: every table, its indexes and the seed rows.
+void createSchema(QSqlDatabase& db)
 {
-    static const QList<std::function<void(QSqlDatabase&)>> steps = {
-        [](QSqlDatabase& db) {
-            for (const auto& table : Schema::tables())
-                run(db, Schema::createTableStatement(table));
-            for (const auto& statement : Schema::createIndexStatements())
-                run(db, statement);
-            for (const auto& statement : Schema::seedStatements())
-                run(db, statement);
-        },
-    };
-    static_assert(Schema::Version == 1, "add an upgrade step for each new schema version");
-    return steps;
+    for (const auto& table : Schema::tables())
+        run(db, Schema::createTableStatement(table));
+    for (const auto& statement : Schema::createIndexStatements())
+        run(db, statement);
+    for (const auto& statement : Schema::seedStatements())
+        run(db, statement);
 }
 
-void upgrade(QSqlDatabase& db, int from)
+// Runs one change of the schema and records the version it reaches, all or nothing.
+void inTransaction(QSqlDatabase& db, int version, const std::function<void(QSqlDatabase&)>& step)
 {
-    for (int v = from; v < Schema::Version; ++v) {
-        if (!db.transaction())
-            throw DbError(db.lastError().text());
-        try {
-            upgradeSteps().at(v)(db);
-            run(db, QStringLiteral("PRAGMA user_version = %1").arg(v + 1));
-        } catch (...) {
-            db.rollback();
-            throw;
-        }
-        if (!db.commit())
-            throw DbError(db.lastError().text());
+    if (!db.transaction())
+        throw DbError(db.lastError().text());
+    try {
+        step(db);
+        run(db, QStringLiteral("PRAGMA user_version = %1").arg(version));
+    } catch (...) {
+        db.rollback();
+        throw;
     }
+    if (!db.commit())
+        throw DbError(db.lastError().text());
+}
+
+void upgrade(QSqlDatabase& db, int from, const QList<ShopDatabase::UpgradeStep>& steps)
+{
+    for (int v = from; v < ShopDatabase::currentVersion(steps); ++v)
+        inTransaction(db, v + 1, steps.at(v - 1));
 }
 
 void openConnection(QSqlDatabase& db, const QString& path)
@@ -77,7 +75,7 @@ void openConnection(QSqlDatabase& db, const QString& path)
 
 // Builds a complete new file beside the final name and moves it into place, so that an
 // interrupted first start never leaves a half-made database behind.
-void create(const QString& path)
+void create(const QString& path, int version)
 {
     const QString temp = path + QStringLiteral(".new");
     QFile::remove(temp);
@@ -89,7 +87,8 @@ void create(const QString& path)
         try {
             openConnection(db, temp);
             run(db, QStringLiteral("PRAGMA application_id = %1").arg(Schema::ApplicationId));
-            upgrade(db, 0);
+            // Built as today's schema describes it, so no upgrade step runs on a new file.
+            inTransaction(db, version, createSchema);
             run(db, QStringLiteral("PRAGMA journal_mode = WAL"));
             db.close();
         } catch (...) {
@@ -156,29 +155,52 @@ QString defaultPath()
     return QDir(dir).filePath(QStringLiteral("tavlin.db"));
 }
 
-void open(const QString& path, const QString& connectionName)
+const QList<UpgradeStep>& upgradeSteps()
+{
+    // Add a step here for each change of the schema after the first release, and change
+    // Schema::tables() and the indexes to match what the steps make.
+    static const QList<UpgradeStep> steps;
+    return steps;
+}
+
+int currentVersion(const QList<UpgradeStep>& steps)
+{
+    return 1 + int(steps.size());
+}
+
+int version(const QSqlDatabase& db)
+{
+    QSqlDatabase handle = db;
+    return pragmaInt(handle, "user_version");
+}
+
+void open(const QString& path, const QString& connectionName, const QList<UpgradeStep>& steps)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
         if (!QDir().mkpath(info.absolutePath()))
             throw DbError(QStringLiteral("The folder %1 cannot be created.")
                               .arg(QDir::toNativeSeparators(info.absolutePath())));
-        create(path);
+        create(path, currentVersion(steps));
     } else {
         checkHeader(path);
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     openConnection(db, path);
     run(db, QStringLiteral("PRAGMA synchronous = FULL"));
+    // Ten years of documents do not fit SQLite's default 2 MiB page cache: look-ups by index
+    // then go to the file again and again. 64 MiB keeps a large shop's indexes in memory.
+    run(db, QStringLiteral("PRAGMA cache_size = -65536"));
     const int version = pragmaInt(db, "user_version");
-    if (version > Schema::Version) {
+    const int current = currentVersion(steps);
+    if (version > current) {
         db.close();
         throw DbError(QStringLiteral("The shop database %1 was written by a newer release of "
                                      "Tavlin (schema %2; this release knows %3). The program ends "
                                      "and leaves the file as it is.")
                           .arg(QDir::toNativeSeparators(path))
                           .arg(version)
-                          .arg(Schema::Version));
+                          .arg(current));
     }
     if (version < 1) {
         db.close();
@@ -187,12 +209,13 @@ void open(const QString& path, const QString& connectionName)
                           .arg(QDir::toNativeSeparators(path)));
     }
     try {
+        // The tables are checked against today's schema once the file has reached it.
+        upgrade(db, version, steps);
         checkTables(db, path);
     } catch (...) {
         db.close();
         throw;
     }
-    upgrade(db, version);
 }
 
 } // namespace ShopDatabase

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <functional>
 
 class QSqlDatabase;
 
@@ -8,11 +11,25 @@ class QSqlDatabase;
 // and upgraded step by step when a later release adds to the schema.
 namespace ShopDatabase {
 
+// One upgrade of the schema: the statements that bring a file from one version to the next.
+using UpgradeStep = std::function<void(QSqlDatabase&)>;
+
+// The upgrades of this release: step i brings a file from version i + 1 to i + 2. Version 1
+// is the schema of the first release; a file is at version 1 + the number of steps.
+const QList<UpgradeStep>& upgradeSteps();
+int currentVersion(const QList<UpgradeStep>& steps = upgradeSteps());
+
 // tavlin.db in the application-data folder (which follows XDG_DATA_HOME).
 QString defaultPath();
 
-// Opens the file as the connection named connectionName, creating it when it does not exist.
-// Throws DbError, leaving the file as it was, when it is not a usable shop database.
-void open(const QString& path, const QString& connectionName);
+// Opens the file as the connection named connectionName. A missing file is created complete
+// at the current version; an older file is upgraded step by step, each step in one
+// transaction, and only then are its tables checked. Throws DbError, leaving the file as it
+// was (or as its last completed step left it), when it is not a usable shop database.
+void open(const QString& path, const QString& connectionName,
+          const QList<UpgradeStep>& steps = upgradeSteps());
+
+// The schema version written in an open shop database.
+int version(const QSqlDatabase& db);
 
 } // namespace ShopDatabase

@@ -17,28 +17,28 @@ QString text(const QString& value)
     return out;
 }
 
-QString number(const QString& value)
+QString number(const QString& value, const QString& box)
 {
     bool ok = false;
     const double d = Formats::parseNumber(value, &ok);
     if (!ok || !std::isfinite(d))
-        throw DbError(Formats::notANumberMessage(value));
+        throw DbError(Formats::notANumberMessage(value, box));
     return Formats::plainNumber(d);
 }
 
-QString integer(const QString& value)
+QString integer(const QString& value, const QString& box)
 {
     static const QRegularExpression re(QStringLiteral("^\\s*[+-]?\\d{1,18}\\s*$"));
     if (!re.match(value).hasMatch())
-        throw DbError(Formats::notANumberMessage(value));
+        throw DbError(Formats::notANumberMessage(value, box));
     return QString::number(value.trimmed().toLongLong());
 }
 
-QString date(const QString& value)
+QString date(const QString& value, const QString& box)
 {
     const QDate d = Formats::parseShortDate(value);
     if (!d.isValid())
-        throw DbError(Formats::notADateMessage(value));
+        throw DbError(Formats::notADateMessage(value, box));
     return Formats::shortDate(d);
 }
 

@@ -9,12 +9,13 @@ namespace Sql {
 
 // For use between the statement's own single quotes: every quote doubled, NUL removed.
 QString text(const QString& value);
-// A number written bare ("12.5"); accepts thousands commas and surrounding blanks.
-QString number(const QString& value);
+// A number written bare ("12.5"); accepts thousands commas and surrounding blanks. box is the
+// caption a refusal names.
+QString number(const QString& value, const QString& box = QString());
 // A whole number written bare, for keys and counts.
-QString integer(const QString& value);
+QString integer(const QString& value, const QString& box = QString());
 // A date for use between the statement's own # signs, in month/day/year order ("3/7/2005").
-QString date(const QString& value);
+QString date(const QString& value, const QString& box = QString());
 // The bare words the yes/no columns are compared with.
 QString yesNo(bool value);
 

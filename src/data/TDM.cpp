@@ -99,6 +99,12 @@ Query* TDM::query(const QString& name) const
     return q;
 }
 
+Query* TDM::ownQuery(const QString& name, QObject* owner) const
+{
+    const Query* pooled = query(name);
+    return new Query(name, pooled->connection(), pooled->isStatic(), owner);
+}
+
 QStringList TDM::queryNames() const
 {
     return m_names;

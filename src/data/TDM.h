@@ -27,6 +27,10 @@ public:
 
     // The named query; throws DbError for a name that is not in the pool.
     Query* query(const QString& name) const;
+    // A query of owner's own under a pool name, on the same connection and with the same
+    // cursor: for a window whose rows no other window or command may replace. It goes with
+    // its owner.
+    Query* ownQuery(const QString& name, QObject* owner) const;
     QStringList queryNames() const;
 
 private:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "invoicing/LineWindow.h"
+#include "ui/documents/LineWindow.h"
 
 // The part lines of one invoice.
 class TInvItem : public LineWindow
@@ -8,17 +8,14 @@ class TInvItem : public LineWindow
     Q_OBJECT
 
 public:
-    TInvItem(DocumentWindow* invoice, std::function<void()> showPicker, QWidget* parent = nullptr);
+    explicit TInvItem(LineOwnerRef invoice, QWidget* parent = nullptr);
 
-    // Fills the line from the catalogue part with the name in "Part Name".
-    void fillFromCatalogue();
+    // The customer the invoice is for, as it was when the window opened.
+    QString customerName() const { return fact(1); }
     // The highest and the last price the customer paid for the part ("Max:", "Last:").
     void setPriceHistory(const QString& highest, const QString& last);
 
-protected:
-    QStringList existsStatement(const Values& v) const override;
-    QStringList updateStatement(const Values& v) const override;
-    QStringList insertStatement(const Values& v) const override;
-    QStringList deleteStatement(const Values& v) const override;
-    void giveBack(DocumentWindow* invoice) override;
+private:
+    QLabel* m_highest;
+    QLabel* m_last;
 };

@@ -1,6 +1,5 @@
 #include "invoicing/TInvLabor.h"
 
-#include "invoicing/DocumentWindow.h"
 #include "ui/common/Latest.h"
 
 namespace {
@@ -11,76 +10,40 @@ LineDescription laborLines()
     d.heading = QStringLiteral("Invoice Labor");
     d.maximized = true;
     d.table = QStringLiteral("InvLabor");
-    d.invoiceColumn = QStringLiteral("Inv_Labor");
-    d.amountColumn = QStringLiteral("Amount_Labor");
-    d.qtyColumn = QStringLiteral("Qty_Labor");
-    d.rateColumn = QStringLiteral("Rate_Labor");
+    d.numberColumn = QStringLiteral("Inv_Labor");
+    d.boxes = {
+        {"Description_Labor", "Labor Description", FormBox::List,
+         "Select Description_Labor From Labor", "ComboBox1"},
+        {"PartNo_Labor", "Part Disc", FormBox::Edit, {}, "Edit1"},
+        {"Qty_Labor", "Qty", FormBox::Edit, {}, "Edit2"},
+        {"Rate_Labor", "Rate $", FormBox::Edit, {}, "Edit5"},
+        {"Amount_Labor", "Amount $", FormBox::Edit, {}, "Edit6"},
+        {"Remark_Labor", "Remark", FormBox::Edit, {}, "Edit4"},
+    };
+    d.newTexts = {{"Qty_Labor", "0"}, {"Amount_Labor", "0.00"}};
+    // A line is saved over, and deleted with, the line of the same description.
+    d.saveKeys = {"Description_Labor"};
+    d.deleteKeys = {"Description_Labor"};
     d.gridQuery = QStringLiteral("QInvLabor1");
     d.lookupQuery = QStringLiteral("QInvLabor2");
     d.sumQuery = QStringLiteral("QInvLabor4");
-    d.listStatement = QStringLiteral("Select * From Labor");
-    d.listColumn = QStringLiteral("Description_Labor");
-    d.boxes = {
-        {"Description_Labor", "Labor Description", "ComboBox1", "", true},
-        {"PartNo_Labor", "Part Disc", "Edit1", ""},
-        {"Qty_Labor", "Qty", "Edit2", "0"},
-        {"Rate_Labor", "Rate $", "Edit5", ""},
-        {"Amount_Labor", "Amount $", "Edit6", "0.00"},
-        {"Remark_Labor", "Remark", "Edit4", ""},
-    };
     d.openTitles = {"Description", "Part Number", "Qty", "Rate", "Amount", "Remark", "Invoice"};
-    d.titles = d.openTitles;
+    d.saveTitles = d.refreshTitles = d.openTitles;
+    d.loadOn = LineDescription::Click | LineDescription::NavigatorClick;
     d.totalCaption = QStringLiteral("Total Labor $ :");
     d.totalName = QStringLiteral("Label4");
+    d.qtyColumn = QStringLiteral("Qty_Labor");
+    d.rateColumn = QStringLiteral("Rate_Labor");
+    d.amountColumn = QStringLiteral("Amount_Labor");
     d.findCaption = QStringLiteral("find");
+    // Enter walks the boxes here too, so that a line is typed without the mouse.
+    d.keys = true;
     return d;
 }
 } // namespace
 
-TInvLabor::TInvLabor(DocumentWindow* invoice, std::function<void()> showPicker, QWidget* parent)
-    : LineWindow(laborLines(), invoice, std::move(showPicker), parent)
+TInvLabor::TInvLabor(LineOwnerRef invoice, QWidget* parent)
+    : LineWindow(laborLines(), invoice, parent)
 {
     Latest<TInvLabor>::set(this);
-}
-
-QStringList TInvLabor::existsStatement(const Values& v) const
-{
-    return {"Select * From InvLabor where Inv_Labor=" + v["Inv_Labor"],
-            "and Description_Labor='" + v["Description_Labor"] + "'"};
-}
-
-QStringList TInvLabor::updateStatement(const Values& v) const
-{
-    return {" Update InvLabor  Set Inv_Labor =" + v["Inv_Labor"] + ",",
-            " Description_Labor ='" + v["Description_Labor"] + "',",
-            " PartNo_Labor ='" + v["PartNo_Labor"] + "',",
-            " Qty_Labor ='" + v["Qty_Labor"] + "',",
-            " Rate_Labor ='" + v["Rate_Labor"] + "',",
-            " Amount_Labor ='" + v["Amount_Labor"] + "',",
-            " Remark_Labor ='" + v["Remark_Labor"] + "'",
-            " where Inv_Labor =" + v["Inv_Labor"] + " and Description_Labor ='" +
-                v["Description_Labor"] + "'"};
-}
-
-QStringList TInvLabor::insertStatement(const Values& v) const
-{
-    QStringList lines{" Insert Into InvLabor ( Inv_Labor,Description_Labor, PartNo_Labor,",
-                      "Qty_Labor, Rate_Labor,Amount_Labor,Remark_Labor) Values ( ",
-                      v["Inv_Labor"] + ","};
-    for (const char* column :
-         {"Description_Labor", "PartNo_Labor", "Qty_Labor", "Rate_Labor", "Amount_Labor"})
-        lines.append("'" + v[column] + "',");
-    lines.append("'" + v["Remark_Labor"] + "')");
-    return lines;
-}
-
-QStringList TInvLabor::deleteStatement(const Values& v) const
-{
-    return {"Delete  From InvLabor where Inv_Labor=" + v["Inv_Labor"],
-            "and Description_Labor='" + v["Description_Labor"] + "'"};
-}
-
-void TInvLabor::giveBack(DocumentWindow* invoice)
-{
-    invoice->reloadLabor(invoiceNumber());
 }

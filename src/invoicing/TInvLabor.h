@@ -1,6 +1,6 @@
 #pragma once
 
-#include "invoicing/LineWindow.h"
+#include "ui/documents/LineWindow.h"
 
 // The labor lines of one invoice.
 class TInvLabor : public LineWindow
@@ -8,12 +8,5 @@ class TInvLabor : public LineWindow
     Q_OBJECT
 
 public:
-    TInvLabor(DocumentWindow* invoice, std::function<void()> showPicker, QWidget* parent = nullptr);
-
-protected:
-    QStringList existsStatement(const Values& v) const override;
-    QStringList updateStatement(const Values& v) const override;
-    QStringList insertStatement(const Values& v) const override;
-    QStringList deleteStatement(const Values& v) const override;
-    void giveBack(DocumentWindow* invoice) override;
+    explicit TInvLabor(LineOwnerRef invoice, QWidget* parent = nullptr);
 };

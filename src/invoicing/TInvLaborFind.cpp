@@ -1,7 +1,6 @@
 #include "invoicing/TInvLaborFind.h"
 
 #include "data/Query.h"
-#include "invoicing/TInvLabor.h"
 #include "ui/common/Latest.h"
 
 namespace {
@@ -10,9 +9,9 @@ PickerDescription laborPicker()
     PickerDescription d;
     d.caption = QStringLiteral("InvLaborFind");
     d.heading = QStringLiteral("Labor Find");
-    d.listStatement = QStringLiteral("Select * From Labor");
-    d.searchPrefix = QStringLiteral("Select * From Labor where Description_Labor Like '%");
-    d.searchSuffix = QStringLiteral("%'");
+    d.table = QStringLiteral("Labor");
+    d.columns = QStringLiteral("*");
+    d.searchColumns = {"Description_Labor"};
     d.sortColumn = QStringLiteral("Description_Labor");
     return d;
 }
@@ -24,18 +23,10 @@ TInvLaborFind::TInvLaborFind(QWidget* parent)
     Latest<TInvLaborFind>::set(this);
 }
 
-bool TInvLaborFind::copyRow()
+QList<std::pair<QString, QString>> TInvLaborFind::values(const Query& row, LineWindow&)
 {
-    TInvLabor* line = Latest<TInvLabor>::get();
-    if (!line)
-        return false;
-    Query* row = rows();
-    line->setText(QStringLiteral("PartNo_Labor"),
-                  row->field(QStringLiteral("PartNo_Labor")).asText());
-    line->setText(QStringLiteral("Description_Labor"),
-                  row->field(QStringLiteral("Description_Labor")).asText());
-    line->setText(QStringLiteral("Rate_Labor"), row->field(QStringLiteral("Rate_Labor")).asText());
-    line->setText(QStringLiteral("Remark_Labor"),
-                  row->field(QStringLiteral("Remark_Labor")).asText());
-    return true;
+    return {{"PartNo_Labor", row.field(QStringLiteral("PartNo_Labor")).asText()},
+            {"Description_Labor", row.field(QStringLiteral("Description_Labor")).asText()},
+            {"Rate_Labor", row.field(QStringLiteral("Rate_Labor")).asText()},
+            {"Remark_Labor", row.field(QStringLiteral("Remark_Labor")).asText()}};
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "invoicing/PickerWindow.h"
+#include "ui/documents/PickerWindow.h"
 
-// Finds a labor operation by its description for the labor line created last.
+// Finds a labor operation by its description for the labor line that asked.
 class TInvLaborFind : public PickerWindow
 {
     Q_OBJECT
@@ -11,5 +11,5 @@ public:
     explicit TInvLaborFind(QWidget* parent = nullptr);
 
 protected:
-    bool copyRow() override;
+    QList<std::pair<QString, QString>> values(const Query& row, LineWindow& line) override;
 };

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "invoicing/PickerWindow.h"
+#include "ui/documents/PickerWindow.h"
 
-// Finds a catalogue part by its description and prices it for the part line created last:
-// catalogue price plus 20 %, with the highest and the last price this customer paid.
+// Finds a catalogue part and prices it for the part line that asked: catalogue price plus
+// 20 %, with the highest and the last price this customer paid.
 class TInvPartFind : public PickerWindow
 {
     Q_OBJECT
@@ -12,5 +12,9 @@ public:
     explicit TInvPartFind(QWidget* parent = nullptr);
 
 protected:
-    bool copyRow() override;
+    QList<std::pair<QString, QString>> values(const Query& row, LineWindow& line) override;
+    void picked(const Query& row, LineWindow& line) override;
+
+private:
+    Query* m_history;
 };

@@ -14,9 +14,9 @@ DocumentDescription TInvoice::invoiceDescription()
 {
     DocumentDescription d;
     d.name = QStringLiteral("Invoice");
-    d.headerTable = QStringLiteral("Invoice");
-    d.itemTable = QStringLiteral("InvItem");
-    d.laborTable = QStringLiteral("InvLabor");
+    d.tables.header = QStringLiteral("Invoice");
+    d.tables.items = QStringLiteral("InvItem");
+    d.tables.labor = QStringLiteral("InvLabor");
     d.listQuery = QStringLiteral("QInv1");
     d.numberQuery = QStringLiteral("QInv2");
     d.itemLinesQuery = QStringLiteral("QInvItem3");
@@ -30,21 +30,24 @@ DocumentDescription TInvoice::invoiceDescription()
     d.unbalancedNote = QStringLiteral("Invoice is not Balance");
     d.listTitles = {"Invoice #", "Customer Name",  "Repair Person", "Invoice Date", "Driver Name",
                     "Amount",    "License Number", "Entry Date",    "Remark"};
+    d.uncoveredMonth = SalesTotals::UncoveredMonth::FirstRowOfYear;
+    d.layouts = {QStringLiteral(":/invoicing/layouts/invoice-tax.json"),
+                 QStringLiteral(":/invoicing/layouts/invoice.json")};
     return d;
 }
 
-QWidget* TInvoice::createPartLines(std::function<void()> picker)
+QWidget* TInvoice::createPartLines(LineOwnerRef owner)
 {
-    return new TInvItem(this, std::move(picker));
+    auto* lines = new TInvItem(owner);
+    if (links().partPicker)
+        lines->setFind([lines, show = links().partPicker] { show(lines); });
+    return lines;
 }
 
-QWidget* TInvoice::createLaborLines(std::function<void()> picker)
+QWidget* TInvoice::createLaborLines(LineOwnerRef owner)
 {
-    return new TInvLabor(this, std::move(picker));
-}
-
-QString TInvoice::layoutFile(bool taxed) const
-{
-    return taxed ? QStringLiteral(":/invoicing/layouts/invoice-tax.json")
-                 : QStringLiteral(":/invoicing/layouts/invoice.json");
+    auto* lines = new TInvLabor(owner);
+    if (links().laborPicker)
+        lines->setFind([lines, show = links().laborPicker] { show(lines); });
+    return lines;
 }

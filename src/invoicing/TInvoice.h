@@ -1,6 +1,6 @@
 #pragma once
 
-#include "invoicing/DocumentWindow.h"
+#include "ui/documents/DocumentWindow.h"
 
 // The repair invoice.
 class TInvoice : public DocumentWindow
@@ -13,7 +13,6 @@ public:
     static DocumentDescription invoiceDescription();
 
 protected:
-    QWidget* createPartLines(std::function<void()> picker) override;
-    QWidget* createLaborLines(std::function<void()> picker) override;
-    QString layoutFile(bool taxed) const override;
+    QWidget* createPartLines(LineOwnerRef owner) override;
+    QWidget* createLaborLines(LineOwnerRef owner) override;
 };

@@ -74,6 +74,7 @@ TCompany::TCompany(ChildOpener openChild, QWidget* parent)
     , m_openChild(std::move(openChild))
 {
     setObjectName(QStringLiteral("Company"));
+    m_sum = DM->ownQuery(QStringLiteral("QCompany3"), this);
     Latest<TCompany>::set(this);
     m_total = addFigure(QStringLiteral("Total Amounts $"), QStringLiteral("Label15"), "0.00");
     figuresLayout()->addStretch(1);
@@ -92,43 +93,9 @@ TCompany::TCompany(ChildOpener openChild, QWidget* parent)
     });
 }
 
-QStringList TCompany::updateStatement(const Values& v) const
-{
-    QStringList result{" Update Company  Set ID_Company =" + v["ID_Company"] + ","};
-    result += lines(v,
-                    {"Name_Company", "Tell_Company", "Fax_Company", "Email_Company", "Web_Company",
-                     "Address_Company", "Zip_Company", "Contact1_Company", "Contact2_Company",
-                     "Type_Company", "City_Company"},
-                    " %1 ='%2',");
-    result.append(" State_Company ='" + v["State_Company"] + "'");
-    result.append(" where ID_Company =" + v["ID_Company"]);
-    return result;
-}
-
-QStringList TCompany::insertStatement(const Values& v) const
-{
-    QStringList result{" Insert Into Company ( ID_Company, Name_Company,",
-                       "Tell_Company,Fax_Company, Address_Company,Web_Company,Email_Company,"
-                       "Zip_Company,Contact1_Company,Contact2_Company,Type_Company,City_Company,"
-                       "State_Company ) Values ( ",
-                       v["ID_Company"] + ","};
-    result += lines(v,
-                    {"Name_Company", "Tell_Company", "Fax_Company", "Address_Company",
-                     "Web_Company", "Email_Company", "Zip_Company", "Contact1_Company",
-                     "Contact2_Company", "Type_Company", "City_Company"},
-                    "'%2',");
-    result.append("'" + v["State_Company"] + "')");
-    return result;
-}
-
-QStringList TCompany::deleteStatement(const Values& v) const
-{
-    return {"Delete  From Company where ID_Company=" + v["ID_Company"]};
-}
-
 void TCompany::computeFigures()
 {
-    Query* sum = DM->query(QStringLiteral("QCompany3"));
+    Query* sum = m_sum;
     runStatement(sum, {"Select Sum(Amount_Bill) From Bill where Vendor_Bill ='" +
                        Sql::text(text("Name_Company")) + "'"});
     sum->open();

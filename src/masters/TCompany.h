@@ -4,6 +4,7 @@
 #include "ui/common/Windows.h"
 
 class QLabel;
+class Query;
 
 // The vendors the shop buys from, with the total of each vendor's bills.
 class TCompany : public RecordWindow
@@ -14,12 +15,10 @@ public:
     explicit TCompany(ChildOpener openChild, QWidget* parent = nullptr);
 
 protected:
-    QStringList updateStatement(const Values& v) const override;
-    QStringList insertStatement(const Values& v) const override;
-    QStringList deleteStatement(const Values& v) const override;
     void computeFigures() override;
 
 private:
     ChildOpener m_openChild;
     QLabel* m_total;
+    Query* m_sum;
 };

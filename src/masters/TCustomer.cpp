@@ -72,6 +72,7 @@ TCustomer::TCustomer(ChildOpener openChild, QWidget* parent)
     , m_openChild(std::move(openChild))
 {
     setObjectName(QStringLiteral("Customer"));
+    m_sums = DM->ownQuery(QStringLiteral("QCustomer3"), this);
     Latest<TCustomer>::set(this);
     m_amounts = addFigure(QStringLiteral("Total Amounts $"), QStringLiteral("Label15"), "0.00");
     m_paid = addFigure(QStringLiteral("Total Paid $"), QStringLiteral("Label16"), "0.00");
@@ -100,43 +101,9 @@ void TCustomer::openHistory()
     });
 }
 
-QStringList TCustomer::updateStatement(const Values& v) const
-{
-    QStringList result{" Update Customer  Set ID_Customer =" + v["ID_Customer"] + ","};
-    result += lines(v,
-                    {"Name_Customer", "Tell_Customer", "Tel_Customer", "Tel1_Customer",
-                     "Email_Customer", "Web_Customer", "Address_Customer", "Zip_Customer",
-                     "Type_Customer", "City_Customer"},
-                    " %1 ='%2',");
-    result.append(" State_Customer ='" + v["State_Customer"] + "'");
-    result.append(" where ID_Customer =" + v["ID_Customer"]);
-    return result;
-}
-
-QStringList TCustomer::insertStatement(const Values& v) const
-{
-    QStringList result{" Insert Into Customer ( ID_Customer, Name_Customer,",
-                       "Tell_Customer,Tel_Customer,Tel1_Customer, Address_Customer,Web_Customer,"
-                       "Email_Customer,Zip_Customer,Type_Customer,City_Customer,State_Customer ) "
-                       "Values ( ",
-                       v["ID_Customer"] + ","};
-    result += lines(v,
-                    {"Name_Customer", "Tell_Customer", "Tel_Customer", "Tel1_Customer",
-                     "Address_Customer", "Web_Customer", "Email_Customer", "Zip_Customer",
-                     "Type_Customer", "City_Customer"},
-                    "'%2',");
-    result.append("'" + v["State_Customer"] + "')");
-    return result;
-}
-
-QStringList TCustomer::deleteStatement(const Values& v) const
-{
-    return {"Delete  From Customer where ID_Customer=" + v["ID_Customer"]};
-}
-
 QString TCustomer::sum(const QString& statement)
 {
-    Query* q = DM->query(QStringLiteral("QCustomer3"));
+    Query* q = m_sums;
     runStatement(q, {statement});
     q->open();
     const QString value = q->field(QStringLiteral("Expr1000")).asText();

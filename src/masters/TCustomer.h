@@ -4,6 +4,7 @@
 #include "ui/common/Windows.h"
 
 class QLabel;
+class Query;
 
 // The shop's customers, with what each was invoiced, has paid and still owes.
 class TCustomer : public RecordWindow
@@ -14,9 +15,6 @@ public:
     explicit TCustomer(ChildOpener openChild, QWidget* parent = nullptr);
 
 protected:
-    QStringList updateStatement(const Values& v) const override;
-    QStringList insertStatement(const Values& v) const override;
-    QStringList deleteStatement(const Values& v) const override;
     void computeFigures() override;
 
 private:
@@ -28,4 +26,5 @@ private:
     QLabel* m_amounts;
     QLabel* m_paid;
     QLabel* m_balance;
+    Query* m_sums;
 };

@@ -45,9 +45,6 @@ RecordDescription employeeDescription()
     return d;
 }
 
-const QStringList textColumns = {"Email_Employee",     "SSN_Employee",   "Position_Employee",
-                                 "Emergency_Employee", "Cell_Employee",  "Address_Employee",
-                                 "City_Employee",      "State_Employee", "Zip_Employee"};
 } // namespace
 
 TEmployee::TEmployee(QWidget* parent)
@@ -57,34 +54,3 @@ TEmployee::TEmployee(QWidget* parent)
     Latest<TEmployee>::set(this);
 }
 
-// Dates go in as date literals (or Null for an empty box) in both statements.
-QStringList TEmployee::updateStatement(const Values& v) const
-{
-    QStringList result{" Update Employee  Set ID_Employee =" + v["ID_Employee"] + ",",
-                       " Name_Employee ='" + v["Name_Employee"] + "',",
-                       " DOB_Employee =" + v["DOB_Employee"] + ","};
-    result += lines(v, textColumns, " %1 ='%2',");
-    result.append(" Start_Employee =" + v["Start_Employee"] + ",");
-    result.append(" End_Employee =" + v["End_Employee"]);
-    result.append(" where ID_Employee =" + v["ID_Employee"]);
-    return result;
-}
-
-QStringList TEmployee::insertStatement(const Values& v) const
-{
-    QStringList result{" Insert Into Employee ( ID_Employee, Name_Employee,",
-                       "DOB_Employee, Email_Employee,SSN_Employee,Position_Employee,"
-                       "Emergency_Employee,Cell_Employee,Address_Employee,City_Employee,"
-                       "State_Employee,Zip_Employee,Start_Employee,End_Employee ) Values ( ",
-                       v["ID_Employee"] + ",", "'" + v["Name_Employee"] + "',",
-                       v["DOB_Employee"] + ","};
-    result += lines(v, textColumns, "'%2',");
-    result.append(v["Start_Employee"] + ",");
-    result.append(v["End_Employee"] + ")");
-    return result;
-}
-
-QStringList TEmployee::deleteStatement(const Values& v) const
-{
-    return {"Delete  From Employee where ID_Employee=" + v["ID_Employee"]};
-}

@@ -40,6 +40,8 @@ RecordDescription laborDescription()
     d.followOn = RecordDescription::Click | RecordDescription::KeyRelease |
                  RecordDescription::NavigatorClick;
     d.newDefaults = {{"Rate_Labor", "0.00"}};
+    // Leaving an empty rate puts the default rate back.
+    d.whenLeftEmpty = {{"Rate_Labor", "0.00"}};
     return d;
 }
 } // namespace
@@ -58,47 +60,12 @@ TLabor::TLabor(InvoiceHistory invoiceHistory, QWidget* parent)
     connect(history, &QPushButton::clicked, this, [this] {
         guard([this] { m_invoiceHistory(text(QStringLiteral("Description_Labor"))); });
     });
-    box(QStringLiteral("Rate_Labor"))->installEventFilter(this);
-}
-
-bool TLabor::eventFilter(QObject* watched, QEvent* event)
-{
-    // Leaving an empty rate puts the default rate back.
-    if (watched == box(QStringLiteral("Rate_Labor")) && event->type() == QEvent::FocusOut &&
-        text(QStringLiteral("Rate_Labor")).isEmpty())
-        setText(QStringLiteral("Rate_Labor"), QStringLiteral("0.00"));
-    return RecordWindow::eventFilter(watched, event);
-}
-
-QStringList TLabor::updateStatement(const Values& v) const
-{
-    return {" Update Labor  Set ID_Labor=" + v["ID_Labor"] + ",",
-            " Description_Labor ='" + v["Description_Labor"] + "',",
-            " PartNo_Labor ='" + v["PartNo_Labor"] + "',",
-            " Rate_Labor ='" + v["Rate_Labor"] + "',",
-            " Remark_Labor ='" + v["Remark_Labor"] + "'",
-            " where ID_Labor =" + v["ID_Labor"]};
-}
-
-QStringList TLabor::insertStatement(const Values& v) const
-{
-    return {" Insert Into Labor ( ID_Labor, Description_Labor,",
-            "PartNo_Labor, Rate_Labor,Remark_Labor) Values ( ",
-            v["ID_Labor"] + ",",
-            "'" + v["Description_Labor"] + "',",
-            "'" + v["PartNo_Labor"] + "',",
-            "'" + v["Rate_Labor"] + "',",
-            "'" + v["Remark_Labor"] + "')"};
-}
-
-QStringList TLabor::deleteStatement(const Values& v) const
-{
-    return {"Delete  From Labor where ID_Labor=" + v["ID_Labor"]};
+    m_sum = DM->ownQuery(QStringLiteral("Q1"), this);
 }
 
 void TLabor::computeFigures()
 {
-    Query* q1 = DM->query(QStringLiteral("Q1"));
+    Query* q1 = m_sum;
     runStatement(q1, {"Select Sum(Amount_Labor) From InvLabor where Description_Labor='" +
                       Sql::text(text(QStringLiteral("Description_Labor"))) + "'"});
     q1->open();

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QLabel;
+class Query;
 
 // The labor operations the shop sells, with what each has been invoiced for.
 class TLabor : public RecordWindow
@@ -18,13 +19,10 @@ public:
     explicit TLabor(InvoiceHistory invoiceHistory, QWidget* parent = nullptr);
 
 protected:
-    QStringList updateStatement(const Values& v) const override;
-    QStringList insertStatement(const Values& v) const override;
-    QStringList deleteStatement(const Values& v) const override;
     void computeFigures() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     InvoiceHistory m_invoiceHistory;
     QLabel* m_sale;
+    Query* m_sum;
 };

@@ -98,6 +98,7 @@ TPart::TPart(Links links, QWidget* parent)
             guard([&] { listQuery()->locate(QStringLiteral("ID_Material"), typed); });
     });
     box("Color_Material")->installEventFilter(this);
+    m_q1 = DM->ownQuery(QStringLiteral("Q1"), this);
 }
 
 void TPart::showList()
@@ -125,47 +126,9 @@ void TPart::updateTotal()
     m_total->setText(QString::number(listQuery()->recordCount()));
 }
 
-QStringList TPart::updateStatement(const Values& v) const
-{
-    return {" Update Part  Set ID_Material = " + v["ID_Material"] + ",",
-            " Type_Material = '" + v["Type_Material"] + "',",
-            " Number_Material = '" + v["Number_Material"] + "',",
-            " Description_Material = '" + v["Description_Material"] + "',",
-            " Mfg_Material = '" + v["Mfg_Material"] + "',",
-            " Style_Material = '" + v["Style_Material"] + "',",
-            " Style_Type_Material = '" + v["Style_Type_Material"] + "',",
-            " Color_Material = '" + v["Color_Material"] + "',",
-            " Size_Material = '" + v["Size_Material"] + "',",
-            " Unit_Material = '" + v["Unit_Material"] + "',",
-            " Price_Material = " + v["Price_Material"] + ",",
-            " Remark_Material = '" + v["Remark_Material"] + "'",
-            " where ID_Material =" + v["ID_Material"]};
-}
-
-QStringList TPart::insertStatement(const Values& v) const
-{
-    QStringList lines = {
-        " Insert Into Part ( ID_Material, Type_Material,Number_Material,Description_Material,",
-        "Mfg_Material, Style_Material,Style_Type_Material,Color_Material,Size_Material,"
-        "Unit_Material,Price_Material,Remark_Material ) Values ( ",
-        v["ID_Material"] + ","};
-    for (const char* column : {"Type_Material", "Number_Material", "Description_Material",
-                               "Mfg_Material", "Style_Material", "Style_Type_Material",
-                               "Color_Material", "Size_Material", "Unit_Material"})
-        lines.append("'" + v[column] + "',");
-    lines.append(v["Price_Material"] + " , ");
-    lines.append(" '" + v["Remark_Material"] + "')");
-    return lines;
-}
-
-QStringList TPart::deleteStatement(const Values& v) const
-{
-    return {"Delete  From Part where ID_Material=" + v["ID_Material"]};
-}
-
 QString TPart::sumOfQuantities(const QString& table, const QString& partNo)
 {
-    Query* q1 = DM->query(QStringLiteral("Q1"));
+    Query* q1 = m_q1;
     runStatement(q1, {"Select Sum(Qty_Item) From " + table + " where Color_Item='" +
                       Sql::text(partNo) + "'"});
     q1->open();
@@ -213,15 +176,20 @@ bool TPart::eventFilter(QObject* watched, QEvent* event)
 void TPart::checkPartNumber()
 {
     const QString partNo = text("Color_Material");
-    Query* q1 = DM->query(QStringLiteral("Q1"));
-    runStatement(q1, {"Select * From Part where Color_Material='" + Sql::text(partNo) + "'"});
-    q1->open();
-    if (q1->isEmpty()) {
+    runStatement(m_q1, {"Select ID_Material From Part where Color_Material='" +
+                        Sql::text(partNo) + "'"});
+    m_q1->open();
+    if (m_q1->isEmpty()) {
         m_check->setText(QStringLiteral("Not Match"));
         return;
     }
+    // The part found by its number is shown, found in the list by its key; the list is put in
+    // descending part-number order (worked out once per loaded list).
+    const QString id = m_q1->field(QStringLiteral("ID_Material")).asText();
+    m_q1->close();
     listQuery()->sort(QStringLiteral("Color_Material DESC"));
-    listQuery()->locate(QStringLiteral("Color_Material"), partNo);
+    if (!moveToKey(id))
+        listQuery()->locate(QStringLiteral("Color_Material"), partNo);
     copyRow();
     m_check->setText(QStringLiteral("Other Match"));
 }

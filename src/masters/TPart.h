@@ -5,6 +5,7 @@
 #include <functional>
 
 class QLabel;
+class Query;
 
 // The parts catalogue, with each part's stock figures from invoices and purchase orders.
 class TPart : public RecordWindow
@@ -29,9 +30,6 @@ public:
     void checkPartNumber();
 
 protected:
-    QStringList updateStatement(const Values& v) const override;
-    QStringList insertStatement(const Values& v) const override;
-    QStringList deleteStatement(const Values& v) const override;
     void computeFigures() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -46,4 +44,5 @@ private:
     QLabel* m_buy;
     QLabel* m_inventory;
     QLabel* m_stock;
+    Query* m_q1;
 };

@@ -10,8 +10,7 @@ RecordDescription taxDescription()
     RecordDescription d;
     d.title = QStringLiteral("Tax");
     d.table = QStringLiteral("Tax");
-    // A list query of its own: the tax list never shows another window's rows.
-    d.listQuery = QStringLiteral("QTax");
+    d.listQuery = QStringLiteral("QCustomer1");
     d.lookupQuery = QStringLiteral("QCustomer2");
     d.listStatement = QStringLiteral("Select Id_T, Year_T, A_T, E_T,Tax_T  From Tax");
     d.saveListStatement = QStringLiteral("Select Id_T, Year_T,A_T, E_T,Tax_T From Tax");
@@ -19,8 +18,9 @@ RecordDescription taxDescription()
         {"Id_T", "ID No"},       {"Year_T", "Year"}, {"A_T", "Starting Month"},
         {"E_T", "Ending Month"}, {"Tax_T", "Tax"},
     };
-    // The boxes are walked with Tab only; no key is bound.
-    d.focusOrder = QStringList();
+    d.enterWrapsTo = QStringLiteral("Id_T");
+    // A rate period needs every figure.
+    d.emptyRefused = {"Year_T", "A_T", "E_T", "Tax_T"};
     d.titles = {"No", "Year", "Starting Month", "Ending Month", "Tax"};
     d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
     d.afterSave = RecordDescription::AfterSave::SavedKeyTyped;
@@ -47,25 +47,3 @@ TTax::TTax(QWidget* parent)
     }
 }
 
-QStringList TTax::updateStatement(const Values& v) const
-{
-    // The key itself is not rewritten.
-    return {" Update Tax  Set Year_T =" + v["Year_T"] + ",", " A_T =" + v["A_T"] + ",",
-            " E_T =" + v["E_T"] + ",", " Tax_T =" + v["Tax_T"], " where Id_T =" + v["Id_T"]};
-}
-
-QStringList TTax::insertStatement(const Values& v) const
-{
-    return {" Insert Into Tax ( Id_T, Year_T,",
-            "A_T, E_T,Tax_T) Values ( ",
-            v["Id_T"] + ",",
-            v["Year_T"] + ",",
-            v["A_T"] + ",",
-            v["E_T"] + ",",
-            v["Tax_T"] + ")"};
-}
-
-QStringList TTax::deleteStatement(const Values& v) const
-{
-    return {"Delete  From Tax where Id_T=" + v["Id_T"]};
-}

@@ -10,8 +10,4 @@ class TTax : public RecordWindow
 public:
     explicit TTax(QWidget* parent = nullptr);
 
-protected:
-    QStringList updateStatement(const Values& v) const override;
-    QStringList insertStatement(const Values& v) const override;
-    QStringList deleteStatement(const Values& v) const override;
 };

@@ -14,7 +14,6 @@ HistoryDescription description()
         return "Select * From Bill where Vendor_Bill='" + Sql::text(value) + "'";
     };
     d.titles = {"Ref #", "Vendor Name", "Bill Date", "Due Date", "Amount"};
-    d.ownRows = true;
     d.navigator = true;
     return d;
 }

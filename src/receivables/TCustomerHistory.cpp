@@ -15,7 +15,6 @@ HistoryDescription description()
     };
     d.titles = {"Invoice#",  "Customer Name", "Via",        "Pay Date",
                 "Refrence#", "Deposit To",    "Paid Amount"};
-    d.ownRows = true;
     d.navigator = false;
     return d;
 }

@@ -15,7 +15,6 @@ HistoryDescription description()
     };
     d.titles = {"Invoice#", "Customer Name", "Repair By", "Inv Date",
                 "PO#",      "Inv Amount",    "Address"};
-    d.ownRows = true;
     d.navigator = false;
     return d;
 }

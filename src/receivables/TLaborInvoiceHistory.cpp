@@ -14,7 +14,6 @@ HistoryDescription description()
         return "Select * From InvLabor where Description_Labor='" + Sql::text(value) + "'";
     };
     d.titles = {"Description", "Part Number", "Qty", "Rate", "Amount", "Remark", "Invoice"};
-    d.ownRows = false;
     d.navigator = false;
     return d;
 }

@@ -430,7 +430,10 @@ void TestData::literals_data()
     const auto refused = [](const char* kind, const QStringList& values, const char* what) {
         for (const QString& v : values)
             QTest::newRow(qPrintable(QStringLiteral("%1 refuses '%2'").arg(kind, v)))
-                << kind << v << QStringLiteral("'%1' is not a valid %2.").arg(v, what);
+                << kind << v
+                << QStringLiteral("'%1' is not a valid %2.")
+                       .arg(v, QString::fromLatin1(what) +
+                                   (qstrcmp(what, "date") == 0 ? " (month/day/year)" : ""));
     };
     refused("number",
             {"12a", "1 or 1=1", "", "   ", "1,23", ".", "5; Delete from Part", "1e5", "$12"},
@@ -716,7 +719,7 @@ void TestData::rejectedStatement_data()
     QTest::newRow("unclosed text") << "Select * From Part where Number_Material = 'abc" << false
                                    << "Syntax error in string in query expression ''abc'.";
     QTest::newRow("impossible date") << "Delete From Invoice where InvoiceDate_Inv = #2/30/2024#"
-                                     << true << "'2/30/2024' is not a valid date.";
+                                     << true << "'2/30/2024' is not a valid date (month/day/year).";
 }
 
 void TestData::rejectedStatement()

@@ -64,7 +64,7 @@ private slots:
     void archiveLock();
     void archiveWithoutLines();
     void archiveMovesLinesAndKeepsPayments();
-    void archiveReplacesArchivedHeader();
+    void archiveRefusesAnArchivedNumber();
     void archiveFailureChangesNothing();
     void archiveAnsweredNo();
     void archiveBadBoxWritesNothing();
@@ -150,7 +150,7 @@ void TestInvoiceOutput::archiveMovesLinesAndKeepsPayments()
              (QList<QVariantList>{{7, 50}}));
 }
 
-void TestInvoiceOutput::archiveReplacesArchivedHeader()
+void TestInvoiceOutput::archiveRefusesAnArchivedNumber()
 {
     TestShop shop;
     shop.exec("Insert into InvoiceCash (InvoiceNo_Inv, CustomerName_Inv, Remark_Inv) "
@@ -161,10 +161,17 @@ void TestInvoiceOutput::archiveReplacesArchivedHeader()
     TInvoice* invoice = openInvoice(shop);
     unlock(invoice);
     ui::click(archiveButton(invoice));
+    // An archived document is never replaced or mixed with another: nothing moves.
+    QCOMPARE(shop.prompter().texts(ScriptedPrompter::Kind::Error),
+             QStringList{"The archive already holds a document numbered 7.\n\nNothing was "
+                         "archived: invoice 7 is unchanged."});
     QCOMPARE(shop.rows("Select CustomerName_Inv, Remark_Inv From InvoiceCash"),
-             (QList<QVariantList>{{"Acme", ""}}));
-    // Archived lines are added, never matched against those already there.
-    QCOMPARE(shop.value("Select Count(*) From InvItemCash where Inv_Item=7").toInt(), 2);
+             (QList<QVariantList>{{"Earlier", "old"}}));
+    QCOMPARE(shop.value("Select Count(*) From InvItemCash where Inv_Item=7").toInt(), 1);
+    QCOMPARE(shop.value("Select Count(*) From Invoice where InvoiceNo_Inv=7").toInt(), 1);
+    QCOMPARE(shop.value("Select Count(*) From InvItem where Inv_Item=7").toInt(), 1);
+    // The archive locks itself again.
+    QVERIFY(!archiveButton(invoice)->isEnabled());
 }
 
 void TestInvoiceOutput::archiveFailureChangesNothing()
@@ -220,7 +227,7 @@ void TestInvoiceOutput::archiveBadBoxWritesNothing()
     invoice->setText("Amount_Inv", "12a");
     ui::click(archiveButton(invoice));
     // Told at once, before any question, and nothing moves.
-    QCOMPARE(shop.prompter().texts(), QStringList{"'12a' is not a valid number."});
+    QCOMPARE(shop.prompter().texts(), QStringList{"Amount: '12a' is not a valid number."});
     QCOMPARE(counts(shop), before);
 }
 

@@ -214,10 +214,11 @@ void TestCatalogues::employeeDates_data()
     add("empty on update", 1, "", "NULL", "");
     add("empty on insert", 2, "", "NULL", "");
     add("month 13", 1, "13/45/2020", "1970-01-01", "13/45/2020",
-        "'13/45/2020' is not a valid date.");
+        "Date of Birth: '13/45/2020' is not a valid date (month/day/year).");
     add("day 30 of February", 1, "2/30/2021", "1970-01-01", "2/30/2021",
-        "'2/30/2021' is not a valid date.");
-    add("letters on insert", 2, "abc", "no row", "abc", "'abc' is not a valid date.");
+        "Date of Birth: '2/30/2021' is not a valid date (month/day/year).");
+    add("letters on insert", 2, "abc", "no row", "abc",
+        "Date of Birth: 'abc' is not a valid date (month/day/year).");
 }
 
 void TestCatalogues::employeeDates()
@@ -497,28 +498,31 @@ void TestCatalogues::taxBadNumbersWriteNothing_data()
 {
     QTest::addColumn<QString>("col");
     QTest::addColumn<QString>("value");
-    const auto add = [](const char* name, const char* col, const char* value) {
-        QTest::newRow(name) << QString(col) << QString(value);
+    QTest::addColumn<QString>("box");
+    const auto add = [](const char* name, const char* col, const char* value, const char* box) {
+        QTest::newRow(name) << QString(col) << QString(value) << QString(box);
     };
-    add("key with letters", "Id_T", "x");
-    add("key with a statement", "Id_T", "1 or 1=1");
-    add("year with letters", "Year_T", "20a4");
-    add("month as a word", "A_T", "July");
-    add("empty ending month", "E_T", "");
-    add("rate with a percent sign", "Tax_T", "8%");
+    add("key with letters", "Id_T", "x", "ID No");
+    add("key with a statement", "Id_T", "1 or 1=1", "ID No");
+    add("year with letters", "Year_T", "20a4", "Year");
+    add("month as a word", "A_T", "July", "Starting Month");
+    add("empty ending month", "E_T", "", "Ending Month");
+    add("rate with a percent sign", "Tax_T", "8%", "Tax");
 }
 
 void TestCatalogues::taxBadNumbersWriteNothing()
 {
     QFETCH(QString, col);
     QFETCH(QString, value);
+    QFETCH(QString, box);
     TestShop shop;
     addTax(shop, 1, 2023, 1, 12, 0.08);
     auto* tax = openTask<TTax>(shop, "SpeedButton16");
     tax->setText("Year_T", "2030");
     tax->setText(col, value);
     ui::click(tax, "SaveButton");
-    QCOMPARE(shop.prompter().texts(), QStringList{"'" + value + "' is not a valid number."});
+    QCOMPARE(shop.prompter().texts(),
+             QStringList{box + ": '" + value + "' is not a valid number."});
     QCOMPARE(shop.rows("Select * From Tax"), (QList<QVariantList>{{1, 2023, 1, 12, 0.08}}));
     QCOMPARE(tax->text(col), value);
 }
@@ -549,8 +553,13 @@ void TestCatalogues::taxDeleteThenNew()
         shown.append(tax->text(col));
     QCOMPARE(shown, (QStringList{"4", "", "", "", ""}));
     QVERIFY(focusIsIn(tax->box("Year_T")));
-    ui::press(tax->box("Year_T"), Qt::Key_Return); // Enter does not walk the boxes
-    QVERIFY(focusIsIn(tax->box("Year_T")));
+    // Enter moves on to the next box: "2026", Enter, "1" is a year and a month.
+    ui::type(qobject_cast<QLineEdit*>(tax->box("Year_T")), "2026");
+    ui::press(tax->box("Year_T"), Qt::Key_Return);
+    QVERIFY(focusIsIn(tax->box("A_T")));
+    QTest::keyClicks(QApplication::focusWidget(), "1");
+    QCOMPARE(tax->text("Year_T"), QStringLiteral("2026"));
+    QCOMPARE(tax->text("A_T"), QStringLiteral("1"));
 }
 
 void TestCatalogues::taxRefresh_data()
@@ -561,8 +570,8 @@ void TestCatalogues::taxRefresh_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("on the typed key") << "3" << 4 << 2 << "";
     QTest::newRow("key not in the list") << "42" << 4 << 0 << "";
-    QTest::newRow("letters") << "abc" << 3 << 2 << "'abc' is not a valid number.";
-    QTest::newRow("empty") << "" << 3 << 2 << "'' is not a valid number.";
+    QTest::newRow("letters") << "abc" << 3 << 2 << "ID No: 'abc' is not a valid number.";
+    QTest::newRow("empty") << "" << 3 << 2 << "ID No: '' is not a valid number.";
 }
 
 void TestCatalogues::taxRefresh()

@@ -400,7 +400,7 @@ void TestCustomers::saveWritesNothing_data()
         QTest::addRow("%s, answered No", qPrintable(which))
             << which << "7" << false << QStringList{saveQuestion} << 2;
         QTest::addRow("%s, letters in the ID", qPrintable(which))
-            << which << "12a" << true << QStringList{"'12a' is not a valid number."} << 1;
+            << which << "12a" << true << QStringList{"ID No: '12a' is not a valid number."} << 1;
     }
 }
 

@@ -288,16 +288,16 @@ void TestMasters::badNumbersWriteNothing_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("letters in the ID") << "12a"
                                        << "1"
-                                       << "'12a' is not a valid number.";
+                                       << "ID Part: '12a' is not a valid number.";
     QTest::newRow("statement in the ID") << "1 or 1=1"
                                          << "1"
-                                         << "'1 or 1=1' is not a valid number.";
+                                         << "ID Part: '1 or 1=1' is not a valid number.";
     QTest::newRow("letters in the price") << "5"
                                           << "abc"
-                                          << "'abc' is not a valid number.";
+                                          << "Price $: 'abc' is not a valid number.";
     QTest::newRow("two points") << "5"
                                 << "1.2.3"
-                                << "'1.2.3' is not a valid number.";
+                                << "Price $: '1.2.3' is not a valid number.";
 }
 
 void TestMasters::badNumbersWriteNothing()

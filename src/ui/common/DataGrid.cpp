@@ -4,12 +4,25 @@
 #include "data/QueryModel.h"
 
 #include <QHeaderView>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
 namespace {
 const QColor evenShade(0xff, 0xff, 0xff);
 const QColor oddShade(0xe8, 0xf0, 0xf8);
+// Columns fit their contents up to this width; the user may drag them wider.
+constexpr int widestColumn = 320;
+constexpr int narrowestColumn = 36;
+// Rows measured for a column's width: enough to see what the column holds.
+constexpr int measuredRows = 40;
+
+// Widths the user set, per window and grid, then per column, for the session.
+QHash<QString, QHash<QString, int>>& userWidths()
+{
+    static QHash<QString, QHash<QString, int>> widths;
+    return widths;
+}
 } // namespace
 
 // Paints the stripes, black text, and the frame around the current cell.
@@ -73,12 +86,22 @@ DataGrid::DataGrid(Query* query, QWidget* parent)
     setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumWidth(28);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setDefaultSectionSize(110);
     horizontalHeader()->setStretchLastSection(true);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DataGrid::titleClicked);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int, int size) {
+                if (m_sizing || section < 0 || section >= m_query->columnCount())
+                    return;
+                userWidths()[widthKey()].insert(m_query->columnName(section), size);
+            });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        numberRows();
+        applyWidths();
+    });
+    numberRows();
     connect(this, &QAbstractItemView::clicked, this, &DataGrid::cellClicked);
     connect(query, &Query::currentRowChanged, this, &DataGrid::followQuery);
     connect(query, &Query::rowsChanged, this, &DataGrid::followQuery);
@@ -88,6 +111,65 @@ DataGrid::DataGrid(Query* query, QWidget* parent)
 void DataGrid::setTitles(const QStringList& titles)
 {
     m_model->setTitles(titles);
+}
+
+QString DataGrid::widthKey() const
+{
+    // The form the grid belongs to: a child window's form or a window of its own.
+    const QWidget* form = this;
+    while (form->parentWidget() && !form->isWindow() &&
+           !qobject_cast<const QMdiSubWindow*>(form->parentWidget()))
+        form = form->parentWidget();
+    return form->objectName() + QLatin1Char('/') + objectName();
+}
+
+void DataGrid::numberRows()
+{
+    // The row-number column is as wide as the largest number needs, set only when the number
+    // of digits changes rather than measured by the header after every reload.
+    const int digits = int(QString::number(std::max(1, m_model->rowCount())).size());
+    if (digits == m_rowDigits)
+        return;
+    m_rowDigits = digits;
+    verticalHeader()->setFixedWidth(
+        std::max(28, fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('9'))) + 14));
+}
+
+void DataGrid::applyWidths()
+{
+    const int columns = m_query->columnCount();
+    if (columns == 0)
+        return;
+    const QHash<QString, int> chosen = userWidths().value(widthKey());
+    const QFontMetrics metrics = fontMetrics();
+    QFont bold = horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics titleMetrics(bold);
+    const int rows = std::min(m_model->rowCount(), measuredRows);
+    m_sizing = true;
+    for (int c = 0; c < columns - 1; ++c) {
+        const QString name = m_query->columnName(c);
+        int width = chosen.value(name, -1);
+        if (width < 0) {
+            // Measured once, on the first rows the column shows (on its title alone while it
+            // has none), so that the list keeps its widths from one reload to the next.
+            const auto measured = m_measured.constFind(name);
+            if (measured == m_measured.constEnd() || (!measured->second && rows > 0)) {
+                int need = titleMetrics.horizontalAdvance(
+                               m_model->headerData(c, Qt::Horizontal).toString()) +
+                           18;
+                for (int r = 0; r < rows; ++r)
+                    need = std::max(need, metrics.horizontalAdvance(m_query->displayText(r, c)) +
+                                              12);
+                m_measured.insert(name, {std::clamp(need, narrowestColumn, widestColumn),
+                                         rows > 0});
+            }
+            width = m_measured.value(name).first;
+        }
+        if (horizontalHeader()->sectionSize(c) != width)
+            horizontalHeader()->resizeSection(c, width);
+    }
+    m_sizing = false;
 }
 
 void DataGrid::setRedTitle(int column)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QTableView>
 
 #include <functional>
@@ -45,6 +46,12 @@ protected:
 
 private:
     void followQuery();
+    // Gives every column its width after the rows were replaced: the width the user dragged it
+    // to in this window during this session, else the width its title and first rows need
+    // (measured once per column), up to a maximum.
+    void applyWidths();
+    void numberRows();
+    QString widthKey() const;
 
     class Delegate;
     Query* m_query;
@@ -52,4 +59,7 @@ private:
     std::function<QColor(int)> m_rowColour;
     std::function<QColor(int)> m_rowTextColour;
     bool m_syncing = false;
+    bool m_sizing = false;
+    int m_rowDigits = 0;
+    QHash<QString, std::pair<int, bool>> m_measured;
 };

@@ -24,18 +24,24 @@ DateBox::DateBox(QWidget* parent)
     m_button->setToolTip(tr("Pick a date"));
     layout->addWidget(m_button);
     setFocusProxy(m_edit);
-
-    m_popup = new QWidget(this, Qt::Popup);
-    auto* popupLayout = new QVBoxLayout(m_popup);
-    popupLayout->setContentsMargins(1, 1, 1, 1);
-    m_calendar = new QCalendarWidget(m_popup);
-    m_calendar->setObjectName(QStringLiteral("Calendar"));
-    m_calendar->setGridVisible(true);
-    popupLayout->addWidget(m_calendar);
-
     connect(m_button, &QToolButton::clicked, this, &DateBox::showCalendar);
-    connect(m_calendar, &QCalendarWidget::activated, this, &DateBox::pick);
-    connect(m_calendar, &QCalendarWidget::clicked, this, &DateBox::pick);
+}
+
+QCalendarWidget* DateBox::calendar()
+{
+    // Built when first needed: a calendar is the dearest widget of a form to create.
+    if (!m_calendar) {
+        m_popup = new QWidget(this, Qt::Popup);
+        auto* popupLayout = new QVBoxLayout(m_popup);
+        popupLayout->setContentsMargins(1, 1, 1, 1);
+        m_calendar = new QCalendarWidget(m_popup);
+        m_calendar->setObjectName(QStringLiteral("Calendar"));
+        m_calendar->setGridVisible(true);
+        popupLayout->addWidget(m_calendar);
+        connect(m_calendar, &QCalendarWidget::activated, this, &DateBox::pick);
+        connect(m_calendar, &QCalendarWidget::clicked, this, &DateBox::pick);
+    }
+    return m_calendar;
 }
 
 QString DateBox::text() const
@@ -51,7 +57,7 @@ void DateBox::setText(const QString& text)
 void DateBox::showCalendar()
 {
     const QDate typed = Formats::parseShortDate(m_edit->text());
-    m_calendar->setSelectedDate(typed.isValid() ? typed : QDate::currentDate());
+    calendar()->setSelectedDate(typed.isValid() ? typed : QDate::currentDate());
     m_popup->adjustSize();
     m_popup->move(mapToGlobal(QPoint(0, height())));
     m_popup->show();

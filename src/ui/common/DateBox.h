@@ -21,7 +21,7 @@ public:
 
     // Opens the calendar on the date in the box (today when the box holds none).
     void showCalendar();
-    QCalendarWidget* calendar() const { return m_calendar; }
+    QCalendarWidget* calendar();
 
 signals:
     void datePicked();
@@ -31,6 +31,6 @@ private:
 
     QLineEdit* m_edit;
     QToolButton* m_button;
-    QWidget* m_popup;
-    QCalendarWidget* m_calendar;
+    QWidget* m_popup = nullptr;
+    QCalendarWidget* m_calendar = nullptr;
 };

@@ -6,6 +6,9 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
 #include <QShortcut>
 #include <QWidget>
 
@@ -66,9 +69,19 @@ bool FocusChain::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QTextEdit*>(widget)) {
+        // The text's own keys stay with it; Ctrl+Enter leaves the box.
+        if (enter && key->modifiers() == Qt::ControlModifier) {
+            focus(target(widget, +1));
+            return true;
+        }
+        if (enter || key->key() == Qt::Key_Left)
+            return false;
+    }
     if (key->modifiers() & ~Qt::KeypadModifier)
         return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
     // The line edit inside an editable drop-down stands for the drop-down.
     if (auto* combo = qobject_cast<QComboBox*>(widget ? widget->parentWidget() : nullptr))
         widget = combo;
@@ -80,9 +93,9 @@ bool FocusChain::eventFilter(QObject* watched, QEvent* event)
         guard(run);
         return true;
     }
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (enter) {
-        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        // A check box moves on like a box; Space ticks it.
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
             button->click();
             return true;
         }
@@ -101,7 +114,8 @@ bool FocusChain::eventFilter(QObject* watched, QEvent* event)
 QWidget* FocusChain::target(QWidget* from, int step) const
 {
     if (auto link = m_links.constFind(from); link != m_links.constEnd())
-        return step > 0 ? link->enter.data() : link->left.data();
+        if (QWidget* to = step > 0 ? link->enter.data() : link->left.data())
+            return to;
     const QList<QWidget*> list = controls();
     const qsizetype at = list.indexOf(from);
     if (at < 0)

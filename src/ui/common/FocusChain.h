@@ -11,7 +11,8 @@
 class QWidget;
 
 // The keyboard order of a form: Enter moves to the next control of the chain, Left arrow
-// back to the previous one, Enter on a button presses it. Keys such as F2 can be bound to
+// back to the previous one, Enter on a push button presses it. A multi-line box keeps Enter
+// and Left arrow for its text and moves on with Ctrl+Enter. Keys such as F2 can be bound to
 // commands of the whole window.
 class FocusChain : public QObject
 {
@@ -26,7 +27,7 @@ public:
     // Enter in the last control goes to target (by default it stays), and Left arrow in the
     // first control goes to the last one.
     void wrapTo(QWidget* target);
-    // Overrides where Enter and Left arrow go from one control (nullptr: no move).
+    // Overrides where Enter and Left arrow go from one control (nullptr: the chain's order).
     void link(QWidget* from, QWidget* enterTo, QWidget* leftTo);
     // A key pressed anywhere in the window runs command.
     void bind(const QKeySequence& key, std::function<void()> command);

@@ -21,8 +21,7 @@
 HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))
-    , m_query(m_description.ownRows ? new Query(m_description.query, DM->admin1(), false, this)
-                                    : DM->query(m_description.query))
+    , m_query(DM->ownQuery(m_description.query, this))
 {
     setObjectName(m_description.caption);
     setWindowTitle(m_description.caption);

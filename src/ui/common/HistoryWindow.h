@@ -15,13 +15,12 @@ struct HistoryDescription
 {
     QString caption;
     QString heading; // empty: no heading band
-    QString query;   // the data-module query named for it
+    // The name of its query; every history window holds rows of its own, so that two such
+    // windows (or the opener's other lists) never show each other's rows.
+    QString query;
     // The statement for the value the opener hands over; values are embedded safely.
     std::function<QString(const QString& value)> statement;
     QStringList titles;
-    // A window of its own per opening holds its own rows, so that two such windows (or the
-    // opener's other lists) never show each other's rows.
-    bool ownRows = false;
     bool navigator = false;
 };
 

@@ -1,19 +1,18 @@
 #include "ui/common/RecordWindow.h"
 
-#include "data/DbError.h"
+#include "data/Formats.h"
 #include "data/Query.h"
-#include "data/Schema.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "ui/common/DataGrid.h"
-#include "ui/common/DateBox.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/Guard.h"
-#include "ui/common/ListBox.h"
 #include "ui/common/Navigator.h"
 #include "ui/common/Prompter.h"
-#include "ui/common/Windows.h"
+#include "ui/common/WindowParts.h"
 
+#include <QDate>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -24,27 +23,26 @@
 namespace {
 const QString saveQuestion = QStringLiteral("Are you sure you want to Save this Record?");
 const QString deleteQuestion = QStringLiteral("Are you sure you want to Delete this Record?");
-
-QPushButton* commandButton(QWidget* parent, const QString& text, const QString& name)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    button->setMinimumWidth(120);
-    return button;
-}
 } // namespace
 
 RecordWindow::RecordWindow(RecordDescription description, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))
-    , m_list(DM->query(m_description.listQuery))
-    , m_lookup(DM->query(m_description.lookupQuery))
+    , m_list(DM->ownQuery(m_description.listQuery, this))
+    , m_lookup(DM->ownQuery(m_description.lookupQuery, this))
 {
     setObjectName(m_description.title);
-    setWindowTitle(m_description.title);
+    setWindowTitle(m_description.caption.isEmpty() ? m_description.title
+                                                   : m_description.caption);
     setProperty("openMaximized", true);
+    m_boxes = new FormBoxes(m_description.boxes, this,
+                            [this](const QString& statement) { return listValues(statement); });
     buildForm();
+}
+
+QString RecordWindow::keyColumn() const
+{
+    return m_description.boxes.first().column;
 }
 
 void RecordWindow::buildForm()
@@ -52,101 +50,47 @@ void RecordWindow::buildForm()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
-
-    auto* band = new QFrame(this);
-    band->setObjectName(QStringLiteral("HeadingBand"));
-    band->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    band->setStyleSheet(QStringLiteral("#HeadingBand { background: #31506e; }"));
-    auto* bandLayout = new QHBoxLayout(band);
-    auto* heading = new QLabel(m_description.title, band);
-    heading->setObjectName(QStringLiteral("Heading"));
-    QFont big = heading->font();
-    big.setPointSize(20);
-    big.setBold(true);
-    heading->setFont(big);
-    heading->setStyleSheet(QStringLiteral("color: #f3efe2;"));
-    bandLayout->addWidget(heading);
-    bandLayout->addStretch(1);
-    layout->addWidget(band);
+    layout->addWidget(WindowParts::headingBand(this, m_description.title));
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("EditPanel"));
     panel->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     auto* panelLayout = new QHBoxLayout(panel);
-    m_boxGrid = new QGridLayout;
-    m_boxGrid->setHorizontalSpacing(8);
-    m_boxGrid->setVerticalSpacing(4);
-    panelLayout->addLayout(m_boxGrid, 3);
+    m_commands = new QVBoxLayout;
+    m_commands->setSpacing(4);
+    if (m_description.commandsAtLeft)
+        panelLayout->addLayout(m_commands);
 
-    m_chain = new FocusChain(this);
+    auto* boxGrid = new QGridLayout;
+    boxGrid->setHorizontalSpacing(8);
+    boxGrid->setVerticalSpacing(4);
+    for (const RecordBox& spec : m_description.boxes)
+        m_boxes->box(spec.column)->setParent(panel);
     QStringList order = m_description.focusOrder.value_or(QStringList());
     if (!m_description.focusOrder)
         for (const RecordBox& spec : m_description.boxes)
             order.append(spec.column);
-    // Boxes are laid out in the Enter order, those reached with Tab only after them.
-    QList<const RecordBox*> layoutOrder;
-    for (const QString& column : order)
+    QList<QStringList> columns = m_description.boxColumns;
+    if (columns.isEmpty()) {
+        // Laid out in the Enter order, the boxes reached with Tab only after them.
+        QStringList layoutOrder = order;
         for (const RecordBox& spec : m_description.boxes)
-            if (spec.column == column)
-                layoutOrder.append(&spec);
-    for (const RecordBox& spec : m_description.boxes)
-        if (!layoutOrder.contains(&spec))
-            layoutOrder.append(&spec);
-
-    QHash<QString, QWidget*> focusTargets;
-    const int perColumn = int((layoutOrder.size() + 1) / 2);
-    for (int i = 0; i < layoutOrder.size(); ++i) {
-        const RecordBox& spec = *layoutOrder.at(i);
-        QWidget* box = nullptr;
-        QWidget* focusTarget = nullptr;
-        switch (spec.kind) {
-        case RecordBox::Edit:
-            box = focusTarget = new QLineEdit(panel);
-            break;
-        case RecordBox::List: {
-            auto* list = new ListBox(panel);
-            if (!spec.listStatement.isEmpty()) {
-                const QString statement = spec.listStatement;
-                list->setSource([this, statement] { return listValues(statement); });
-            }
-            box = focusTarget = list;
-            break;
-        }
-        case RecordBox::Date: {
-            auto* date = new DateBox(panel);
-            box = date;
-            focusTarget = date->lineEdit();
-            break;
-        }
-        }
-        box->setObjectName(spec.column);
-        auto* label = new QLabel(spec.label, panel);
-        label->setBuddy(focusTarget);
-        const int row = i % perColumn;
-        const int column = (i / perColumn) * 2;
-        m_boxGrid->addWidget(label, row, column);
-        m_boxGrid->addWidget(box, row, column + 1);
-        m_boxes.insert(spec.column, box);
-        focusTargets.insert(spec.column, focusTarget);
+            if (!layoutOrder.contains(spec.column))
+                layoutOrder.append(spec.column);
+        const qsizetype perColumn = (layoutOrder.size() + 1) / 2;
+        columns = {layoutOrder.mid(0, perColumn), layoutOrder.mid(perColumn)};
     }
-    m_boxGrid->setColumnStretch(1, 1);
-    m_boxGrid->setColumnStretch(3, 1);
+    const int rows = m_boxes->layOut(boxGrid, columns);
     // Few boxes stay together at the top instead of spreading over the panel's height.
-    m_boxGrid->setRowStretch(perColumn, 1);
-    for (const QString& column : order)
-        m_chain->add(focusTargets.value(column));
-    if (QWidget* wrap = focusTargets.value(m_description.enterWrapsTo))
-        m_chain->wrapTo(wrap);
-    if (!order.isEmpty())
-        m_chain->bindInControls(Qt::Key_F2, [this] { save(); });
+    boxGrid->setRowStretch(rows, 1);
+    panelLayout->addLayout(boxGrid, 3);
 
     m_figures = new QVBoxLayout;
     m_figures->setSpacing(4);
     panelLayout->addLayout(m_figures, 1);
+    if (!m_description.commandsAtLeft)
+        panelLayout->addLayout(m_commands);
 
-    m_buttons = new QVBoxLayout;
-    m_buttons->setSpacing(4);
-    panelLayout->addLayout(m_buttons);
     const QList<std::pair<QString, std::function<void()>>> commands = {
         {QStringLiteral("New  ( F3 )"), [this] { newRecord(); }},
         {QStringLiteral("Save ( F2 )"), [this] { save(); }},
@@ -154,19 +98,21 @@ void RecordWindow::buildForm()
         {QStringLiteral("Refresh ( F5 )"), [this] { refresh(); }},
         {m_description.cancelCaption, [this] { cancel(); }},
     };
-    const QStringList names = {"NewButton", "SaveButton", "DeleteButton", "RefreshButton",
-                               "CancelButton"};
     for (int i = 0; i < commands.size(); ++i) {
-        QPushButton* button = commandButton(panel, commands.at(i).first, names.at(i));
+        QPushButton* button = WindowParts::commandButton(panel, commands.at(i).first,
+                                                         m_description.commandNames.at(i));
         const auto command = commands.at(i).second;
         connect(button, &QPushButton::clicked, this, [command] { guard(command); });
-        m_buttons->addWidget(button);
+        m_commands->addWidget(button);
     }
-    m_buttons->addStretch(1);
+    m_commands->addStretch(1);
     layout->addWidget(panel);
 
+    m_panels = new QHBoxLayout;
+    layout->addLayout(m_panels);
+
     m_grid = new DataGrid(m_list, this);
-    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->setObjectName(m_description.gridName);
     m_grid->installEventFilter(this);
     connect(m_grid, &DataGrid::cellClicked, this, [this] { follow(RecordDescription::Click); });
     connect(m_grid, &DataGrid::titleClicked, this, &RecordWindow::titleClicked);
@@ -175,77 +121,93 @@ void RecordWindow::buildForm()
     auto* bottom = new QFrame(this);
     bottom->setObjectName(QStringLiteral("BottomBand"));
     bottom->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    auto* bottomLayout = new QHBoxLayout(bottom);
-    QPushButton* close = commandButton(bottom, QStringLiteral("Close"), "CloseButton");
+    m_bottom = new QHBoxLayout(bottom);
+    QPushButton* close =
+        WindowParts::commandButton(bottom, QStringLiteral("Close"), m_description.commandNames.at(5));
     connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
-    bottomLayout->addWidget(close);
-    bottomLayout->addStretch(1);
-    auto* searchLabel = new QLabel(QStringLiteral("Search"), bottom);
-    m_search = new QLineEdit(bottom);
-    m_search->setObjectName(m_description.searchBoxName);
-    m_search->setMinimumWidth(220);
-    searchLabel->setBuddy(m_search);
+    m_bottom->addWidget(close);
+    m_bottom->addStretch(1);
+    m_search = WindowParts::searchBox(bottom, m_bottom, m_description.searchBoxName,
+                                      m_description.upperCaseSearch);
     connect(m_search, &QLineEdit::textChanged, this,
             [this](const QString& text) { guard([&] { search(text); }); });
-    bottomLayout->addWidget(searchLabel);
-    bottomLayout->addWidget(m_search);
-    bottomLayout->addSpacing(16);
+    m_bottom->addSpacing(16);
     m_navigator = new Navigator(m_list, bottom);
     connect(m_navigator, &Navigator::moved, this,
             [this] { follow(RecordDescription::NavigatorClick); });
-    bottomLayout->addWidget(m_navigator);
+    m_bottom->addWidget(m_navigator);
     layout->addWidget(bottom);
+
+    buildKeys(order);
+    for (const BoxLookup& lookup : m_description.lookups)
+        m_boxes->focusTarget(lookup.from)->installEventFilter(this);
+    for (auto it = m_description.whenLeftEmpty.cbegin(); it != m_description.whenLeftEmpty.cend();
+         ++it)
+        m_boxes->focusTarget(it.key())->installEventFilter(this);
+    showSearchColumn();
+}
+
+void RecordWindow::buildKeys(const QStringList& order)
+{
+    m_chain = new FocusChain(this);
+    for (const QString& column : order)
+        m_chain->add(m_boxes->focusTarget(column));
+    if (QWidget* wrap = m_boxes->focusTarget(m_description.enterWrapsTo))
+        m_chain->wrapTo(wrap);
+    for (const FocusLink& link : m_description.focusLinks)
+        m_chain->link(m_boxes->focusTarget(link.from), m_boxes->focusTarget(link.enter),
+                      m_boxes->focusTarget(link.left));
+    if (!order.isEmpty())
+        m_chain->bindInControls(Qt::Key_F2, [this] { save(); });
+    // The keys the captions name answer anywhere in the window.
+    m_chain->bind(QKeySequence(Qt::Key_F3), [this] { newRecord(); });
+    m_chain->bind(QKeySequence(Qt::Key_F2), [this] { save(); });
+    m_chain->bind(QKeySequence(Qt::Key_F8), [this] { remove(); });
+    m_chain->bind(QKeySequence(Qt::Key_F5), [this] { refresh(); });
+    if (m_description.cancel != RecordDescription::Cancel::Nothing)
+        m_chain->bind(QKeySequence(Qt::Key_Escape), [this] { cancel(); });
 }
 
 QLabel* RecordWindow::addFigure(const QString& caption, const QString& name, const QString& text)
 {
-    auto* row = new QHBoxLayout;
-    auto* label = new QLabel(caption, this);
-    auto* value = new QLabel(text, this);
-    value->setObjectName(name);
-    value->setMinimumWidth(90);
-    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    row->addWidget(label);
-    row->addStretch(1);
-    row->addWidget(value);
-    m_figures->addLayout(row);
-    return value;
+    return WindowParts::addFigure(this, m_figures, caption, name, text);
 }
 
 QPushButton* RecordWindow::addButton(const QString& text, const QString& name)
 {
-    QPushButton* button = commandButton(this, text, name);
-    m_buttons->insertWidget(m_buttons->count() - 1, button);
+    QPushButton* button = WindowParts::commandButton(this, text, name);
+    m_commands->insertWidget(m_commands->count() - 1, button);
     return button;
+}
+
+void RecordWindow::addCommandWidget(QWidget* widget)
+{
+    m_commands->insertWidget(m_commands->count() - 1, widget);
+}
+
+void RecordWindow::addLinePanel(QWidget* panel, int stretch)
+{
+    m_panels->addWidget(panel, stretch);
+}
+
+void RecordWindow::addBottomWidget(QWidget* widget)
+{
+    m_bottom->addWidget(widget);
 }
 
 QWidget* RecordWindow::box(const QString& column) const
 {
-    return m_boxes.value(column);
+    return m_boxes->box(column);
 }
 
 QString RecordWindow::text(const QString& column) const
 {
-    QWidget* widget = box(column);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        return edit->text();
-    if (auto* list = qobject_cast<ListBox*>(widget))
-        return list->text();
-    if (auto* date = qobject_cast<DateBox*>(widget))
-        return date->text();
-    return {};
+    return m_boxes->text(column);
 }
 
 void RecordWindow::setText(const QString& column, const QString& text)
 {
-    QWidget* widget = box(column);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        edit->setText(text);
-    else if (auto* list = qobject_cast<ListBox*>(widget))
-        list->setText(text);
-    else if (auto* date = qobject_cast<DateBox*>(widget))
-        date->setText(text);
+    m_boxes->setText(column, text);
 }
 
 void RecordWindow::showEvent(QShowEvent* event)
@@ -266,6 +228,7 @@ void RecordWindow::runStatement(Query* query, const QStringList& lines)
 void RecordWindow::setTitles(const QStringList& titles)
 {
     m_grid->setTitles(titles);
+    showSearchColumn();
 }
 
 void RecordWindow::loadList(const QStringList& titles)
@@ -294,9 +257,7 @@ void RecordWindow::showList()
 
 void RecordWindow::copyRow()
 {
-    const bool empty = m_list->isEmpty() || m_list->currentRow() < 0;
-    for (const RecordBox& spec : m_description.boxes)
-        setText(spec.column, empty ? QString() : m_list->field(spec.column).asText());
+    m_boxes->copyRow(m_list);
 }
 
 void RecordWindow::follow(RecordDescription::Event event)
@@ -312,6 +273,20 @@ void RecordWindow::follow(RecordDescription::Event event)
 
 bool RecordWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusOut) {
+        // Only a move to another control counts as leaving a box, not a message box or a
+        // drop-down list taking the focus for a moment.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            for (auto it = m_description.whenLeftEmpty.cbegin();
+                 it != m_description.whenLeftEmpty.cend(); ++it)
+                if (watched == m_boxes->focusTarget(it.key()) && text(it.key()).isEmpty())
+                    setText(it.key(), it.value());
+            for (const BoxLookup& lookup : m_description.lookups)
+                if (watched == m_boxes->focusTarget(lookup.from))
+                    guard([&] { lookUp(lookup); });
+        }
+    }
     if (watched == m_grid &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -323,22 +298,13 @@ bool RecordWindow::eventFilter(QObject* watched, QEvent* event)
             return false;
         }
         if (m_description.gridKeys.contains(key->key()) && key->modifiers() == Qt::NoModifier) {
-            switch (key->key()) {
-            case Qt::Key_F2:
-                guard([this] { save(); });
-                break;
-            case Qt::Key_F3:
-                guard([this] { newRecord(); });
-                break;
-            case Qt::Key_F5:
-                guard([this] { refresh(); });
-                break;
-            case Qt::Key_F8:
-                guard([this] { remove(); });
-                break;
-            default:
-                break;
-            }
+            const QHash<int, std::function<void()>> commands = {
+                {Qt::Key_F2, [this] { save(); }},
+                {Qt::Key_F3, [this] { newRecord(); }},
+                {Qt::Key_F5, [this] { refresh(); }},
+                {Qt::Key_F8, [this] { remove(); }},
+            };
+            guard(commands.value(key->key()));
             return true;
         }
         // Taken before the list handles the key: after an arrow key the boxes show the row
@@ -350,11 +316,26 @@ bool RecordWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void RecordWindow::lookUp(const BoxLookup& lookup)
+{
+    runStatement(m_lookup, {"Select * From " + lookup.table + " where " + lookup.match + " ='" +
+                            Sql::text(text(lookup.from)) + "'"});
+    m_lookup->open();
+    QString filled = lookup.pattern;
+    for (int c = 0; c < m_lookup->columnCount(); ++c)
+        filled.replace('%' + m_lookup->columnName(c) + '%',
+                       m_lookup->isEmpty() ? QString() : m_lookup->field(0, c).asText(),
+                       Qt::CaseInsensitive);
+    m_lookup->close();
+    setText(lookup.to, filled);
+}
+
 void RecordWindow::titleClicked(int column)
 {
     const QString name = m_list->columnName(column);
-    const bool sortable = m_description.sortable.isEmpty() ||
-                          m_description.sortable.contains(name, Qt::CaseInsensitive);
+    const bool sortable = m_description.titleSort &&
+                          (m_description.sortable.isEmpty() ||
+                           m_description.sortable.contains(name, Qt::CaseInsensitive));
     if (!sortable) {
         m_grid->setRedTitle(-1);
         return;
@@ -363,13 +344,29 @@ void RecordWindow::titleClicked(int column)
         m_list->sort(name);
         m_sortColumn = name;
         m_grid->setRedTitle(column);
+        showSearchColumn();
     });
+}
+
+void RecordWindow::showSearchColumn()
+{
+    // The search box says which column it searches.
+    const QString column = m_sortColumn.isEmpty() ? (m_description.searchColumn.isEmpty()
+                                                         ? keyColumn()
+                                                         : m_description.searchColumn)
+                                                  : m_sortColumn;
+    const int index = m_list->columnIndex(column);
+    QString title = index >= 0 ? m_grid->model()->headerData(index, Qt::Horizontal).toString()
+                               : m_boxes->caption(column);
+    m_search->setPlaceholderText(QStringLiteral("Search ") + title.trimmed());
 }
 
 void RecordWindow::search(const QString& text)
 {
-    // Before any title click the list is searched on its key column.
-    const QString column = m_sortColumn.isEmpty() ? keyColumn() : m_sortColumn;
+    const QString column = m_sortColumn.isEmpty() ? (m_description.searchColumn.isEmpty()
+                                                         ? keyColumn()
+                                                         : m_description.searchColumn)
+                                                  : m_sortColumn;
     if (!m_list->isOpen() || !m_list->locate(column, text))
         return;
     copyRow();
@@ -388,107 +385,33 @@ QStringList RecordWindow::listValues(const QString& statement)
     return values;
 }
 
-RecordWindow::Values RecordWindow::values() const
+SqlRow RecordWindow::rowToSave() const
 {
-    Values v;
-    for (const RecordBox& spec : m_description.boxes) {
-        QString value = text(spec.column);
-        const bool isKey = spec.column == keyColumn();
-        if (value.trimmed().isEmpty() && m_description.zeroWhenEmpty.contains(spec.column))
-            value = QStringLiteral("0");
-        switch (isKey ? ColumnKind::Integer
-                      : Schema::kindOf(spec.column).value_or(ColumnKind::Text)) {
-        case ColumnKind::Integer:
-            v.insert(spec.column, Sql::integer(value));
-            break;
-        case ColumnKind::Money:
-        case ColumnKind::Real:
-            v.insert(spec.column, Sql::number(value));
-            break;
-        case ColumnKind::Date:
-            v.insert(spec.column, value.trimmed().isEmpty() ? QStringLiteral("Null")
-                                                            : '#' + Sql::date(value) + '#');
-            break;
-        case ColumnKind::Bool:
-        case ColumnKind::Text:
-            v.insert(spec.column, Sql::text(value));
-            break;
-        }
-    }
-    return v;
+    QHash<QString, SqlRow::EmptyNumber> whenEmpty;
+    for (const QString& column : m_description.zeroWhenEmpty)
+        whenEmpty.insert(column, SqlRow::EmptyNumber::Zero);
+    for (const QString& column : m_description.emptyRefused)
+        whenEmpty.insert(column, SqlRow::EmptyNumber::Refused);
+    return m_boxes->row(m_description.table, {}, whenEmpty);
 }
 
-namespace {
-QString literal(const QString& column, const QString& value)
+QString RecordWindow::nextKey()
 {
-    switch (Schema::kindOf(column).value_or(ColumnKind::Text)) {
-    case ColumnKind::Integer:
-    case ColumnKind::Money:
-    case ColumnKind::Real:
-        return value;
-    case ColumnKind::Date:
-        return value;
-    case ColumnKind::Bool:
-    case ColumnKind::Text:
-        break;
-    }
-    return '\'' + value + '\'';
-}
-} // namespace
-
-QStringList RecordWindow::lines(const Values& v, const QStringList& columns, const QString& pattern)
-{
-    QStringList result;
-    // Filled by name, not by arg(): arg() gives the column to the lowest placeholder, so a
-    // pattern with only %2 (a list of values) would get the column name as its value.
-    for (const QString& column : columns)
-        result.append(QString(pattern)
-                          .replace(QLatin1String("%1"), column)
-                          .replace(QLatin1String("%2"), v.value(column)));
-    return result;
-}
-
-QStringList RecordWindow::existsStatement(const Values& v) const
-{
-    return {"Select * From " + m_description.table + " where " + keyColumn() + "=" +
-            v.value(keyColumn())};
-}
-
-QStringList RecordWindow::updateStatement(const Values& v) const
-{
-    QStringList lines{"Update " + m_description.table + " Set"};
-    const auto& boxes = m_description.boxes;
-    for (int i = 0; i < boxes.size(); ++i) {
-        const QString& column = boxes.at(i).column;
-        lines.append(" " + column + " = " + literal(column, v.value(column)) +
-                     (i + 1 < boxes.size() ? "," : ""));
-    }
-    lines.append(" where " + keyColumn() + " = " + v.value(keyColumn()));
-    return lines;
-}
-
-QStringList RecordWindow::insertStatement(const Values& v) const
-{
-    QStringList columns;
-    QStringList literals;
-    for (const RecordBox& spec : m_description.boxes) {
-        columns.append(spec.column);
-        literals.append(literal(spec.column, v.value(spec.column)));
-    }
-    return {"Insert Into " + m_description.table + " ( " + columns.join(", ") + " )",
-            "Values ( " + literals.join(", ") + " )"};
-}
-
-QStringList RecordWindow::deleteStatement(const Values& v) const
-{
-    return {"Delete From " + m_description.table + " where " + keyColumn() + "=" +
-            v.value(keyColumn())};
+    // The largest key plus one, read with an aggregate rather than by loading every row.
+    runStatement(m_lookup, {"Select Max(" + keyColumn() + ") From " + m_description.table});
+    m_lookup->open();
+    const Field largest = m_lookup->field(QStringLiteral("Expr1000"));
+    const qint64 next = largest.isNull() ? 1 : largest.asInteger() + 1;
+    m_lookup->close();
+    return QString::number(next);
 }
 
 void RecordWindow::newRecord()
 {
-    for (const RecordBox& spec : m_description.boxes)
-        setText(spec.column, m_description.newDefaults.value(spec.column));
+    QHash<QString, QString> texts = m_description.newDefaults;
+    const QString today = Formats::shortDate(QDate::currentDate());
+    for (const QString& column : m_description.newToday)
+        texts.insert(column, today);
     if (!m_description.newFromProfile.isEmpty()) {
         Query* profile = DM->query(QStringLiteral("QReg1"));
         if (!profile->isOpen())
@@ -496,33 +419,43 @@ void RecordWindow::newRecord()
         profile->first();
         for (auto it = m_description.newFromProfile.cbegin();
              it != m_description.newFromProfile.cend(); ++it)
-            setText(it.key(), profile->field(it.value()).asText());
+            texts.insert(it.key(), profile->field(it.value()).asText());
     }
-    // The largest key plus one, read with an aggregate rather than by loading every row.
-    runStatement(m_lookup, {"Select Max(" + keyColumn() + ") From " + m_description.table});
-    m_lookup->open();
-    const Field largest = m_lookup->field(QStringLiteral("Expr1000"));
-    const qint64 next = largest.isNull() ? 1 : largest.asInteger() + 1;
-    m_lookup->close();
-    setText(keyColumn(), QString::number(next));
-    if (m_description.boxes.size() > 1)
-        box(m_description.boxes.at(1).column)->setFocus();
+    m_boxes->reset(texts, m_description.newKeeps);
+    if (m_description.key == RecordDescription::Key::Integer ||
+        m_description.key == RecordDescription::Key::Text)
+        setText(keyColumn(), nextKey());
+    const QString focus = !m_description.newFocus.isEmpty() ? m_description.newFocus
+                          : m_description.boxes.size() > 1 ? m_description.boxes.at(1).column
+                                                           : keyColumn();
+    m_boxes->focusTarget(focus)->setFocus();
+}
+
+void RecordWindow::writeRow(const SqlRow& row, bool exists)
+{
+    const QStringList keys =
+        m_description.saveKeys.isEmpty() ? QStringList{keyColumn()} : m_description.saveKeys;
+    runStatement(m_lookup, exists ? row.update(keys) : row.insert());
+    m_lookup->exec();
 }
 
 void RecordWindow::save()
 {
-    if (text(keyColumn()).trimmed().isEmpty())
+    const QString needs =
+        m_description.saveNeeds.isEmpty() ? keyColumn() : m_description.saveNeeds;
+    if (text(needs).trimmed().isEmpty())
         return;
     // Every box is checked before the question, so nothing half-written can follow.
-    const Values v = values();
-    const QString key = v.value(keyColumn());
+    const SqlRow row = rowToSave();
+    const QString key = text(keyColumn()).trimmed();
     if (Prompter::instance().confirm(saveQuestion)) {
-        runStatement(m_lookup, existsStatement(v));
+        const QStringList keys =
+            m_description.saveKeys.isEmpty() ? QStringList{keyColumn()} : m_description.saveKeys;
+        runStatement(m_lookup, row.exists(keys));
         m_lookup->open();
         const bool exists = !m_lookup->isEmpty();
         m_lookup->close();
-        runStatement(m_lookup, exists ? updateStatement(v) : insertStatement(v));
-        m_lookup->exec();
+        writeRow(row, exists);
         const QString message =
             exists ? m_description.updatedMessage : m_description.insertedMessage;
         if (!message.isEmpty())
@@ -535,6 +468,11 @@ void RecordWindow::afterSave(const QString& key)
 {
     using AfterSave = RecordDescription::AfterSave;
     const AfterSave mode = m_description.afterSave;
+    if (mode == AfterSave::Refresh) {
+        refresh();
+        m_grid->setFocus();
+        return;
+    }
     loadWith(m_description.saveListStatement.isEmpty() ? m_description.listStatement
                                                        : m_description.saveListStatement,
              m_description.titles);
@@ -545,25 +483,37 @@ void RecordWindow::afterSave(const QString& key)
     m_grid->setFocus();
 }
 
-void RecordWindow::moveToKey(const QString& key)
+bool RecordWindow::moveToKey(const QString& key)
 {
-    const int keyIndex = m_list->columnIndex(keyColumn());
-    for (int row = 0; row < m_list->recordCount(); ++row)
-        if (m_list->field(row, keyIndex).asText() == key) {
-            m_list->setCurrentRow(row);
-            return;
-        }
+    const int row = m_list->findRow(keyColumn(), key);
+    if (row < 0)
+        return false;
+    m_list->setCurrentRow(row);
+    return true;
+}
+
+void RecordWindow::deleteRow()
+{
+    const QStringList keys = m_description.deleteKeys.isEmpty() ? QStringList{keyColumn()}
+                                                                : m_description.deleteKeys;
+    const SqlRow row = m_boxes->row(m_description.table, keys);
+    runStatement(m_lookup, row.remove(keys));
+    m_lookup->exec();
 }
 
 void RecordWindow::remove()
 {
-    if (text(keyColumn()).trimmed().isEmpty())
+    const QString needs =
+        m_description.deleteNeeds.isEmpty() ? keyColumn() : m_description.deleteNeeds;
+    if (text(needs).trimmed().isEmpty())
         return;
-    const Values v = values();
+    // The boxes are checked before the question.
+    const QStringList keys = m_description.deleteKeys.isEmpty() ? QStringList{keyColumn()}
+                                                                : m_description.deleteKeys;
+    m_boxes->row(m_description.table, keys);
     if (!Prompter::instance().confirm(deleteQuestion))
         return;
-    runStatement(m_lookup, deleteStatement(v));
-    m_lookup->exec();
+    deleteRow();
     refresh();
 }
 
@@ -571,7 +521,9 @@ void RecordWindow::refresh()
 {
     // The key is read first: a key box that is not a number stops Refresh before the list
     // is reloaded.
-    const QString key = m_description.refreshKeepsKey ? Sql::integer(text(keyColumn())) : QString();
+    const QString key = m_description.refreshKeepsKey
+                            ? Sql::integer(text(keyColumn()), m_boxes->caption(keyColumn()))
+                            : QString();
     loadList(m_description.refreshTitles.value_or(m_description.titles));
     if (m_description.refreshKeepsKey)
         moveToKey(key);
@@ -595,6 +547,8 @@ void RecordWindow::cancel()
         break;
     case RecordDescription::Cancel::CurrentRow:
         copyRow();
+        break;
+    case RecordDescription::Cancel::Nothing:
         break;
     }
 }

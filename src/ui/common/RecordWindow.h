@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/common/FormBoxes.h"
+
 #include <QHash>
-#include <QSet>
 #include <QStringList>
 #include <QWidget>
 
@@ -12,29 +13,29 @@ class FocusChain;
 class Navigator;
 class Query;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QVBoxLayout;
 
-// One box of a record window: the column it shows and writes, its label and its kind.
-struct RecordBox
-{
-    enum Kind
-    {
-        Edit,
-        List,
-        Date
-    };
+// The boxes of record windows are form boxes.
+using RecordBox = FormBox;
 
-    QString column;
-    QString label;
-    Kind kind = Edit;
-    // For a List box: the statement its items come from, on the look-up query.
-    QString listStatement = {};
+// When the focus leaves a box, another box is filled from a catalogue row: the first row of
+// table whose match column equals the box's text; pattern names that row's columns between
+// % signs ("%Address_Customer% %City_Customer%"). An unknown name leaves only the pattern's
+// separators.
+struct BoxLookup
+{
+    QString from;
+    QString table;
+    QString match;
+    QString to;
+    QString pattern;
 };
 
-// What makes one catalogue window different from the others.
+// What makes one record window different from the others.
 struct RecordDescription
 {
     enum class AfterSave
@@ -43,12 +44,14 @@ struct RecordDescription
         SavedKeyTyped,  // list on the saved key, boxes as typed
         FirstRowTyped,  // list on its first row, boxes as typed
         SavedKeyCopied, // list on the saved key, copied into the boxes
+        Refresh,        // the window's Refresh
     };
     enum class Cancel
     {
         Refresh,
         ReloadFirstRow,
-        CurrentRow
+        CurrentRow,
+        Nothing, // the button is there and does nothing
     };
     // KeyPress is a character key; AnyKeyPress every key, taken before the list moves.
     enum Event
@@ -59,29 +62,50 @@ struct RecordDescription
         NavigatorClick = 8,
         AnyKeyPress = 16
     };
+    // What the first box holds: a whole number that New proposes, a text key, or no key at all
+    // (the window's rows are told apart by other columns).
+    enum class Key
+    {
+        Integer,
+        Text,
+        None
+    };
 
-    QString title;       // heading, "Parts"
-    QString table;       // "Part"
-    QString listQuery;   // bound to the grid and the navigator
-    QString lookupQuery; // existence tests, next number, drop-down lists
+    QString title;        // heading, "Parts"
+    QString caption = {}; // window caption when it differs from the title ("PoOrder")
+    QString table;        // "Part"
+    QString listQuery;    // the name of the list's query (the window holds its own rows)
+    QString lookupQuery;  // existence tests, next number, drop-down lists, look-ups
     QString listStatement;
     // The statement the list is reloaded with after Save, when it differs.
     QString saveListStatement = {};
-    // The key box first; the order is also the Enter order.
+    // The key box first (unless the window has no key); the order is also the Enter order.
     QList<RecordBox> boxes;
+    Key key = Key::Integer;
+    // The columns that tell one row from the others for Save (existence check and update) and
+    // for Delete; the key column when empty.
+    QStringList saveKeys = {};
+    QStringList deleteKeys = {};
+    // The box that must hold something for Save and for Delete to act; the key when empty.
+    QString saveNeeds = {};
+    QString deleteNeeds = {};
     // Where Enter in the last box goes (a column of boxes).
-    QString enterWrapsTo;
+    QString enterWrapsTo = {};
     // The Enter order when it differs from the order of the boxes; boxes left out are reached
     // with Tab only. An empty order: Enter, Left arrow and F2 do nothing in the boxes.
     std::optional<QStringList> focusOrder = {};
+    QList<FocusLink> focusLinks = {};
+    // The boxes in columns on the form; two even columns when empty.
+    QList<QStringList> boxColumns = {};
     // Titles after Save; also after showing, Refresh and Cancel unless given below. An empty
     // list leaves the column names as titles.
     QStringList titles;
     std::optional<QStringList> showTitles = {};
     std::optional<QStringList> refreshTitles = {};
     std::optional<QStringList> cancelTitles = {};
-    // Columns a title click sorts on; empty: every column.
+    // Columns a title click sorts on; empty: every column. Without titleSort no title sorts.
     QStringList sortable = {};
+    bool titleSort = true;
     QString insertedMessage;
     QString updatedMessage;
     AfterSave afterSave = AfterSave::FirstRowCopied;
@@ -93,7 +117,17 @@ struct RecordDescription
     bool refreshFocusesGrid = false;
     bool figuresOnShow = false;
     QString searchBoxName = QStringLiteral("SearchBox");
+    // The column searched before any title is clicked; the key column when empty.
+    QString searchColumn = {};
+    // Letters typed into the search box become capitals.
+    bool upperCaseSearch = false;
     QString cancelCaption = QStringLiteral("Cancel ( Esc )");
+    // Object names of New, Save, Delete, Refresh, Cancel and Close.
+    QStringList commandNames = {"NewButton",     "SaveButton",   "DeleteButton",
+                                "RefreshButton", "CancelButton", "CloseButton"};
+    QString gridName = QStringLiteral("DBGrid1");
+    // The commands stand in a column at the left of the boxes instead of at the right.
+    bool commandsAtLeft = false;
     // Events that copy the current row into the boxes, and those that also recompute the
     // figures.
     int followOn = Click | KeyRelease | KeyPress | NavigatorClick;
@@ -101,17 +135,27 @@ struct RecordDescription
     bool searchComputesFigures = false;
     // Keys taken in the grid: Qt::Key_F2 (Save), F3 (New), F5 (Refresh), F8 (Delete).
     QList<int> gridKeys = {};
-    // Box texts New puts in, by column, and those it takes from the shop's profile (a column
-    // of Reg, such as City_R).
+    // Box texts New puts in, by column, those it takes from the shop's profile (a column of
+    // Reg, such as City_R), the boxes it dates today and those it leaves alone; and the box
+    // it moves the focus to (the second box when empty).
     QHash<QString, QString> newDefaults = {};
     QHash<QString, QString> newFromProfile = {};
-    // Number columns written as 0 when their box is empty.
+    QStringList newToday = {};
+    QStringList newKeeps = {};
+    QString newFocus = {};
+    // Number columns written as 0 when their box is empty, and those that may not be empty
+    // (others are written as Null).
     QStringList zeroWhenEmpty = {};
+    QStringList emptyRefused = {};
+    // A box left empty gets this text when the focus leaves it.
+    QHash<QString, QString> whenLeftEmpty = {};
+    QList<BoxLookup> lookups = {};
 };
 
-// A catalogue window: a list of the rows of one table above boxes that show one row, with
-// New, Save, Delete, Refresh and Cancel. A concrete window gives its description and adds
-// only what it alone does (figures, history buttons, checks).
+// A record window: a list of the rows of one table above boxes that show one row, with New,
+// Save, Delete, Refresh and Cancel, and room for the lines of a document between the boxes and
+// the list. A concrete window gives its description and adds only what it alone does
+// (figures, history buttons, checks).
 class RecordWindow : public QWidget
 {
     Q_OBJECT
@@ -123,10 +167,12 @@ public:
     Query* listQuery() const { return m_list; }
     Query* lookupQuery() const { return m_lookup; }
     DataGrid* grid() const { return m_grid; }
+    FormBoxes* boxes() const { return m_boxes; }
 
     // The box text of a column.
     QString text(const QString& column) const;
     void setText(const QString& column, const QString& text);
+    // The box of a column (a date's box with its calendar button).
     QWidget* box(const QString& column) const;
 
     // The commands; each runs guarded from its button or key.
@@ -138,62 +184,70 @@ public:
     virtual void cancel();
 
     // Copies the list's current row into every box (empty boxes for an empty list).
-    void copyRow();
+    virtual void copyRow();
+
+    // Places a panel (a document's line grid) between the boxes and the list.
+    void addLinePanel(QWidget* panel, int stretch = 1);
 
 protected:
-    // Box values by column, checked for their kinds: text escaped for use between quotes,
-    // numbers bare, dates as whole literals (#3/7/2005#, or Null for an empty box). Throws
-    // before any statement runs.
-    using Values = QHash<QString, QString>;
-    Values values() const;
-
-    // One statement line per column, pattern filled with the column (%1) and its value (%2).
-    static QStringList lines(const Values& v, const QStringList& columns, const QString& pattern);
-
-    virtual QStringList existsStatement(const Values& v) const;
-    virtual QStringList updateStatement(const Values& v) const;
-    virtual QStringList insertStatement(const Values& v) const;
-    virtual QStringList deleteStatement(const Values& v) const;
+    // The row Save writes: every box, checked for its column's kind. Throws before any
+    // statement runs.
+    virtual SqlRow rowToSave() const;
+    // The next key New proposes; the largest key plus one (1 for an empty table) by default.
+    virtual QString nextKey();
+    // Writes the row as an update of the existing row or as a new one.
+    virtual void writeRow(const SqlRow& row, bool exists);
+    // Removes the row the boxes show.
+    virtual void deleteRow();
 
     // The window's figures for the row in the boxes.
     virtual void computeFigures() {}
     // Runs after the list was (re)loaded by any command.
     virtual void listLoaded() {}
 
-    // Figures column and extra buttons of the concrete window.
+    // Figures column, extra buttons, line panels and bottom-bar controls of the concrete
+    // window.
     QLabel* addFigure(const QString& caption, const QString& name, const QString& text);
     QPushButton* addButton(const QString& text, const QString& name);
+    void addCommandWidget(QWidget* widget);
+    void addBottomWidget(QWidget* widget);
     QVBoxLayout* figuresLayout() const { return m_figures; }
     FocusChain* focusChain() const { return m_chain; }
 
     void loadList(const QStringList& titles);
+    void loadWith(const QString& statement, const QStringList& titles);
     void setTitles(const QStringList& titles);
     void runStatement(Query* query, const QStringList& lines);
-    QString keyColumn() const { return m_description.boxes.first().column; }
+    QString keyColumn() const;
+    // Moves the list to the row whose key column holds key; false when there is none.
+    bool moveToKey(const QString& key);
+    // The first column of every row of statement, run on the look-up query.
+    QStringList listValues(const QString& statement);
 
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildForm();
+    void buildKeys(const QStringList& order);
     void follow(RecordDescription::Event event);
     void titleClicked(int column);
     void search(const QString& text);
-    QStringList listValues(const QString& statement);
+    void showSearchColumn();
     void afterSave(const QString& key);
-    void moveToKey(const QString& key);
-    void loadWith(const QString& statement, const QStringList& titles);
+    void lookUp(const BoxLookup& lookup);
 
     RecordDescription m_description;
     Query* m_list;
     Query* m_lookup;
+    FormBoxes* m_boxes = nullptr;
     DataGrid* m_grid = nullptr;
     Navigator* m_navigator = nullptr;
     FocusChain* m_chain = nullptr;
-    QHash<QString, QWidget*> m_boxes;
-    QGridLayout* m_boxGrid = nullptr;
     QVBoxLayout* m_figures = nullptr;
-    QVBoxLayout* m_buttons = nullptr;
+    QVBoxLayout* m_commands = nullptr;
+    QHBoxLayout* m_panels = nullptr;
+    QHBoxLayout* m_bottom = nullptr;
     QLineEdit* m_search = nullptr;
     QString m_sortColumn;
     bool m_shown = false;

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// The values of one row of a table, each checked for its column's kind and held as a whole
+// literal: texts quoted with inner quotes doubled, numbers bare, dates as #m/d/yyyy#, yes/no
+// as the bare words, empty dates and numbers as Null (or 0 where asked). The existence check,
+// insert, update and delete of that row are built from it, so that nothing typed into a box
+// can change the shape of a statement. A value that is not a number or a date is refused
+// when it is set, before any statement exists.
+class SqlRow
+{
+public:
+    // What an empty number box is written as, or whether it is refused.
+    enum class EmptyNumber
+    {
+        Null,
+        Zero,
+        Refused
+    };
+
+    explicit SqlRow(QString table);
+
+    QString table() const { return m_table; }
+
+    // The text of a box for column, written by the column's kind. box is the caption a
+    // refusal names ("Qty: 'two' is not a valid number.").
+    SqlRow& set(const QString& column, const QString& text, const QString& box = QString(),
+                EmptyNumber empty = EmptyNumber::Null);
+    // The text written as a quoted text literal whatever the column's kind.
+    SqlRow& setText(const QString& column, const QString& text);
+    SqlRow& setYesNo(const QString& column, bool value);
+
+    bool has(const QString& column) const { return m_literals.contains(column); }
+    // The literal of column; throws for a column that was not set.
+    QString literal(const QString& column) const;
+    QStringList columns() const { return m_columns; }
+
+    // "Key1 = v1 and Key2 = v2": Null keys compare with Is Null.
+    QString condition(const QStringList& keys) const;
+    QStringList exists(const QStringList& keys) const;
+    QStringList insert() const;
+    // Sets every column that is not a key, for the row whose keys hold these values.
+    QStringList update(const QStringList& keys) const;
+    QStringList remove(const QStringList& keys) const;
+
+private:
+    SqlRow& put(const QString& column, const QString& literal);
+
+    QString m_table;
+    QStringList m_columns;
+    QHash<QString, QString> m_literals;
+};

@@ -1,0 +1,215 @@
+#include "ui/common/FormBoxes.h"
+
+#include "data/Query.h"
+#include "ui/common/DateBox.h"
+#include "ui/common/ListBox.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+bool isYes(const QString& text)
+{
+    const QString t = text.trimmed();
+    return t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+           t.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0 || t == QLatin1String("1");
+}
+} // namespace
+
+FormBoxes::FormBoxes(QList<FormBox> boxes, QWidget* parent, ListSource lists)
+    : QObject(parent)
+    , m_boxes(std::move(boxes))
+    , m_lists(std::move(lists))
+{
+    for (const FormBox& spec : m_boxes)
+        create(spec, parent);
+}
+
+QWidget* FormBoxes::create(const FormBox& spec, QWidget* parent)
+{
+    const QString name = spec.name.isEmpty() ? spec.column : spec.name;
+    const QString column = spec.column;
+    QWidget* widget = nullptr;
+    QWidget* focus = nullptr;
+    switch (spec.kind) {
+    case FormBox::Edit: {
+        auto* edit = new QLineEdit(parent);
+        connect(edit, &QLineEdit::textEdited, this, [this, column] { emit edited(column); });
+        widget = focus = edit;
+        break;
+    }
+    case FormBox::List:
+    case FormBox::Choice: {
+        QComboBox* combo = nullptr;
+        if (spec.kind == FormBox::List) {
+            auto* list = new ListBox(parent);
+            if (!spec.listStatement.isEmpty() && m_lists) {
+                const QString statement = spec.listStatement;
+                list->setSource([this, statement] { return m_lists(statement); });
+            }
+            combo = list;
+        } else {
+            combo = new QComboBox(parent);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->addItems(spec.items);
+        }
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                [this, column] { emit edited(column); });
+        connect(combo, &QComboBox::textActivated, this, [this, column] { emit edited(column); });
+        widget = focus = combo;
+        break;
+    }
+    case FormBox::Date: {
+        auto* date = new DateBox(parent);
+        if (!spec.pickerName.isEmpty()) {
+            date->setObjectName(spec.pickerName);
+            date->lineEdit()->setObjectName(name);
+        }
+        connect(date->lineEdit(), &QLineEdit::textEdited, this,
+                [this, column] { emit edited(column); });
+        connect(date, &DateBox::datePicked, this, [this, column] { emit edited(column); });
+        widget = date;
+        focus = date->lineEdit();
+        break;
+    }
+    case FormBox::Memo: {
+        auto* memo = new QPlainTextEdit(parent);
+        memo->setTabChangesFocus(true);
+        memo->setMaximumHeight(memo->fontMetrics().lineSpacing() * 4 + 12);
+        widget = focus = memo;
+        break;
+    }
+    case FormBox::Check: {
+        auto* check = new QCheckBox(spec.label, parent);
+        connect(check, &QCheckBox::clicked, this, [this, column] { emit edited(column); });
+        widget = focus = check;
+        break;
+    }
+    }
+    if (widget->objectName().isEmpty())
+        widget->setObjectName(name);
+    m_widgets.insert(column, widget);
+    m_focus.insert(column, focus);
+    return widget;
+}
+
+const FormBox* FormBoxes::spec(const QString& column) const
+{
+    for (const FormBox& box : m_boxes)
+        if (box.column == column)
+            return &box;
+    return nullptr;
+}
+
+QString FormBoxes::caption(const QString& column) const
+{
+    const FormBox* box = spec(column);
+    return box ? box->label : column;
+}
+
+int FormBoxes::layOut(QGridLayout* grid, QList<QStringList> columns)
+{
+    if (columns.isEmpty()) {
+        const qsizetype perColumn = (m_boxes.size() + 1) / 2;
+        QStringList current;
+        for (const FormBox& box : m_boxes) {
+            current.append(box.column);
+            if (current.size() == perColumn) {
+                columns.append(current);
+                current.clear();
+            }
+        }
+        if (!current.isEmpty())
+            columns.append(current);
+    }
+    int rows = 0;
+    for (qsizetype c = 0; c < columns.size(); ++c) {
+        int row = 0;
+        for (const QString& column : columns.at(c)) {
+            const FormBox* box = spec(column);
+            if (!box)
+                continue;
+            QWidget* widget = m_widgets.value(column);
+            const int span = box->kind == FormBox::Memo ? 3 : 1;
+            if (box->kind != FormBox::Check) {
+                auto* label = new QLabel(box->label, widget->parentWidget());
+                label->setBuddy(m_focus.value(column));
+                grid->addWidget(label, row, int(c) * 2, span, 1, Qt::AlignLeft | Qt::AlignTop);
+            }
+            grid->addWidget(widget, row, int(c) * 2 + 1, span, 1);
+            row += span;
+        }
+        rows = std::max(rows, row);
+        grid->setColumnStretch(int(c) * 2 + 1, 1);
+    }
+    return rows;
+}
+
+QString FormBoxes::text(const QString& column) const
+{
+    QWidget* widget = m_widgets.value(column);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return edit->text();
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        return combo->currentText();
+    if (auto* date = qobject_cast<DateBox*>(widget))
+        return date->text();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(widget))
+        return memo->toPlainText();
+    if (auto* check = qobject_cast<QCheckBox*>(widget))
+        return check->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
+    return {};
+}
+
+void FormBoxes::setText(const QString& column, const QString& text)
+{
+    QWidget* widget = m_widgets.value(column);
+    if (!widget || this->text(column) == text)
+        return;
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->setText(text);
+    else if (auto* combo = qobject_cast<QComboBox*>(widget))
+        combo->setEditText(text);
+    else if (auto* date = qobject_cast<DateBox*>(widget))
+        date->setText(text);
+    else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget))
+        memo->setPlainText(text);
+    else if (auto* check = qobject_cast<QCheckBox*>(widget))
+        check->setChecked(isYes(text));
+}
+
+void FormBoxes::copyRow(const Query* query)
+{
+    const bool none = query->isEmpty() || query->currentRow() < 0;
+    for (const FormBox& box : m_boxes) {
+        const int column = query->columnIndex(box.column);
+        if (column < 0)
+            continue;
+        setText(box.column,
+                none ? QString() : query->field(query->currentRow(), column).asText());
+    }
+}
+
+void FormBoxes::reset(const QHash<QString, QString>& texts, const QStringList& keep)
+{
+    for (const FormBox& box : m_boxes)
+        if (!keep.contains(box.column))
+            setText(box.column, texts.value(box.column));
+}
+
+SqlRow FormBoxes::row(const QString& table, const QStringList& columns,
+                      const QHash<QString, SqlRow::EmptyNumber>& whenEmpty) const
+{
+    SqlRow row(table);
+    for (const FormBox& box : m_boxes) {
+        if (!columns.isEmpty() && !columns.contains(box.column))
+            continue;
+        row.set(box.column, text(box.column), box.label,
+                whenEmpty.value(box.column, SqlRow::EmptyNumber::Null));
+    }
+    return row;
+}

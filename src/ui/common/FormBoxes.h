@@ -1,0 +1,109 @@
+#pragma once
+
+#include "data/SqlRow.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+class Query;
+class QGridLayout;
+class QWidget;
+
+// One box of a form: the column it shows and writes, its caption, its kind and its control
+// name.
+struct FormBox
+{
+    enum Kind
+    {
+        Edit,   // one-line edit box
+        List,   // editable drop-down, refilled from a statement each time it opens
+        Date,   // edit box with a calendar drop-down
+        Memo,   // several lines
+        Check,  // yes/no check box; its text reads "True" or "False"
+        Choice, // drop-down with fixed items that also takes typed text
+    };
+
+    QString column;
+    QString label;
+    Kind kind = Edit;
+    // List: the statement its items come from (the first column of every row).
+    QString listStatement = {};
+    // The control's object name (Edit1, ComboBox2); the column when empty.
+    QString name = {};
+    // Choice: the fixed items.
+    QStringList items = {};
+    // Date: the calendar drop-down's object name (DateTimePicker1).
+    QString pickerName = {};
+};
+
+// Where Enter and Left arrow go from one box when it is not the next or the previous box of
+// the window's order (an empty target keeps that default).
+struct FocusLink
+{
+    QString from;
+    QString enter;
+    QString left;
+};
+
+// A window's boxes built from their description: widgets by kind with their object names,
+// laid out as label and box pairs in columns, read and written as text by column, filled from
+// a query's current row, and gathered into a checked row for the statement builder.
+class FormBoxes : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Items of a List box for its statement.
+    using ListSource = std::function<QStringList(const QString& statement)>;
+
+    FormBoxes(QList<FormBox> boxes, QWidget* parent, ListSource lists = {});
+
+    const QList<FormBox>& boxes() const { return m_boxes; }
+    const FormBox* spec(const QString& column) const;
+    bool contains(const QString& column) const { return m_widgets.contains(column); }
+
+    // Places the boxes as label/box pairs; each inner list is one column of pairs. Without
+    // columns the boxes are split evenly over two. Memo boxes take three rows. Returns the
+    // number of rows used.
+    int layOut(QGridLayout* grid, QList<QStringList> columns = {});
+
+    // The widget of a column (for a date, the box with its calendar button), and the control
+    // that takes the focus and the keys (for a date, its edit box).
+    QWidget* box(const QString& column) const { return m_widgets.value(column); }
+    QWidget* focusTarget(const QString& column) const { return m_focus.value(column); }
+    QString caption(const QString& column) const;
+
+    QString text(const QString& column) const;
+    // Leaves a box alone when it already shows the text: laying out text is the dearest part
+    // of showing a row.
+    void setText(const QString& column, const QString& text);
+
+    // Every box whose column the query has gets that column of the current row; with no
+    // current row every such box is emptied.
+    void copyRow(const Query* query);
+    // Every box gets its text from texts (empty when not given), except the columns kept.
+    void reset(const QHash<QString, QString>& texts, const QStringList& keep = {});
+
+    // The boxes' texts checked for their columns' kinds, ready for the statement builder;
+    // refusals name the box. Only the given columns when columns is not empty. An empty
+    // number box is written as Null unless whenEmpty says otherwise for its column.
+    SqlRow row(const QString& table, const QStringList& columns = {},
+               const QHash<QString, SqlRow::EmptyNumber>& whenEmpty = {}) const;
+
+signals:
+    // The user changed a box by typing or by choosing from its list; a box the program sets
+    // does not count.
+    void edited(const QString& column);
+
+private:
+    QWidget* create(const FormBox& box, QWidget* parent);
+
+    QList<FormBox> m_boxes;
+    ListSource m_lists;
+    QHash<QString, QWidget*> m_widgets;
+    QHash<QString, QWidget*> m_focus;
+};

@@ -1,0 +1,83 @@
+#include "ui/common/WindowParts.h"
+
+#include <QBoxLayout>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QValidator>
+
+namespace {
+// Turns letters into capitals as they are typed or pasted.
+class UpperCase : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+} // namespace
+
+namespace WindowParts {
+
+QFrame* headingBand(QWidget* parent, const QString& title)
+{
+    auto* band = new QFrame(parent);
+    band->setObjectName(QStringLiteral("HeadingBand"));
+    band->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    band->setStyleSheet(QStringLiteral("#HeadingBand { background: #31506e; }"));
+    auto* layout = new QHBoxLayout(band);
+    layout->setContentsMargins(10, 4, 10, 4);
+    QLabel* heading = headingLabel(band, title, 18);
+    heading->setStyleSheet(QStringLiteral("color: #f3efe2;"));
+    layout->addWidget(heading);
+    layout->addStretch(1);
+    return band;
+}
+
+QPushButton* commandButton(QWidget* parent, const QString& text, const QString& name)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    // Enter presses a button that has the focus; outside a dialog nothing else changes.
+    button->setAutoDefault(true);
+    button->setMinimumWidth(120);
+    return button;
+}
+
+QLabel* addFigure(QWidget* parent, QBoxLayout* layout, const QString& caption,
+                  const QString& name, const QString& text)
+{
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(caption, parent);
+    auto* value = new QLabel(text, parent);
+    value->setObjectName(name);
+    value->setMinimumWidth(90);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    row->addWidget(label);
+    row->addStretch(1);
+    row->addWidget(value);
+    layout->addLayout(row);
+    return value;
+}
+
+QLineEdit* searchBox(QWidget* parent, QBoxLayout* layout, const QString& name, bool upperCase)
+{
+    auto* label = new QLabel(QStringLiteral("Search"), parent);
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setMinimumWidth(220);
+    box->setClearButtonEnabled(true);
+    label->setBuddy(box);
+    if (upperCase)
+        box->setValidator(new UpperCase(box));
+    layout->addWidget(label);
+    layout->addWidget(box);
+    return box;
+}
+
+} // namespace WindowParts

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/common/Windows.h"
+
+#include <QString>
+
+class QBoxLayout;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// The pieces every window of the program is made of, so that forty forms look alike.
+namespace WindowParts {
+
+// The band across the top of a record or document window with its title in large letters.
+QFrame* headingBand(QWidget* parent, const QString& title);
+// A command button; Enter presses it when it has the focus.
+QPushButton* commandButton(QWidget* parent, const QString& text, const QString& name);
+// A framed, right-aligned figure with its caption, added as one row to layout.
+QLabel* addFigure(QWidget* parent, QBoxLayout* layout, const QString& caption,
+                  const QString& name, const QString& text);
+// The "Search" label and box, added to layout; upperCase turns typed letters into capitals.
+QLineEdit* searchBox(QWidget* parent, QBoxLayout* layout, const QString& name, bool upperCase);
+
+} // namespace WindowParts

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "ui/common/RecordWindow.h"
+#include "ui/documents/LinePanel.h"
+#include "ui/documents/SalesDocument.h"
+
+#include <functional>
+
+class LineWindow;
+class PreparedReport;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTimer;
+
+// What tells one kind of sales document from the other: its tables, the names of its
+// queries, its captions and the few rules in which invoices and estimates differ.
+struct DocumentDescription
+{
+    QString name; // object name, caption and heading: "Invoice"
+    SalesTables tables;
+    QString listQuery;      // "QInv1"
+    QString numberQuery;    // "QInv2"
+    QString itemLinesQuery; // "QInvItem3"
+    QString itemSumQuery;   // "QInvItem4"
+    QString laborLinesQuery;
+    QString laborSumQuery;
+    QString numberCaption;  // "Invoice #"
+    QString poCaption;      // "Driver Name"
+    QString totalCaption;   // "Total Invoice $"
+    QString printCaption;   // "Print Invoice"
+    QString unbalancedNote; // "Invoice is not Balance"
+    QStringList listTitles;
+    SalesTotals::UncoveredMonth uncoveredMonth = SalesTotals::UncoveredMonth::FirstRowOfYear;
+    SalesDocument::Layouts layouts;
+};
+
+// A sales document window (invoices, estimates): the list of documents, the header of one as
+// boxes, its part and labor lines, the total with sales tax on the parts, what the customer
+// paid under its number, the Open / Paid / All filter, printing and the archive.
+class DocumentWindow : public RecordWindow
+{
+    Q_OBJECT
+
+public:
+    enum class Filter
+    {
+        Open,
+        Paid,
+        All
+    };
+
+    // Where the window's others go: its line windows as child windows, the catalogue pickers
+    // that fill them, the modal preview of a printout.
+    struct Links
+    {
+        ChildOpener openChild;
+        std::function<void(LineWindow*)> partPicker;
+        std::function<void(LineWindow*)> laborPicker;
+        std::function<void(const PreparedReport&)> preview;
+    };
+
+    void newRecord() override;
+    void refresh() override;
+    // The boxes show the current row, its stored tax flag included; with no row the "Tax"
+    // box keeps its text.
+    void copyRow() override;
+    void setFilter(Filter filter);
+    void archive();
+    // Previews the printout of the document in the number box, as stored.
+    void print();
+    // The printout of the document in the number box; none when the box is empty or the
+    // document is not saved (the user is told).
+    std::optional<PreparedReport> prepareReport();
+
+    const DocumentDescription& documentDescription() const { return m_document; }
+    DataGrid* list() const { return grid(); }
+    DocumentLines* lines() const { return m_lines; }
+    const Links& links() const { return m_links; }
+
+protected:
+    DocumentWindow(DocumentDescription description, Links links, QWidget* parent);
+
+    // The line windows of the two panels.
+    virtual QWidget* createPartLines(LineOwnerRef owner) = 0;
+    virtual QWidget* createLaborLines(LineOwnerRef owner) = 0;
+
+    QString nextKey() override;
+    void deleteRow() override;
+    void computeFigures() override;
+
+private:
+    static RecordDescription recordDescription(const DocumentDescription& d);
+    void buildSalesParts();
+    void showTotal();
+    QString listStatement(Filter filter) const;
+
+    DocumentDescription m_document;
+    Links m_links;
+    DocumentLines* m_lines = nullptr;
+    Query* m_paid = nullptr;
+    Query* m_tax = nullptr;
+    QLabel* m_total = nullptr;
+    QLabel* m_paidSum = nullptr;
+    QLabel* m_balance = nullptr;
+    QLineEdit* m_code = nullptr;
+    class QPushButton* m_archive = nullptr;
+    QRadioButton* m_open = nullptr;
+    QRadioButton* m_paidFilter = nullptr;
+    QRadioButton* m_all = nullptr;
+    QTimer* m_timer = nullptr;
+};

@@ -1,0 +1,132 @@
+#include "ui/documents/LinePanel.h"
+
+#include "data/Query.h"
+#include "data/SqlRow.h"
+#include "data/TDM.h"
+#include "ui/common/DataGrid.h"
+#include "ui/common/Guard.h"
+#include "ui/common/RecordWindow.h"
+#include "ui/common/WindowParts.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+LinePanel::LinePanel(LinePanelDescription description, QWidget* parent)
+    : QWidget(parent)
+    , m_description(std::move(description))
+    , m_lines(DM->ownQuery(m_description.query, this))
+    , m_sum(DM->ownQuery(m_description.sumQuery, this))
+{
+    setObjectName(m_description.table + QStringLiteral("Panel"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    auto* bar = new QHBoxLayout;
+    m_button = WindowParts::commandButton(this, m_description.button, m_description.buttonName);
+    bar->addWidget(m_button);
+    bar->addStretch(1);
+    if (!m_description.amountColumn.isEmpty())
+        m_total = WindowParts::addFigure(this, bar, m_description.totalCaption,
+                                         m_description.totalName, m_description.totalStart);
+    layout->addLayout(bar);
+    m_grid = new DataGrid(m_lines, this);
+    m_grid->setObjectName(m_description.gridName);
+    layout->addWidget(m_grid, 1);
+}
+
+void LinePanel::load(const QString& number)
+{
+    if (number.trimmed().isEmpty()) {
+        m_lines->close();
+        m_sum->close();
+        if (m_total)
+            m_total->clear();
+        return;
+    }
+    SqlRow key(m_description.table);
+    key.set(m_description.numberColumn, number);
+    m_lines->close();
+    m_lines->setSql({"Select " + m_description.columns + " From " + m_description.table,
+                     " where " + key.condition({m_description.numberColumn})});
+    m_lines->open();
+    if (!m_total)
+        return;
+    m_sum->close();
+    m_sum->setSql({"Select Sum(" + m_description.amountColumn + ") From " + m_description.table,
+                   " where " + key.condition({m_description.numberColumn})});
+    m_sum->open();
+    m_total->setText(m_sum->field(QStringLiteral("Expr1000")).asText());
+}
+
+double LinePanel::sum() const
+{
+    return m_sum->isOpen() ? m_sum->field(QStringLiteral("Expr1000")).asNumber() : 0.0;
+}
+
+DocumentLines::DocumentLines(RecordWindow* window, QList<Fact> facts, bool numberIsText)
+    : QObject(window)
+    , m_window(window)
+    , m_facts(std::move(facts))
+    , m_numberIsText(numberIsText)
+{}
+
+LinePanel* DocumentLines::addPanel(LinePanelDescription description, LineFactory create,
+                                   ChildOpener openChild, int stretch)
+{
+    auto* panel = new LinePanel(std::move(description), m_window);
+    m_panels.append(panel);
+    QPushButton* button = panel->button();
+    button->setEnabled(bool(openChild) && bool(create));
+    if (!button->isEnabled())
+        button->setToolTip(tr("Not available in this version"));
+    connect(button, &QPushButton::clicked, this, [this, create, openChild] {
+        guard([&] {
+            if (QWidget* lines = create(LineOwnerRef(this, this)))
+                openChild(lines);
+        });
+    });
+    m_window->addLinePanel(panel, stretch);
+    return panel;
+}
+
+LinePanel* DocumentLines::panel(const QString& table) const
+{
+    for (LinePanel* panel : m_panels)
+        if (panel->description().table == table)
+            return panel;
+    return nullptr;
+}
+
+void DocumentLines::load()
+{
+    const QString number = documentNumber();
+    for (LinePanel* panel : m_panels)
+        panel->load(number);
+}
+
+QString DocumentLines::documentNumber() const
+{
+    return m_window->text(m_window->description().boxes.first().column).trimmed();
+}
+
+QList<std::pair<QString, QString>> DocumentLines::lineFacts() const
+{
+    QList<std::pair<QString, QString>> facts;
+    for (const Fact& fact : m_facts)
+        facts.append(
+            {fact.caption, fact.column.isEmpty() ? QString() : m_window->text(fact.column)});
+    return facts;
+}
+
+void DocumentLines::linesChanged(const QString& table)
+{
+    // The grid shows the lines of the document in the boxes now, which need not be the one
+    // the line window was opened for: a window never shows one document's lines under
+    // another's header.
+    if (LinePanel* changed = panel(table)) {
+        changed->load(documentNumber());
+        emit reloaded(table);
+    }
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "ui/common/Windows.h"
+#include "ui/documents/LineOwner.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class DataGrid;
+class Query;
+class QLabel;
+class QPushButton;
+class RecordWindow;
+
+// One line grid of a document window: the button that opens its line window, the lines of the
+// document shown, and their total.
+struct LinePanelDescription
+{
+    QString table;        // "InvItem"
+    QString numberColumn; // the document number in the line table: "Inv_Item"
+    QString columns;      // the grid's columns: "Name_Item,Qty_Item,Rate_Item,..."
+    QString amountColumn; // summed into the total; no total when empty
+    QString query;        // the grid's query name: "QInvItem3"
+    QString sumQuery;     // "QInvItem4"
+    QString button;       // "Part Discription"
+    QString buttonName;   // "Button6"
+    QString gridName;     // "DBGrid2"
+    QString totalCaption = QStringLiteral("Total $");
+    QString totalName;    // "Label12"
+    QString totalStart = QStringLiteral("0.00");
+};
+
+class LinePanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    LinePanel(LinePanelDescription description, QWidget* parent);
+
+    const LinePanelDescription& description() const { return m_description; }
+    QPushButton* button() const { return m_button; }
+    DataGrid* grid() const { return m_grid; }
+    QLabel* total() const { return m_total; }
+    Query* lines() const { return m_lines; }
+
+    // The lines of document number and their total; an empty number empties both.
+    void load(const QString& number);
+    // The total as the database summed it: exact to the money type, 0 without lines.
+    double sum() const;
+
+private:
+    LinePanelDescription m_description;
+    Query* m_lines;
+    Query* m_sum;
+    QPushButton* m_button;
+    QLabel* m_total = nullptr;
+    DataGrid* m_grid;
+};
+
+// The line grids of a record window that keeps documents, and what its line windows need of
+// it: the number in its key box, the facts they show, and the reload of a grid and its total
+// when one of them closes.
+class DocumentLines : public QObject, public LineOwner
+{
+    Q_OBJECT
+
+public:
+    // A fact: its caption, and the column whose box gives its value (none: empty).
+    struct Fact
+    {
+        QString caption;
+        QString column;
+    };
+    // Creates the line window of a panel for the document; it goes to openChild.
+    using LineFactory = std::function<QWidget*(LineOwnerRef owner)>;
+
+    DocumentLines(RecordWindow* window, QList<Fact> facts, bool numberIsText);
+
+    // Adds a panel to the window; its button opens a new line window from create.
+    LinePanel* addPanel(LinePanelDescription description, LineFactory create,
+                        ChildOpener openChild, int stretch = 1);
+    LinePanel* panel(const QString& table) const;
+    // Every grid and total for the document in the key box.
+    void load();
+
+    QString documentNumber() const override;
+    bool numberIsText() const override { return m_numberIsText; }
+    QList<std::pair<QString, QString>> lineFacts() const override;
+    void linesChanged(const QString& table) override;
+
+signals:
+    // A line window changed the lines of table and its grid was reloaded.
+    void reloaded(const QString& table);
+
+private:
+    RecordWindow* m_window;
+    QList<Fact> m_facts;
+    bool m_numberIsText;
+    QList<LinePanel*> m_panels;
+};
