@@ -279,6 +279,15 @@ QStringList Query::columnNames() const
     return names;
 }
 
+QStringList Query::values(int column) const
+{
+    QStringList list;
+    list.reserve(recordCount());
+    for (int row = 0; row < recordCount(); ++row)
+        list.append(field(row, column).asText());
+    return list;
+}
+
 Field Query::field(const QString& name) const
 {
     const int c = columnIndex(name);

@@ -85,6 +85,8 @@ public:
     ColumnKind columnKind(int column) const { return m_columns.at(column).kind; }
     int columnIndex(const QString& name) const;
     QStringList columnNames() const;
+    // The values of one column of every row, as text, in the current order.
+    QStringList values(int column = 0) const;
 
     // The named column of the current row; throws when the query has no such column.
     Field field(const QString& name) const;

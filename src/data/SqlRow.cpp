@@ -100,7 +100,17 @@ QString SqlRow::condition(const QStringList& keys) const
 
 QStringList SqlRow::exists(const QStringList& keys) const
 {
-    return {"Select * From " + m_table, " where " + condition(keys)};
+    return select(QStringLiteral("*"), keys);
+}
+
+QStringList SqlRow::select(const QString& columns, const QStringList& keys) const
+{
+    return {"Select " + columns + " From " + m_table, " where " + condition(keys)};
+}
+
+QStringList SqlRow::sum(const QString& column, const QStringList& keys) const
+{
+    return select("Sum(" + column + ")", keys);
 }
 
 QStringList SqlRow::insert() const

@@ -41,6 +41,10 @@ public:
     // "Key1 = v1 and Key2 = v2": Null keys compare with Is Null.
     QString condition(const QStringList& keys) const;
     QStringList exists(const QStringList& keys) const;
+    // The given columns (a select list) and the sum of column, of the rows whose keys hold
+    // these values.
+    QStringList select(const QString& columns, const QStringList& keys) const;
+    QStringList sum(const QString& column, const QStringList& keys) const;
     QStringList insert() const;
     // Sets every column that is not a key, for the row whose keys hold these values.
     QStringList update(const QStringList& keys) const;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class PageView;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -97,7 +98,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    class PageView;
 
     QAction* addTool(const QString& name, const QString& icon, const QString& text,
                      const QList<QKeySequence>& keys, void (PreviewWindow::*slot)());

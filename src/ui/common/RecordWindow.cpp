@@ -378,9 +378,7 @@ QStringList RecordWindow::listValues(const QString& statement)
 {
     runStatement(m_lookup, {statement});
     m_lookup->open();
-    QStringList values;
-    for (int row = 0; row < m_lookup->recordCount(); ++row)
-        values.append(m_lookup->field(row, 0).asText());
+    const QStringList values = m_lookup->values();
     m_lookup->close();
     return values;
 }

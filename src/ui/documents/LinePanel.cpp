@@ -48,14 +48,12 @@ void LinePanel::load(const QString& number)
     SqlRow key(m_description.table);
     key.set(m_description.numberColumn, number);
     m_lines->close();
-    m_lines->setSql({"Select " + m_description.columns + " From " + m_description.table,
-                     " where " + key.condition({m_description.numberColumn})});
+    m_lines->setSql(key.select(m_description.columns, {m_description.numberColumn}));
     m_lines->open();
     if (!m_total)
         return;
     m_sum->close();
-    m_sum->setSql({"Select Sum(" + m_description.amountColumn + ") From " + m_description.table,
-                   " where " + key.condition({m_description.numberColumn})});
+    m_sum->setSql(key.sum(m_description.amountColumn, {m_description.numberColumn}));
     m_sum->open();
     m_total->setText(m_sum->field(QStringLiteral("Expr1000")).asText());
 }

@@ -225,8 +225,7 @@ void LineWindow::loadGrid(const QStringList& titles)
     SqlRow key(m_description.table);
     key.set(m_description.numberColumn, m_number);
     m_lines->close();
-    m_lines->setSql({"Select * From " + m_description.table,
-                     " where " + key.condition({m_description.numberColumn})});
+    m_lines->setSql(key.select(QStringLiteral("*"), {m_description.numberColumn}));
     m_lines->open();
     m_lines->first();
     m_grid->setTitles(titles);
@@ -239,8 +238,7 @@ void LineWindow::loadTotal()
     SqlRow key(m_description.table);
     key.set(m_description.numberColumn, m_number);
     m_sum->close();
-    m_sum->setSql({"Select Sum(" + m_description.amountColumn + ") From " + m_description.table,
-                   " where " + key.condition({m_description.numberColumn})});
+    m_sum->setSql(key.sum(m_description.amountColumn, {m_description.numberColumn}));
     m_sum->open();
     m_total->setText(m_sum->field(QStringLiteral("Expr1000")).asText());
     m_sum->close();
@@ -267,9 +265,7 @@ QStringList LineWindow::listValues(const QString& statement)
     m_lookup->close();
     m_lookup->setSql({statement});
     m_lookup->open();
-    QStringList values;
-    for (int row = 0; row < m_lookup->recordCount(); ++row)
-        values.append(m_lookup->field(row, 0).asText());
+    const QStringList values = m_lookup->values();
     m_lookup->close();
     return values;
 }
