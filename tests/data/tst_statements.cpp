@@ -1,0 +1,434 @@
+// The statement builder, numbers read back exactly, the queries a window holds of its own, the
+// change counts that let a window keep its rows, and the schema upgrades of a shop file.
+
+#include "TestShop.h"
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/Query.h"
+#include "data/ShopDatabase.h"
+#include "data/SqlRow.h"
+#include "data/TDM.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+QString refusal(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const DbError& e) {
+        return e.message();
+    }
+    return QStringLiteral("accepted");
+}
+
+void run(const QStringList& statement)
+{
+    const std::unique_ptr<Query> q(DM->ownQuery(QStringLiteral("Q2"), nullptr));
+    q->setSql(statement);
+    q->exec();
+}
+
+QString sumText(const QString& statement)
+{
+    const std::unique_ptr<Query> q(DM->ownQuery(QStringLiteral("Q1"), nullptr));
+    q->setSql({statement});
+    q->open();
+    return q->field(QStringLiteral("Expr1000")).asText();
+}
+
+// Runs statements straight on a shop file, past the program.
+void direct(const QString& path, const QStringList& statements)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "direct");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        for (const QString& statement : statements) {
+            QSqlQuery q(db);
+            QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("direct");
+}
+
+QVariant directValue(const QString& path, const QString& statement)
+{
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "direct");
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(statement) && q.next())
+                value = q.value(0);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("direct");
+    return value;
+}
+
+} // namespace
+
+class TestStatements : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void literalsByKind_data();
+    void literalsByKind();
+    void statementsKeepTheirShape();
+    void refusedValueRunsNothing_data();
+    void refusedValueRunsNothing();
+    void typedTextRoundTrips_data();
+    void typedTextRoundTrips();
+    void sumsReadExactly_data();
+    void sumsReadExactly();
+    void ownQueriesKeepTheirRows();
+    void changesAreCounted();
+    void findRowAndSortAgain();
+    void newFileIsCurrent();
+    void oldFileIsUpgraded();
+    void failedUpgradeKeepsTheFile();
+};
+
+void TestStatements::literalsByKind_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("empty"); // 0 Null, 1 Zero, 2 Refused
+    QTest::addColumn<QString>("literal");
+    const auto add = [](const char* name, const char* table, const char* column, const char* text,
+                        int empty, const char* literal) {
+        QTest::newRow(name) << QString(table) << QString(column) << QString(text) << empty
+                            << QString(literal);
+    };
+    add("text quoted", "Customer", "Name_Customer", "Acme", 0, "'Acme'");
+    add("inner quotes doubled", "Customer", "Name_Customer", "O'Brien's", 0, "'O''Brien''s'");
+    add("text that looks like a statement", "Customer", "Name_Customer", "x'; Delete From Part --",
+        0, "'x''; Delete From Part --'");
+    add("empty text stays text", "Customer", "Name_Customer", "", 0, "''");
+    add("digits in a text column stay text", "Bill", "Ref_Bill", "1007", 0, "'1007'");
+    add("whole number bare", "Customer", "ID_Customer", " 42 ", 0, "42");
+    add("money bare", "Invoice", "Amount_Inv", "1,234.50", 0, "1234.5");
+    add("empty number as Null", "Invoice", "Amount_Inv", "  ", 0, "Null");
+    add("empty number as 0", "Invoice", "Amount_Inv", "", 1, "0");
+    add("date between # signs", "Invoice", "InvoiceDate_Inv", "3/7/05", 0, "#3/7/2005#");
+    add("empty date as Null", "Invoice", "InvoiceDate_Inv", "", 0, "Null");
+    add("yes/no from a check box", "Invoice", "Paid_Inv", "True", 0, "Yes");
+    add("yes/no unticked", "Invoice", "Paid_Inv", "False", 0, "No");
+    add("rate with decimals", "Tax", "Tax_T", "0.0825", 0, "0.0825");
+}
+
+void TestStatements::literalsByKind()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    QFETCH(QString, text);
+    QFETCH(int, empty);
+    QFETCH(QString, literal);
+    SqlRow row(table);
+    row.set(column, text, QStringLiteral("Box"), SqlRow::EmptyNumber(empty));
+    QCOMPARE(row.literal(column), literal);
+}
+
+void TestStatements::statementsKeepTheirShape()
+{
+    SqlRow row(QStringLiteral("InvItem"));
+    row.set("Inv_Item", "7").set("Name_Item", "Pad 'HD'").set("Qty_Item", "2").set("Color_Item", "");
+    QCOMPARE(row.condition({"Inv_Item", "Color_Item"}),
+             QStringLiteral("Inv_Item = 7 and Color_Item = ''"));
+    QCOMPARE(row.exists({"Inv_Item"}),
+             (QStringList{"Select * From InvItem", " where Inv_Item = 7"}));
+    QCOMPARE(row.insert(),
+             (QStringList{"Insert Into InvItem ( Inv_Item, Name_Item, Qty_Item, Color_Item )",
+                          " Values ( 7, 'Pad ''HD''', 2, '' )"}));
+    // The keys select the row and are not set again.
+    QCOMPARE(row.update({"Inv_Item", "Color_Item"}),
+             (QStringList{"Update InvItem Set", " Name_Item = 'Pad ''HD''',", " Qty_Item = 2",
+                          " where Inv_Item = 7 and Color_Item = ''"}));
+    QCOMPARE(row.remove({"Inv_Item", "Name_Item"}),
+             (QStringList{"Delete From InvItem", " where Inv_Item = 7 and Name_Item = 'Pad ''HD'''"}));
+    QCOMPARE(row.sum("Amount_Item", {"Inv_Item"}),
+             (QStringList{"Select Sum(Amount_Item) From InvItem", " where Inv_Item = 7"}));
+    // A Null key is compared as Null, never as "= Null", which matches nothing.
+    SqlRow nulls(QStringLiteral("Deposit"));
+    nulls.set("DepositTo_Dep", "Checking").set("Date_Dep", "");
+    QCOMPARE(nulls.condition({"DepositTo_Dep", "Date_Dep"}),
+             QStringLiteral("DepositTo_Dep = 'Checking' and Date_Dep Is Null"));
+    QCOMPARE(refusal([&] { row.literal("Rate_Item"); }),
+             QStringLiteral("No value for Rate_Item of InvItem."));
+}
+
+void TestStatements::refusedValueRunsNothing_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("empty");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("letters in a number") << "Amount_Inv" << "12a" << 0
+                                         << "Amount: '12a' is not a valid number.";
+    QTest::newRow("statement in a key") << "InvoiceNo_Inv" << "1 or 1=1" << 0
+                                        << "Amount: '1 or 1=1' is not a valid number.";
+    QTest::newRow("fraction in a whole number") << "InvoiceNo_Inv" << "2.5" << 0
+                                                << "Amount: '2.5' is not a valid number.";
+    QTest::newRow("impossible date") << "InvoiceDate_Inv" << "2/30/2024" << 0
+                                     << "Amount: '2/30/2024' is not a valid date "
+                                        "(month/day/year).";
+    QTest::newRow("day first") << "InvoiceDate_Inv" << "2024-03-07" << 0
+                               << "Amount: '2024-03-07' is not a valid date (month/day/year).";
+    QTest::newRow("empty where a number is needed") << "Amount_Inv" << "" << 2
+                                                    << "Amount: '' is not a valid number.";
+}
+
+void TestStatements::refusedValueRunsNothing()
+{
+    QFETCH(QString, column);
+    QFETCH(QString, text);
+    QFETCH(int, empty);
+    QFETCH(QString, message);
+    TestShop shop;
+    // The refusal comes while the row is being built, so no statement can follow it.
+    int statements = 0;
+    const QString got = refusal([&] {
+        SqlRow row(QStringLiteral("Invoice"));
+        row.set("InvoiceNo_Inv", "5").set("CustomerName_Inv", "Acme");
+        row.set(column, text, QStringLiteral("Amount:"), SqlRow::EmptyNumber(empty));
+        ++statements;
+        run(row.insert());
+    });
+    QCOMPARE(got, message);
+    QCOMPARE(statements, 0);
+    QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 0);
+}
+
+void TestStatements::typedTextRoundTrips_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("apostrophe") << "O'Brien Hauling";
+    QTest::newRow("two quotes") << "''";
+    QTest::newRow("comment marks") << "a -- b /* c */";
+    QTest::newRow("a whole statement") << "x'); Delete From Invoice; --";
+    QTest::newRow("hash signs and percent") << "#1/1/2000# 100%";
+    QTest::newRow("accents and tabs") << "Škoda\tDiesel";
+}
+
+void TestStatements::typedTextRoundTrips()
+{
+    QFETCH(QString, typed);
+    TestShop shop;
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv) values (1, 'kept')");
+    SqlRow row(QStringLiteral("Invoice"));
+    row.set("InvoiceNo_Inv", "2").set("CustomerName_Inv", typed).set("Remark_Inv", typed);
+    run(row.insert());
+    row.set("Remark_Inv", typed + typed);
+    run(row.update({"InvoiceNo_Inv"}));
+    QCOMPARE(shop.rows("Select InvoiceNo_Inv, CustomerName_Inv, Remark_Inv From Invoice Order By 1"),
+             (QList<QVariantList>{{1, "kept", ""}, {2, typed, typed + typed}}));
+    // Found again by the same text, and removed without touching the other row.
+    SqlRow key(QStringLiteral("Invoice"));
+    key.set("CustomerName_Inv", typed);
+    const std::unique_ptr<Query> found(DM->ownQuery("Q1", nullptr));
+    found->setSql(key.exists({"CustomerName_Inv"}));
+    found->open();
+    QCOMPARE(found->recordCount(), 1);
+    run(key.remove({"CustomerName_Inv"}));
+    QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 1);
+}
+
+void TestStatements::sumsReadExactly_data()
+{
+    QTest::addColumn<QList<double>>("amounts");
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("shown");
+    const QString sum = QStringLiteral("Select Sum(Amount_Receivable) From Receivable");
+    QTest::newRow("10.10 + 20.20") << QList<double>{10.10, 20.20} << sum << "30.3";
+    QTest::newRow("three thirds of a dime") << QList<double>{0.1, 0.1, 0.1} << sum << "0.3";
+    QTest::newRow("a difference") << QList<double>{100.1}
+                                  << "Select Sum(Amount_Receivable) - 100 From Receivable"
+                                  << "0.1";
+    QTest::newRow("many cents") << QList<double>(1000, 0.07) << sum << "70";
+    QTest::newRow("a negative sum") << QList<double>{-10.10, -20.20} << sum << "-30.3";
+    QTest::newRow("no rows") << QList<double>{} << sum << "";
+    // Only noise goes: a number that really has more decimals keeps them.
+    QTest::newRow("small quotient") << QList<double>{4}
+                                    << "Select Sum(Amount_Receivable) / 100000 From Receivable"
+                                    << "0.00004";
+}
+
+void TestStatements::sumsReadExactly()
+{
+    QFETCH(QList<double>, amounts);
+    QFETCH(QString, statement);
+    QFETCH(QString, shown);
+    TestShop shop;
+    for (double amount : amounts)
+        shop.exec("Insert into Receivable (InvoiceNo_Receivable, Amount_Receivable) values (1, ?)",
+                  {amount});
+    QCOMPARE(sumText(statement), shown);
+}
+
+void TestStatements::ownQueriesKeepTheirRows()
+{
+    TestShop shop;
+    shop.exec("Insert into Part (ID_Material, Number_Material) values (1, 'a'), (2, 'b')");
+    auto* window = new QObject;
+    Query* mine = DM->ownQuery(QStringLiteral("QPart1"), window);
+    QCOMPARE(mine->name(), QStringLiteral("QPart1"));
+    QVERIFY(mine != DM->query(QStringLiteral("QPart1")));
+    QCOMPARE(mine->isStatic(), DM->query(QStringLiteral("QPart1"))->isStatic());
+    mine->setSql({"Select * From Part"});
+    mine->open();
+    Query* pooled = DM->query(QStringLiteral("QPart1"));
+    pooled->setSql({"Select * From Part where ID_Material = 2"});
+    pooled->open();
+    // Another window running the pool's query changes nothing of these rows.
+    QCOMPARE(mine->recordCount(), 2);
+    QCOMPARE(pooled->recordCount(), 1);
+    // The query goes with its window.
+    QPointer<Query> watch = mine;
+    delete window;
+    QVERIFY(!watch);
+}
+
+void TestStatements::changesAreCounted()
+{
+    TestShop shop;
+    Connection* connection = DM->admin1();
+    const quint64 part = connection->generation("Part");
+    const quint64 labor = connection->generation("Labor");
+    run({"Update Part Set Remark_Material = 'x' where ID_Material = 1"});
+    QVERIFY(connection->generation("Part") != part);
+    QCOMPARE(connection->generation("labor"), labor);
+    const quint64 afterUpdate = connection->generation("Part");
+    run({"Delete * From Part where ID_Material = 99"});
+    QVERIFY(connection->generation("Part") != afterUpdate);
+    // Reading changes nothing.
+    const quint64 now = connection->generation("Part");
+    sumText("Select Sum(Price_Material) From Part");
+    QCOMPARE(connection->generation("Part"), now);
+    // A commit made by another connection to the same file counts too.
+    direct(shop.databasePath(), {"Insert into Labor (ID_Labor) values (5)"});
+    QVERIFY(connection->generation("Labor") != labor);
+}
+
+void TestStatements::findRowAndSortAgain()
+{
+    TestShop shop;
+    for (int id : {5, 3, 9, 1})
+        shop.exec("Insert into Part (ID_Material, Color_Material) values (?, ?)",
+                  {id, QString("P%1").arg(id)});
+    const std::unique_ptr<Query> q(DM->ownQuery("QPart1", nullptr));
+    q->setSql({"Select * From Part"});
+    q->open();
+    QCOMPARE(q->findRow("ID_Material", "9"), 2);
+    QCOMPARE(q->findRow("Color_Material", "P1"), 3);
+    QCOMPARE(q->findRow("Color_Material", "p1"), -1); // a key is matched exactly
+    q->sort("Color_Material DESC");
+    QCOMPARE(q->values(1).isEmpty(), false);
+    QCOMPARE(q->findRow("ID_Material", "9"), 0);
+    q->sort("ID_Material");
+    q->sort("Color_Material DESC"); // the second time from what was worked out the first
+    QCOMPARE(q->findRow("ID_Material", "1"), 3);
+    QCOMPARE(q->field(0, q->columnIndex("ID_Material")).asText(), QStringLiteral("9"));
+    // New rows make new indexes.
+    shop.exec("Insert into Part (ID_Material, Color_Material) values (99, 'P99')");
+    q->open();
+    QCOMPARE(q->findRow("ID_Material", "99"), 4);
+    q->sort("Color_Material DESC");
+    QCOMPARE(q->field(0, q->columnIndex("ID_Material")).asText(), QStringLiteral("99"));
+}
+
+void TestStatements::newFileIsCurrent()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("new.db");
+    bool ran = false;
+    const QList<ShopDatabase::UpgradeStep> steps = {
+        [&](QSqlDatabase&) { ran = true; }};
+    ShopDatabase::open(path, QStringLiteral("upgrade-new"), steps);
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-new"));
+    // Built as today's schema at today's version: no upgrade runs on a new file.
+    QVERIFY(!ran);
+    QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), 2);
+    QCOMPARE(ShopDatabase::currentVersion(steps), 2);
+    QCOMPARE(ShopDatabase::currentVersion(), 1);
+}
+
+void TestStatements::oldFileIsUpgraded()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.db");
+    ShopDatabase::open(path, QStringLiteral("upgrade-old"));
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-old"));
+    QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), 1);
+    direct(path, {"Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, Amount_Inv) "
+                  "values (1, 'Acme', 12.5)",
+                  "Insert into InvItem (Inv_Item, Name_Item) values (1, 'pad')"});
+
+    // A later release adds a column and an index.
+    int ran = 0;
+    const QList<ShopDatabase::UpgradeStep> steps = {[&](QSqlDatabase& db) {
+        ++ran;
+        QSqlQuery q(db);
+        if (!q.exec("Alter Table Invoice Add Column Odometer_Inv INTEGER"))
+            throw DbError(q.lastError().text());
+        if (!q.exec("Create Index Invoice_Odometer On Invoice (Odometer_Inv)"))
+            throw DbError(q.lastError().text());
+    }};
+    ShopDatabase::open(path, QStringLiteral("upgrade-old"), steps);
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-old"));
+    QCOMPARE(ran, 1);
+    QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), 2);
+    QCOMPARE(directValue(path, "Select CustomerName_Inv || '/' || Amount_Inv || '/' || "
+                               "ifnull(Odometer_Inv, 'none') From Invoice")
+                 .toString(),
+             QStringLiteral("Acme/12.5/none"));
+    QCOMPARE(directValue(path, "Select Count(*) From InvItem").toInt(), 1);
+    QCOMPARE(directValue(path, "Select Count(*) From sqlite_master where name = "
+                               "'Invoice_Odometer'")
+                 .toInt(),
+             1);
+    // Opened again, a file at today's version is not upgraded twice.
+    ShopDatabase::open(path, QStringLiteral("upgrade-old"), steps);
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-old"));
+    QCOMPARE(ran, 1);
+}
+
+void TestStatements::failedUpgradeKeepsTheFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.db");
+    ShopDatabase::open(path, QStringLiteral("upgrade-fail"));
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-fail"));
+    direct(path, {"Insert into Part (ID_Material) values (1)"});
+    const QList<ShopDatabase::UpgradeStep> steps = {[](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        q.exec("Alter Table Part Add Column Weight_Material REAL");
+        throw DbError(QStringLiteral("disk full"));
+    }};
+    QCOMPARE(refusal([&] { ShopDatabase::open(path, QStringLiteral("upgrade-fail"), steps); }),
+             QStringLiteral("disk full"));
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-fail"));
+    // The step went back as a whole: same version, no new column, the rows as they were.
+    QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), 1);
+    QCOMPARE(directValue(path, "Select Count(*) From pragma_table_info('Part') where name = "
+                               "'Weight_Material'")
+                 .toInt(),
+             0);
+    QCOMPARE(directValue(path, "Select Count(*) From Part").toInt(), 1);
+}
+
+QTEST_MAIN(TestStatements)
+#include "tst_statements.moc"

@@ -1,0 +1,649 @@
+// The shared bases of the document windows, each worked on a made-up description rather than
+// through one of the program's windows: the line window and its options, the line panels and
+// their owner, the picker, and what a record window offers document windows (control names,
+// several-line boxes, text keys, windows without a key, line panels, no title sort, capital
+// search, a Cancel that does nothing).
+
+#include "TestShop.h"
+#include "Ui.h"
+#include "data/DbError.h"
+#include "data/Query.h"
+#include "data/TDM.h"
+#include "ui/common/DataGrid.h"
+#include "ui/common/RecordWindow.h"
+#include "ui/documents/LinePanel.h"
+#include "ui/documents/LineWindow.h"
+#include "ui/documents/PickerWindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+using Kind = ScriptedPrompter::Kind;
+const QString saveQuestion = QStringLiteral("Are you sure you want to Save this Record?");
+
+// A document that is nothing but a number and two facts.
+class Owner : public QObject, public LineOwner
+{
+public:
+    QString number = QStringLiteral("B-7");
+    bool text = true;
+    QStringList changed;
+
+    QString documentNumber() const override { return number; }
+    bool numberIsText() const override { return text; }
+    QList<std::pair<QString, QString>> lineFacts() const override
+    {
+        return {{"Bill", number}, {"Vendor", "Acme"}};
+    }
+    void linesChanged(const QString& table) override { changed.append(table); }
+};
+
+// Expense lines of a bill, whose number is a text: the options under test are set by each
+// test.
+LineDescription expenses()
+{
+    LineDescription d;
+    d.caption = QStringLiteral("Expenses");
+    d.heading = QStringLiteral("Made-up expenses");
+    d.table = QStringLiteral("BillExpense");
+    d.numberColumn = QStringLiteral("Bill_Expense");
+    d.boxes = {
+        {"Description_Expense", "Description", FormBox::List,
+         "Select Description_Labor From Labor", "ComboBox1"},
+        {"PartNo_Expense", "Code", FormBox::Edit, {}, "Edit1"},
+        {"Qty_Expense", "Qty", FormBox::Edit, {}, "Edit2"},
+        {"Rate_Expense", "Rate $", FormBox::Edit, {}, "Edit5"},
+        {"Amount_Expense", "Amount $", FormBox::Edit, {}, "Edit6"},
+        {"Remark_Expense", "Remark", FormBox::Edit, {}, "Edit4"},
+    };
+    d.newTexts = {{"Qty_Expense", "1"}, {"Rate_Expense", "0"}, {"Amount_Expense", "0.00"}};
+    d.saveKeys = d.deleteKeys = {"Description_Expense"};
+    d.gridQuery = QStringLiteral("QBillExpense1");
+    d.lookupQuery = QStringLiteral("QBillExpense2");
+    d.sumQuery = QStringLiteral("QBillExpense4");
+    d.factNames = {"Fact1", "Fact2"};
+    d.openTitles = {"Opened"};
+    d.saveTitles = {"Saved"};
+    d.refreshTitles = {"Refreshed"};
+    d.qtyColumn = QStringLiteral("Qty_Expense");
+    d.rateColumn = QStringLiteral("Rate_Expense");
+    d.amountColumn = QStringLiteral("Amount_Expense");
+    return d;
+}
+
+void addExpense(TestShop& shop, const QString& bill, const QString& what, double amount)
+{
+    shop.exec("Insert into BillExpense values (?, 'c', 1, ?, ?, 'r', ?)",
+              {what, amount, amount, bill});
+}
+
+struct Lines
+{
+    std::unique_ptr<Owner> owner = std::make_unique<Owner>();
+    std::unique_ptr<LineWindow> window;
+
+    LineWindow* open(const LineDescription& d)
+    {
+        window = std::make_unique<LineWindow>(d, LineOwnerRef(owner.get(), owner.get()));
+        window->show();
+        return window.get();
+    }
+};
+
+QStringList boxes(const LineWindow* w, const QStringList& columns)
+{
+    QStringList texts;
+    for (const QString& column : columns)
+        texts.append(w->text(column));
+    return texts;
+}
+
+// A picker over the labor catalogue that copies the rate and the description.
+class LaborPicker : public PickerWindow
+{
+public:
+    LaborPicker()
+        : PickerWindow({QStringLiteral("LaborPick"),
+                        QStringLiteral("Labor"),
+                        QStringLiteral("Labor"),
+                        QStringLiteral("*"),
+                        {"Description_Labor", "PartNo_Labor"},
+                        QStringLiteral("Description_Labor"),
+                        {},
+                        false})
+    {}
+    int picks = 0;
+
+protected:
+    QList<std::pair<QString, QString>> values(const Query& row, LineWindow&) override
+    {
+        ++picks;
+        return {{"Description_Expense", row.field("Description_Labor").asText()},
+                {"Rate_Expense", row.field("Rate_Labor").asText()}};
+    }
+};
+
+// Deposits: a window without a key, whose rows are told apart by other columns.
+RecordDescription deposits()
+{
+    RecordDescription d;
+    d.title = QStringLiteral("Deposits");
+    d.table = QStringLiteral("Deposit");
+    d.listQuery = QStringLiteral("QDeposit1");
+    d.lookupQuery = QStringLiteral("QDeposit2");
+    d.listStatement = QStringLiteral("Select * From Deposit");
+    d.boxes = {
+        {"DepositTo_Dep", "Deposit To", RecordBox::List, "Select distinct Name_Bank From Bank",
+         "ComboBox1"},
+        {"Date_Dep", "Date", RecordBox::Date, {}, "Edit1", {}, "DateTimePicker1"},
+        {"From_Dep", "Received From", RecordBox::Edit, {}, "ComboBox2"},
+        {"Chk_Dep", "Chk #", RecordBox::Edit, {}, "Edit2"},
+        {"Amount_Dep", "Amount $", RecordBox::Edit, {}, "Edit4"},
+        {"Remark_Dep", "Remark", RecordBox::Memo, {}, "Edit3"},
+    };
+    d.key = RecordDescription::Key::None;
+    d.saveKeys = {"DepositTo_Dep", "Chk_Dep"};
+    d.deleteKeys = {"From_Dep", "Date_Dep"};
+    d.saveNeeds = QStringLiteral("Date_Dep");
+    d.titles = {"Deposit To", "Date"};
+    d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
+    d.afterSave = RecordDescription::AfterSave::FirstRowTyped;
+    d.titleSort = false;
+    d.upperCaseSearch = true;
+    d.searchColumn = QStringLiteral("From_Dep");
+    d.cancel = RecordDescription::Cancel::Nothing;
+    d.commandNames = {"Button2", "Button1", "Button3", "Button5", "Button7", "Button4"};
+    d.newDefaults = {{"DepositTo_Dep", "Main Checking"}, {"Amount_Dep", "0.00"}};
+    d.newToday = {"Date_Dep"};
+    d.newFocus = QStringLiteral("From_Dep");
+    return d;
+}
+
+// Bills: a text key, with a panel of expense lines between the boxes and the list.
+RecordDescription bills()
+{
+    RecordDescription d;
+    d.title = QStringLiteral("Bills");
+    d.table = QStringLiteral("Bill");
+    d.listQuery = QStringLiteral("QBill1");
+    d.lookupQuery = QStringLiteral("QBill2");
+    d.listStatement = QStringLiteral("Select * From Bill");
+    d.boxes = {
+        {"Ref_Bill", "Ref#", RecordBox::Edit, {}, "Edit1"},
+        {"Vendor_Bill", "VendorName", RecordBox::List, "Select distinct Name_Company From Company",
+         "ComboBox1"},
+        {"Amount_Bill", "Amount", RecordBox::Edit, {}, "Edit4"},
+        {"Address_Bill", "Address", RecordBox::Memo, {}, "Memo1"},
+    };
+    d.key = RecordDescription::Key::Text;
+    d.titles = {"Ref #", "Vendor Name"};
+    d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
+    d.afterSave = RecordDescription::AfterSave::SavedKeyCopied;
+    d.figuresOnShow = true;
+    d.lookups = {{"Vendor_Bill", "Company", "Name_Company", "Address_Bill",
+                  "%Address_Company% %City_Company%, %State_Company% %Zip_Company%"}};
+    return d;
+}
+
+class Bills : public RecordWindow
+{
+public:
+    Bills()
+        : RecordWindow(bills())
+    {
+        lines = new DocumentLines(this, {{"Bill", "Ref_Bill"}, {"Vendor", "Vendor_Bill"}}, true);
+        panel = lines->addPanel({"BillExpense", "Bill_Expense",
+                                 "Description_Expense,Amount_Expense,Bill_Expense",
+                                 "Amount_Expense", "QBillExpense3", "QBillExpense4", "Expences",
+                                 "Button8", "DBGrid3", "Total $", "Label15"},
+                                [this](LineOwnerRef owner) {
+                                    opened = new LineWindow(expenses(), owner);
+                                    return opened;
+                                },
+                                [](QWidget* w) { w->show(); });
+    }
+    DocumentLines* lines;
+    LinePanel* panel;
+    QPointer<LineWindow> opened;
+
+protected:
+    QString nextKey() override { return QStringLiteral("1000"); }
+    void computeFigures() override { lines->load(); }
+};
+
+} // namespace
+
+class TestDocuments : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lineWindowLoadsOnItsEvents_data();
+    void lineWindowLoadsOnItsEvents();
+    void lineWindowFiguresAndButtons_data();
+    void lineWindowFiguresAndButtons();
+    void noLinesShowsNewOrNothing_data();
+    void noLinesShowsNewOrNothing();
+    void titlesPerCommand();
+    void textNumberSaveAndDelete();
+    void amountRule_data();
+    void amountRule();
+    void catalogueFillRunsOnEditsOnly();
+    void pickOverStoredLineRecomputesAmount();
+    void closingTellsTheOwnerOnlyWhileItLives();
+    void pickerKeysAndTarget();
+    void recordWindowWithoutKey();
+    void recordWindowWithTextKeyAndLines();
+};
+
+void TestDocuments::lineWindowLoadsOnItsEvents_data()
+{
+    QTest::addColumn<int>("loadOn");
+    QTest::addColumn<bool>("click");
+    QTest::addColumn<bool>("navigator");
+    QTest::newRow("click and navigator") << int(LineDescription::Click |
+                                                LineDescription::NavigatorClick)
+                                         << true << true;
+    QTest::newRow("click only") << int(LineDescription::Click) << true << false;
+    QTest::newRow("navigator only") << int(LineDescription::NavigatorClick) << false << true;
+    QTest::newRow("none: the boxes keep the first line") << 0 << false << false;
+}
+
+void TestDocuments::lineWindowLoadsOnItsEvents()
+{
+    QFETCH(int, loadOn);
+    QFETCH(bool, click);
+    QFETCH(bool, navigator);
+    TestShop shop;
+    addExpense(shop, "B-7", "Towing", 100);
+    addExpense(shop, "B-7", "Storage", 20);
+    addExpense(shop, "B-8", "Other bill", 5);
+    LineDescription d = expenses();
+    d.loadOn = loadOn;
+    Lines lines;
+    LineWindow* w = lines.open(d);
+    QCOMPARE(ui::rowCount(w->grid()), 2);
+    QCOMPARE(w->text("Description_Expense"), QStringLiteral("Storage"));
+    ui::click(w, "Last");
+    QCOMPARE(w->text("Description_Expense"),
+             navigator ? QStringLiteral("Towing") : QStringLiteral("Storage"));
+    ui::click(w, "Button5"); // Refresh shows the first line again
+    QCOMPARE(w->text("Description_Expense"), QStringLiteral("Storage"));
+    w->lines()->last();
+    emit w->grid()->cellClicked();
+    QCOMPARE(w->text("Description_Expense"),
+             click ? QStringLiteral("Towing") : QStringLiteral("Storage"));
+}
+
+void TestDocuments::lineWindowFiguresAndButtons_data()
+{
+    QTest::addColumn<bool>("total");
+    QTest::addColumn<bool>("find");
+    QTest::newRow("total and Find") << true << true;
+    QTest::newRow("neither") << false << false;
+    QTest::newRow("Find without total") << false << true;
+}
+
+void TestDocuments::lineWindowFiguresAndButtons()
+{
+    QFETCH(bool, total);
+    QFETCH(bool, find);
+    TestShop shop;
+    addExpense(shop, "B-7", "Towing", 10.10);
+    addExpense(shop, "B-7", "Storage", 20.20);
+    LineDescription d = expenses();
+    if (total) {
+        d.totalCaption = QStringLiteral("Total $:");
+        d.totalName = QStringLiteral("Label4");
+    }
+    if (find)
+        d.findCaption = QStringLiteral("find");
+    Lines lines;
+    LineWindow* w = lines.open(d);
+    auto* label = w->findChild<QLabel*>("Label4");
+    QCOMPARE(label != nullptr, total);
+    if (total)
+        QCOMPARE(label->text(), QStringLiteral("30.3")); // exact, not 30.299999999999997
+    auto* button = w->findChild<QPushButton*>("Button8");
+    QCOMPARE(button != nullptr, find);
+    if (!find)
+        return;
+    QVERIFY(!button->isEnabled());
+    int found = 0;
+    w->setFind([&] { ++found; });
+    ui::click(button);
+    QCOMPARE(found, 1);
+    // The facts of the owner are shown under their own names.
+    QCOMPARE(ui::find<QLabel>(w, "Fact1")->text(), QStringLiteral("B-7"));
+    QCOMPARE(ui::find<QLabel>(w, "Fact2")->text(), QStringLiteral("Acme"));
+}
+
+void TestDocuments::noLinesShowsNewOrNothing_data()
+{
+    QTest::addColumn<bool>("showsNew");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("New's texts") << true << QStringList{"", "1", "0", "0.00"};
+    QTest::newRow("empty boxes") << false << QStringList{"", "", "", ""};
+}
+
+void TestDocuments::noLinesShowsNewOrNothing()
+{
+    QFETCH(bool, showsNew);
+    QFETCH(QStringList, shown);
+    TestShop shop;
+    LineDescription d = expenses();
+    d.noLinesShowsNew = showsNew;
+    Lines lines;
+    LineWindow* w = lines.open(d);
+    const QStringList columns = {"Description_Expense", "Qty_Expense", "Rate_Expense",
+                                 "Amount_Expense"};
+    QCOMPARE(boxes(w, columns), shown);
+    w->setText("Qty_Expense", "9");
+    ui::click(w, "Button5");
+    QCOMPARE(boxes(w, columns), shown);
+    ui::click(w, "Button2");
+    QCOMPARE(boxes(w, columns), (QStringList{"", "1", "0", "0.00"}));
+}
+
+void TestDocuments::titlesPerCommand()
+{
+    TestShop shop;
+    addExpense(shop, "B-7", "Towing", 10);
+    LineDescription d = expenses();
+    d.rowTitles = QStringList{"Row"};
+    d.rowLoadReloadsTotal = true;
+    d.cancelReloads = false;
+    Lines lines;
+    LineWindow* w = lines.open(d);
+    QCOMPARE(ui::title(w->grid(), 0), QStringLiteral("Opened"));
+    emit w->grid()->cellClicked();
+    QCOMPARE(ui::title(w->grid(), 0), QStringLiteral("Row"));
+    ui::click(w, "Button5");
+    QCOMPARE(ui::title(w->grid(), 0), QStringLiteral("Refreshed"));
+    shop.prompter().answer({false});
+    ui::click(w, "Button1");
+    QCOMPARE(ui::title(w->grid(), 0), QStringLiteral("Saved"));
+    // A Cancel without a command leaves the boxes as typed.
+    w->setText("Remark_Expense", "typed");
+    ui::click(w, "Button7");
+    QCOMPARE(w->text("Remark_Expense"), QStringLiteral("typed"));
+}
+
+void TestDocuments::textNumberSaveAndDelete()
+{
+    TestShop shop;
+    addExpense(shop, "B-7", "Towing", 10);
+    addExpense(shop, "7", "Towing", 99); // another bill whose number reads like a number
+    Lines lines;
+    lines.owner->number = QStringLiteral("B-7");
+    LineWindow* w = lines.open(expenses());
+    w->setText("Amount_Expense", "12.5");
+    ui::click(w, "Button1");
+    w->setText("Description_Expense", "O'Hare fee");
+    w->setText("Amount_Expense", "");
+    ui::click(w, "Button1");
+    QCOMPARE(shop.rows("Select Bill_Expense, Description_Expense, Amount_Expense From "
+                       "BillExpense Order By 1, 2"),
+             (QList<QVariantList>{{"7", "Towing", 99.0},
+                                  {"B-7", "O'Hare fee", 0.0},
+                                  {"B-7", "Towing", 12.5}}));
+    QCOMPARE(shop.prompter().texts(), (QStringList{saveQuestion, "Saved!", saveQuestion, "Saved!"}));
+    w->setText("Description_Expense", "Towing");
+    ui::click(w, "Button3");
+    QCOMPARE(shop.rows("Select Bill_Expense, Description_Expense From BillExpense Order By 1, 2"),
+             (QList<QVariantList>{{"7", "Towing"}, {"B-7", "O'Hare fee"}}));
+}
+
+void TestDocuments::amountRule_data()
+{
+    QTest::addColumn<QString>("qty");
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("amount");
+    QTest::newRow("3 x 12.5") << "3" << "12.5" << "37.5";
+    QTest::newRow("1.5 x 80") << "1.5" << "80" << "120";
+    QTest::newRow("cents kept") << "3" << "1.333" << "4";
+    QTest::newRow("under one") << "1" << "0.5" << ".5";
+    QTest::newRow("zero") << "0" << "12" << "0";
+    QTest::newRow("empty") << "" << "12" << "0";
+    QTest::newRow("negative") << "-1" << "12" << "0";
+    QTest::newRow("letters") << "two" << "12" << "Qty: 'two' is not a valid number.";
+    QTest::newRow("empty rate") << "2" << "" << "Rate $: '' is not a valid number.";
+}
+
+void TestDocuments::amountRule()
+{
+    QFETCH(QString, qty);
+    QFETCH(QString, rate);
+    QFETCH(QString, amount);
+    TestShop shop;
+    Lines lines;
+    LineWindow* w = lines.open(expenses());
+    w->setText("Qty_Expense", qty);
+    w->setText("Rate_Expense", rate);
+    w->setText("Amount_Expense", "keep");
+    try {
+        w->computeAmount();
+        QCOMPARE(w->text("Amount_Expense"), amount);
+    } catch (const DbError& e) {
+        QCOMPARE(e.message(), amount);
+        QCOMPARE(w->text("Amount_Expense"), QStringLiteral("keep"));
+    }
+}
+
+void TestDocuments::catalogueFillRunsOnEditsOnly()
+{
+    TestShop shop;
+    shop.exec("Insert into Labor values (1, 'Towing', 'T-1', 85, 'per hour')");
+    LineDescription d = expenses();
+    d.fill = CatalogueFill{"Description_Expense",
+                           "Labor",
+                           "Description_Labor",
+                           {{"PartNo_Expense", "PartNo_Labor"},
+                            {"Rate_Expense", "Rate_Labor"},
+                            {"Remark_Expense", "Remark_Labor"}}};
+    Lines lines;
+    LineWindow* w = lines.open(d);
+    w->setText("Qty_Expense", "2");
+    // The program setting the box is not an edit: nothing is looked up.
+    w->setText("Description_Expense", "Towing");
+    QCOMPARE(w->text("Rate_Expense"), QStringLiteral("0"));
+    // Typed by the user, it fills the line (the first letters, no catalogue name yet, cleared
+    // it); the rate brings the amount with it.
+    ui::type(w->box("Description_Expense"), "Towing");
+    QCOMPARE(boxes(w, {"PartNo_Expense", "Rate_Expense", "Remark_Expense", "Amount_Expense"}),
+             (QStringList{"T-1", "85", "per hour", "85"}));
+    w->setText("Qty_Expense", "2");
+    ui::type(w->box("Description_Expense"), "Towing");
+    QCOMPARE(w->text("Amount_Expense"), QStringLiteral("85"));
+    // A name no catalogue row has clears the line but keeps what is being typed.
+    ui::type(w->box("Description_Expense"), "Tow");
+    QCOMPARE(boxes(w, {"Description_Expense", "PartNo_Expense", "Qty_Expense", "Rate_Expense"}),
+             (QStringList{"Tow", "", "1", "0"}));
+}
+
+void TestDocuments::pickOverStoredLineRecomputesAmount()
+{
+    TestShop shop;
+    shop.exec("Insert into BillExpense values ('Towing', 'c', 2, 12, 24, '', 'B-7')");
+    shop.exec("Insert into Labor values (1, 'Storage', 'S', 11.99, '')");
+    Lines lines;
+    LineWindow* w = lines.open(expenses());
+    QCOMPARE(w->text("Amount_Expense"), QStringLiteral("24"));
+    LaborPicker picker;
+    picker.showFor(w);
+    QVERIFY(picker.rows()->locate("Description_Labor", "Storage"));
+    picker.select();
+    // The stored line's quantity with the picked rate; Save stores what the box shows.
+    QCOMPARE(w->text("Amount_Expense"), QStringLiteral("23.98"));
+    ui::click(w, "Button1");
+    QCOMPARE(shop.value("Select Amount_Expense From BillExpense where Description_Expense = "
+                        "'Storage'")
+                 .toDouble(),
+             23.98);
+    // A typed amount is left as typed by Save.
+    w->setText("Amount_Expense", "20");
+    ui::click(w, "Button1");
+    QCOMPARE(shop.value("Select Amount_Expense From BillExpense where Description_Expense = "
+                        "'Storage'")
+                 .toDouble(),
+             20.0);
+}
+
+void TestDocuments::closingTellsTheOwnerOnlyWhileItLives()
+{
+    TestShop shop;
+    Lines lines;
+    LineWindow* w = lines.open(expenses());
+    w->close();
+    QCOMPARE(lines.owner->changed, QStringList{"BillExpense"});
+    w->close(); // once only
+    QCOMPARE(lines.owner->changed, QStringList{"BillExpense"});
+
+    Lines orphan;
+    LineWindow* second = orphan.open(expenses());
+    orphan.owner.reset();
+    second->close();
+    QVERIFY(shop.prompter().messages().isEmpty());
+    QCOMPARE(second->number(), QStringLiteral("B-7"));
+}
+
+void TestDocuments::pickerKeysAndTarget()
+{
+    TestShop shop;
+    shop.exec("Insert into Labor values (1, 'Brakes', 'BR', 90, ''), (2, 'Towing', 'TW-9', 85, '')");
+    Lines first;
+    LineWindow* a = first.open(expenses());
+    Lines second;
+    LineWindow* b = second.open(expenses());
+    LaborPicker picker;
+    picker.showFor(a);
+    QCOMPARE(picker.target(), a);
+    // Searched by any of its columns; Enter in the search box picks the current row into the
+    // line window that showed the picker, not the newest one.
+    ui::type(picker.searchBox(), "tw-");
+    QCOMPARE(ui::rowCount(picker.grid()), 1);
+    ui::press(picker.searchBox(), Qt::Key_Return);
+    QCOMPARE(a->text("Description_Expense"), QStringLiteral("Towing"));
+    QCOMPARE(b->text("Description_Expense"), QString());
+    QVERIFY(!picker.isVisible());
+    // Shown again, the search starts empty with every row; Enter in the grid picks too.
+    picker.showFor(b);
+    QCOMPARE(picker.searchBox()->text(), QString());
+    QCOMPARE(ui::rowCount(picker.grid()), 2);
+    ui::press(picker.grid(), Qt::Key_Return);
+    QCOMPARE(b->text("Description_Expense"), QStringLiteral("Brakes"));
+    // A picker whose line window closes is hidden and writes nowhere.
+    picker.showFor(b);
+    b->close();
+    QVERIFY(!picker.isVisible());
+    second.window.reset();
+    picker.select();
+    QCOMPARE(picker.picks, 2);
+}
+
+void TestDocuments::recordWindowWithoutKey()
+{
+    TestShop shop;
+    shop.exec("Insert into Deposit values ('Savings', '2026-01-05', 'acme', '', '', '11', 10, '')");
+    RecordWindow w(deposits());
+    w.show();
+    // The given control names.
+    for (const char* name : {"ComboBox1", "DateTimePicker1", "Edit1", "Edit2", "Edit4", "Edit3",
+                             "Button1", "Button2", "Button3", "Button4", "Button5", "Button7"})
+        QVERIFY2(w.findChild<QWidget*>(name), name);
+    QVERIFY(qobject_cast<QPlainTextEdit*>(ui::find<QWidget>(&w, "Edit3")));
+    // New has no number to propose.
+    ui::click(&w, "Button2");
+    QCOMPARE(w.text("DepositTo_Dep"), QStringLiteral("Main Checking"));
+    QVERIFY(!w.text("Date_Dep").isEmpty());
+    w.setText("From_Dep", "O'Neil");
+    w.setText("Chk_Dep", "12");
+    w.setText("Amount_Dep", "40.5");
+    w.setText("Remark_Dep", "two\nlines");
+    ui::click(&w, "Button1");
+    // Saved again under the same account and check: the row is updated, not doubled.
+    w.setText("Amount_Dep", "41");
+    ui::click(&w, "Button1");
+    QCOMPARE(shop.rows("Select DepositTo_Dep, From_Dep, Chk_Dep, Amount_Dep, Remark_Dep From "
+                       "Deposit Order By 1"),
+             (QList<QVariantList>{{"Main Checking", "O'Neil", "12", 41.0, "two\nlines"},
+                                  {"Savings", "acme", "11", 10.0, ""}}));
+    // Save needs a date.
+    shop.prompter().clear();
+    w.setText("Date_Dep", "");
+    ui::click(&w, "Button1");
+    QVERIFY(shop.prompter().messages().isEmpty());
+    // No title sorts; the search box takes capitals and searches its column.
+    emit w.grid()->titleClicked(1);
+    QCOMPARE(ui::cell(w.grid(), 0, 0), QStringLiteral("Savings"));
+    auto* search = ui::find<QLineEdit>(&w, "SearchBox");
+    QCOMPARE(search->placeholderText(), QStringLiteral("Search From_Dep"));
+    ui::type(search, "o'n");
+    QCOMPARE(search->text(), QStringLiteral("O'N"));
+    QCOMPARE(w.text("Chk_Dep"), QStringLiteral("12"));
+    // A Cancel without a command keeps what was typed.
+    w.setText("Remark_Dep", "typed");
+    ui::click(&w, "Button7");
+    QCOMPARE(w.text("Remark_Dep"), QStringLiteral("typed"));
+    // Delete finds its rows by payer and date.
+    w.setText("From_Dep", "acme");
+    w.setText("Date_Dep", "1/5/2026");
+    ui::click(&w, "Button3");
+    QCOMPARE(shop.value("Select Count(*) From Deposit").toInt(), 1);
+}
+
+void TestDocuments::recordWindowWithTextKeyAndLines()
+{
+    TestShop shop;
+    shop.exec("Insert into Company (ID_Company, Name_Company, Address_Company, City_Company, "
+              "State_Company, Zip_Company) values (1, 'Acme', '1 Main', 'Gary', 'IN', '46401')");
+    shop.exec("Insert into Bill (Ref_Bill, Vendor_Bill, Amount_Bill) values ('B-7', 'Acme', 5), "
+              "('0042', 'Other', 7)");
+    addExpense(shop, "B-7", "Towing", 10.10);
+    addExpense(shop, "B-7", "Storage", 20.20);
+    addExpense(shop, "0042", "Fuel", 1);
+    Bills w;
+    w.show();
+    QCOMPARE(w.text("Ref_Bill"), QStringLiteral("B-7"));
+    QCOMPARE(ui::rowCount(w.panel->grid()), 2);
+    QCOMPARE(ui::find<QLabel>(&w, "Label15")->text(), QStringLiteral("30.3"));
+    // A text key keeps its leading zeros.
+    w.listQuery()->last();
+    emit w.grid()->cellClicked();
+    QCOMPARE(w.text("Ref_Bill"), QStringLiteral("0042"));
+    QCOMPARE(ui::find<QLabel>(&w, "Label15")->text(), QStringLiteral("1"));
+    w.setText("Amount_Bill", "8");
+    ui::click(&w, "SaveButton");
+    QCOMPARE(shop.value("Select Amount_Bill From Bill where Ref_Bill = '0042'").toDouble(), 8.0);
+    QCOMPARE(w.text("Ref_Bill"), QStringLiteral("0042"));
+    // Leaving the vendor looks the address up.
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.boxes()->focusTarget("Vendor_Bill")->setFocus();
+    w.setText("Vendor_Bill", "Acme");
+    w.boxes()->focusTarget("Amount_Bill")->setFocus();
+    QCOMPARE(w.text("Address_Bill"), QStringLiteral("1 Main Gary, IN 46401"));
+    // The panel's line window works on the bill in the key box; closing it reloads the panel
+    // for the bill the window shows.
+    ui::click(&w, "Button8");
+    QVERIFY(w.opened);
+    QCOMPARE(w.opened->number(), QStringLiteral("0042"));
+    w.opened->setText("Description_Expense", "Oil");
+    w.opened->setText("Amount_Expense", "2.5");
+    ui::click(w.opened, "Button1");
+    w.opened->close();
+    QCOMPARE(ui::rowCount(w.panel->grid()), 2);
+    QCOMPARE(ui::find<QLabel>(&w, "Label15")->text(), QStringLiteral("3.5"));
+    // New proposes the window's own next key.
+    ui::click(&w, "NewButton");
+    QCOMPARE(w.text("Ref_Bill"), QStringLiteral("1000"));
+}
+
+QTEST_MAIN(TestDocuments)
+#include "tst_documents.moc"
