@@ -1,6 +1,7 @@
-// Benchmarks of the invoice window, its part lines and the part picker on a generated shop
-// of ten busy years and on one a tenth of its size. Each command is reported beside the same
-// statements run straight on SQLite's C API on the same file ("straight_ms", "ratio").
+// Benchmarks of the invoice window (with its header Save and its "All" filter), its part
+// lines and the part picker on a generated shop of ten busy years and on one a tenth of its
+// size. Each command is reported beside the same statements run straight on SQLite's C API
+// on the same file ("straight_ms", "ratio").
 // Usage: invoice_bench [google benchmark flags]; the databases are kept in the working
 // folder (bench-shop-*.db) and generated on the first run.
 
@@ -8,30 +9,99 @@
 #include "app/TavlinApplication.h"
 #include "data/Connection.h"
 #include "data/Query.h"
+#include "data/SqlRow.h"
 #include "data/TDM.h"
 #include "invoicing/TInvItem.h"
 #include "invoicing/TInvPartFind.h"
 #include "invoicing/TInvoice.h"
 #include "ui/common/DataGrid.h"
+#include "ui/common/FormBoxes.h"
+#include "ui/common/Prompter.h"
 
+#include <QDate>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
-// The same statements, run straight on the file: prepared, stepped, every column read.
+// The same statements, run straight on the file: prepared, stepped, every column read. It
+// also writes (the update of a Save) and keeps and puts back a row the benchmarks change.
 class Straight
 {
 public:
     explicit Straight(const QString& path)
     {
-        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_busy_timeout(m_db, 5000);
     }
     ~Straight() { sqlite3_close(m_db); }
+
+    // The first row of a statement, column name and text.
+    QHash<QString, QString> firstRow(const QString& sql)
+    {
+        QHash<QString, QString> row;
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr);
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(statement); ++c)
+                row.insert(QString::fromUtf8(sqlite3_column_name(statement, c)),
+                           QString::fromUtf8(reinterpret_cast<const char*>(
+                               sqlite3_column_text(statement, c))));
+        sqlite3_finalize(statement);
+        return row;
+    }
+
+    // A row as stored, every value with its own type, to be put back by restore().
+    struct KeptRow
+    {
+        QString table;
+        QString where;
+        QStringList columns;
+        std::vector<sqlite3_value*> values;
+    };
+    KeptRow keep(const QString& table, const QString& where)
+    {
+        KeptRow kept{table, where, {}, {}};
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(m_db, ("Select * From " + table + " where " + where).toUtf8().constData(),
+                           -1, &statement, nullptr);
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+                kept.columns.append(QString::fromUtf8(sqlite3_column_name(statement, c)));
+                kept.values.push_back(sqlite3_value_dup(sqlite3_column_value(statement, c)));
+            }
+        sqlite3_finalize(statement);
+        if (kept.values.empty())
+            qFatal("No %s row where %s", qPrintable(table), qPrintable(where));
+        return kept;
+    }
+    void restore(KeptRow& kept)
+    {
+        QStringList sets;
+        for (const QString& column : kept.columns)
+            sets.append('"' + column + "\"=?");
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(m_db,
+                           ("Update " + kept.table + " Set " + sets.join(',') + " where " +
+                            kept.where).toUtf8().constData(),
+                           -1, &statement, nullptr);
+        for (size_t i = 0; i < kept.values.size(); ++i)
+            sqlite3_bind_value(statement, int(i) + 1, kept.values[i]);
+        if (sqlite3_step(statement) != SQLITE_DONE)
+            qFatal("The kept row could not be put back: %s", sqlite3_errmsg(m_db));
+        sqlite3_finalize(statement);
+        for (sqlite3_value* value : kept.values)
+            sqlite3_value_free(value);
+        kept.values.clear();
+    }
 
     double milliseconds(const QStringList& statements, int rounds = 5)
     {
@@ -51,7 +121,10 @@ private:
     void run(const QString& sql)
     {
         sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr);
+        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr) !=
+            SQLITE_OK)
+            qFatal("Straight statement refused: %s\n%s", sqlite3_errmsg(m_db),
+                   sql.toUtf8().constData());
         while (sqlite3_step(statement) == SQLITE_ROW)
             for (int c = 0; c < sqlite3_column_count(statement); ++c)
                 benchmark::DoNotOptimize(sqlite3_column_text(statement, c));
@@ -60,6 +133,9 @@ private:
 
     sqlite3* m_db = nullptr;
 };
+
+// Messages the program gave (through the prompter installed in main).
+int informed = 0;
 
 struct Shop
 {
@@ -106,6 +182,53 @@ void measure(benchmark::State& state, Command command, double straightMs)
     state.counters["ratio"] = straightMs > 0 ? ms / straightMs : 0;
 }
 
+// As measure(), with prepare run before each timed command and left out of the time.
+template<class Prepare, class Command>
+void measureAfter(benchmark::State& state, Prepare prepare, Command command, double straightMs)
+{
+    qint64 total = 0;
+    for (auto _ : state) {
+        prepare();
+        QElapsedTimer timer;
+        timer.start();
+        command();
+        total += timer.nsecsElapsed();
+    }
+    const double ms = total / 1e6 / double(state.iterations());
+    state.counters["tavlin_ms"] = ms;
+    state.counters["straight_ms"] = straightMs;
+    state.counters["ratio"] = straightMs > 0 ? ms / straightMs : 0;
+}
+
+// Puts the invoice window on the invoice the commands work on, as a click on its row does.
+void showInvoice(Shop* shop)
+{
+    Query* list = shop->invoice->list()->query();
+    list->setCurrentRow(list->findRow(QStringLiteral("InvoiceNo_Inv"), shop->number));
+    emit shop->invoice->list()->cellClicked();
+}
+
+// The tax row the total of an invoice of this date reads.
+QString taxRow(const QString& isoDate)
+{
+    const QDate date = QDate::fromString(isoDate, Qt::ISODate);
+    return sql(QStringLiteral("Select * From Tax where Year_T =%1\nand A_T<=%2\nand E_T>=%2")
+                   .arg(date.year())
+                   .arg(date.month()));
+}
+
+// What the window reloads after Save and after the Open filter: the open invoices, then the
+// lines, sums, paid sum and tax row of the first one.
+QStringList openListReload(Shop* shop)
+{
+    const QString list = sql(QStringLiteral("Select * From Invoice where Paid_Inv=No"));
+    const QHash<QString, QString> first = shop->straight->firstRow(list);
+    QStringList statements{list};
+    statements += lineLoad(first.value(QStringLiteral("InvoiceNo_Inv")));
+    statements.append(taxRow(first.value(QStringLiteral("InvoiceDate_Inv"))));
+    return statements;
+}
+
 void openInvoiceWindow(benchmark::State& state, Shop* shop)
 {
     QStringList statements{sql("Select * From Invoice where Paid_Inv=No"),
@@ -137,6 +260,69 @@ void newInvoice(benchmark::State& state, Shop* shop)
     measure(
         state, [shop] { shop->invoice->newRecord(); }, shop->straight->milliseconds(statements));
     shop->invoice->refresh();
+    showInvoice(shop);
+}
+
+// Save of the header of an existing invoice, answered Yes: the existence check, the update,
+// and the reload of the open invoices with the figures of the first one. The same values are
+// saved again on every round; the row as it was stored is put back afterwards.
+void headerSave(benchmark::State& state, Shop* shop)
+{
+    const QString where = "InvoiceNo_Inv=" + shop->number;
+    Straight::KeptRow kept = shop->straight->keep(QStringLiteral("Invoice"), where);
+    showInvoice(shop);
+    const SqlRow row = shop->invoice->boxes()->row(QStringLiteral("Invoice"));
+    const QStringList keys{QStringLiteral("InvoiceNo_Inv")};
+    QStringList statements{sql(row.exists(keys).join('\n')), sql(row.update(keys).join('\n'))};
+    statements += openListReload(shop);
+    const double straightMs = shop->straight->milliseconds(statements);
+    const int informedBefore = informed;
+    measureAfter(
+        state, [shop] { showInvoice(shop); }, [shop] { shop->invoice->save(); }, straightMs);
+    if (informed - informedBefore != int(state.iterations()))
+        state.SkipWithError("Save did not report the invoice saved on every round");
+    shop->straight->restore(kept);
+    shop->invoice->refresh();
+    showInvoice(shop);
+}
+
+// Resident memory of the process in bytes.
+double residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().simplified().split(' ');
+    return fields.size() > 1 ? fields.at(1).toDouble() * double(sysconf(_SC_PAGESIZE)) : 0;
+}
+
+// The "All" filter: every invoice of the shop loaded into the list. Reports the largest growth
+// of resident memory over the Open list it replaces (freed memory is handed back to the
+// system before each round, so that an earlier round does not hide the growth).
+void allFilter(benchmark::State& state, Shop* shop)
+{
+    const double straightMs =
+        shop->straight->milliseconds({sql(QStringLiteral("Select * From Invoice"))}, 3);
+    double growth = 0;
+    qint64 total = 0;
+    for (auto _ : state) {
+        shop->invoice->setFilter(DocumentWindow::Filter::Open);
+        malloc_trim(0);
+        const double before = residentBytes();
+        QElapsedTimer timer;
+        timer.start();
+        shop->invoice->setFilter(DocumentWindow::Filter::All);
+        total += timer.nsecsElapsed();
+        growth = std::max(growth, residentBytes() - before);
+    }
+    const double ms = total / 1e6 / double(state.iterations());
+    state.counters["tavlin_ms"] = ms;
+    state.counters["straight_ms"] = straightMs;
+    state.counters["ratio"] = straightMs > 0 ? ms / straightMs : 0;
+    state.counters["rss_growth_mb"] = growth / (1024.0 * 1024.0);
+    state.counters["rows"] = shop->invoice->list()->query()->recordCount();
+    shop->invoice->refresh();
+    showInvoice(shop);
 }
 
 void closePartLines(benchmark::State& state, Shop* shop)
@@ -180,8 +366,23 @@ const QString pickerColumns = QStringLiteral(
     "Select Color_Material,Description_Material,Type_Material,Number_Material,Mfg_Material,"
     "Price_Material,Unit_Material,Style_Material,ID_Material From Part");
 
-void pickerShow(benchmark::State& state, Shop* shop)
+// The picker shown for the first time after the catalogue changed: a change made through the
+// program's own connection, before each round and left out of the time, has it load and sort
+// the whole catalogue again.
+void pickerShowAfterChange(benchmark::State& state, Shop* shop)
 {
+    Query change(QStringLiteral("bench"), DM->admin1(), false);
+    change.setSql({"Update Part Set Remark_Material=Remark_Material where ID_Material=1"});
+    measureAfter(
+        state, [&] { change.exec(); }, [shop] { shop->picker->showFor(shop->lines.get()); },
+        shop->straight->milliseconds({sql(pickerColumns)}));
+}
+
+// The picker shown again while the catalogue is unchanged: it keeps its rows. Straight is the
+// catalogue statement a fresh showing would run.
+void pickerShowUnchanged(benchmark::State& state, Shop* shop)
+{
+    shop->picker->showFor(shop->lines.get());
     measure(
         state, [shop] { shop->picker->showFor(shop->lines.get()); },
         shop->straight->milliseconds({sql(pickerColumns)}));
@@ -258,13 +459,24 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     TavlinApplication app(argc, argv);
+    // Every question is answered Yes and every message is taken without a box.
+    struct AnswerYes : Prompter
+    {
+        bool confirm(const QString&) override { return true; }
+        void inform(const QString&) override { ++informed; }
+        void error(const QString&) override {}
+    } answerYes;
+    Prompter::install(&answerYes);
     benchmark::Initialize(&argc, argv);
     const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>> commands = {
         {"OpenInvoiceWindow", openInvoiceWindow}, {"RowSelectionWithTotals", rowSelection},
         {"DataLayerRowSelection", dataLayerRowSelection},
         {"NewInvoice", newInvoice},               {"ClosePartLineWindow", closePartLines},
-        {"PartPickerShow", pickerShow},           {"PartPickerSearch", pickerSearch},
-        {"PartPickerSelect", pickerSelect},
+        {"HeaderSave", headerSave},
+        {"PartPickerShowAfterChange", pickerShowAfterChange},
+        {"PartPickerShowUnchanged", pickerShowUnchanged},
+        {"PartPickerSearch", pickerSearch},       {"PartPickerSelect", pickerSelect},
+        {"AllFilter", allFilter},
     };
     for (const QString size : {"small", "large"})
         for (const auto& [name, command] : commands) {
@@ -278,5 +490,6 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     current.reset();
+    Prompter::install(nullptr);
     return 0;
 }

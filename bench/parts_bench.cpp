@@ -111,7 +111,20 @@ int main(int argc, char** argv)
         << raw("Select Sum(Qty_Item) From InvItem where Color_Item='PN7919'") +
                raw("Select Sum(Qty_Item) From Items where Color_Item='PN7919'")
         << "\n";
-    out << "part-number check (with sort):   " << timed([&] { part.checkPartNumber(); }, 3)
-        << "   straight: " << raw("Select * From Part where Color_Material='PN7919'") << "\n";
+    // The check when the focus leaves "Part No": the part's key by its number, then the list in
+    // descending part-number order and on that key. The first check after the list is loaded
+    // sorts the list and builds the key index; a repeated one reuses both.
+    const QString check = "Select ID_Material From Part where Color_Material='PN7919'";
+    QList<double> first;
+    for (int i = 0; i < 3; ++i) {
+        part.refresh();
+        part.setText("Color_Material", "PN7919");
+        first.append(timed([&] { part.checkPartNumber(); }, 1));
+    }
+    std::sort(first.begin(), first.end());
+    out << "part-number check, first after the list is loaded: " << first.at(first.size() / 2)
+        << "   straight: " << raw(check) << "\n";
+    out << "part-number check, repeated:     " << timed([&] { part.checkPartNumber(); })
+        << "   straight: " << raw(check) << "\n";
     return 0;
 }
