@@ -1,11 +1,15 @@
 #include "app/TMainForm.h"
 
 #include "app/HelpWindow.h"
+#include "data/Connection.h"
+#include "data/ShopDatabase.h"
+#include "data/TDM.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Latest.h"
 #include "ui/common/Prompter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -23,6 +27,18 @@ const QString oneWindowMessage =
     QStringLiteral("One window is open Please close window and again slest item");
 
 const QString notBuiltHint = QStringLiteral("This task is not available in this version");
+
+// The program, its release, and the shop file in use with the version of its tables.
+QString aboutText()
+{
+    QString text = QStringLiteral("Tavlin %1\nThe management program of Tavlin Truck Repair.")
+                       .arg(QStringLiteral(TAVLIN_VERSION));
+    if (DM && DM->admin1()->isOpen())
+        text += QStringLiteral("\n\nShop database: %1\nSchema version: %2")
+                    .arg(QDir::toNativeSeparators(DM->admin1()->path()))
+                    .arg(ShopDatabase::version(DM->admin1()->database()));
+    return text;
+}
 } // namespace
 
 const QList<TMainForm::Task>& TMainForm::tasks()
@@ -208,9 +224,9 @@ void TMainForm::createMenus()
          [this] { this->help()->showHelpOnHelp(); })
         ->setObjectName(QStringLiteral("HelpHowToUseItem"));
     help->addSeparator();
-    // The About item is kept for its hint; choosing it does nothing.
-    item(help, QStringLiteral("&About..."), QStringLiteral("Show program information"), [] {
-    })->setObjectName(QStringLiteral("HelpAboutItem"));
+    item(help, QStringLiteral("&About..."), QStringLiteral("Show program information"),
+         [] { guard([] { Prompter::instance().inform(aboutText()); }); })
+        ->setObjectName(QStringLiteral("HelpAboutItem"));
 }
 
 void TMainForm::createBackdrop()

@@ -7,7 +7,7 @@ TavlinApplication::TavlinApplication(int& argc, char** argv)
 {
     setOrganizationName(QStringLiteral("Tavlin"));
     setApplicationName(QStringLiteral("Tavlin"));
-    setApplicationVersion(QStringLiteral("0.1"));
+    setApplicationVersion(QStringLiteral(TAVLIN_VERSION));
 }
 
 bool TavlinApplication::notify(QObject* receiver, QEvent* event)

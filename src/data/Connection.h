@@ -23,6 +23,8 @@ public:
     ~Connection();
 
     QString name() const { return m_name; }
+    // The shop file of an embedded connection.
+    QString path() const { return m_path; }
     QString connectionText() const { return m_connectionText; }
     bool isOpen() const;
     void open();

@@ -65,6 +65,8 @@ RecordDescription vendorDescription()
     d.gridKeys = {Qt::Key_F3, Qt::Key_F5};
     d.newDefaults = {{"Type_Company", "Vendor"}};
     d.newFromProfile = {{"City_Company", "City_R"}, {"State_Company", "State_R"}};
+    // Until a title is clicked the search box looks for a name.
+    d.searchColumn = QStringLiteral("Name_Company");
     return d;
 }
 } // namespace

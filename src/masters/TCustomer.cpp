@@ -63,6 +63,8 @@ RecordDescription customerDescription()
     d.gridKeys = {Qt::Key_F3, Qt::Key_F5};
     d.newDefaults = {{"Type_Customer", "Customer"}};
     d.newFromProfile = {{"City_Customer", "City_R"}, {"State_Customer", "State_R"}};
+    // Until a title is clicked the search box looks for a name.
+    d.searchColumn = QStringLiteral("Name_Customer");
     return d;
 }
 } // namespace

@@ -42,6 +42,8 @@ RecordDescription employeeDescription()
     d.searchBoxName = QStringLiteral("Edit13");
     d.cancelCaption = QStringLiteral("Cancel ( Esc)");
     d.newFromProfile = {{"City_Employee", "City_R"}, {"State_Employee", "State_R"}};
+    // Until a title is clicked the search box looks for a name.
+    d.searchColumn = QStringLiteral("Name_Employee");
     return d;
 }
 

@@ -42,6 +42,8 @@ RecordDescription laborDescription()
     d.newDefaults = {{"Rate_Labor", "0.00"}};
     // Leaving an empty rate puts the default rate back.
     d.whenLeftEmpty = {{"Rate_Labor", "0.00"}};
+    // Until a title is clicked the search box looks for a name.
+    d.searchColumn = QStringLiteral("Description_Labor");
     return d;
 }
 } // namespace

@@ -58,6 +58,8 @@ RecordDescription partDescription()
     d.newDefaults = {{"Price_Material", "0.00"}};
     d.cancelCaption = QStringLiteral("Cancel ( Esc)");
     d.zeroWhenEmpty = {"Price_Material"};
+    // Until a title is clicked the search box looks for a name.
+    d.searchColumn = QStringLiteral("Number_Material");
     return d;
 }
 } // namespace

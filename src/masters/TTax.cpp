@@ -30,6 +30,8 @@ RecordDescription taxDescription()
     d.refreshFocusesGrid = true;
     d.followOn = RecordDescription::Click;
     d.figuresOn = 0;
+    // Until a title is clicked the search box looks for a year.
+    d.searchColumn = QStringLiteral("Year_T");
     return d;
 }
 } // namespace

@@ -113,7 +113,7 @@ private slots:
     void fractionalQuantityKeepsFigures();
     void partNumberCheck();
     void sortAndSearch();
-    void searchBeforeTitleClickUsesTheKey();
+    void searchBeforeTitleClickUsesTheName();
     void typingAnIdMovesTheList();
     void listFollowsGridAndNavigator();
     void dropDownListsRefill();
@@ -502,16 +502,25 @@ void TestMasters::sortAndSearch()
     QCOMPARE(boxText(part, "ID_Material"), QStringLiteral("2"));
 }
 
-void TestMasters::searchBeforeTitleClickUsesTheKey()
+void TestMasters::searchBeforeTitleClickUsesTheName()
 {
     TestShop shop;
-    for (int id : {5, 17, 12})
-        addPart(shop, id, "T", QString("part %1").arg(id), QString("P%1").arg(id), 1);
+    addPart(shop, 5, "T", "wheel seal", "P5", 1);
+    addPart(shop, 17, "T", "brake drum", "P17", 1);
+    addPart(shop, 12, "T", "Brake shoe", "P12", 1);
     TPart* part = openParts(shop);
-    ui::type(ui::find<QLineEdit>(part, "SearchBox"), "1");
-    QCOMPARE(boxText(part, "ID_Material"), QStringLiteral("17"));
-    ui::type(ui::find<QLineEdit>(part, "SearchBox"), "12");
-    QCOMPARE(boxText(part, "Number_Material"), QStringLiteral("part 12"));
+    auto* search = ui::find<QLineEdit>(part, "SearchBox");
+    // The box says what it searches: the part's name until a title is clicked.
+    QCOMPARE(search->placeholderText(), QStringLiteral("Search Material Name"));
+    ui::type(search, "brake s");
+    QCOMPARE(boxText(part, "ID_Material"), QStringLiteral("12"));
+    ui::type(search, "w");
+    QCOMPARE(boxText(part, "Number_Material"), QStringLiteral("wheel seal"));
+    // A title click makes its column the searched one.
+    emit part->grid()->titleClicked(0);
+    QCOMPARE(search->placeholderText(), QStringLiteral("Search ID #"));
+    ui::type(search, "17");
+    QCOMPARE(boxText(part, "Number_Material"), QStringLiteral("brake drum"));
 }
 
 void TestMasters::typingAnIdMovesTheList()

@@ -3,6 +3,7 @@
 #include "ui/common/Guard.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -135,6 +136,10 @@ void FocusChain::focus(QWidget* target)
 {
     if (!target)
         return;
+    // A list of offers still open under the box is closed first, so that the box is left
+    // for good and what happens on leaving it happens.
+    if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
     target->setFocus(Qt::TabFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(target))
         edit->selectAll();

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
@@ -47,6 +48,10 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
     connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
     bottom->addWidget(close);
     layout->addLayout(bottom);
+    // Esc closes a history as its Close button does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { closeWindow(this); });
 }
 
 void HistoryWindow::load(const QString& value)

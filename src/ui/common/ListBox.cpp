@@ -2,8 +2,15 @@
 
 #include "ui/common/Guard.h"
 
+#include <QCompleter>
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSet>
+
+#include <algorithm>
 
 ListBox::ListBox(QWidget* parent)
     : QComboBox(parent)
@@ -11,10 +18,44 @@ ListBox::ListBox(QWidget* parent)
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(20);
-    // Typed text is never replaced by a list item that merely starts the same way.
-    setCompleter(nullptr);
+    // The items that start with what is typed are offered under the box as the clerk types;
+    // the typed text is never replaced by one of them unless it is chosen.
+    auto* completer = new QCompleter(model(), this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    completer->setMaxVisibleItems(12);
+    setCompleter(completer);
+    completer->popup()->installEventFilter(this);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(8);
+}
+
+bool ListBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter while the offered items show but none is chosen goes on as Enter in the box does
+    // (to the next box), rather than being swallowed by the list of offers.
+    if (completer() && watched == completer()->popup() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            !completer()->popup()->currentIndex().isValid()) {
+            completer()->popup()->hide();
+            if (lineEdit()) {
+                QKeyEvent again(QEvent::KeyPress, key, Qt::NoModifier);
+                QCoreApplication::sendEvent(lineEdit(), &again);
+            }
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+void ListBox::focusInEvent(QFocusEvent* event)
+{
+    // Filled when the clerk arrives, so that typing is completed from today's list.
+    if (m_source && event->reason() != Qt::PopupFocusReason &&
+        event->reason() != Qt::ActiveWindowFocusReason)
+        guard([this] { refill(); });
+    QComboBox::focusInEvent(event);
 }
 
 void ListBox::setText(const QString& text)
@@ -27,17 +68,31 @@ void ListBox::refill()
     if (!m_source)
         return;
     const QString typed = currentText();
-    const QStringList values = m_source();
-    clear();
+    QStringList values = m_source();
+    // Each value once, in alphabetical order whatever the order the rows came in.
     QSet<QString> seen;
+    QStringList items;
     for (const QString& value : values) {
         if (value.isEmpty() || seen.contains(value))
             continue;
         seen.insert(value);
-        addItem(value);
+        items.append(value);
     }
+    std::sort(items.begin(), items.end(), [](const QString& a, const QString& b) {
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+    if (items == m_items)
+        return;
+    m_items = items;
+    const int at = lineEdit() ? lineEdit()->cursorPosition() : 0;
+    const QSignalBlocker quiet(this);
+    clear();
+    addItems(items);
     setCurrentIndex(-1);
     setEditText(typed);
+    if (lineEdit())
+        lineEdit()->setCursorPosition(at);
 }
 
 void ListBox::showPopup()

@@ -5,7 +5,8 @@
 #include <functional>
 
 // An editable drop-down whose list is only a help: it is refilled from its source every time
-// it opens, each distinct value once, and any typed value is accepted.
+// it opens or the focus arrives, each distinct value once in alphabetical order, offers the
+// items that start with what is typed, and accepts any typed value.
 class ListBox : public QComboBox
 {
     Q_OBJECT
@@ -24,6 +25,11 @@ public:
 
     void showPopup() override;
 
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Source m_source;
+    QStringList m_items;
 };

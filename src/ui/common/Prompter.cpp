@@ -1,7 +1,9 @@
 #include "ui/common/Prompter.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
 Prompter* installed = nullptr;
@@ -28,18 +30,35 @@ void Prompter::install(Prompter* prompter)
     installed = prompter;
 }
 
+namespace {
+// A message box at least as wide as its title, which the window manager would otherwise cut.
+int showBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
+            QMessageBox::StandardButton preferred)
+{
+    QMessageBox box(icon, title(), text, buttons, boxParent());
+    box.setDefaultButton(preferred);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        // Room for the title, the window's icon and its buttons in the title bar.
+        const int need = box.fontMetrics().horizontalAdvance(title()) + 150;
+        grid->addItem(new QSpacerItem(need, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    return box.exec();
+}
+} // namespace
+
 bool MessageBoxPrompter::confirm(const QString& text)
 {
-    return QMessageBox::question(boxParent(), title(), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes;
+    return showBox(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 void MessageBoxPrompter::inform(const QString& text)
 {
-    QMessageBox::information(boxParent(), title(), text);
+    showBox(QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void MessageBoxPrompter::error(const QString& text)
 {
-    QMessageBox::critical(boxParent(), title(), text);
+    showBox(QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
 }
