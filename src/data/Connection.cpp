@@ -5,7 +5,10 @@
 #include "data/SqlDialect.h"
 
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlQuery>
+
+#include <sqlite3.h>
 
 Connection::Connection(const QString& name, const QString& connectionText, const QString& path,
                        std::unique_ptr<SqlDialect> dialect)
@@ -65,6 +68,16 @@ QSqlDatabase Connection::database() const
     if (!m_db.isOpen())
         throw DbError(QStringLiteral("Connection %1 is not open.").arg(m_name));
     return m_db;
+}
+
+sqlite3* Connection::sqliteHandle() const
+{
+    if (!m_db.isOpen() || !m_db.driver())
+        return nullptr;
+    const QVariant handle = m_db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.data());
 }
 
 void Connection::noteChange(const QString& statement)

@@ -9,6 +9,7 @@
 #include <memory>
 
 class SqlDialect;
+struct sqlite3;
 
 // One named database connection of the data module. The statements of the program are written
 // once; the connection's dialect decides how they reach its engine.
@@ -30,6 +31,9 @@ public:
     void open();
 
     QSqlDatabase database() const;
+    // The engine's own handle when the connection is an SQLite file (rows are then read
+    // straight from it, without a variant per cell), else null.
+    sqlite3* sqliteHandle() const;
     QString translate(const QString& statement) const { return m_translator.translate(statement); }
 
     // Counts the changes made through this connection to a table (from the Insert, Update or

@@ -4,6 +4,8 @@
 #include "data/DbError.h"
 #include "data/Formats.h"
 
+#include <sqlite3.h>
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -143,7 +145,7 @@ QString Query::statement() const
 void Query::resetRows()
 {
     m_columns.clear();
-    m_rows.clear();
+    m_rows.clear(0);
     m_order.clear();
     m_sort.clear();
     m_sorted.clear();
@@ -167,45 +169,117 @@ void Query::open()
 {
     close();
     const QString sql = m_connection->translate(statement());
-    QSqlQuery q(m_connection->database());
-    q.setForwardOnly(true);
-    if (!q.exec(sql))
-        throw DbError(databaseMessage(q.lastError()));
-
+    if (sqlite3* db = m_connection->sqliteHandle())
+        fetchSqlite(db, sql);
+    else
+        fetchRows(sql);
     emit aboutToChangeRows();
-    const QSqlRecord record = q.record();
-    const int count = record.count();
-    QList<bool> kindKnown(count, false);
-    m_columns.reserve(count);
-    for (int c = 0; c < count; ++c) {
-        const QString name = record.fieldName(c);
-        const auto kind = Schema::kindOf(name);
-        kindKnown[c] = kind.has_value();
-        m_columns.append({name, kind.value_or(ColumnKind::Text)});
-    }
-    while (q.next()) {
-        QVariantList row;
-        row.reserve(count);
-        for (int c = 0; c < count; ++c) {
-            QVariant v = q.value(c);
-            if (!kindKnown[c] && !v.isNull()) {
-                m_columns[c].kind = kindFromValue(v);
-                kindKnown[c] = true;
-            }
-            row.append(std::move(v));
-        }
-        m_rows.append(std::move(row));
-    }
-    m_order.resize(m_rows.size());
+    m_order.resize(m_rows.rowCount());
     std::iota(m_order.begin(), m_order.end(), 0);
     m_open = true;
-    const bool empty = m_rows.isEmpty();
+    const bool empty = m_rows.rowCount() == 0;
     m_current = empty ? -1 : 0;
     // Opened on its first row, as after first().
     m_eof = empty;
     m_bof = true;
     emit rowsChanged();
     emit currentRowChanged(m_current);
+}
+
+void Query::setKinds(const QStringList& names)
+{
+    m_columns.reserve(names.size());
+    for (const QString& name : names)
+        m_columns.append({name, Schema::kindOf(name).value_or(ColumnKind::Text)});
+}
+
+void Query::fetchSqlite(sqlite3* db, const QString& sql)
+{
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) !=
+        SQLITE_OK)
+        throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+    const int count = sqlite3_column_count(statement);
+    QStringList names;
+    for (int c = 0; c < count; ++c)
+        names.append(QString::fromUtf8(sqlite3_column_name(statement, c)));
+    setKinds(names);
+    // A column the schema does not know (a sum, an expression) takes the kind of its first
+    // value.
+    QList<bool> kindKnown(count);
+    for (int c = 0; c < count; ++c)
+        kindKnown[c] = Schema::kindOf(names.at(c)).has_value();
+    m_rows.clear(count);
+    // Held once for the whole result: every call below would otherwise take and give back the
+    // connection's lock, several times a cell.
+    sqlite3_mutex* lock = sqlite3_db_mutex(db);
+    sqlite3_mutex_enter(lock);
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        m_rows.beginRow();
+        for (int c = 0; c < count; ++c) {
+            switch (sqlite3_column_type(statement, c)) {
+            case SQLITE_NULL:
+                m_rows.addNull();
+                continue;
+            case SQLITE_INTEGER:
+                m_rows.addInteger(sqlite3_column_int64(statement, c));
+                if (!kindKnown[c])
+                    m_columns[c].kind = ColumnKind::Integer;
+                break;
+            case SQLITE_FLOAT:
+                m_rows.addReal(sqlite3_column_double(statement, c));
+                if (!kindKnown[c])
+                    m_columns[c].kind = ColumnKind::Real;
+                break;
+            default: {
+                const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
+                m_rows.addText(bytes, sqlite3_column_bytes(statement, c));
+                break;
+            }
+            }
+            kindKnown[c] = true;
+        }
+    }
+    const QString message = step == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_mutex_leave(lock);
+    if (step != SQLITE_DONE) {
+        sqlite3_finalize(statement);
+        m_columns.clear();
+        m_rows.clear(0);
+        throw DbError(message);
+    }
+    sqlite3_finalize(statement);
+}
+
+void Query::fetchRows(const QString& sql)
+{
+    QSqlQuery q(m_connection->database());
+    q.setForwardOnly(true);
+    if (!q.exec(sql))
+        throw DbError(databaseMessage(q.lastError()));
+    const QSqlRecord record = q.record();
+    const int count = record.count();
+    QStringList names;
+    for (int c = 0; c < count; ++c)
+        names.append(record.fieldName(c));
+    setKinds(names);
+    QList<bool> kindKnown(count);
+    for (int c = 0; c < count; ++c)
+        kindKnown[c] = Schema::kindOf(names.at(c)).has_value();
+    m_rows.clear(count);
+    while (q.next()) {
+        m_rows.beginRow();
+        for (int c = 0; c < count; ++c) {
+            const QVariant v = q.value(c);
+            if (!kindKnown[c] && !v.isNull()) {
+                m_columns[c].kind = kindFromValue(v);
+                kindKnown[c] = true;
+            }
+            m_rows.addVariant(v);
+        }
+    }
 }
 
 void Query::exec()
@@ -300,7 +374,7 @@ Field Query::field(const QString& name) const
 
 Field Query::field(int row, int column) const
 {
-    return Field(m_rows.at(m_order.at(row)).at(column), m_columns.at(column).kind);
+    return Field(m_rows.value(m_order.at(row), column), m_columns.at(column).kind);
 }
 
 QString Query::displayText(int row, int column) const
@@ -354,7 +428,7 @@ void Query::sort(const QString& spec)
         double number = 0;
         QString text;
     };
-    const qsizetype rowCount = m_rows.size();
+    const qsizetype rowCount = m_rows.rowCount();
     QList<QList<Value>> values(keys.size(), QList<Value>(rowCount));
     for (qsizetype k = 0; k < keys.size(); ++k) {
         const int column = keys[k].column;
@@ -362,7 +436,7 @@ void Query::sort(const QString& spec)
         const bool numeric = kind == ColumnKind::Integer || kind == ColumnKind::Money ||
                              kind == ColumnKind::Real || kind == ColumnKind::Bool;
         for (qsizetype row = 0; row < rowCount; ++row) {
-            const QVariant& v = m_rows[row][column];
+            const QVariant v = m_rows.value(int(row), column);
             Value& out = values[k][row];
             if (v.isNull())
                 continue;
@@ -411,9 +485,9 @@ int Query::findRow(const QString& column, const QString& text) const
     auto index = m_keys.find(c);
     if (index == m_keys.end()) {
         QHash<QString, int> byText;
-        byText.reserve(m_rows.size());
-        for (int record = int(m_rows.size()) - 1; record >= 0; --record)
-            byText.insert(Field(m_rows.at(record).at(c), m_columns.at(c).kind).asText(), record);
+        byText.reserve(m_rows.rowCount());
+        for (int record = m_rows.rowCount() - 1; record >= 0; --record)
+            byText.insert(Field(m_rows.value(record, c), m_columns.at(c).kind).asText(), record);
         index = m_keys.insert(c, byText);
     }
     const auto found = index->constFind(text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Currency.h"
+#include "data/RowStore.h"
 #include "data/Schema.h"
 
 #include <QHash>
@@ -11,6 +12,7 @@
 #include <QVariant>
 
 class Connection;
+struct sqlite3;
 
 // One column value of the current row, read the ways the windows read it.
 class Field
@@ -118,6 +120,11 @@ private:
     };
     QString statement() const;
     void resetRows();
+    // Loads the rows of a statement (already in the engine's wording) into m_columns and
+    // m_rows; the first reads them straight through SQLite.
+    void fetchSqlite(sqlite3* db, const QString& sql);
+    void fetchRows(const QString& sql);
+    void setKinds(const QStringList& names);
     void setCurrent(int row, bool eof, bool bof);
 
     Connection* m_connection;
@@ -125,7 +132,7 @@ private:
     QStringList m_lines;
     bool m_open = false;
     QList<ColumnInfo> m_columns;
-    QList<QVariantList> m_rows;
+    RowStore m_rows;
     QList<int> m_order;
     QString m_sort;
     // Sort orders worked out for these rows, by sort text, so that sorting the same rows on
