@@ -35,6 +35,7 @@ std::unique_ptr<Connection> Connection::dataSource(const QString& name,
 
 Connection::~Connection()
 {
+    sqlite3_finalize(m_dataVersion);
     m_db = QSqlDatabase();
     if (m_added) {
         {
@@ -88,13 +89,30 @@ void Connection::noteChange(const QString& statement)
     const QRegularExpressionMatch m = changed.match(statement);
     // A statement whose table cannot be told counts as a change of every table.
     ++m_changes[m.hasMatch() ? m.captured(1).toLower() : QString()];
+    if (sqlite3* db = sqliteHandle())
+        m_counted = sqlite3_total_changes64(db);
 }
 
 quint64 Connection::generation(const QString& table) const
 {
+    // Changes committed by another connection to the same file, through a statement prepared
+    // once: it runs at every check.
     quint64 external = 0;
-    if (m_db.isOpen()) {
-        // Changes committed by another connection to the same file.
+    if (sqlite3* db = sqliteHandle()) {
+        // Rows changed on this connection past the program's own statements: which table is
+        // not known, so every table counts as changed.
+        const sqlite3_int64 total = sqlite3_total_changes64(db);
+        if (total != m_counted) {
+            ++m_changes[QString()];
+            m_counted = total;
+        }
+        if (!m_dataVersion)
+            sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &m_dataVersion, nullptr);
+        if (m_dataVersion && sqlite3_step(m_dataVersion) == SQLITE_ROW)
+            external = quint64(sqlite3_column_int64(m_dataVersion, 0));
+        if (m_dataVersion)
+            sqlite3_reset(m_dataVersion);
+    } else if (m_db.isOpen()) {
         QSqlQuery q(m_db);
         if (q.exec(QStringLiteral("PRAGMA data_version")) && q.next())
             external = q.value(0).toULongLong();

@@ -10,6 +10,7 @@
 
 class SqlDialect;
 struct sqlite3;
+struct sqlite3_stmt;
 
 // One named database connection of the data module. The statements of the program are written
 // once; the connection's dialect decides how they reach its engine.
@@ -53,5 +54,8 @@ private:
     AccessSql m_translator;
     bool m_added = false;
     QSqlDatabase m_db;
-    QHash<QString, quint64> m_changes;
+    mutable QHash<QString, quint64> m_changes;
+    mutable sqlite3_stmt* m_dataVersion = nullptr;
+    // The connection's count of changed rows when the program last counted its own changes.
+    mutable qint64 m_counted = 0;
 };

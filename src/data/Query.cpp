@@ -167,13 +167,30 @@ void Query::close()
 
 void Query::open()
 {
-    close();
-    const QString sql = m_connection->translate(statement());
-    if (sqlite3* db = m_connection->sqliteHandle())
-        fetchSqlite(db, sql);
-    else
-        fetchRows(sql);
+    QString sql;
+    try {
+        sql = m_connection->translate(statement());
+    } catch (...) {
+        // A statement that cannot even be read leaves the query closed, as a rejected one does.
+        close();
+        throw;
+    }
+    // One change of rows for the grids, not an empty list first and the new rows after: a
+    // grid whose columns stay the same keeps its titles and their sizes.
     emit aboutToChangeRows();
+    resetRows();
+    m_open = false;
+    try {
+        if (sqlite3* db = m_connection->sqliteHandle())
+            fetchSqlite(db, sql);
+        else
+            fetchRows(sql);
+    } catch (...) {
+        resetRows();
+        emit rowsChanged();
+        emit currentRowChanged(-1);
+        throw;
+    }
     m_order.resize(m_rows.rowCount());
     std::iota(m_order.begin(), m_order.end(), 0);
     m_open = true;

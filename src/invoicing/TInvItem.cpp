@@ -27,7 +27,6 @@ LineDescription partLines()
     d.deleteKeys = {"Name_Item"};
     d.gridQuery = QStringLiteral("QInvItem1");
     d.lookupQuery = QStringLiteral("QInvItem2");
-    d.sumQuery = QStringLiteral("QInvItem4");
     d.openTitles = {"Name", "Mfg", "Qty", "Style", "Part No", "Rate", "Amount", "Invoice"};
     d.saveTitles = d.openTitles;
     d.saveTitles[0] = QStringLiteral("Name Item");

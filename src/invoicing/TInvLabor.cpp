@@ -26,7 +26,6 @@ LineDescription laborLines()
     d.deleteKeys = {"Description_Labor"};
     d.gridQuery = QStringLiteral("QInvLabor1");
     d.lookupQuery = QStringLiteral("QInvLabor2");
-    d.sumQuery = QStringLiteral("QInvLabor4");
     d.openTitles = {"Description", "Part Number", "Qty", "Rate", "Amount", "Remark", "Invoice"};
     d.saveTitles = d.refreshTitles = d.openTitles;
     d.loadOn = LineDescription::Click | LineDescription::NavigatorClick;

@@ -20,9 +20,7 @@ DocumentDescription TInvoice::invoiceDescription()
     d.listQuery = QStringLiteral("QInv1");
     d.numberQuery = QStringLiteral("QInv2");
     d.itemLinesQuery = QStringLiteral("QInvItem3");
-    d.itemSumQuery = QStringLiteral("QInvItem4");
     d.laborLinesQuery = QStringLiteral("QInvLabor3");
-    d.laborSumQuery = QStringLiteral("QInvLabor4");
     d.numberCaption = QStringLiteral("Invoice #");
     d.poCaption = QStringLiteral("Driver Name");
     d.totalCaption = QStringLiteral("Total Invoice $");

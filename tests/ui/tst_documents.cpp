@@ -66,7 +66,6 @@ LineDescription expenses()
     d.saveKeys = d.deleteKeys = {"Description_Expense"};
     d.gridQuery = QStringLiteral("QBillExpense1");
     d.lookupQuery = QStringLiteral("QBillExpense2");
-    d.sumQuery = QStringLiteral("QBillExpense4");
     d.factNames = {"Fact1", "Fact2"};
     d.openTitles = {"Opened"};
     d.saveTitles = {"Saved"};
@@ -200,7 +199,7 @@ public:
         lines = new DocumentLines(this, {{"Bill", "Ref_Bill"}, {"Vendor", "Vendor_Bill"}}, true);
         panel = lines->addPanel({"BillExpense", "Bill_Expense",
                                  "Description_Expense,Amount_Expense,Bill_Expense",
-                                 "Amount_Expense", "QBillExpense3", "QBillExpense4", "Expences",
+                                 "Amount_Expense", "QBillExpense3", "Expences",
                                  "Button8", "DBGrid3", "Total $", "Label15"},
                                 [this](LineOwnerRef owner) {
                                     opened = new LineWindow(expenses(), owner);

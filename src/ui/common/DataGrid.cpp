@@ -25,6 +25,48 @@ QHash<QString, QHash<QString, int>>& userWidths()
 }
 } // namespace
 
+// The title row. Its height is worked out once from the font: the header's own size hint
+// measures every title again after each reload, the dearest part of showing a document.
+class TitleHeader : public QHeaderView
+{
+public:
+    explicit TitleHeader(QWidget* parent)
+        : QHeaderView(Qt::Horizontal, parent)
+    {
+        QFont bold = font();
+        bold.setBold(true);
+        m_height = QFontMetrics(bold).height() + 10;
+    }
+
+    QSize sizeHint() const override { return QSize(length(), m_height); }
+    QSize minimumSizeHint() const override { return QSize(0, m_height); }
+
+private:
+    int m_height;
+};
+
+// The row numbers down the left: as wide as the largest number needs, set when the number of
+// digits changes rather than measured by the header after every reload.
+class RowHeader : public QHeaderView
+{
+public:
+    explicit RowHeader(QWidget* parent)
+        : QHeaderView(Qt::Vertical, parent)
+    {}
+
+    void setDigits(int digits)
+    {
+        m_width = std::max(28, fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('9'))) +
+                                   14);
+        updateGeometry();
+    }
+    QSize sizeHint() const override { return QSize(m_width, length()); }
+    QSize minimumSizeHint() const override { return QSize(m_width, 0); }
+
+private:
+    int m_width = 28;
+};
+
 // Paints the stripes, black text, and the frame around the current cell.
 class DataGrid::Delegate : public QStyledItemDelegate
 {
@@ -84,8 +126,10 @@ DataGrid::DataGrid(Query* query, QWidget* parent)
     setSelectionMode(SingleSelection);
     setTabKeyNavigation(false);
     setWordWrap(false);
+    setVerticalHeader(new RowHeader(this));
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setHorizontalHeader(new TitleHeader(this));
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setDefaultSectionSize(110);
@@ -131,8 +175,7 @@ void DataGrid::numberRows()
     if (digits == m_rowDigits)
         return;
     m_rowDigits = digits;
-    verticalHeader()->setFixedWidth(
-        std::max(28, fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('9'))) + 14));
+    static_cast<RowHeader*>(verticalHeader())->setDigits(digits);
 }
 
 void DataGrid::applyWidths()
@@ -191,7 +234,10 @@ void DataGrid::setRowTextColour(std::function<QColor(int)> colour)
 
 void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
-    QTableView::currentChanged(current, previous);
+    // When the grid follows its query the query already moved: only the painting is left (the
+    // view's own handling lays the whole list out again to scroll to the row).
+    if (!m_syncing)
+        QTableView::currentChanged(current, previous);
     if (!m_syncing && current.isValid() && current.row() != m_query->currentRow()) {
         m_syncing = true;
         m_query->setCurrentRow(current.row());
@@ -213,7 +259,9 @@ void DataGrid::followQuery()
         const QModelIndex index = m_model->index(row, column);
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                      QItemSelectionModel::Rows);
-        scrollTo(index);
+        // The first row of a list just loaded is in view already.
+        if (row > 0 || verticalScrollBar()->value() > 0)
+            scrollTo(index);
     }
     m_syncing = false;
     viewport()->update();

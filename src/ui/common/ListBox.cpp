@@ -18,14 +18,8 @@ ListBox::ListBox(QWidget* parent)
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(20);
-    // The items that start with what is typed are offered under the box as the clerk types;
-    // the typed text is never replaced by one of them unless it is chosen.
-    auto* completer = new QCompleter(model(), this);
-    completer->setCaseSensitivity(Qt::CaseInsensitive);
-    completer->setCompletionMode(QCompleter::PopupCompletion);
-    completer->setMaxVisibleItems(12);
-    setCompleter(completer);
-    completer->popup()->installEventFilter(this);
+    // The list of offers is made when the clerk first comes to the box.
+    setCompleter(nullptr);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(8);
 }
@@ -51,6 +45,16 @@ bool ListBox::eventFilter(QObject* watched, QEvent* event)
 
 void ListBox::focusInEvent(QFocusEvent* event)
 {
+    if (!completer()) {
+        // The items that start with what is typed are offered under the box as the clerk
+        // types; the typed text is never replaced by one of them unless it is chosen.
+        auto* offers = new QCompleter(model(), this);
+        offers->setCaseSensitivity(Qt::CaseInsensitive);
+        offers->setCompletionMode(QCompleter::PopupCompletion);
+        offers->setMaxVisibleItems(12);
+        setCompleter(offers);
+        offers->popup()->installEventFilter(this);
+    }
     // Filled when the clerk arrives, so that typing is completed from today's list.
     if (m_source && event->reason() != Qt::PopupFocusReason &&
         event->reason() != Qt::ActiveWindowFocusReason)

@@ -1,5 +1,6 @@
 #include "ui/common/RecordWindow.h"
 
+#include "data/Connection.h"
 #include "data/Formats.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
@@ -12,6 +13,7 @@
 #include "ui/common/WindowParts.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -221,7 +223,6 @@ void RecordWindow::showEvent(QShowEvent* event)
 
 void RecordWindow::runStatement(Query* query, const QStringList& lines)
 {
-    query->close();
     query->setSql(lines);
 }
 
@@ -376,10 +377,21 @@ void RecordWindow::search(const QString& text)
 
 QStringList RecordWindow::listValues(const QString& statement)
 {
+    // A drop-down is filled each time the clerk comes to it: its values are kept while the
+    // table they come from is unchanged.
+    static const QRegularExpression from(QStringLiteral("\\bFrom\\s+(\\w+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch table = from.match(statement);
+    const quint64 now =
+        m_lookup->connection()->generation(table.hasMatch() ? table.captured(1) : QString());
+    auto kept = m_lists.constFind(statement);
+    if (table.hasMatch() && kept != m_lists.constEnd() && kept->first == now)
+        return kept->second;
     runStatement(m_lookup, {statement});
     m_lookup->open();
     const QStringList values = m_lookup->values();
     m_lookup->close();
+    m_lists.insert(statement, {now, values});
     return values;
 }
 

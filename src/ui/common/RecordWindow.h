@@ -251,4 +251,6 @@ private:
     QLineEdit* m_search = nullptr;
     QString m_sortColumn;
     bool m_shown = false;
+    // Drop-down values by statement, with the change count of their table when read.
+    QHash<QString, std::pair<quint64, QStringList>> m_lists;
 };

@@ -1,5 +1,6 @@
 #include "ui/documents/DocumentWindow.h"
 
+#include "data/Connection.h"
 #include "data/Formats.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
@@ -151,14 +152,14 @@ void DocumentWindow::buildSalesParts()
     const QString& items = m_document.tables.items;
     const QString& labor = m_document.tables.labor;
     m_lines->addPanel({items, "Inv_Item", "Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item",
-                       "Amount_Item", m_document.itemLinesQuery, m_document.itemSumQuery,
+                       "Amount_Item", m_document.itemLinesQuery,
                        "Part Discription", "Button6", "DBGrid2", "Total $", "Label12"},
                       [this](LineOwnerRef owner) { return createPartLines(owner); },
                       m_links.openChild);
     m_lines->addPanel({labor, "Inv_Labor",
                        "Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
                        ",Remark_Labor,Inv_Labor",
-                       "Amount_Labor", m_document.laborLinesQuery, m_document.laborSumQuery,
+                       "Amount_Labor", m_document.laborLinesQuery,
                        "Labor Discription", "Button8", "DBGrid3", "Total $", "Label15"},
                       [this](LineOwnerRef owner) { return createLaborLines(owner); },
                       m_links.openChild);
@@ -250,9 +251,7 @@ void DocumentWindow::showTotal()
                                 : text(QStringLiteral("InvoiceDate_Inv"));
     const QString tax = stored ? list->field(QStringLiteral("Tax_Inv")).asText()
                                : text(QStringLiteral("Tax_Inv"));
-    const double rate =
-        SalesTotals::taxRow(m_tax, Formats::parseShortDate(date), m_document.uncoveredMonth);
-    m_tax->close();
+    const double rate = taxRate(Formats::parseShortDate(date));
     const Currency total =
         SalesTotals::total(m_lines->panel(m_document.tables.items)->sum(),
                            m_lines->panel(m_document.tables.labor)->sum(), rate,
@@ -268,6 +267,25 @@ void DocumentWindow::copyRow()
     RecordWindow::copyRow();
     if (listQuery()->isEmpty() || listQuery()->currentRow() < 0)
         setText(QStringLiteral("Tax_Inv"), tax);
+}
+
+double DocumentWindow::taxRate(const QDate& date)
+{
+    if (!date.isValid())
+        return 0;
+    // Every row selection needs the rate; the tax table changes once or twice a year.
+    const quint64 now = m_tax->connection()->generation(QStringLiteral("Tax"));
+    if (now != m_ratesOf) {
+        m_rates.clear();
+        m_ratesOf = now;
+    }
+    const int month = date.year() * 100 + date.month();
+    if (auto rate = m_rates.constFind(month); rate != m_rates.constEnd())
+        return *rate;
+    const double rate = SalesTotals::taxRow(m_tax, date, m_document.uncoveredMonth);
+    m_tax->close();
+    m_rates.insert(month, rate);
+    return rate;
 }
 
 QString DocumentWindow::nextKey()

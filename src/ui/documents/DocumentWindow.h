@@ -22,9 +22,7 @@ struct DocumentDescription
     QString listQuery;      // "QInv1"
     QString numberQuery;    // "QInv2"
     QString itemLinesQuery; // "QInvItem3"
-    QString itemSumQuery;   // "QInvItem4"
     QString laborLinesQuery;
-    QString laborSumQuery;
     QString numberCaption;  // "Invoice #"
     QString poCaption;      // "Driver Name"
     QString totalCaption;   // "Total Invoice $"
@@ -93,6 +91,7 @@ private:
     static RecordDescription recordDescription(const DocumentDescription& d);
     void buildSalesParts();
     void showTotal();
+    double taxRate(const QDate& date);
     QString listStatement(Filter filter) const;
 
     DocumentDescription m_document;
@@ -109,4 +108,7 @@ private:
     QRadioButton* m_paidFilter = nullptr;
     QRadioButton* m_all = nullptr;
     QTimer* m_timer = nullptr;
+    // Tax rates by year and month, kept while the tax table is unchanged.
+    QHash<int, double> m_rates;
+    quint64 m_ratesOf = 0;
 };

@@ -1,5 +1,6 @@
 #include "ui/documents/LinePanel.h"
 
+#include "data/Currency.h"
 #include "data/Query.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
@@ -13,11 +14,27 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+Currency sumOf(const Query* lines, const QString& column)
+{
+    // The lines are all loaded: their total is added up here, exactly, rather than asked of
+    // the database in a second statement.
+    const int c = lines->columnIndex(column);
+    Currency total;
+    for (int row = 0; c >= 0 && row < lines->recordCount(); ++row)
+        total += lines->field(row, c).asCurrency();
+    return total;
+}
+
+QString sumText(const Query* lines, const QString& column)
+{
+    // As the database shows a sum: empty over no lines.
+    return lines->recordCount() == 0 ? QString() : sumOf(lines, column).toPlain();
+}
+
 LinePanel::LinePanel(LinePanelDescription description, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))
     , m_lines(DM->ownQuery(m_description.query, this))
-    , m_sum(DM->ownQuery(m_description.sumQuery, this))
 {
     setObjectName(m_description.table + QStringLiteral("Panel"));
     auto* layout = new QVBoxLayout(this);
@@ -40,27 +57,21 @@ void LinePanel::load(const QString& number)
 {
     if (number.trimmed().isEmpty()) {
         m_lines->close();
-        m_sum->close();
         if (m_total)
             m_total->clear();
         return;
     }
     SqlRow key(m_description.table);
     key.set(m_description.numberColumn, number);
-    m_lines->close();
     m_lines->setSql(key.select(m_description.columns, {m_description.numberColumn}));
     m_lines->open();
-    if (!m_total)
-        return;
-    m_sum->close();
-    m_sum->setSql(key.sum(m_description.amountColumn, {m_description.numberColumn}));
-    m_sum->open();
-    m_total->setText(m_sum->field(QStringLiteral("Expr1000")).asText());
+    if (m_total)
+        m_total->setText(sumText(m_lines, m_description.amountColumn));
 }
 
 double LinePanel::sum() const
 {
-    return m_sum->isOpen() ? m_sum->field(QStringLiteral("Expr1000")).asNumber() : 0.0;
+    return m_lines->isOpen() ? sumOf(m_lines, m_description.amountColumn).toDouble() : 0.0;
 }
 
 DocumentLines::DocumentLines(RecordWindow* window, QList<Fact> facts, bool numberIsText)

@@ -13,6 +13,13 @@ class QLabel;
 class QPushButton;
 class RecordWindow;
 
+class Currency;
+
+// The total of a column over every loaded row, exact to the money type; and as the shop's
+// windows show a sum: its shortest form, empty without rows.
+Currency sumOf(const Query* lines, const QString& column);
+QString sumText(const Query* lines, const QString& column);
+
 // One line grid of a document window: the button that opens its line window, the lines of the
 // document shown, and their total.
 struct LinePanelDescription
@@ -22,7 +29,6 @@ struct LinePanelDescription
     QString columns;      // the grid's columns: "Name_Item,Qty_Item,Rate_Item,..."
     QString amountColumn; // summed into the total; no total when empty
     QString query;        // the grid's query name: "QInvItem3"
-    QString sumQuery;     // "QInvItem4"
     QString button;       // "Part Discription"
     QString buttonName;   // "Button6"
     QString gridName;     // "DBGrid2"
@@ -52,7 +58,6 @@ public:
 private:
     LinePanelDescription m_description;
     Query* m_lines;
-    Query* m_sum;
     QPushButton* m_button;
     QLabel* m_total = nullptr;
     DataGrid* m_grid;

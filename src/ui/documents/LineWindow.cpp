@@ -12,6 +12,7 @@
 #include "ui/common/Navigator.h"
 #include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
+#include "ui/documents/LinePanel.h"
 
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -38,7 +39,6 @@ LineWindow::LineWindow(LineDescription description, LineOwnerRef owner, QWidget*
     , m_owner(owner)
     , m_lines(DM->ownQuery(m_description.gridQuery, this))
     , m_lookup(DM->ownQuery(m_description.lookupQuery, this))
-    , m_sum(DM->ownQuery(m_description.sumQuery, this))
 {
     setObjectName(m_description.caption);
     setWindowTitle(m_description.caption);
@@ -224,7 +224,6 @@ void LineWindow::loadGrid(const QStringList& titles)
 {
     SqlRow key(m_description.table);
     key.set(m_description.numberColumn, m_number);
-    m_lines->close();
     m_lines->setSql(key.select(QStringLiteral("*"), {m_description.numberColumn}));
     m_lines->open();
     m_lines->first();
@@ -233,15 +232,9 @@ void LineWindow::loadGrid(const QStringList& titles)
 
 void LineWindow::loadTotal()
 {
-    if (!m_total)
-        return;
-    SqlRow key(m_description.table);
-    key.set(m_description.numberColumn, m_number);
-    m_sum->close();
-    m_sum->setSql(key.sum(m_description.amountColumn, {m_description.numberColumn}));
-    m_sum->open();
-    m_total->setText(m_sum->field(QStringLiteral("Expr1000")).asText());
-    m_sum->close();
+    // The grid holds every line of the document: the total is theirs.
+    if (m_total)
+        m_total->setText(sumText(m_lines, m_description.amountColumn));
 }
 
 void LineWindow::rowLoad(bool reloadTotal)

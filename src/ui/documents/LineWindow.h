@@ -52,7 +52,6 @@ struct LineDescription
     QStringList deleteKeys;
     QString gridQuery;   // the window's grid
     QString lookupQuery; // existence check, catalogue fill, drop-down list
-    QString sumQuery;    // the total
     // Object names of the values of the owner's facts shown at the top.
     QStringList factNames = {"Label6", "Label8", "Label9", "Label10"};
     // Grid titles after opening, Save, Refresh and Cancel, and after a row load (none: the
@@ -149,7 +148,6 @@ private:
     QList<std::pair<QString, QString>> m_facts;
     Query* m_lines;
     Query* m_lookup;
-    Query* m_sum;
     FormBoxes* m_boxes;
     DataGrid* m_grid = nullptr;
     QLabel* m_total = nullptr;
