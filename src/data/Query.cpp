@@ -193,6 +193,9 @@ void Query::open()
     }
     m_order.resize(m_rows.rowCount());
     std::iota(m_order.begin(), m_order.end(), 0);
+    // The key's index is made with the rows, so that finding a row by its key is immediate.
+    if (const int key = columnIndex(m_keyColumn); !m_keyColumn.isEmpty() && key >= 0)
+        m_keys.insert(key, keyIndex(key));
     m_open = true;
     const bool empty = m_rows.rowCount() == 0;
     m_current = empty ? -1 : 0;
@@ -499,16 +502,36 @@ int Query::findRow(const QString& column, const QString& text) const
     const int c = columnIndex(column);
     if (c < 0)
         throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
-    auto index = m_keys.find(c);
-    if (index == m_keys.end()) {
-        QHash<QString, int> byText;
-        byText.reserve(m_rows.rowCount());
-        for (int record = m_rows.rowCount() - 1; record >= 0; --record)
-            byText.insert(Field(m_rows.value(record, c), m_columns.at(c).kind).asText(), record);
-        index = m_keys.insert(c, byText);
-    }
+    auto index = m_keys.constFind(c);
+    if (index == m_keys.constEnd())
+        index = m_keys.insert(c, keyIndex(c));
     const auto found = index->constFind(text);
     return found == index->constEnd() ? -1 : int(m_order.indexOf(*found));
+}
+
+QHash<QString, int> Query::keyIndex(int column) const
+{
+    QHash<QString, int> byText;
+    byText.reserve(m_rows.rowCount());
+    const ColumnKind kind = m_columns.at(column).kind;
+    // Whole numbers and texts, the keys of the shop's tables, are read straight from the rows.
+    for (int record = m_rows.rowCount() - 1; record >= 0; --record) {
+        const RowStore::Cell cell = m_rows.cell(record, column);
+        QString text;
+        if (cell.type == RowStore::Type::Integer && kind != ColumnKind::Bool)
+            text = QString::number(cell.integer);
+        else if (cell.type == RowStore::Type::Text && kind != ColumnKind::Date)
+            text = QString::fromUtf8(cell.text, cell.size);
+        else
+            text = Field(m_rows.value(record, column), kind).asText();
+        byText.insert(text, record);
+    }
+    return byText;
+}
+
+void Query::setKeyColumn(const QString& column)
+{
+    m_keyColumn = column;
 }
 
 bool Query::locate(const QString& column, const QString& text)

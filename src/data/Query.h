@@ -106,6 +106,8 @@ public:
     // The position of the row whose value in column reads exactly text (a key), -1 when there
     // is none. Looked up in an index built on first use and kept until the rows change.
     int findRow(const QString& column, const QString& text) const;
+    // The column rows are found by most often: its index is made whenever rows are loaded.
+    void setKeyColumn(const QString& column);
 
 signals:
     void aboutToChangeRows();
@@ -125,6 +127,7 @@ private:
     void fetchSqlite(sqlite3* db, const QString& sql);
     void fetchRows(const QString& sql);
     void setKinds(const QStringList& names);
+    QHash<QString, int> keyIndex(int column) const;
     void setCurrent(int row, bool eof, bool bof);
 
     Connection* m_connection;
@@ -139,6 +142,7 @@ private:
     // the same columns again costs nothing; and the rows by their text, per column.
     QHash<QString, QList<int>> m_sorted;
     mutable QHash<int, QHash<QString, int>> m_keys;
+    QString m_keyColumn;
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;

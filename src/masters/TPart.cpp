@@ -101,6 +101,8 @@ TPart::TPart(Links links, QWidget* parent)
     });
     box("Color_Material")->installEventFilter(this);
     m_q1 = DM->ownQuery(QStringLiteral("Q1"), this);
+    // The part-number check finds the part in the list by its key at once.
+    listQuery()->setKeyColumn(QStringLiteral("ID_Material"));
 }
 
 void TPart::showList()
@@ -178,20 +180,16 @@ bool TPart::eventFilter(QObject* watched, QEvent* event)
 void TPart::checkPartNumber()
 {
     const QString partNo = text("Color_Material");
-    runStatement(m_q1, {"Select ID_Material From Part where Color_Material='" +
-                        Sql::text(partNo) + "'"});
+    runStatement(m_q1, {"Select * From Part where Color_Material='" + Sql::text(partNo) + "'"});
     m_q1->open();
     if (m_q1->isEmpty()) {
         m_check->setText(QStringLiteral("Not Match"));
         return;
     }
-    // The part found by its number is shown, found in the list by its key; the list is put in
-    // descending part-number order (worked out once per loaded list).
-    const QString id = m_q1->field(QStringLiteral("ID_Material")).asText();
+    // The part with that number is shown, and the list moves to it by its key: the list keeps
+    // its order, and the check costs the same with two hundred thousand parts as with ten.
+    boxes()->copyRow(m_q1);
+    moveToKey(m_q1->field(QStringLiteral("ID_Material")).asText());
     m_q1->close();
-    listQuery()->sort(QStringLiteral("Color_Material DESC"));
-    if (!moveToKey(id))
-        listQuery()->locate(QStringLiteral("Color_Material"), partNo);
-    copyRow();
     m_check->setText(QStringLiteral("Other Match"));
 }

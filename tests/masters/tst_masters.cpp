@@ -462,9 +462,21 @@ void TestMasters::partNumberCheck()
     QCOMPARE(label(part, "Label16"), QStringLiteral("Other Match"));
     QCOMPARE(boxText(part, "ID_Material"), QStringLiteral("2"));
     QCOMPARE(boxText(part, "Number_Material"), QStringLiteral("Shoe kit"));
-    // The list is now in descending part-number order.
-    QCOMPARE(ui::cell(part->grid(), 0, 7), QStringLiteral("MK4707Q"));
-    QCOMPARE(ui::cell(part->grid(), 2, 7), QStringLiteral("FS1000"));
+    // The list shows that part as its current row, in the order it had.
+    QCOMPARE(part->grid()->currentIndex().row(), 1);
+    QCOMPARE(ui::cell(part->grid(), 0, 7), QStringLiteral("LF9009"));
+    // A number that only begins another part's number is that other part's no match.
+    addPart(shop, 4, "Brake", "Shoe kit, heavy", "MK4707QX", 99);
+    ui::click(part, "RefreshButton");
+    ui::type(partNo, "MK4707Q");
+    ui::press(partNo, Qt::Key_Return);
+    QCOMPARE(boxText(part, "ID_Material"), QStringLiteral("2"));
+    // A part added elsewhere after the list was loaded is still found and shown.
+    addPart(shop, 5, "Filter", "Air filter", "AF77", 40);
+    ui::type(partNo, "AF77");
+    ui::press(partNo, Qt::Key_Return);
+    QCOMPARE(label(part, "Label16"), QStringLiteral("Other Match"));
+    QCOMPARE(boxText(part, "Number_Material"), QStringLiteral("Air filter"));
 }
 
 void TestMasters::sortAndSearch()
