@@ -23,6 +23,14 @@ QHash<QString, QHash<QString, int>>& userWidths()
     static QHash<QString, QHash<QString, int>> widths;
     return widths;
 }
+
+// Widths worked out from a column's title and first rows, per window and grid, then per
+// column, with whether rows were measured: a window opened again has them at hand.
+QHash<QString, QHash<QString, std::pair<int, bool>>>& measuredWidths()
+{
+    static QHash<QString, QHash<QString, std::pair<int, bool>>> widths;
+    return widths;
+}
 } // namespace
 
 // The title row. Its height is worked out once from the font: the header's own size hint
@@ -183,7 +191,9 @@ void DataGrid::applyWidths()
     const int columns = m_query->columnCount();
     if (columns == 0)
         return;
-    const QHash<QString, int> chosen = userWidths().value(widthKey());
+    const QString key = widthKey();
+    const QHash<QString, int> chosen = userWidths().value(key);
+    QHash<QString, std::pair<int, bool>>& measuredWidths = ::measuredWidths()[key];
     const QFontMetrics metrics = fontMetrics();
     QFont bold = horizontalHeader()->font();
     bold.setBold(true);
@@ -196,18 +206,18 @@ void DataGrid::applyWidths()
         if (width < 0) {
             // Measured once, on the first rows the column shows (on its title alone while it
             // has none), so that the list keeps its widths from one reload to the next.
-            const auto measured = m_measured.constFind(name);
-            if (measured == m_measured.constEnd() || (!measured->second && rows > 0)) {
+            const auto measured = measuredWidths.constFind(name);
+            if (measured == measuredWidths.constEnd() || (!measured->second && rows > 0)) {
                 int need = titleMetrics.horizontalAdvance(
                                m_model->headerData(c, Qt::Horizontal).toString()) +
                            18;
                 for (int r = 0; r < rows; ++r)
                     need = std::max(need, metrics.horizontalAdvance(m_query->displayText(r, c)) +
                                               12);
-                m_measured.insert(name, {std::clamp(need, narrowestColumn, widestColumn),
-                                         rows > 0});
+                measuredWidths.insert(name, {std::clamp(need, narrowestColumn, widestColumn),
+                                             rows > 0});
             }
-            width = m_measured.value(name).first;
+            width = measuredWidths.value(name).first;
         }
         if (horizontalHeader()->sectionSize(c) != width)
             horizontalHeader()->resizeSection(c, width);

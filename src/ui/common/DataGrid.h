@@ -61,5 +61,4 @@ private:
     bool m_syncing = false;
     bool m_sizing = false;
     int m_rowDigits = 0;
-    QHash<QString, std::pair<int, bool>> m_measured;
 };
