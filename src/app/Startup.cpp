@@ -11,10 +11,12 @@
 #include "ui/common/Prompter.h"
 
 #include <QCommandLineParser>
+#include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
-int runTavlin(int& argc, char** argv)
+int runTavlin(int& argc, char** argv, const std::function<void()>& signInShown)
 {
     TavlinApplication app(argc, argv);
 
@@ -38,10 +40,20 @@ int runTavlin(int& argc, char** argv)
         TMainForm mainForm;
         mainForm.showMaximized();
         TPass::open(&mainForm);
-        LongLivedWindows windows;
-        registerTasks(mainForm, windows);
         splash->hide();
         splash.reset();
+        // The windows that live for the whole run are made right after the sign-in is on the
+        // screen, not before it; until then the task buttons they serve stay disabled.
+        std::unique_ptr<LongLivedWindows> windows;
+        QTimer::singleShot(0, &mainForm, [&mainForm, &windows, &signInShown] {
+            while (!(mainForm.windowHandle() && mainForm.windowHandle()->isExposed()))
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            QApplication::processEvents();
+            if (signInShown)
+                signInShown();
+            windows = std::make_unique<LongLivedWindows>();
+            registerTasks(mainForm, *windows);
+        });
         return app.exec();
     } catch (const DbError& e) {
         splash.reset();

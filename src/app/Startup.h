@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+
 // Runs the program: splash, data module, main window with the sign-in inside it, the windows
 // that live for the whole run, then the event loop. Returns the process exit code.
-int runTavlin(int& argc, char** argv);
+// signInShown, when given, runs once the main window with the sign-in is on the screen (the
+// start-up benchmark ends the program there).
+int runTavlin(int& argc, char** argv, const std::function<void()>& signInShown = {});

@@ -7,6 +7,7 @@
 #include "ui/common/Guard.h"
 #include "ui/common/Latest.h"
 #include "ui/common/Prompter.h"
+#include "ui/common/WindowParts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QSvgWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -97,7 +99,11 @@ TMainForm::TMainForm(QWidget* parent)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("KX"));
-    setWindowIcon(QIcon(QStringLiteral(":/logo.svg")));
+    // The logo in the title bar is drawn once the window is up: drawing it costs more than the
+    // rest of the window.
+    QTimer::singleShot(0, this, [this] {
+        setWindowIcon(WindowParts::svgIcon(QStringLiteral(":/logo.svg"), QSize(32, 32)));
+    });
     Latest<TMainForm>::set(this);
 
     auto* central = new QWidget(this);
@@ -151,7 +157,8 @@ QWidget* TMainForm::createTaskPanel()
         auto* button = new QToolButton(panel);
         button->setObjectName(control);
         button->setText(QString::fromLatin1(task.caption));
-        button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(task.icon)));
+        button->setIcon(WindowParts::svgIcon(QStringLiteral(":/icons/%1.svg").arg(task.icon),
+                                             QSize(24, 24)));
         button->setIconSize(QSize(24, 24));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setAutoRaise(true);

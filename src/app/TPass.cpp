@@ -1,5 +1,7 @@
 #include "app/TPass.h"
 
+#include "ui/common/WindowParts.h"
+
 #include "app/TMainForm.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
@@ -65,7 +67,8 @@ TPass::TPass(TMainForm* mainForm)
     grid->addWidget(passwordLabel, 2, 0);
     grid->addWidget(m_password, 2, 1);
 
-    m_ok = new QPushButton(QIcon(QStringLiteral(":/icons/ok.svg")), QStringLiteral("&OK"), panel);
+    m_ok = new QPushButton(WindowParts::svgIcon(QStringLiteral(":/icons/ok.svg"), QSize(16, 16)),
+                           QStringLiteral("&OK"), panel);
     m_ok->setObjectName(QStringLiteral("BitBtn2"));
     m_ok->setAutoDefault(false);
     grid->addWidget(m_ok, 3, 1, Qt::AlignRight);

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QSet>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -130,15 +132,19 @@ void checkHeader(const QString& path)
 
 void checkTables(QSqlDatabase& db, const QString& path)
 {
+    // Every table's columns in one statement: a start-up reads them all at once.
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("Select m.name, p.name From sqlite_master m, "
+                               "pragma_table_info(m.name) p where m.type = 'table'")))
+        throw DbError(q.lastError().databaseText());
+    QHash<QString, QSet<QString>> have;
+    while (q.next())
+        have[q.value(0).toString().toLower()].insert(q.value(1).toString().toLower());
     for (const auto& table : Schema::tables()) {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table.name)))
-            throw DbError(q.lastError().databaseText());
-        QStringList have;
-        while (q.next())
-            have.append(q.value(1).toString());
+        const QSet<QString> columns = have.value(table.name.toLower());
         for (const auto& column : table.columns)
-            if (!have.contains(column.name, Qt::CaseInsensitive))
+            if (!columns.contains(column.name.toLower()))
                 throw DbError(QStringLiteral("The shop database %1 is damaged: %2 has no column "
                                              "%3. The program ends and leaves the file as it is.")
                                   .arg(QDir::toNativeSeparators(path), table.name, column.name));

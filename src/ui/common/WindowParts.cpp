@@ -1,6 +1,11 @@
 #include "ui/common/WindowParts.h"
 
+#include <QApplication>
 #include <QBoxLayout>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +68,24 @@ QLabel* addFigure(QWidget* parent, QBoxLayout* layout, const QString& caption,
     row->addWidget(value);
     layout->addLayout(row);
     return value;
+}
+
+QIcon svgIcon(const QString& resource, const QSize& size)
+{
+    QSvgRenderer renderer(resource);
+    QIcon icon;
+    // Drawn for the screen's own density only.
+    const qreal density = qApp ? qApp->devicePixelRatio() : 1.0;
+    for (const qreal scale : {density}) {
+        QPixmap pixmap((QSizeF(size) * scale).toSize());
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+        painter.end();
+        pixmap.setDevicePixelRatio(scale);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 QLineEdit* searchBox(QWidget* parent, QBoxLayout* layout, const QString& name, bool upperCase)

@@ -5,6 +5,8 @@
 #include <QString>
 
 class QBoxLayout;
+class QIcon;
+class QSize;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -21,6 +23,10 @@ QPushButton* commandButton(QWidget* parent, const QString& text, const QString& 
 // A framed, right-aligned figure with its caption, added as one row to layout.
 QLabel* addFigure(QWidget* parent, QBoxLayout* layout, const QString& caption,
                   const QString& name, const QString& text);
+// An icon drawn from an SVG resource at the given size on the screen's density,
+// without the icon plug-in: the program starts faster without loading and searching plug-ins.
+QIcon svgIcon(const QString& resource, const QSize& size);
+
 // The "Search" label and box, added to layout; upperCase turns typed letters into capitals.
 QLineEdit* searchBox(QWidget* parent, QBoxLayout* layout, const QString& name, bool upperCase);
 
