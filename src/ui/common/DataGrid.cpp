@@ -163,6 +163,8 @@ DataGrid::DataGrid(Query* query, QWidget* parent)
 void DataGrid::setTitles(const QStringList& titles)
 {
     m_model->setTitles(titles);
+    // Each title fits its column.
+    applyWidths();
 }
 
 QString DataGrid::widthKey() const
@@ -186,6 +188,17 @@ void DataGrid::numberRows()
     static_cast<RowHeader*>(verticalHeader())->setDigits(digits);
 }
 
+int DataGrid::titleWidth(const QFontMetrics& metrics, int column) const
+{
+    // Titles are few and repeat: each is measured once.
+    static QHash<QString, int> widths;
+    const QString title = m_model->headerData(column, Qt::Horizontal).toString();
+    auto found = widths.constFind(title);
+    if (found == widths.constEnd())
+        found = widths.insert(title, metrics.horizontalAdvance(title) + 18);
+    return *found;
+}
+
 void DataGrid::applyWidths()
 {
     const int columns = m_query->columnCount();
@@ -204,20 +217,19 @@ void DataGrid::applyWidths()
         const QString name = m_query->columnName(c);
         int width = chosen.value(name, -1);
         if (width < 0) {
-            // Measured once, on the first rows the column shows (on its title alone while it
-            // has none), so that the list keeps its widths from one reload to the next.
+            // The rows are measured once, on the first rows the column shows, so that the
+            // list keeps its widths from one reload to the next; the title always fits.
             const auto measured = measuredWidths.constFind(name);
             if (measured == measuredWidths.constEnd() || (!measured->second && rows > 0)) {
-                int need = titleMetrics.horizontalAdvance(
-                               m_model->headerData(c, Qt::Horizontal).toString()) +
-                           18;
+                int need = 0;
                 for (int r = 0; r < rows; ++r)
                     need = std::max(need, metrics.horizontalAdvance(m_query->displayText(r, c)) +
                                               12);
-                measuredWidths.insert(name, {std::clamp(need, narrowestColumn, widestColumn),
-                                             rows > 0});
+                measuredWidths.insert(name, {need, rows > 0});
             }
-            width = measuredWidths.value(name).first;
+            width = std::clamp(std::max(measuredWidths.value(name).first,
+                                        titleWidth(titleMetrics, c)),
+                               narrowestColumn, widestColumn);
         }
         if (horizontalHeader()->sectionSize(c) != width)
             horizontalHeader()->resizeSection(c, width);

@@ -8,6 +8,7 @@
 
 class Query;
 class QueryModel;
+class QFontMetrics;
 
 // A read-only list over a query: whole rows are selected, the current row is the query's
 // current row (both ways), rows are striped in two shades and the current cell is framed,
@@ -50,6 +51,7 @@ private:
     // to in this window during this session, else the width its title and first rows need
     // (measured once per column), up to a maximum.
     void applyWidths();
+    int titleWidth(const QFontMetrics& metrics, int column) const;
     void numberRows();
     QString widthKey() const;
 

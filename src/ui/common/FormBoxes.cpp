@@ -57,9 +57,18 @@ QWidget* FormBoxes::create(const FormBox& spec, QWidget* parent)
             combo->setInsertPolicy(QComboBox::NoInsert);
             combo->addItems(spec.items);
         }
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
-                [this, column] { emit edited(column); });
-        connect(combo, &QComboBox::textActivated, this, [this, column] { emit edited(column); });
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, column](const QString& text) {
+            m_known.insert(column, text);
+            emit edited(column);
+        });
+        // A drop-down also reports as chosen the text it merely finds in its list when the
+        // box is left: only a text other than the one it held counts as the user's choice.
+        connect(combo, &QComboBox::textActivated, this, [this, column](const QString& text) {
+            if (m_known.value(column) == text)
+                return;
+            m_known.insert(column, text);
+            emit edited(column);
+        });
         widget = focus = combo;
         break;
     }
@@ -168,7 +177,10 @@ QString FormBoxes::text(const QString& column) const
 void FormBoxes::setText(const QString& column, const QString& text)
 {
     QWidget* widget = m_widgets.value(column);
-    if (!widget || this->text(column) == text)
+    if (!widget)
+        return;
+    m_known.insert(column, text);
+    if (this->text(column) == text)
         return;
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
         edit->setText(text);

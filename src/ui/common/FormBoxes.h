@@ -106,4 +106,6 @@ private:
     ListSource m_lists;
     QHash<QString, QWidget*> m_widgets;
     QHash<QString, QWidget*> m_focus;
+    // The text each drop-down last held, set by the program or typed.
+    QHash<QString, QString> m_known;
 };

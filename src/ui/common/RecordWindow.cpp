@@ -168,6 +168,8 @@ void RecordWindow::buildKeys(const QStringList& order)
     m_chain->bind(QKeySequence(Qt::Key_F5), [this] { refresh(); });
     if (m_description.cancel != RecordDescription::Cancel::Nothing)
         m_chain->bind(QKeySequence(Qt::Key_Escape), [this] { cancel(); });
+    // Closing a window from the keyboard, as "Close" does.
+    m_chain->bind(QKeySequence(Qt::CTRL | Qt::Key_F4), [this] { closeWindow(this); });
 }
 
 QLabel* RecordWindow::addFigure(const QString& caption, const QString& name, const QString& text)

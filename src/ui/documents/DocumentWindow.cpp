@@ -127,6 +127,7 @@ void DocumentWindow::buildSalesParts()
     m_code = new QLineEdit(this);
     m_code->setObjectName(QStringLiteral("Edit11"));
     m_code->setEchoMode(QLineEdit::Password);
+    m_code->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     m_code->setMaximumWidth(120);
     m_code->setText(QStringLiteral("000000"));
     connect(m_code, &QLineEdit::textChanged, this,
@@ -153,14 +154,14 @@ void DocumentWindow::buildSalesParts()
     const QString& labor = m_document.tables.labor;
     m_lines->addPanel({items, "Inv_Item", "Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item",
                        "Amount_Item", m_document.itemLinesQuery,
-                       "Part Discription", "Button6", "DBGrid2", "Total $", "Label12"},
+                       "&Part Discription", "Button6", "DBGrid2", "Total $", "Label12"},
                       [this](LineOwnerRef owner) { return createPartLines(owner); },
                       m_links.openChild);
     m_lines->addPanel({labor, "Inv_Labor",
                        "Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
                        ",Remark_Labor,Inv_Labor",
                        "Amount_Labor", m_document.laborLinesQuery,
-                       "Labor Discription", "Button8", "DBGrid3", "Total $", "Label15"},
+                       "&Labor Discription", "Button8", "DBGrid3", "Total $", "Label15"},
                       [this](LineOwnerRef owner) { return createLaborLines(owner); },
                       m_links.openChild);
     // The total follows the lines as soon as a line window closes.

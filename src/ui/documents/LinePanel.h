@@ -29,7 +29,7 @@ struct LinePanelDescription
     QString columns;      // the grid's columns: "Name_Item,Qty_Item,Rate_Item,..."
     QString amountColumn; // summed into the total; no total when empty
     QString query;        // the grid's query name: "QInvItem3"
-    QString button;       // "Part Discription"
+    QString button;       // "&Part Discription" (Alt+P presses it)
     QString buttonName;   // "Button6"
     QString gridName;     // "DBGrid2"
     QString totalCaption = QStringLiteral("Total $");

@@ -109,7 +109,8 @@ void LineWindow::buildForm()
         commands->addWidget(button);
     }
     if (!m_description.findCaption.isEmpty()) {
-        m_find = WindowParts::commandButton(this, m_description.findCaption, names.at(5));
+        // Alt+F shows the picker from anywhere in the window.
+        m_find = WindowParts::commandButton(this, '&' + m_description.findCaption, names.at(5));
         m_find->setEnabled(false);
         connect(m_find, &QPushButton::clicked, this, [this] { guard(m_findCommand); });
         commands->addWidget(m_find);
@@ -161,6 +162,8 @@ void LineWindow::buildKeys()
     chain->bind(QKeySequence(Qt::Key_F5), [this] { reload(); });
     if (m_description.cancelReloads)
         chain->bind(QKeySequence(Qt::Key_Escape), [this] { cancel(); });
+    // Closing the window from the keyboard, as "Close" does.
+    chain->bind(QKeySequence(Qt::CTRL | Qt::Key_F4), [this] { closeWindow(this); });
 }
 
 QLabel* LineWindow::addFigure(const QString& caption, const QString& name)
