@@ -115,6 +115,11 @@ TMainForm::TMainForm(QWidget* parent)
     m_mdi = new QMdiArea(central);
     m_mdi->setObjectName(QStringLiteral("MdiArea"));
     m_mdi->setBackground(QColor(0x5a, 0x6e, 0x82));
+    // With scroll bars the area never asks for the room of its child windows: tiling large
+    // windows on a small screen scrolls them instead of stretching the program past the
+    // screen.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(m_mdi, 1);
     setCentralWidget(central);
     createBackdrop();

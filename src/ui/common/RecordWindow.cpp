@@ -17,6 +17,7 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,15 +111,19 @@ void RecordWindow::buildForm()
     m_commands->addStretch(1);
     layout->addWidget(panel);
 
+    // The document's lines and the list share the height left by the boxes, the list the
+    // larger part, so that a small screen still shows rows of both.
     m_panels = new QHBoxLayout;
     layout->addLayout(m_panels);
 
     m_grid = new DataGrid(m_list, this);
     m_grid->setObjectName(m_description.gridName);
+    m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    m_grid->setMinimumHeight(m_grid->verticalHeader()->defaultSectionSize() * 5);
     m_grid->installEventFilter(this);
     connect(m_grid, &DataGrid::cellClicked, this, [this] { follow(RecordDescription::Click); });
     connect(m_grid, &DataGrid::titleClicked, this, &RecordWindow::titleClicked);
-    layout->addWidget(m_grid, 1);
+    layout->addWidget(m_grid, 3);
 
     auto* bottom = new QFrame(this);
     bottom->setObjectName(QStringLiteral("BottomBand"));
@@ -192,6 +197,8 @@ void RecordWindow::addCommandWidget(QWidget* widget)
 void RecordWindow::addLinePanel(QWidget* panel, int stretch)
 {
     m_panels->addWidget(panel, stretch);
+    if (auto* layout = qobject_cast<QBoxLayout*>(this->layout()))
+        layout->setStretchFactor(m_panels, 2);
 }
 
 void RecordWindow::addBottomWidget(QWidget* widget)

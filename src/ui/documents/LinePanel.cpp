@@ -10,6 +10,7 @@
 #include "ui/common/WindowParts.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -50,6 +51,10 @@ LinePanel::LinePanel(LinePanelDescription description, QWidget* parent)
     layout->addLayout(bar);
     m_grid = new DataGrid(m_lines, this);
     m_grid->setObjectName(m_description.gridName);
+    // Room for a few lines at least; the panel grows with the window.
+    m_grid->setMinimumHeight(m_grid->verticalHeader()->defaultSectionSize() * 4 +
+                             m_grid->horizontalHeader()->sizeHint().height() + 4);
+    m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     layout->addWidget(m_grid, 1);
 }
 
