@@ -13,7 +13,9 @@
 #include "masters/TTax.h"
 #include "ui/common/DataGrid.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -78,6 +80,8 @@ class TestTogether : public QObject
 
 private slots:
     void everyListKeepsItsOwnRows();
+    void tileAndCascadeStayOnTheScreen_data();
+    void tileAndCascadeStayOnTheScreen();
 };
 
 void TestTogether::everyListKeepsItsOwnRows()
@@ -158,6 +162,35 @@ void TestTogether::everyListKeepsItsOwnRows()
     ui::click(w.invoice, "RadioButton1");
     checkEveryList(shop, w, "the invoice filters");
     QVERIFY(shop.prompter().texts(ScriptedPrompter::Kind::Error).isEmpty());
+}
+
+void TestTogether::tileAndCascadeStayOnTheScreen_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::newRow("Tile") << "WindowTileItem";
+    QTest::newRow("Cascade") << "WindowCascadeItem";
+}
+
+void TestTogether::tileAndCascadeStayOnTheScreen()
+{
+    QFETCH(QString, item);
+    TestShop shop;
+    TMainForm* main = shop.mainFormWithTasks();
+    main->showMaximized();
+    const QRect screen = main->screen()->availableGeometry();
+    openInvoice(shop);
+    main->addChild(new TPart({}));
+    main->addChild(new TCustomer({}));
+    ui::settle();
+    ui::find<QAction>(main, item)->trigger();
+    ui::settle();
+    // The program keeps to the screen; the windows that do not fit are scrolled to.
+    QVERIFY2(main->width() <= screen.width() && main->height() <= screen.height(),
+             qPrintable(QStringLiteral("%1 x %2 on a screen of %3 x %4")
+                            .arg(main->width())
+                            .arg(main->height())
+                            .arg(screen.width())
+                            .arg(screen.height())));
 }
 
 QTEST_MAIN(TestTogether)

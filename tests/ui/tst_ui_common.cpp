@@ -628,6 +628,40 @@ private slots:
         QCOMPARE(prompter.messages().size(), errors.size());
     }
 
+    // Columns fit what they show, and a width the user dragged stays for the session, in this
+    // window's grid and in the same grid of the window opened again.
+    void gridWidthsFitAndStay()
+    {
+        const QString long1 = QStringLiteral("A rather long part name, much longer than a title");
+        m_shop->exec("INSERT INTO Part (ID_Material, Number_Material) VALUES (1, ?)", {long1});
+        auto open = [] {
+            auto* form = new QWidget;
+            form->setObjectName(QStringLiteral("WidthForm"));
+            auto* layout = new QHBoxLayout(form);
+            Query* q = DM->ownQuery(QStringLiteral("QPart1"), form);
+            auto* grid = new DataGrid(q, form);
+            grid->setObjectName(QStringLiteral("DBGrid1"));
+            layout->addWidget(grid);
+            form->resize(900, 300);
+            form->show();
+            q->setSql({"Select ID_Material, Number_Material, Remark_Material From Part"});
+            q->open();
+            return std::pair{form, grid};
+        };
+        auto [form, grid] = open();
+        const int fitted = grid->columnWidth(1);
+        QVERIFY2(fitted >= grid->fontMetrics().horizontalAdvance(long1), qPrintable(QString::number(fitted)));
+        QVERIFY(grid->columnWidth(0) < fitted);
+        // The user drags the name column narrower; a reload keeps it.
+        grid->horizontalHeader()->resizeSection(1, 90);
+        grid->query()->open();
+        QCOMPARE(grid->columnWidth(1), 90);
+        delete form;
+        auto [again, second] = open();
+        QCOMPARE(second->columnWidth(1), 90);
+        delete again;
+    }
+
     void latestForgetsDestroyedWindow()
     {
         auto* older = new QLineEdit;
