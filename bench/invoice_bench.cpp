@@ -24,10 +24,9 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <memory>
 #include <sqlite3.h>
 #include <unistd.h>
-
-#include <memory>
 #include <vector>
 
 namespace {
@@ -53,8 +52,8 @@ public:
         if (sqlite3_step(statement) == SQLITE_ROW)
             for (int c = 0; c < sqlite3_column_count(statement); ++c)
                 row.insert(QString::fromUtf8(sqlite3_column_name(statement, c)),
-                           QString::fromUtf8(reinterpret_cast<const char*>(
-                               sqlite3_column_text(statement, c))));
+                           QString::fromUtf8(
+                               reinterpret_cast<const char*>(sqlite3_column_text(statement, c))));
         sqlite3_finalize(statement);
         return row;
     }
@@ -71,8 +70,9 @@ public:
     {
         KeptRow kept{table, where, {}, {}};
         sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(m_db, ("Select * From " + table + " where " + where).toUtf8().constData(),
-                           -1, &statement, nullptr);
+        sqlite3_prepare_v2(m_db,
+                           ("Select * From " + table + " where " + where).toUtf8().constData(), -1,
+                           &statement, nullptr);
         if (sqlite3_step(statement) == SQLITE_ROW)
             for (int c = 0; c < sqlite3_column_count(statement); ++c) {
                 kept.columns.append(QString::fromUtf8(sqlite3_column_name(statement, c)));
@@ -89,10 +89,12 @@ public:
         for (const QString& column : kept.columns)
             sets.append('"' + column + "\"=?");
         sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(m_db,
-                           ("Update " + kept.table + " Set " + sets.join(',') + " where " +
-                            kept.where).toUtf8().constData(),
-                           -1, &statement, nullptr);
+        sqlite3_prepare_v2(
+            m_db,
+            ("Update " + kept.table + " Set " + sets.join(',') + " where " + kept.where)
+                .toUtf8()
+                .constData(),
+            -1, &statement, nullptr);
         for (size_t i = 0; i < kept.values.size(); ++i)
             sqlite3_bind_value(statement, int(i) + 1, kept.values[i]);
         if (sqlite3_step(statement) != SQLITE_DONE)
@@ -148,7 +150,6 @@ struct Shop
     QString number; // an open invoice the commands work on
 };
 
-
 QString sql(const QString& access)
 {
     return DM->admin1()->translate(access);
@@ -157,10 +158,12 @@ QString sql(const QString& access)
 QStringList lineLoad(const QString& n)
 {
     return {sql("Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From "
-                "InvItem where Inv_Item =" + n),
+                "InvItem where Inv_Item =" +
+                n),
             sql("Select Sum(Amount_Item) From InvItem where Inv_Item =" + n),
             sql("Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
-                ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" + n),
+                ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" +
+                n),
             sql("Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + n),
             sql("Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" + n)};
 }
@@ -339,13 +342,14 @@ void dataLayerRowSelection(benchmark::State& state, Shop* shop)
 {
     QStringList access = {
         "Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From "
-        "InvItem where Inv_Item =" + shop->number,
+        "InvItem where Inv_Item =" +
+            shop->number,
         "Select Sum(Amount_Item) From InvItem where Inv_Item =" + shop->number,
         "Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
-        ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" + shop->number,
-        "Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + shop->number,
-        "Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" +
+        ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" +
             shop->number,
+        "Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + shop->number,
+        "Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" + shop->number,
         "Select * From Tax where Year_T =2026"};
     QStringList statements;
     for (const QString& a : access)
@@ -401,11 +405,13 @@ void pickerSelect(benchmark::State& state, Shop* shop)
     const QString tail = " And V.CustomerName_Inv = '" + shop->lines->customerName() +
                          "' And V.InvoiceNo_Inv = T.Inv_Item ";
     const double straightMs = shop->straight->milliseconds(
-               {sql(pickerColumns + " where Description_Material Like '%part 4242 %'"),
-                sql("Select Max(Rate_Item) From  InvItem T, Invoice V where T.Color_Item = "
-                    "'PN04242'" + tail),
-                sql("Select T.Rate_Item From  InvItem T, Invoice V where T.Color_Item = "
-                    "'PN04242'" + tail + " Order By T.Inv_Item")});
+        {sql(pickerColumns + " where Description_Material Like '%part 4242 %'"),
+         sql("Select Max(Rate_Item) From  InvItem T, Invoice V where T.Color_Item = "
+             "'PN04242'" +
+             tail),
+         sql("Select T.Rate_Item From  InvItem T, Invoice V where T.Color_Item = "
+             "'PN04242'" +
+             tail + " Order By T.Inv_Item")});
     measure(
         state,
         [shop] {
@@ -429,8 +435,8 @@ Shop* openShop(const QString& path, double scale)
     emit shop->invoice->list()->cellClicked();
     shop->number = shop->invoice->text(QStringLiteral("InvoiceNo_Inv"));
     shop->picker = std::make_unique<TInvPartFind>();
-    shop->lines = std::make_unique<TInvItem>(
-        LineOwnerRef(shop->invoice->lines(), shop->invoice->lines()));
+    shop->lines =
+        std::make_unique<TInvItem>(LineOwnerRef(shop->invoice->lines(), shop->invoice->lines()));
     shop->lines->show();
     QApplication::processEvents();
     shop->picker->showFor(shop->lines.get());
@@ -469,22 +475,24 @@ int main(int argc, char** argv)
     Prompter::install(&answerYes);
     benchmark::Initialize(&argc, argv);
     const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>> commands = {
-        {"OpenInvoiceWindow", openInvoiceWindow}, {"RowSelectionWithTotals", rowSelection},
+        {"OpenInvoiceWindow", openInvoiceWindow},
+        {"RowSelectionWithTotals", rowSelection},
         {"DataLayerRowSelection", dataLayerRowSelection},
-        {"NewInvoice", newInvoice},               {"ClosePartLineWindow", closePartLines},
+        {"NewInvoice", newInvoice},
+        {"ClosePartLineWindow", closePartLines},
         {"HeaderSave", headerSave},
         {"PartPickerShowAfterChange", pickerShowAfterChange},
         {"PartPickerShowUnchanged", pickerShowUnchanged},
-        {"PartPickerSearch", pickerSearch},       {"PartPickerSelect", pickerSelect},
+        {"PartPickerSearch", pickerSearch},
+        {"PartPickerSelect", pickerSelect},
         {"AllFilter", allFilter},
     };
     for (const QString size : {"small", "large"})
         for (const auto& [name, command] : commands) {
             auto run = command;
-            benchmark::RegisterBenchmark((QString(name) + "/" + size).toUtf8().constData(),
-                                         [run, size](benchmark::State& state) {
-                                             run(state, shopOf(size));
-                                         })
+            benchmark::RegisterBenchmark(
+                (QString(name) + "/" + size).toUtf8().constData(),
+                [run, size](benchmark::State& state) { run(state, shopOf(size)); })
                 ->Unit(benchmark::kMillisecond);
         }
     benchmark::RunSpecifiedBenchmarks();

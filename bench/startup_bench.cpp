@@ -15,8 +15,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QLabel>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QVBoxLayout>
@@ -144,8 +144,8 @@ int main(int argc, char** argv)
     out << "rounds " << rounds << " (median ms)\n"
         << "create database + data module " << median(create) << "\n"
         << "open existing database + data module " << median(reopen) << "\n"
-        << "main window + sign-in shown " << median(window) << " (first round "
-        << window.value(0) << ")\n"
+        << "main window + sign-in shown " << median(window) << " (first round " << window.value(0)
+        << ")\n"
         << "bare Qt window with one label shown " << median(bare) << " (first round "
         << bare.value(0) << ")\n"
         << "fresh process to the sign-in on the screen " << median(program) << " (from main() "

@@ -162,8 +162,8 @@ QWidget* TMainForm::createTaskPanel()
         auto* button = new QToolButton(panel);
         button->setObjectName(control);
         button->setText(QString::fromLatin1(task.caption));
-        button->setIcon(WindowParts::svgIcon(QStringLiteral(":/icons/%1.svg").arg(task.icon),
-                                             QSize(24, 24)));
+        button->setIcon(
+            WindowParts::svgIcon(QStringLiteral(":/icons/%1.svg").arg(task.icon), QSize(24, 24)));
         button->setIconSize(QSize(24, 24));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setAutoRaise(true);
@@ -236,9 +236,9 @@ void TMainForm::createMenus()
          [this] { this->help()->showHelpOnHelp(); })
         ->setObjectName(QStringLiteral("HelpHowToUseItem"));
     help->addSeparator();
-    item(help, QStringLiteral("&About..."), QStringLiteral("Show program information"),
-         [] { guard([] { Prompter::instance().inform(aboutText()); }); })
-        ->setObjectName(QStringLiteral("HelpAboutItem"));
+    item(help, QStringLiteral("&About..."), QStringLiteral("Show program information"), [] {
+        guard([] { Prompter::instance().inform(aboutText()); });
+    })->setObjectName(QStringLiteral("HelpAboutItem"));
 }
 
 void TMainForm::createBackdrop()

@@ -1,7 +1,5 @@
 #include "app/TPass.h"
 
-#include "ui/common/WindowParts.h"
-
 #include "app/TMainForm.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
@@ -10,6 +8,7 @@
 #include "ui/common/Guard.h"
 #include "ui/common/Latest.h"
 #include "ui/common/Prompter.h"
+#include "ui/common/WindowParts.h"
 #include "ui/common/Windows.h"
 
 #include <QFrame>

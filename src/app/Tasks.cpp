@@ -68,18 +68,17 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
     mainForm.setTaskWindow(QStringLiteral("SpeedButton17"), [] { return new TProfile; });
     QPointer<TInvPartFind> partPicker = windows.invPartFind.get();
     QPointer<TInvLaborFind> laborPicker = windows.invLaborFind.get();
-    const TInvoice::Links invoiceLinks{openChild,
-                                       [partPicker](LineWindow* line) {
-                                           if (partPicker)
-                                               partPicker->showFor(line);
-                                       },
-                                       [laborPicker](LineWindow* line) {
-                                           if (laborPicker)
-                                               laborPicker->showFor(line);
-                                       },
-                                       [frame](const PreparedReport& report) {
-                                           PreviewWindow::showReport(report, frame);
-                                       }};
+    const TInvoice::Links invoiceLinks{
+        openChild,
+        [partPicker](LineWindow* line) {
+            if (partPicker)
+                partPicker->showFor(line);
+        },
+        [laborPicker](LineWindow* line) {
+            if (laborPicker)
+                laborPicker->showFor(line);
+        },
+        [frame](const PreparedReport& report) { PreviewWindow::showReport(report, frame); }};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton6"),
                            [invoiceLinks] { return new TInvoice(invoiceLinks); });
 }

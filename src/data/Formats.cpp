@@ -82,8 +82,7 @@ QString notANumberMessage(const QString& text, const QString& box)
 
 QString notADateMessage(const QString& text, const QString& box)
 {
-    return boxPrefix(box) +
-           QStringLiteral("'%1' is not a valid date (month/day/year).").arg(text);
+    return boxPrefix(box) + QStringLiteral("'%1' is not a valid date (month/day/year).").arg(text);
 }
 
 } // namespace Formats

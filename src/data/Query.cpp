@@ -4,8 +4,6 @@
 #include "data/DbError.h"
 #include "data/Formats.h"
 
-#include <sqlite3.h>
-
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -13,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <sqlite3.h>
 
 namespace {
 
@@ -254,7 +253,8 @@ void Query::fetchSqlite(sqlite3* db, const QString& sql)
                     m_columns[c].kind = ColumnKind::Real;
                 break;
             default: {
-                const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
+                const auto* bytes =
+                    reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
                 m_rows.addText(bytes, sqlite3_column_bytes(statement, c));
                 break;
             }

@@ -38,8 +38,7 @@ char* RowStore::room(std::size_t size)
         m_blocks.empty() ? 0 : m_blocks.back().used - std::size_t(start & 0xffffffffu);
     const std::size_t previous = m_blocks.empty() ? 0 : m_blocks.back().size;
     Block block;
-    block.size = std::max(std::min(std::max(previous * 2, firstBlock), largestBlock),
-                          begun + size);
+    block.size = std::max(std::min(std::max(previous * 2, firstBlock), largestBlock), begun + size);
     block.bytes.reset(new char[block.size]); // left unset: every byte used is written
     if (begun > 0) {
         Block& old = m_blocks.back();
@@ -59,9 +58,8 @@ void RowStore::put(const void* bytes, std::size_t size)
 
 void RowStore::beginRow()
 {
-    m_starts.push_back(m_blocks.empty() ? 0
-                                        : (std::uint64_t(m_blocks.size() - 1) << 32) |
-                                              m_blocks.back().used);
+    m_starts.push_back(
+        m_blocks.empty() ? 0 : (std::uint64_t(m_blocks.size() - 1) << 32) | m_blocks.back().used);
 }
 
 void RowStore::addNull()

@@ -55,4 +55,3 @@ TEmployee::TEmployee(QWidget* parent)
     setObjectName(QStringLiteral("Employee"));
     Latest<TEmployee>::set(this);
 }
-

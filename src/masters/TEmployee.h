@@ -9,5 +9,4 @@ class TEmployee : public RecordWindow
 
 public:
     explicit TEmployee(QWidget* parent = nullptr);
-
 };

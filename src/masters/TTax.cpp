@@ -48,4 +48,3 @@ TTax::TTax(QWidget* parent)
         button->setToolTip(QStringLiteral("Not available for tax rates"));
     }
 }
-

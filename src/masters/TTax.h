@@ -9,5 +9,4 @@ class TTax : public RecordWindow
 
 public:
     explicit TTax(QWidget* parent = nullptr);
-
 };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractScrollArea>
-
 #include <QList>
 
 #include <functional>

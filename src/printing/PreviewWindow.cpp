@@ -1,7 +1,6 @@
 #include "printing/PreviewWindow.h"
 
 #include "printing/PageView.h"
-
 #include "ui/common/Prompter.h"
 
 #include <QAbstractScrollArea>
@@ -68,7 +67,6 @@ QString fileNameOf(const QString& title)
 }
 
 } // namespace
-
 
 // The window ------------------------------------------------------------------------------
 

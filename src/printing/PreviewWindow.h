@@ -98,7 +98,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-
     QAction* addTool(const QString& name, const QString& icon, const QString& text,
                      const QList<QKeySequence>& keys, void (PreviewWindow::*slot)());
     void buildToolBar();

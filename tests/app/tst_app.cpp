@@ -5,13 +5,13 @@
 #include "app/TPass.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -251,13 +251,11 @@ void TestApp::aboutShowsProgramAndShopFile()
     QCOMPARE(childNames(mainForm), QStringList{"Pass"});
     const QStringList shown = shop.prompter().texts(ScriptedPrompter::Kind::Inform);
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(QRegularExpression(QStringLiteral("^Tavlin \\d+\\.\\d+"))
-                 .match(shown.first())
-                 .hasMatch(),
-             qPrintable(shown.first()));
-    QVERIFY(shown.first().endsWith(
-        QStringLiteral("\n\nShop database: %1\nSchema version: 1")
-            .arg(QDir::toNativeSeparators(shop.databasePath()))));
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^Tavlin \\d+\\.\\d+")).match(shown.first()).hasMatch(),
+        qPrintable(shown.first()));
+    QVERIFY(shown.first().endsWith(QStringLiteral("\n\nShop database: %1\nSchema version: 1")
+                                       .arg(QDir::toNativeSeparators(shop.databasePath()))));
 }
 
 void TestApp::helpMenu_data()

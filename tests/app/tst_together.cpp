@@ -64,11 +64,10 @@ void checkEveryList(TestShop& shop, const Windows& w, const char* after)
         QStringList want = values;
         have.sort();
         want.sort();
-        QVERIFY2(have == want, qPrintable(QStringLiteral("%1 of %2 after %3: %4 instead of %5")
-                                              .arg(grid->objectName(),
-                                                   grid->parentWidget()->objectName(),
-                                                   QString::fromLatin1(after), have.join(','),
-                                                   want.join(','))));
+        QVERIFY2(have == want,
+                 qPrintable(QStringLiteral("%1 of %2 after %3: %4 instead of %5")
+                                .arg(grid->objectName(), grid->parentWidget()->objectName(),
+                                     QString::fromLatin1(after), have.join(','), want.join(','))));
     }
 }
 

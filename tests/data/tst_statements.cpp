@@ -146,7 +146,10 @@ void TestStatements::literalsByKind()
 void TestStatements::statementsKeepTheirShape()
 {
     SqlRow row(QStringLiteral("InvItem"));
-    row.set("Inv_Item", "7").set("Name_Item", "Pad 'HD'").set("Qty_Item", "2").set("Color_Item", "");
+    row.set("Inv_Item", "7")
+        .set("Name_Item", "Pad 'HD'")
+        .set("Qty_Item", "2")
+        .set("Color_Item", "");
     QCOMPARE(row.condition({"Inv_Item", "Color_Item"}),
              QStringLiteral("Inv_Item = 7 and Color_Item = ''"));
     QCOMPARE(row.exists({"Inv_Item"}),
@@ -158,8 +161,9 @@ void TestStatements::statementsKeepTheirShape()
     QCOMPARE(row.update({"Inv_Item", "Color_Item"}),
              (QStringList{"Update InvItem Set", " Name_Item = 'Pad ''HD''',", " Qty_Item = 2",
                           " where Inv_Item = 7 and Color_Item = ''"}));
-    QCOMPARE(row.remove({"Inv_Item", "Name_Item"}),
-             (QStringList{"Delete From InvItem", " where Inv_Item = 7 and Name_Item = 'Pad ''HD'''"}));
+    QCOMPARE(
+        row.remove({"Inv_Item", "Name_Item"}),
+        (QStringList{"Delete From InvItem", " where Inv_Item = 7 and Name_Item = 'Pad ''HD'''"}));
     QCOMPARE(row.sum("Amount_Item", {"Inv_Item"}),
              (QStringList{"Select Sum(Amount_Item) From InvItem", " where Inv_Item = 7"}));
     // A Null key is compared as Null, never as "= Null", which matches nothing.
@@ -177,19 +181,24 @@ void TestStatements::refusedValueRunsNothing_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("empty");
     QTest::addColumn<QString>("message");
-    QTest::newRow("letters in a number") << "Amount_Inv" << "12a" << 0
-                                         << "Amount: '12a' is not a valid number.";
-    QTest::newRow("statement in a key") << "InvoiceNo_Inv" << "1 or 1=1" << 0
-                                        << "Amount: '1 or 1=1' is not a valid number.";
-    QTest::newRow("fraction in a whole number") << "InvoiceNo_Inv" << "2.5" << 0
-                                                << "Amount: '2.5' is not a valid number.";
-    QTest::newRow("impossible date") << "InvoiceDate_Inv" << "2/30/2024" << 0
+    QTest::newRow("letters in a number") << "Amount_Inv"
+                                         << "12a" << 0 << "Amount: '12a' is not a valid number.";
+    QTest::newRow("statement in a key")
+        << "InvoiceNo_Inv"
+        << "1 or 1=1" << 0 << "Amount: '1 or 1=1' is not a valid number.";
+    QTest::newRow("fraction in a whole number")
+        << "InvoiceNo_Inv"
+        << "2.5" << 0 << "Amount: '2.5' is not a valid number.";
+    QTest::newRow("impossible date") << "InvoiceDate_Inv"
+                                     << "2/30/2024" << 0
                                      << "Amount: '2/30/2024' is not a valid date "
                                         "(month/day/year).";
-    QTest::newRow("day first") << "InvoiceDate_Inv" << "2024-03-07" << 0
+    QTest::newRow("day first") << "InvoiceDate_Inv"
+                               << "2024-03-07" << 0
                                << "Amount: '2024-03-07' is not a valid date (month/day/year).";
-    QTest::newRow("empty where a number is needed") << "Amount_Inv" << "" << 2
-                                                    << "Amount: '' is not a valid number.";
+    QTest::newRow("empty where a number is needed")
+        << "Amount_Inv"
+        << "" << 2 << "Amount: '' is not a valid number.";
 }
 
 void TestStatements::refusedValueRunsNothing()
@@ -234,8 +243,9 @@ void TestStatements::typedTextRoundTrips()
     run(row.insert());
     row.set("Remark_Inv", typed + typed);
     run(row.update({"InvoiceNo_Inv"}));
-    QCOMPARE(shop.rows("Select InvoiceNo_Inv, CustomerName_Inv, Remark_Inv From Invoice Order By 1"),
-             (QList<QVariantList>{{1, "kept", ""}, {2, typed, typed + typed}}));
+    QCOMPARE(
+        shop.rows("Select InvoiceNo_Inv, CustomerName_Inv, Remark_Inv From Invoice Order By 1"),
+        (QList<QVariantList>{{1, "kept", ""}, {2, typed, typed + typed}}));
     // Found again by the same text, and removed without touching the other row.
     SqlRow key(QStringLiteral("Invoice"));
     key.set("CustomerName_Inv", typed);
@@ -262,9 +272,9 @@ void TestStatements::sumsReadExactly_data()
     QTest::newRow("a negative sum") << QList<double>{-10.10, -20.20} << sum << "-30.3";
     QTest::newRow("no rows") << QList<double>{} << sum << "";
     // Only noise goes: a number that really has more decimals keeps them.
-    QTest::newRow("small quotient") << QList<double>{4}
-                                    << "Select Sum(Amount_Receivable) / 100000 From Receivable"
-                                    << "0.00004";
+    QTest::newRow("small quotient")
+        << QList<double>{4} << "Select Sum(Amount_Receivable) / 100000 From Receivable"
+        << "0.00004";
 }
 
 void TestStatements::sumsReadExactly()
@@ -359,8 +369,7 @@ void TestStatements::newFileIsCurrent()
     QTemporaryDir dir;
     const QString path = dir.filePath("new.db");
     bool ran = false;
-    const QList<ShopDatabase::UpgradeStep> steps = {
-        [&](QSqlDatabase&) { ran = true; }};
+    const QList<ShopDatabase::UpgradeStep> steps = {[&](QSqlDatabase&) { ran = true; }};
     ShopDatabase::open(path, QStringLiteral("upgrade-new"), steps);
     QSqlDatabase::removeDatabase(QStringLiteral("upgrade-new"));
     // Built as today's schema at today's version: no upgrade runs on a new file.

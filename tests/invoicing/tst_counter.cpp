@@ -12,8 +12,8 @@
 #include "invoicing/TInvPartFind.h"
 #include "masters/TCustomer.h"
 #include "masters/TTax.h"
-#include "purchasing/TPartOrderHistory.h"
 #include "printing/PreparedReport.h"
+#include "purchasing/TPartOrderHistory.h"
 #include "ui/common/DataGrid.h"
 
 #include <QApplication>
@@ -87,14 +87,13 @@ Shown expected(TestShop& shop, int number, double rate)
         parts += row.at(1).toDouble();
     }
     s.partsTotal = s.partLines.isEmpty() ? QString() : Currency::fromDouble(parts).toPlain();
-    const double labor = shop.value("Select Total(Amount_Labor) From InvLabor where Inv_Labor = ?",
-                                    {number})
-                             .toDouble();
-    s.total = Currency::fromDouble(parts + labor + (s.tax == "Yes" ? rate * parts : 0))
-                  .toHashFormat();
-    const QVariant paid =
-        shop.value("Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable = ?",
-                   {number});
+    const double labor =
+        shop.value("Select Total(Amount_Labor) From InvLabor where Inv_Labor = ?", {number})
+            .toDouble();
+    s.total =
+        Currency::fromDouble(parts + labor + (s.tax == "Yes" ? rate * parts : 0)).toHashFormat();
+    const QVariant paid = shop.value(
+        "Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable = ?", {number});
     s.paid = paid.isNull() ? QString() : Currency::fromDouble(paid.toDouble()).toPlain();
     return s;
 }
@@ -276,12 +275,22 @@ void TestCounter::ratePeriodsInOneYear_data()
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("total");
     QTest::addColumn<QString>("taxLine");
-    QTest::newRow("March, first half's rate") << "2026-03-15" << "145" << "Tax on Part : $5.00";
-    QTest::newRow("August, second half's rate") << "2026-08-15" << "146" << "Tax on Part : $6.00";
-    QTest::newRow("December") << "2026-12-31" << "146" << "Tax on Part : $6.00";
+    QTest::newRow("March, first half's rate") << "2026-03-15"
+                                              << "145"
+                                              << "Tax on Part : $5.00";
+    QTest::newRow("August, second half's rate") << "2026-08-15"
+                                                << "146"
+                                                << "Tax on Part : $6.00";
+    QTest::newRow("December") << "2026-12-31"
+                              << "146"
+                              << "Tax on Part : $6.00";
     // A month no row covers falls back on the year's first row.
-    QTest::newRow("a gap in the months") << "2027-06-01" << "147" << "Tax on Part : $7.00";
-    QTest::newRow("a year without rows") << "2030-01-01" << "140" << "Tax on Part : $0.00";
+    QTest::newRow("a gap in the months") << "2027-06-01"
+                                         << "147"
+                                         << "Tax on Part : $7.00";
+    QTest::newRow("a year without rows") << "2030-01-01"
+                                         << "140"
+                                         << "Tax on Part : $0.00";
 }
 
 void TestCounter::ratePeriodsInOneYear()

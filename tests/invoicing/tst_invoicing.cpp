@@ -7,13 +7,13 @@
 #include "data/Formats.h"
 #include "data/Query.h"
 #include "data/TDM.h"
-#include "ui/documents/SalesTotals.h"
 #include "invoicing/TInvItem.h"
 #include "invoicing/TInvLabor.h"
 #include "invoicing/TInvLaborFind.h"
 #include "invoicing/TInvPartFind.h"
 #include "invoicing/TInvoice.h"
 #include "ui/common/DataGrid.h"
+#include "ui/documents/SalesTotals.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,7 +28,6 @@ QString dots()
 {
     return QStringLiteral("......................");
 }
-
 
 void clickRow(DataGrid* grid, int row)
 {
@@ -129,8 +128,7 @@ void TestInvoicing::balanceNote()
     clickRow(invoice->list(), 0);
     QCOMPARE(label(invoice, "Label17"), note);
     // The note compares texts: the same amount written with a trailing zero differs.
-    QCOMPARE(SalesTotals::balanceNote("150.50", "150.5"),
-             QStringLiteral("Invoice is not Balance"));
+    QCOMPARE(SalesTotals::balanceNote("150.50", "150.5"), QStringLiteral("Invoice is not Balance"));
     QCOMPARE(SalesTotals::balanceNote("150.5", "150.5"), dots());
 }
 

@@ -54,8 +54,8 @@ LineDescription expenses()
     d.table = QStringLiteral("BillExpense");
     d.numberColumn = QStringLiteral("Bill_Expense");
     d.boxes = {
-        {"Description_Expense", "Description", FormBox::List,
-         "Select Description_Labor From Labor", "ComboBox1"},
+        {"Description_Expense", "Description", FormBox::List, "Select Description_Labor From Labor",
+         "ComboBox1"},
         {"PartNo_Expense", "Code", FormBox::Edit, {}, "Edit1"},
         {"Qty_Expense", "Qty", FormBox::Edit, {}, "Edit2"},
         {"Rate_Expense", "Rate $", FormBox::Edit, {}, "Edit5"},
@@ -197,15 +197,15 @@ public:
         : RecordWindow(bills())
     {
         lines = new DocumentLines(this, {{"Bill", "Ref_Bill"}, {"Vendor", "Vendor_Bill"}}, true);
-        panel = lines->addPanel({"BillExpense", "Bill_Expense",
-                                 "Description_Expense,Amount_Expense,Bill_Expense",
-                                 "Amount_Expense", "QBillExpense3", "Expences",
-                                 "Button8", "DBGrid3", "Total $", "Label15"},
-                                [this](LineOwnerRef owner) {
-                                    opened = new LineWindow(expenses(), owner);
-                                    return opened;
-                                },
-                                [](QWidget* w) { w->show(); });
+        panel = lines->addPanel(
+            {"BillExpense", "Bill_Expense", "Description_Expense,Amount_Expense,Bill_Expense",
+             "Amount_Expense", "QBillExpense3", "Expences", "Button8", "DBGrid3", "Total $",
+             "Label15"},
+            [this](LineOwnerRef owner) {
+                opened = new LineWindow(expenses(), owner);
+                return opened;
+            },
+            [](QWidget* w) { w->show(); });
     }
     DocumentLines* lines;
     LinePanel* panel;
@@ -246,9 +246,8 @@ void TestDocuments::lineWindowLoadsOnItsEvents_data()
     QTest::addColumn<int>("loadOn");
     QTest::addColumn<bool>("click");
     QTest::addColumn<bool>("navigator");
-    QTest::newRow("click and navigator") << int(LineDescription::Click |
-                                                LineDescription::NavigatorClick)
-                                         << true << true;
+    QTest::newRow("click and navigator")
+        << int(LineDescription::Click | LineDescription::NavigatorClick) << true << true;
     QTest::newRow("click only") << int(LineDescription::Click) << true << false;
     QTest::newRow("navigator only") << int(LineDescription::NavigatorClick) << false << true;
     QTest::newRow("none: the boxes keep the first line") << 0 << false << false;
@@ -389,10 +388,10 @@ void TestDocuments::textNumberSaveAndDelete()
     ui::click(w, "Button1");
     QCOMPARE(shop.rows("Select Bill_Expense, Description_Expense, Amount_Expense From "
                        "BillExpense Order By 1, 2"),
-             (QList<QVariantList>{{"7", "Towing", 99.0},
-                                  {"B-7", "O'Hare fee", 0.0},
-                                  {"B-7", "Towing", 12.5}}));
-    QCOMPARE(shop.prompter().texts(), (QStringList{saveQuestion, "Saved!", saveQuestion, "Saved!"}));
+             (QList<QVariantList>{
+                 {"7", "Towing", 99.0}, {"B-7", "O'Hare fee", 0.0}, {"B-7", "Towing", 12.5}}));
+    QCOMPARE(shop.prompter().texts(),
+             (QStringList{saveQuestion, "Saved!", saveQuestion, "Saved!"}));
     w->setText("Description_Expense", "Towing");
     ui::click(w, "Button3");
     QCOMPARE(shop.rows("Select Bill_Expense, Description_Expense From BillExpense Order By 1, 2"),
@@ -404,15 +403,33 @@ void TestDocuments::amountRule_data()
     QTest::addColumn<QString>("qty");
     QTest::addColumn<QString>("rate");
     QTest::addColumn<QString>("amount");
-    QTest::newRow("3 x 12.5") << "3" << "12.5" << "37.5";
-    QTest::newRow("1.5 x 80") << "1.5" << "80" << "120";
-    QTest::newRow("cents kept") << "3" << "1.333" << "4";
-    QTest::newRow("under one") << "1" << "0.5" << ".5";
-    QTest::newRow("zero") << "0" << "12" << "0";
-    QTest::newRow("empty") << "" << "12" << "0";
-    QTest::newRow("negative") << "-1" << "12" << "0";
-    QTest::newRow("letters") << "two" << "12" << "Qty: 'two' is not a valid number.";
-    QTest::newRow("empty rate") << "2" << "" << "Rate $: '' is not a valid number.";
+    QTest::newRow("3 x 12.5") << "3"
+                              << "12.5"
+                              << "37.5";
+    QTest::newRow("1.5 x 80") << "1.5"
+                              << "80"
+                              << "120";
+    QTest::newRow("cents kept") << "3"
+                                << "1.333"
+                                << "4";
+    QTest::newRow("under one") << "1"
+                               << "0.5"
+                               << ".5";
+    QTest::newRow("zero") << "0"
+                          << "12"
+                          << "0";
+    QTest::newRow("empty") << ""
+                           << "12"
+                           << "0";
+    QTest::newRow("negative") << "-1"
+                              << "12"
+                              << "0";
+    QTest::newRow("letters") << "two"
+                             << "12"
+                             << "Qty: 'two' is not a valid number.";
+    QTest::newRow("empty rate") << "2"
+                                << ""
+                                << "Rate $: '' is not a valid number.";
 }
 
 void TestDocuments::amountRule()
@@ -515,7 +532,8 @@ void TestDocuments::closingTellsTheOwnerOnlyWhileItLives()
 void TestDocuments::pickerKeysAndTarget()
 {
     TestShop shop;
-    shop.exec("Insert into Labor values (1, 'Brakes', 'BR', 90, ''), (2, 'Towing', 'TW-9', 85, '')");
+    shop.exec(
+        "Insert into Labor values (1, 'Brakes', 'BR', 90, ''), (2, 'Towing', 'TW-9', 85, '')");
     Lines first;
     LineWindow* a = first.open(expenses());
     Lines second;

@@ -650,7 +650,8 @@ private slots:
         };
         auto [form, grid] = open();
         const int fitted = grid->columnWidth(1);
-        QVERIFY2(fitted >= grid->fontMetrics().horizontalAdvance(long1), qPrintable(QString::number(fitted)));
+        QVERIFY2(fitted >= grid->fontMetrics().horizontalAdvance(long1),
+                 qPrintable(QString::number(fitted)));
         QVERIFY(grid->columnWidth(0) < fitted);
         // The user drags the name column narrower; a reload keeps it.
         grid->horizontalHeader()->resizeSection(1, 90);

@@ -64,8 +64,8 @@ public:
 
     void setDigits(int digits)
     {
-        m_width = std::max(28, fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('9'))) +
-                                   14);
+        m_width =
+            std::max(28, fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('9'))) + 14);
         updateGeometry();
     }
     QSize sizeHint() const override { return QSize(m_width, length()); }
@@ -223,13 +223,13 @@ void DataGrid::applyWidths()
             if (measured == measuredWidths.constEnd() || (!measured->second && rows > 0)) {
                 int need = 0;
                 for (int r = 0; r < rows; ++r)
-                    need = std::max(need, metrics.horizontalAdvance(m_query->displayText(r, c)) +
-                                              12);
+                    need =
+                        std::max(need, metrics.horizontalAdvance(m_query->displayText(r, c)) + 12);
                 measuredWidths.insert(name, {need, rows > 0});
             }
-            width = std::clamp(std::max(measuredWidths.value(name).first,
-                                        titleWidth(titleMetrics, c)),
-                               narrowestColumn, widestColumn);
+            width =
+                std::clamp(std::max(measuredWidths.value(name).first, titleWidth(titleMetrics, c)),
+                           narrowestColumn, widestColumn);
         }
         if (horizontalHeader()->sectionSize(c) != width)
             horizontalHeader()->resizeSection(c, width);

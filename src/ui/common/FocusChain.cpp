@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QShortcut>
+#include <QTextEdit>
 #include <QWidget>
 
 FocusChain::FocusChain(QWidget* window)

@@ -57,10 +57,11 @@ QWidget* FormBoxes::create(const FormBox& spec, QWidget* parent)
             combo->setInsertPolicy(QComboBox::NoInsert);
             combo->addItems(spec.items);
         }
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, column](const QString& text) {
-            m_known.insert(column, text);
-            emit edited(column);
-        });
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                [this, column](const QString& text) {
+                    m_known.insert(column, text);
+                    emit edited(column);
+                });
         // A drop-down also reports as chosen the text it merely finds in its list when the
         // box is left: only a text other than the one it held counts as the user's choice.
         connect(combo, &QComboBox::textActivated, this, [this, column](const QString& text) {
@@ -201,8 +202,7 @@ void FormBoxes::copyRow(const Query* query)
         const int column = query->columnIndex(box.column);
         if (column < 0)
             continue;
-        setText(box.column,
-                none ? QString() : query->field(query->currentRow(), column).asText());
+        setText(box.column, none ? QString() : query->field(query->currentRow(), column).asText());
     }
 }
 

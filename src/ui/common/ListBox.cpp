@@ -2,8 +2,8 @@
 
 #include "ui/common/Guard.h"
 
-#include <QCompleter>
 #include <QAbstractItemView>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -13,7 +13,6 @@
 #include "ui/common/WindowParts.h"
 
 #include <QDate>
-#include <QRegularExpression>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -22,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 const QString saveQuestion = QStringLiteral("Are you sure you want to Save this Record?");
@@ -35,8 +35,7 @@ RecordWindow::RecordWindow(RecordDescription description, QWidget* parent)
     , m_lookup(DM->ownQuery(m_description.lookupQuery, this))
 {
     setObjectName(m_description.title);
-    setWindowTitle(m_description.caption.isEmpty() ? m_description.title
-                                                   : m_description.caption);
+    setWindowTitle(m_description.caption.isEmpty() ? m_description.title : m_description.caption);
     setProperty("openMaximized", true);
     m_boxes = new FormBoxes(m_description.boxes, this,
                             [this](const QString& statement) { return listValues(statement); });
@@ -129,8 +128,8 @@ void RecordWindow::buildForm()
     bottom->setObjectName(QStringLiteral("BottomBand"));
     bottom->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     m_bottom = new QHBoxLayout(bottom);
-    QPushButton* close =
-        WindowParts::commandButton(bottom, QStringLiteral("Close"), m_description.commandNames.at(5));
+    QPushButton* close = WindowParts::commandButton(bottom, QStringLiteral("Close"),
+                                                    m_description.commandNames.at(5));
     connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
     m_bottom->addWidget(close);
     m_bottom->addStretch(1);
@@ -343,9 +342,9 @@ void RecordWindow::lookUp(const BoxLookup& lookup)
 void RecordWindow::titleClicked(int column)
 {
     const QString name = m_list->columnName(column);
-    const bool sortable = m_description.titleSort &&
-                          (m_description.sortable.isEmpty() ||
-                           m_description.sortable.contains(name, Qt::CaseInsensitive));
+    const bool sortable =
+        m_description.titleSort && (m_description.sortable.isEmpty() ||
+                                    m_description.sortable.contains(name, Qt::CaseInsensitive));
     if (!sortable) {
         m_grid->setRedTitle(-1);
         return;
@@ -361,10 +360,10 @@ void RecordWindow::titleClicked(int column)
 void RecordWindow::showSearchColumn()
 {
     // The search box says which column it searches.
-    const QString column = m_sortColumn.isEmpty() ? (m_description.searchColumn.isEmpty()
-                                                         ? keyColumn()
-                                                         : m_description.searchColumn)
-                                                  : m_sortColumn;
+    const QString column =
+        m_sortColumn.isEmpty()
+            ? (m_description.searchColumn.isEmpty() ? keyColumn() : m_description.searchColumn)
+            : m_sortColumn;
     const int index = m_list->columnIndex(column);
     QString title = index >= 0 ? m_grid->model()->headerData(index, Qt::Horizontal).toString()
                                : m_boxes->caption(column);
@@ -373,10 +372,10 @@ void RecordWindow::showSearchColumn()
 
 void RecordWindow::search(const QString& text)
 {
-    const QString column = m_sortColumn.isEmpty() ? (m_description.searchColumn.isEmpty()
-                                                         ? keyColumn()
-                                                         : m_description.searchColumn)
-                                                  : m_sortColumn;
+    const QString column =
+        m_sortColumn.isEmpty()
+            ? (m_description.searchColumn.isEmpty() ? keyColumn() : m_description.searchColumn)
+            : m_sortColumn;
     if (!m_list->isOpen() || !m_list->locate(column, text))
         return;
     copyRow();
@@ -445,8 +444,8 @@ void RecordWindow::newRecord()
         m_description.key == RecordDescription::Key::Text)
         setText(keyColumn(), nextKey());
     const QString focus = !m_description.newFocus.isEmpty() ? m_description.newFocus
-                          : m_description.boxes.size() > 1 ? m_description.boxes.at(1).column
-                                                           : keyColumn();
+                          : m_description.boxes.size() > 1  ? m_description.boxes.at(1).column
+                                                            : keyColumn();
     m_boxes->focusTarget(focus)->setFocus();
 }
 
@@ -460,8 +459,7 @@ void RecordWindow::writeRow(const SqlRow& row, bool exists)
 
 void RecordWindow::save()
 {
-    const QString needs =
-        m_description.saveNeeds.isEmpty() ? keyColumn() : m_description.saveNeeds;
+    const QString needs = m_description.saveNeeds.isEmpty() ? keyColumn() : m_description.saveNeeds;
     if (text(needs).trimmed().isEmpty())
         return;
     // Every box is checked before the question, so nothing half-written can follow.
@@ -513,8 +511,8 @@ bool RecordWindow::moveToKey(const QString& key)
 
 void RecordWindow::deleteRow()
 {
-    const QStringList keys = m_description.deleteKeys.isEmpty() ? QStringList{keyColumn()}
-                                                                : m_description.deleteKeys;
+    const QStringList keys =
+        m_description.deleteKeys.isEmpty() ? QStringList{keyColumn()} : m_description.deleteKeys;
     const SqlRow row = m_boxes->row(m_description.table, keys);
     runStatement(m_lookup, row.remove(keys));
     m_lookup->exec();
@@ -527,8 +525,8 @@ void RecordWindow::remove()
     if (text(needs).trimmed().isEmpty())
         return;
     // The boxes are checked before the question.
-    const QStringList keys = m_description.deleteKeys.isEmpty() ? QStringList{keyColumn()}
-                                                                : m_description.deleteKeys;
+    const QStringList keys =
+        m_description.deleteKeys.isEmpty() ? QStringList{keyColumn()} : m_description.deleteKeys;
     m_boxes->row(m_description.table, keys);
     if (!Prompter::instance().confirm(deleteQuestion))
         return;

@@ -2,14 +2,14 @@
 
 #include <QApplication>
 #include <QBoxLayout>
-#include <QIcon>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <QValidator>
 
 namespace {
@@ -53,8 +53,8 @@ QPushButton* commandButton(QWidget* parent, const QString& text, const QString& 
     return button;
 }
 
-QLabel* addFigure(QWidget* parent, QBoxLayout* layout, const QString& caption,
-                  const QString& name, const QString& text)
+QLabel* addFigure(QWidget* parent, QBoxLayout* layout, const QString& caption, const QString& name,
+                  const QString& text)
 {
     auto* row = new QHBoxLayout;
     auto* label = new QLabel(caption, parent);

@@ -21,8 +21,8 @@ QFrame* headingBand(QWidget* parent, const QString& title);
 // A command button; Enter presses it when it has the focus.
 QPushButton* commandButton(QWidget* parent, const QString& text, const QString& name);
 // A framed, right-aligned figure with its caption, added as one row to layout.
-QLabel* addFigure(QWidget* parent, QBoxLayout* layout, const QString& caption,
-                  const QString& name, const QString& text);
+QLabel* addFigure(QWidget* parent, QBoxLayout* layout, const QString& caption, const QString& name,
+                  const QString& text);
 // An icon drawn from an SVG resource at the given size on the screen's density,
 // without the icon plug-in: the program starts faster without loading and searching plug-ins.
 QIcon svgIcon(const QString& resource, const QSize& size);

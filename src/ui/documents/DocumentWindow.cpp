@@ -74,9 +74,8 @@ RecordDescription DocumentWindow::recordDescription(const DocumentDescription& d
     };
     d.enterWrapsTo = number;
     d.titles = doc.listTitles;
-    d.sortable = {number,         "CustomerName_Inv", "RepairPerson_Inv",
-                  "InvoiceDate_Inv", "PO_Inv",        "Amount_Inv",
-                  "LicenseNo_Inv",   "EntryDate_Inv", "Remark_Inv"};
+    d.sortable = {number,       "CustomerName_Inv", "RepairPerson_Inv", "InvoiceDate_Inv", "PO_Inv",
+                  "Amount_Inv", "LicenseNo_Inv",    "EntryDate_Inv",    "Remark_Inv"};
     d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
     d.afterSave = RecordDescription::AfterSave::Refresh;
     d.cancel = RecordDescription::Cancel::Refresh;
@@ -135,8 +134,8 @@ void DocumentWindow::buildSalesParts()
     addCommandWidget(m_code);
 
     m_total = addFigure(m_document.totalCaption, QStringLiteral("Label14"), QStringLiteral("0.00"));
-    m_paidSum = addFigure(QStringLiteral("Paid $ :"), QStringLiteral("Label19"),
-                          QStringLiteral("0.00"));
+    m_paidSum =
+        addFigure(QStringLiteral("Paid $ :"), QStringLiteral("Label19"), QStringLiteral("0.00"));
     m_balance = new QLabel(this);
     m_balance->setObjectName(QStringLiteral("Label17"));
     m_balance->setStyleSheet(QStringLiteral("color: #b00000;"));
@@ -152,18 +151,18 @@ void DocumentWindow::buildSalesParts()
                                 false);
     const QString& items = m_document.tables.items;
     const QString& labor = m_document.tables.labor;
-    m_lines->addPanel({items, "Inv_Item", "Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item",
-                       "Amount_Item", m_document.itemLinesQuery,
-                       "&Part Discription", "Button6", "DBGrid2", "Total $", "Label12"},
-                      [this](LineOwnerRef owner) { return createPartLines(owner); },
-                      m_links.openChild);
-    m_lines->addPanel({labor, "Inv_Labor",
-                       "Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
-                       ",Remark_Labor,Inv_Labor",
-                       "Amount_Labor", m_document.laborLinesQuery,
-                       "&Labor Discription", "Button8", "DBGrid3", "Total $", "Label15"},
-                      [this](LineOwnerRef owner) { return createLaborLines(owner); },
-                      m_links.openChild);
+    m_lines->addPanel(
+        {items, "Inv_Item", "Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item",
+         "Amount_Item", m_document.itemLinesQuery, "&Part Discription", "Button6", "DBGrid2",
+         "Total $", "Label12"},
+        [this](LineOwnerRef owner) { return createPartLines(owner); }, m_links.openChild);
+    m_lines->addPanel(
+        {labor, "Inv_Labor",
+         "Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
+         ",Remark_Labor,Inv_Labor",
+         "Amount_Labor", m_document.laborLinesQuery, "&Labor Discription", "Button8", "DBGrid3",
+         "Total $", "Label15"},
+        [this](LineOwnerRef owner) { return createLaborLines(owner); }, m_links.openChild);
     // The total follows the lines as soon as a line window closes.
     connect(m_lines, &DocumentLines::reloaded, this, [this] { guard([this] { showTotal(); }); });
 
@@ -178,9 +177,9 @@ void DocumentWindow::buildSalesParts()
     m_paidFilter->setObjectName(QStringLiteral("RadioButton2"));
     m_all = new QRadioButton(QStringLiteral("All"), this);
     m_all->setObjectName(QStringLiteral("RadioButton3"));
-    for (const auto& [radio, filter] : {std::pair{m_open, Filter::Open},
-                                        std::pair{m_paidFilter, Filter::Paid},
-                                        std::pair{m_all, Filter::All}}) {
+    for (const auto& [radio, filter] :
+         {std::pair{m_open, Filter::Open}, std::pair{m_paidFilter, Filter::Paid},
+          std::pair{m_all, Filter::All}}) {
         const Filter f = filter;
         connect(radio, &QRadioButton::clicked, this, [this, f] { guard([&] { setFilter(f); }); });
         addBottomWidget(radio);
@@ -250,16 +249,15 @@ void DocumentWindow::showTotal()
                         list->field(number).asText() == text(number).trimmed();
     const QString date = stored ? list->field(QStringLiteral("InvoiceDate_Inv")).asText()
                                 : text(QStringLiteral("InvoiceDate_Inv"));
-    const QString tax = stored ? list->field(QStringLiteral("Tax_Inv")).asText()
-                               : text(QStringLiteral("Tax_Inv"));
+    const QString tax =
+        stored ? list->field(QStringLiteral("Tax_Inv")).asText() : text(QStringLiteral("Tax_Inv"));
     const double rate = taxRate(Formats::parseShortDate(date));
-    const Currency total =
-        SalesTotals::total(m_lines->panel(m_document.tables.items)->sum(),
-                           m_lines->panel(m_document.tables.labor)->sum(), rate,
-                           tax == QLatin1String("Yes"));
+    const Currency total = SalesTotals::total(m_lines->panel(m_document.tables.items)->sum(),
+                                              m_lines->panel(m_document.tables.labor)->sum(), rate,
+                                              tax == QLatin1String("Yes"));
     m_total->setText(total.toHashFormat());
-    m_balance->setText(SalesTotals::balanceNote(text(QStringLiteral("Amount_Inv")),
-                                                m_total->text(), m_document.unbalancedNote));
+    m_balance->setText(SalesTotals::balanceNote(text(QStringLiteral("Amount_Inv")), m_total->text(),
+                                                m_document.unbalancedNote));
 }
 
 void DocumentWindow::copyRow()

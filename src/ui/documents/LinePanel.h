@@ -33,7 +33,7 @@ struct LinePanelDescription
     QString buttonName;   // "Button6"
     QString gridName;     // "DBGrid2"
     QString totalCaption = QStringLiteral("Total $");
-    QString totalName;    // "Label12"
+    QString totalName; // "Label12"
     QString totalStart = QStringLiteral("0.00");
 };
 
@@ -83,8 +83,8 @@ public:
     DocumentLines(RecordWindow* window, QList<Fact> facts, bool numberIsText);
 
     // Adds a panel to the window; its button opens a new line window from create.
-    LinePanel* addPanel(LinePanelDescription description, LineFactory create,
-                        ChildOpener openChild, int stretch = 1);
+    LinePanel* addPanel(LinePanelDescription description, LineFactory create, ChildOpener openChild,
+                        int stretch = 1);
     LinePanel* panel(const QString& table) const;
     // Every grid and total for the document in the key box.
     void load();

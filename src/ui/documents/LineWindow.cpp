@@ -276,8 +276,8 @@ void LineWindow::fillFromCatalogue()
     const CatalogueFill& fill = *m_description.fill;
     const QString name = text(fill.box);
     m_lookup->close();
-    m_lookup->setSql({"Select * From " + fill.table + " where " + fill.match + "='" +
-                      Sql::text(name) + "'"});
+    m_lookup->setSql(
+        {"Select * From " + fill.table + " where " + fill.match + "='" + Sql::text(name) + "'"});
     m_lookup->open();
     const bool found = !m_lookup->isEmpty() && m_lookup->field(fill.match).asText() == name;
     QList<std::pair<QString, QString>> values;

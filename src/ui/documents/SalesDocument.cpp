@@ -100,18 +100,18 @@ std::optional<PreparedReport> prepare(const SalesTables& tables, const QString& 
     const QString n = Sql::integer(number);
     // Header, lines and tax are read for the same number, so that a printout never puts the
     // lines of one document under the header of another.
-    const std::unique_ptr<Query> header =
-        opened(QStringLiteral("Q2"),
-               {"Select * From " + tables.header + " where InvoiceNo_Inv=" + n});
+    const std::unique_ptr<Query> header = opened(
+        QStringLiteral("Q2"), {"Select * From " + tables.header + " where InvoiceNo_Inv=" + n});
     if (header->isEmpty()) {
-        Prompter::instance().inform(QStringLiteral("%1 %2 is not saved: save it before printing it.")
-                                        .arg(documentName, number.trimmed()));
+        Prompter::instance().inform(
+            QStringLiteral("%1 %2 is not saved: save it before printing it.")
+                .arg(documentName, number.trimmed()));
         return std::nullopt;
     }
-    const std::unique_ptr<Query> parts = opened(
-        QStringLiteral("Q3"),
-        {"Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From " +
-         tables.items + " where Inv_Item =" + n});
+    const std::unique_ptr<Query> parts =
+        opened(QStringLiteral("Q3"),
+               {"Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From " +
+                tables.items + " where Inv_Item =" + n});
     const std::unique_ptr<Query> labor =
         opened(QStringLiteral("Q4"),
                {"Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "

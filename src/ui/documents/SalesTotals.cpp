@@ -28,8 +28,8 @@ double taxRow(Query* query, const QDate& date, UncoveredMonth rule)
     const QString year = QString::number(date.year());
     const QString month = QString::number(date.month());
     // A year may change its rate in the middle: the row whose months cover the date's month.
-    run(query, {"Select * From Tax where Year_T =" + year, "and A_T<=" + month,
-                "and E_T>=" + month});
+    run(query,
+        {"Select * From Tax where Year_T =" + year, "and A_T<=" + month, "and E_T>=" + month});
     if (query->isEmpty() && rule == UncoveredMonth::FirstRowOfYear)
         run(query, {"Select * From Tax where Year_T =" + year});
     query->first();
@@ -43,8 +43,7 @@ Currency total(double parts, double labor, double rate, bool taxed)
     return money(parts) + money(labor);
 }
 
-QString balanceNote(const QString& amountText, const QString& totalText,
-                    const QString& unbalanced)
+QString balanceNote(const QString& amountText, const QString& totalText, const QString& unbalanced)
 {
     return amountText == totalText ? QStringLiteral("......................") : unbalanced;
 }
