@@ -85,17 +85,6 @@ QStringList modelColumn(const QueryModel& model, int c)
     return out;
 }
 
-// The message of the DbError that action throws; "accepted" when it throws none.
-QString refusal(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const DbError& e) {
-        return e.message();
-    }
-    return QStringLiteral("accepted");
-}
-
 QByteArray contents(const QString& path)
 {
     QFile file(path);

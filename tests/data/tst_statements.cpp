@@ -20,16 +20,6 @@
 
 namespace {
 
-QString refusal(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const DbError& e) {
-        return e.message();
-    }
-    return QStringLiteral("accepted");
-}
-
 void run(const QStringList& statement)
 {
     const std::unique_ptr<Query> q(DM->ownQuery(QStringLiteral("Q2"), nullptr));

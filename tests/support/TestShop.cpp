@@ -3,6 +3,7 @@
 #include "app/TMainForm.h"
 #include "app/Tasks.h"
 #include "data/Connection.h"
+#include "data/DbError.h"
 #include "data/TDM.h"
 
 #include <QSqlError>
@@ -73,6 +74,16 @@ QSqlQuery run(TDM* dm, const QString& sql, const QVariantList& values)
     return query;
 }
 } // namespace
+
+QString refusal(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const DbError& e) {
+        return e.message();
+    }
+    return QStringLiteral("accepted");
+}
 
 void TestShop::exec(const QString& sql, const QVariantList& values)
 {

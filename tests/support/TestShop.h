@@ -5,11 +5,15 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 class TDM;
 class TMainForm;
 struct LongLivedWindows;
+
+// The message of the error action throws; "accepted" when it throws none.
+QString refusal(const std::function<void()>& action);
 
 // One test's shop: a fresh embedded database in a temporary folder, the data module on it,
 // a scripted prompter, and the main window when the test asks for it.
