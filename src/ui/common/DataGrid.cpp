@@ -221,10 +221,15 @@ void DataGrid::applyWidths()
             // list keeps its widths from one reload to the next; the title always fits.
             const auto measured = measuredWidths.constFind(name);
             if (measured == measuredWidths.constEnd() || (!measured->second && rows > 0)) {
+                // Rows spread over the whole list, not only its first ones, which often hold
+                // the shortest numbers and names.
                 int need = 0;
-                for (int r = 0; r < rows; ++r)
+                const int all = m_model->rowCount();
+                for (int i = 0; i < rows; ++i) {
+                    const int r = int(qint64(i) * all / rows);
                     need =
                         std::max(need, metrics.horizontalAdvance(m_query->displayText(r, c)) + 12);
+                }
                 measuredWidths.insert(name, {need, rows > 0});
             }
             width =
