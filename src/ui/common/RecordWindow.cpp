@@ -538,9 +538,10 @@ void RecordWindow::refresh()
 {
     // The key is read first: a key box that is not a number stops Refresh before the list
     // is reloaded.
-    const QString key = m_description.refreshKeepsKey
-                            ? Sql::integer(text(keyColumn()), m_boxes->caption(keyColumn()))
-                            : QString();
+    const bool numberKey = m_description.key == RecordDescription::Key::Integer;
+    const QString key = !m_description.refreshKeepsKey ? QString()
+                        : numberKey ? Sql::integer(text(keyColumn()), m_boxes->caption(keyColumn()))
+                                    : text(keyColumn()).trimmed();
     loadList(m_description.refreshTitles.value_or(m_description.titles));
     if (m_description.refreshKeepsKey)
         moveToKey(key);
