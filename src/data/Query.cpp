@@ -6,33 +6,12 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-#include <sqlite3.h>
 
 namespace {
-
-QString databaseMessage(const QSqlError& error)
-{
-    const QString db = error.databaseText();
-    return db.isEmpty() ? error.text() : db;
-}
-
-ColumnKind kindFromValue(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        return ColumnKind::Integer;
-    case QMetaType::Double:
-        return ColumnKind::Real;
-    default:
-        return ColumnKind::Text;
-    }
-}
 
 double numberOf(const QVariant& v)
 {
@@ -180,10 +159,7 @@ void Query::open()
     resetRows();
     m_open = false;
     try {
-        if (sqlite3* db = m_connection->sqliteHandle())
-            fetchSqlite(db, sql);
-        else
-            fetchRows(sql);
+        m_columns = readRows(*m_connection, sql, m_rows);
     } catch (...) {
         resetRows();
         emit rowsChanged();
@@ -203,103 +179,6 @@ void Query::open()
     m_bof = true;
     emit rowsChanged();
     emit currentRowChanged(m_current);
-}
-
-void Query::setKinds(const QStringList& names)
-{
-    m_columns.reserve(names.size());
-    for (const QString& name : names)
-        m_columns.append({name, Schema::kindOf(name).value_or(ColumnKind::Text)});
-}
-
-void Query::fetchSqlite(sqlite3* db, const QString& sql)
-{
-    const QByteArray text = sql.toUtf8();
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) !=
-        SQLITE_OK)
-        throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
-    const int count = sqlite3_column_count(statement);
-    QStringList names;
-    for (int c = 0; c < count; ++c)
-        names.append(QString::fromUtf8(sqlite3_column_name(statement, c)));
-    setKinds(names);
-    // A column the schema does not know (a sum, an expression) takes the kind of its first
-    // value.
-    QList<bool> kindKnown(count);
-    for (int c = 0; c < count; ++c)
-        kindKnown[c] = Schema::kindOf(names.at(c)).has_value();
-    m_rows.clear(count);
-    // Held once for the whole result: every call below would otherwise take and give back the
-    // connection's lock, several times a cell.
-    sqlite3_mutex* lock = sqlite3_db_mutex(db);
-    sqlite3_mutex_enter(lock);
-    int step = SQLITE_ROW;
-    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
-        m_rows.beginRow();
-        for (int c = 0; c < count; ++c) {
-            switch (sqlite3_column_type(statement, c)) {
-            case SQLITE_NULL:
-                m_rows.addNull();
-                continue;
-            case SQLITE_INTEGER:
-                m_rows.addInteger(sqlite3_column_int64(statement, c));
-                if (!kindKnown[c])
-                    m_columns[c].kind = ColumnKind::Integer;
-                break;
-            case SQLITE_FLOAT:
-                m_rows.addReal(sqlite3_column_double(statement, c));
-                if (!kindKnown[c])
-                    m_columns[c].kind = ColumnKind::Real;
-                break;
-            default: {
-                const auto* bytes =
-                    reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
-                m_rows.addText(bytes, sqlite3_column_bytes(statement, c));
-                break;
-            }
-            }
-            kindKnown[c] = true;
-        }
-    }
-    const QString message = step == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
-    sqlite3_mutex_leave(lock);
-    if (step != SQLITE_DONE) {
-        sqlite3_finalize(statement);
-        m_columns.clear();
-        m_rows.clear(0);
-        throw DbError(message);
-    }
-    sqlite3_finalize(statement);
-}
-
-void Query::fetchRows(const QString& sql)
-{
-    QSqlQuery q(m_connection->database());
-    q.setForwardOnly(true);
-    if (!q.exec(sql))
-        throw DbError(databaseMessage(q.lastError()));
-    const QSqlRecord record = q.record();
-    const int count = record.count();
-    QStringList names;
-    for (int c = 0; c < count; ++c)
-        names.append(record.fieldName(c));
-    setKinds(names);
-    QList<bool> kindKnown(count);
-    for (int c = 0; c < count; ++c)
-        kindKnown[c] = Schema::kindOf(names.at(c)).has_value();
-    m_rows.clear(count);
-    while (q.next()) {
-        m_rows.beginRow();
-        for (int c = 0; c < count; ++c) {
-            const QVariant v = q.value(c);
-            if (!kindKnown[c] && !v.isNull()) {
-                m_columns[c].kind = kindFromValue(v);
-                kindKnown[c] = true;
-            }
-            m_rows.addVariant(v);
-        }
-    }
 }
 
 void Query::exec()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/Currency.h"
-#include "data/RowStore.h"
+#include "data/RowReader.h"
 #include "data/Schema.h"
 
 #include <QHash>
@@ -12,7 +12,6 @@
 #include <QVariant>
 
 class Connection;
-struct sqlite3;
 
 // One column value of the current row, read the ways the windows read it.
 class Field
@@ -115,18 +114,8 @@ signals:
     void currentRowChanged(int row);
 
 private:
-    struct ColumnInfo
-    {
-        QString name;
-        ColumnKind kind;
-    };
     QString statement() const;
     void resetRows();
-    // Loads the rows of a statement (already in the engine's wording) into m_columns and
-    // m_rows; the first reads them straight through SQLite.
-    void fetchSqlite(sqlite3* db, const QString& sql);
-    void fetchRows(const QString& sql);
-    void setKinds(const QStringList& names);
     QHash<QString, int> keyIndex(int column) const;
     void setCurrent(int row, bool eof, bool bof);
 
@@ -134,7 +123,7 @@ private:
     bool m_static;
     QStringList m_lines;
     bool m_open = false;
-    QList<ColumnInfo> m_columns;
+    QList<RowColumn> m_columns;
     RowStore m_rows;
     QList<int> m_order;
     QString m_sort;

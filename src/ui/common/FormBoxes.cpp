@@ -1,14 +1,19 @@
 #include "ui/common/FormBoxes.h"
 
+#include "data/Connection.h"
 #include "data/Query.h"
+#include "data/SqlLiteral.h"
 #include "ui/common/DateBox.h"
+#include "ui/common/Guard.h"
 #include "ui/common/ListBox.h"
 
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 
 namespace {
 bool isYes(const QString& text)
@@ -19,10 +24,10 @@ bool isYes(const QString& text)
 }
 } // namespace
 
-FormBoxes::FormBoxes(QList<FormBox> boxes, QWidget* parent, ListSource lists)
+FormBoxes::FormBoxes(QList<FormBox> boxes, QWidget* parent, Query* lists)
     : QObject(parent)
     , m_boxes(std::move(boxes))
-    , m_lists(std::move(lists))
+    , m_lists(lists)
 {
     for (const FormBox& spec : m_boxes)
         create(spec, parent);
@@ -48,7 +53,7 @@ QWidget* FormBoxes::create(const FormBox& spec, QWidget* parent)
             auto* list = new ListBox(parent);
             if (!spec.listStatement.isEmpty() && m_lists) {
                 const QString statement = spec.listStatement;
-                list->setSource([this, statement] { return m_lists(statement); });
+                list->setSource([this, statement] { return listValues(statement); });
             }
             combo = list;
         } else {
@@ -105,6 +110,72 @@ QWidget* FormBoxes::create(const FormBox& spec, QWidget* parent)
     m_widgets.insert(column, widget);
     m_focus.insert(column, focus);
     return widget;
+}
+
+QStringList FormBoxes::listValues(const QString& statement)
+{
+    // A drop-down is filled each time the clerk comes to it: its values are kept while the
+    // table they come from is unchanged.
+    static const QRegularExpression from(QStringLiteral("\\bFrom\\s+(\\w+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch table = from.match(statement);
+    const quint64 now =
+        m_lists->connection()->generation(table.hasMatch() ? table.captured(1) : QString());
+    const auto kept = m_kept.constFind(statement);
+    if (table.hasMatch() && kept != m_kept.constEnd() && kept->first == now)
+        return kept->second;
+    m_lists->setSql({statement});
+    m_lists->open();
+    const QStringList values = m_lists->values();
+    m_lists->close();
+    m_kept.insert(statement, {now, values});
+    return values;
+}
+
+void FormBoxes::whenLeftEmpty(const QHash<QString, QString>& texts)
+{
+    m_whenLeftEmpty = texts;
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        focusTarget(it.key())->installEventFilter(this);
+}
+
+void FormBoxes::lookUpOnLeaving(const QList<BoxLookup>& lookups)
+{
+    m_lookups = lookups;
+    for (const BoxLookup& lookup : lookups)
+        focusTarget(lookup.from)->installEventFilter(this);
+}
+
+bool FormBoxes::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    // Only a move to another control counts as leaving a box, not a message box or a
+    // drop-down list taking the focus for a moment.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return false;
+    for (auto it = m_whenLeftEmpty.cbegin(); it != m_whenLeftEmpty.cend(); ++it)
+        if (watched == focusTarget(it.key()) && text(it.key()).isEmpty())
+            setText(it.key(), it.value());
+    for (const BoxLookup& lookup : m_lookups)
+        if (watched == focusTarget(lookup.from))
+            guard([&] { lookUp(lookup); });
+    return false;
+}
+
+void FormBoxes::lookUp(const BoxLookup& lookup)
+{
+    m_lists->setSql({"Select * From " + lookup.table + " where " + lookup.match + " ='" +
+                     Sql::text(text(lookup.from)) + "'"});
+    m_lists->open();
+    QString filled = lookup.pattern;
+    for (int c = 0; c < m_lists->columnCount(); ++c)
+        filled.replace('%' + m_lists->columnName(c) + '%',
+                       m_lists->isEmpty() ? QString() : m_lists->field(0, c).asText(),
+                       Qt::CaseInsensitive);
+    m_lists->close();
+    setText(lookup.to, filled);
 }
 
 const FormBox* FormBoxes::spec(const QString& column) const

@@ -7,8 +7,6 @@
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
-
 class Query;
 class QGridLayout;
 class QWidget;
@@ -49,6 +47,19 @@ struct FocusLink
     QString left;
 };
 
+// When the focus leaves a box, another box is filled from a catalogue row: the first row of
+// table whose match column equals the box's text; pattern names that row's columns between
+// % signs ("%Address_Customer% %City_Customer%"). An unknown name leaves only the pattern's
+// separators.
+struct BoxLookup
+{
+    QString from;
+    QString table;
+    QString match;
+    QString to;
+    QString pattern;
+};
+
 // A window's boxes built from their description: widgets by kind with their object names,
 // laid out as label and box pairs in columns, read and written as text by column, filled from
 // a query's current row, and gathered into a checked row for the statement builder.
@@ -57,10 +68,8 @@ class FormBoxes : public QObject
     Q_OBJECT
 
 public:
-    // Items of a List box for its statement.
-    using ListSource = std::function<QStringList(const QString& statement)>;
-
-    FormBoxes(QList<FormBox> boxes, QWidget* parent, ListSource lists = {});
+    // lists runs the statements that fill the List boxes.
+    FormBoxes(QList<FormBox> boxes, QWidget* parent, Query* lists = nullptr);
 
     const QList<FormBox>& boxes() const { return m_boxes; }
     const FormBox* spec(const QString& column) const;
@@ -94,18 +103,35 @@ public:
     SqlRow row(const QString& table, const QStringList& columns = {},
                const QHash<QString, SqlRow::EmptyNumber>& whenEmpty = {}) const;
 
+    // What happens when the focus leaves a box for another control of the window (not for a
+    // message box or a drop-down list): a box left empty gets its text, a look-up fills its
+    // box (on the query given for the lists).
+    void whenLeftEmpty(const QHash<QString, QString>& texts);
+    void lookUpOnLeaving(const QList<BoxLookup>& lookups);
+
 signals:
     // The user changed a box by typing or by choosing from its list; a box the program sets
     // does not count.
     void edited(const QString& column);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* create(const FormBox& box, QWidget* parent);
+    void lookUp(const BoxLookup& lookup);
 
     QList<FormBox> m_boxes;
-    ListSource m_lists;
+    // The items of a List box: the first column of its statement's rows, kept (by statement)
+    // with the change count of its table while that table is unchanged.
+    QStringList listValues(const QString& statement);
+
+    Query* m_lists;
+    QHash<QString, std::pair<quint64, QStringList>> m_kept;
     QHash<QString, QWidget*> m_widgets;
     QHash<QString, QWidget*> m_focus;
     // The text each drop-down last held, set by the program or typed.
     QHash<QString, QString> m_known;
+    QHash<QString, QString> m_whenLeftEmpty;
+    QList<BoxLookup> m_lookups;
 };

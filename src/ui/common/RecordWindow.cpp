@@ -1,6 +1,5 @@
 #include "ui/common/RecordWindow.h"
 
-#include "data/Connection.h"
 #include "data/Formats.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
@@ -13,7 +12,6 @@
 #include "ui/common/WindowParts.h"
 
 #include <QDate>
-#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -21,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 
 namespace {
 const QString saveQuestion = QStringLiteral("Are you sure you want to Save this Record?");
@@ -37,8 +34,7 @@ RecordWindow::RecordWindow(RecordDescription description, QWidget* parent)
     setObjectName(m_description.title);
     setWindowTitle(m_description.caption.isEmpty() ? m_description.title : m_description.caption);
     setProperty("openMaximized", true);
-    m_boxes = new FormBoxes(m_description.boxes, this,
-                            [this](const QString& statement) { return listValues(statement); });
+    m_boxes = new FormBoxes(m_description.boxes, this, m_lookup);
     buildForm();
 }
 
@@ -145,11 +141,8 @@ void RecordWindow::buildForm()
     layout->addWidget(bottom);
 
     buildKeys(order);
-    for (const BoxLookup& lookup : m_description.lookups)
-        m_boxes->focusTarget(lookup.from)->installEventFilter(this);
-    for (auto it = m_description.whenLeftEmpty.cbegin(); it != m_description.whenLeftEmpty.cend();
-         ++it)
-        m_boxes->focusTarget(it.key())->installEventFilter(this);
+    m_boxes->whenLeftEmpty(m_description.whenLeftEmpty);
+    m_boxes->lookUpOnLeaving(m_description.lookups);
     showSearchColumn();
 }
 
@@ -282,20 +275,6 @@ void RecordWindow::follow(RecordDescription::Event event)
 
 bool RecordWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut) {
-        // Only a move to another control counts as leaving a box, not a message box or a
-        // drop-down list taking the focus for a moment.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            for (auto it = m_description.whenLeftEmpty.cbegin();
-                 it != m_description.whenLeftEmpty.cend(); ++it)
-                if (watched == m_boxes->focusTarget(it.key()) && text(it.key()).isEmpty())
-                    setText(it.key(), it.value());
-            for (const BoxLookup& lookup : m_description.lookups)
-                if (watched == m_boxes->focusTarget(lookup.from))
-                    guard([&] { lookUp(lookup); });
-        }
-    }
     if (watched == m_grid &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -323,20 +302,6 @@ bool RecordWindow::eventFilter(QObject* watched, QEvent* event)
             follow(RecordDescription::KeyPress);
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void RecordWindow::lookUp(const BoxLookup& lookup)
-{
-    runStatement(m_lookup, {"Select * From " + lookup.table + " where " + lookup.match + " ='" +
-                            Sql::text(text(lookup.from)) + "'"});
-    m_lookup->open();
-    QString filled = lookup.pattern;
-    for (int c = 0; c < m_lookup->columnCount(); ++c)
-        filled.replace('%' + m_lookup->columnName(c) + '%',
-                       m_lookup->isEmpty() ? QString() : m_lookup->field(0, c).asText(),
-                       Qt::CaseInsensitive);
-    m_lookup->close();
-    setText(lookup.to, filled);
 }
 
 void RecordWindow::titleClicked(int column)
@@ -381,26 +346,6 @@ void RecordWindow::search(const QString& text)
     copyRow();
     if (m_description.searchComputesFigures)
         computeFigures();
-}
-
-QStringList RecordWindow::listValues(const QString& statement)
-{
-    // A drop-down is filled each time the clerk comes to it: its values are kept while the
-    // table they come from is unchanged.
-    static const QRegularExpression from(QStringLiteral("\\bFrom\\s+(\\w+)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch table = from.match(statement);
-    const quint64 now =
-        m_lookup->connection()->generation(table.hasMatch() ? table.captured(1) : QString());
-    auto kept = m_lists.constFind(statement);
-    if (table.hasMatch() && kept != m_lists.constEnd() && kept->first == now)
-        return kept->second;
-    runStatement(m_lookup, {statement});
-    m_lookup->open();
-    const QStringList values = m_lookup->values();
-    m_lookup->close();
-    m_lists.insert(statement, {now, values});
-    return values;
 }
 
 SqlRow RecordWindow::rowToSave() const

@@ -22,19 +22,6 @@ class QVBoxLayout;
 // The boxes of record windows are form boxes.
 using RecordBox = FormBox;
 
-// When the focus leaves a box, another box is filled from a catalogue row: the first row of
-// table whose match column equals the box's text; pattern names that row's columns between
-// % signs ("%Address_Customer% %City_Customer%"). An unknown name leaves only the pattern's
-// separators.
-struct BoxLookup
-{
-    QString from;
-    QString table;
-    QString match;
-    QString to;
-    QString pattern;
-};
-
 // What makes one record window different from the others.
 struct RecordDescription
 {
@@ -221,8 +208,6 @@ protected:
     QString keyColumn() const;
     // Moves the list to the row whose key column holds key; false when there is none.
     bool moveToKey(const QString& key);
-    // The first column of every row of statement, run on the look-up query.
-    QStringList listValues(const QString& statement);
 
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -235,7 +220,6 @@ private:
     void search(const QString& text);
     void showSearchColumn();
     void afterSave(const QString& key);
-    void lookUp(const BoxLookup& lookup);
 
     RecordDescription m_description;
     Query* m_list;
@@ -251,6 +235,4 @@ private:
     QLineEdit* m_search = nullptr;
     QString m_sortColumn;
     bool m_shown = false;
-    // Drop-down values by statement, with the change count of their table when read.
-    QHash<QString, std::pair<quint64, QStringList>> m_lists;
 };

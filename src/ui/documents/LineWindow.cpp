@@ -48,8 +48,7 @@ LineWindow::LineWindow(LineDescription description, LineOwnerRef owner, QWidget*
         m_number = document->documentNumber();
         m_facts = document->lineFacts();
     }
-    m_boxes = new FormBoxes(m_description.boxes, this,
-                            [this](const QString& statement) { return listValues(statement); });
+    m_boxes = new FormBoxes(m_description.boxes, this, m_lookup);
     buildForm();
     if (m_description.fill)
         connect(m_boxes, &FormBoxes::edited, this, [this](const QString& column) {
@@ -254,16 +253,6 @@ void LineWindow::rowLoad(bool reloadTotal)
             m_grid->setTitles(*m_description.rowTitles);
         loadTotal();
     }
-}
-
-QStringList LineWindow::listValues(const QString& statement)
-{
-    m_lookup->close();
-    m_lookup->setSql({statement});
-    m_lookup->open();
-    const QStringList values = m_lookup->values();
-    m_lookup->close();
-    return values;
 }
 
 void LineWindow::newLine()

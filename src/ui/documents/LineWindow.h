@@ -139,7 +139,6 @@ private:
     void rowLoad(bool reloadTotal);
     void loadTotal();
     void fillFromCatalogue();
-    QStringList listValues(const QString& statement);
     SqlRow lineRow(const QStringList& columns = {}) const;
 
     LineDescription m_description;
