@@ -5,7 +5,7 @@
 #include "data/TDM.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Latest.h"
-#include "ui/common/Windows.h"
+#include "ui/common/WindowParts.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -33,8 +33,7 @@ TProfile::TProfile(QWidget* parent)
     auto* heading = headingLabel(this, QStringLiteral("Profile"), 18);
     layout->addWidget(heading);
 
-    auto* panel = new QFrame(this);
-    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    QFrame* panel = WindowParts::raisedPanel(this);
     auto* grid = new QGridLayout(panel);
     int row = 0;
     for (const auto& [column, caption] : profileBoxes) {

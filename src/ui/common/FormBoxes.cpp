@@ -192,20 +192,14 @@ QString FormBoxes::caption(const QString& column) const
     return box ? box->label : column;
 }
 
-int FormBoxes::layOut(QGridLayout* grid, QList<QStringList> columns)
+int FormBoxes::layOut(QGridLayout* grid, QList<QStringList> columns, QStringList order)
 {
     if (columns.isEmpty()) {
-        const qsizetype perColumn = (m_boxes.size() + 1) / 2;
-        QStringList current;
-        for (const FormBox& box : m_boxes) {
-            current.append(box.column);
-            if (current.size() == perColumn) {
-                columns.append(current);
-                current.clear();
-            }
-        }
-        if (!current.isEmpty())
-            columns.append(current);
+        for (const FormBox& box : m_boxes)
+            if (!order.contains(box.column))
+                order.append(box.column);
+        const qsizetype perColumn = (order.size() + 1) / 2;
+        columns = {order.mid(0, perColumn), order.mid(perColumn)};
     }
     int rows = 0;
     for (qsizetype c = 0; c < columns.size(); ++c) {

@@ -76,9 +76,10 @@ public:
     bool contains(const QString& column) const { return m_widgets.contains(column); }
 
     // Places the boxes as label/box pairs; each inner list is one column of pairs. Without
-    // columns the boxes are split evenly over two. Memo boxes take three rows. Returns the
-    // number of rows used.
-    int layOut(QGridLayout* grid, QList<QStringList> columns = {});
+    // columns the boxes are split evenly over two, those of order first and in that order (the
+    // Enter order, so that boxes reached with Tab only come after them). Memo boxes take three
+    // rows. Returns the number of rows used.
+    int layOut(QGridLayout* grid, QList<QStringList> columns = {}, QStringList order = {});
 
     // The widget of a column (for a date, the box with its calendar button), and the control
     // that takes the focus and the keys (for a date, its edit box).

@@ -34,6 +34,15 @@ RecordWindow::RecordWindow(RecordDescription description, QWidget* parent)
     setObjectName(m_description.title);
     setWindowTitle(m_description.caption.isEmpty() ? m_description.title : m_description.caption);
     setProperty("openMaximized", true);
+    // What a description leaves empty falls back to the key column, once for every command.
+    const QString key = keyColumn();
+    RecordDescription& d = m_description;
+    for (QStringList* keys : {&d.saveKeys, &d.deleteKeys})
+        if (keys->isEmpty())
+            *keys = {key};
+    for (QString* column : {&d.saveNeeds, &d.deleteNeeds, &d.searchColumn})
+        if (column->isEmpty())
+            *column = key;
     m_boxes = new FormBoxes(m_description.boxes, this, m_lookup);
     buildForm();
 }
@@ -50,9 +59,7 @@ void RecordWindow::buildForm()
     layout->setSpacing(6);
     layout->addWidget(WindowParts::headingBand(this, m_description.title));
 
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("EditPanel"));
-    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    QFrame* panel = WindowParts::raisedPanel(this, QStringLiteral("EditPanel"));
     auto* panelLayout = new QHBoxLayout(panel);
     m_commands = new QVBoxLayout;
     m_commands->setSpacing(4);
@@ -68,17 +75,7 @@ void RecordWindow::buildForm()
     if (!m_description.focusOrder)
         for (const RecordBox& spec : m_description.boxes)
             order.append(spec.column);
-    QList<QStringList> columns = m_description.boxColumns;
-    if (columns.isEmpty()) {
-        // Laid out in the Enter order, the boxes reached with Tab only after them.
-        QStringList layoutOrder = order;
-        for (const RecordBox& spec : m_description.boxes)
-            if (!layoutOrder.contains(spec.column))
-                layoutOrder.append(spec.column);
-        const qsizetype perColumn = (layoutOrder.size() + 1) / 2;
-        columns = {layoutOrder.mid(0, perColumn), layoutOrder.mid(perColumn)};
-    }
-    const int rows = m_boxes->layOut(boxGrid, columns);
+    const int rows = m_boxes->layOut(boxGrid, m_description.boxColumns, order);
     // Few boxes stay together at the top instead of spreading over the panel's height.
     boxGrid->setRowStretch(rows, 1);
     panelLayout->addLayout(boxGrid, 3);
@@ -89,18 +86,12 @@ void RecordWindow::buildForm()
     if (!m_description.commandsAtLeft)
         panelLayout->addLayout(m_commands);
 
-    const QList<std::pair<QString, std::function<void()>>> commands = {
-        {QStringLiteral("New  ( F3 )"), [this] { newRecord(); }},
-        {QStringLiteral("Save ( F2 )"), [this] { save(); }},
-        {QStringLiteral("Delete ( F8 )"), [this] { remove(); }},
-        {QStringLiteral("Refresh ( F5 )"), [this] { refresh(); }},
-        {m_description.cancelCaption, [this] { cancel(); }},
-    };
+    const QList<Command> commands = this->commands();
     for (int i = 0; i < commands.size(); ++i) {
-        QPushButton* button = WindowParts::commandButton(panel, commands.at(i).first,
+        QPushButton* button = WindowParts::commandButton(panel, commands.at(i).caption,
                                                          m_description.commandNames.at(i));
-        const auto command = commands.at(i).second;
-        connect(button, &QPushButton::clicked, this, [command] { guard(command); });
+        const auto run = commands.at(i).run;
+        connect(button, &QPushButton::clicked, this, [run] { guard(run); });
         m_commands->addWidget(button);
     }
     m_commands->addStretch(1);
@@ -120,9 +111,7 @@ void RecordWindow::buildForm()
     connect(m_grid, &DataGrid::titleClicked, this, &RecordWindow::titleClicked);
     layout->addWidget(m_grid, 3);
 
-    auto* bottom = new QFrame(this);
-    bottom->setObjectName(QStringLiteral("BottomBand"));
-    bottom->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    QFrame* bottom = WindowParts::raisedPanel(this, QStringLiteral("BottomBand"));
     m_bottom = new QHBoxLayout(bottom);
     QPushButton* close = WindowParts::commandButton(bottom, QStringLiteral("Close"),
                                                     m_description.commandNames.at(5));
@@ -158,13 +147,11 @@ void RecordWindow::buildKeys(const QStringList& order)
                       m_boxes->focusTarget(link.left));
     if (!order.isEmpty())
         m_chain->bindInControls(Qt::Key_F2, [this] { save(); });
-    // The keys the captions name answer anywhere in the window.
-    m_chain->bind(QKeySequence(Qt::Key_F3), [this] { newRecord(); });
-    m_chain->bind(QKeySequence(Qt::Key_F2), [this] { save(); });
-    m_chain->bind(QKeySequence(Qt::Key_F8), [this] { remove(); });
-    m_chain->bind(QKeySequence(Qt::Key_F5), [this] { refresh(); });
-    if (m_description.cancel != RecordDescription::Cancel::Nothing)
-        m_chain->bind(QKeySequence(Qt::Key_Escape), [this] { cancel(); });
+    // The keys the captions name answer anywhere in the window; Esc only when Cancel acts.
+    for (const Command& command : commands())
+        if (command.key != Qt::Key_Escape ||
+            m_description.cancel != RecordDescription::Cancel::Nothing)
+            m_chain->bind(QKeySequence(command.key), command.run);
     // Closing a window from the keyboard, as "Close" does.
     m_chain->bind(QKeySequence(Qt::CTRL | Qt::Key_F4), [this] { closeWindow(this); });
 }
@@ -286,13 +273,9 @@ bool RecordWindow::eventFilter(QObject* watched, QEvent* event)
             return false;
         }
         if (m_description.gridKeys.contains(key->key()) && key->modifiers() == Qt::NoModifier) {
-            const QHash<int, std::function<void()>> commands = {
-                {Qt::Key_F2, [this] { save(); }},
-                {Qt::Key_F3, [this] { newRecord(); }},
-                {Qt::Key_F5, [this] { refresh(); }},
-                {Qt::Key_F8, [this] { remove(); }},
-            };
-            guard(commands.value(key->key()));
+            for (const Command& command : commands())
+                if (command.key == key->key())
+                    guard(command.run);
             return true;
         }
         // Taken before the list handles the key: after an arrow key the boxes show the row
@@ -322,13 +305,27 @@ void RecordWindow::titleClicked(int column)
     });
 }
 
+QList<RecordWindow::Command> RecordWindow::commands()
+{
+    return {
+        {QStringLiteral("New  ( F3 )"), Qt::Key_F3, [this] { newRecord(); }},
+        {QStringLiteral("Save ( F2 )"), Qt::Key_F2, [this] { save(); }},
+        {QStringLiteral("Delete ( F8 )"), Qt::Key_F8, [this] { remove(); }},
+        {QStringLiteral("Refresh ( F5 )"), Qt::Key_F5, [this] { refresh(); }},
+        {m_description.cancelCaption, Qt::Key_Escape, [this] { cancel(); }},
+    };
+}
+
+QString RecordWindow::searchedColumn() const
+{
+    // A clicked title's column, else the description's.
+    return m_sortColumn.isEmpty() ? m_description.searchColumn : m_sortColumn;
+}
+
 void RecordWindow::showSearchColumn()
 {
     // The search box says which column it searches.
-    const QString column =
-        m_sortColumn.isEmpty()
-            ? (m_description.searchColumn.isEmpty() ? keyColumn() : m_description.searchColumn)
-            : m_sortColumn;
+    const QString column = searchedColumn();
     const int index = m_list->columnIndex(column);
     QString title = index >= 0 ? m_grid->model()->headerData(index, Qt::Horizontal).toString()
                                : m_boxes->caption(column);
@@ -337,11 +334,7 @@ void RecordWindow::showSearchColumn()
 
 void RecordWindow::search(const QString& text)
 {
-    const QString column =
-        m_sortColumn.isEmpty()
-            ? (m_description.searchColumn.isEmpty() ? keyColumn() : m_description.searchColumn)
-            : m_sortColumn;
-    if (!m_list->isOpen() || !m_list->locate(column, text))
+    if (!m_list->isOpen() || !m_list->locate(searchedColumn(), text))
         return;
     copyRow();
     if (m_description.searchComputesFigures)
@@ -396,24 +389,19 @@ void RecordWindow::newRecord()
 
 void RecordWindow::writeRow(const SqlRow& row, bool exists)
 {
-    const QStringList keys =
-        m_description.saveKeys.isEmpty() ? QStringList{keyColumn()} : m_description.saveKeys;
-    runStatement(m_lookup, exists ? row.update(keys) : row.insert());
+    runStatement(m_lookup, exists ? row.update(m_description.saveKeys) : row.insert());
     m_lookup->exec();
 }
 
 void RecordWindow::save()
 {
-    const QString needs = m_description.saveNeeds.isEmpty() ? keyColumn() : m_description.saveNeeds;
-    if (text(needs).trimmed().isEmpty())
+    if (text(m_description.saveNeeds).trimmed().isEmpty())
         return;
     // Every box is checked before the question, so nothing half-written can follow.
     const SqlRow row = rowToSave();
     const QString key = text(keyColumn()).trimmed();
     if (Prompter::instance().confirm(saveQuestion)) {
-        const QStringList keys =
-            m_description.saveKeys.isEmpty() ? QStringList{keyColumn()} : m_description.saveKeys;
-        runStatement(m_lookup, row.exists(keys));
+        runStatement(m_lookup, row.exists(m_description.saveKeys));
         m_lookup->open();
         const bool exists = !m_lookup->isEmpty();
         m_lookup->close();
@@ -456,8 +444,7 @@ bool RecordWindow::moveToKey(const QString& key)
 
 void RecordWindow::deleteRow()
 {
-    const QStringList keys =
-        m_description.deleteKeys.isEmpty() ? QStringList{keyColumn()} : m_description.deleteKeys;
+    const QStringList& keys = m_description.deleteKeys;
     const SqlRow row = m_boxes->row(m_description.table, keys);
     runStatement(m_lookup, row.remove(keys));
     m_lookup->exec();
@@ -465,14 +452,10 @@ void RecordWindow::deleteRow()
 
 void RecordWindow::remove()
 {
-    const QString needs =
-        m_description.deleteNeeds.isEmpty() ? keyColumn() : m_description.deleteNeeds;
-    if (text(needs).trimmed().isEmpty())
+    if (text(m_description.deleteNeeds).trimmed().isEmpty())
         return;
     // The boxes are checked before the question.
-    const QStringList keys =
-        m_description.deleteKeys.isEmpty() ? QStringList{keyColumn()} : m_description.deleteKeys;
-    m_boxes->row(m_description.table, keys);
+    m_boxes->row(m_description.table, m_description.deleteKeys);
     if (!Prompter::instance().confirm(deleteQuestion))
         return;
     deleteRow();

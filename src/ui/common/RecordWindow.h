@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class DataGrid;
@@ -213,6 +214,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A command with its caption and the key that runs it.
+    struct Command
+    {
+        QString caption;
+        int key;
+        std::function<void()> run;
+    };
+    QList<Command> commands();
+    QString searchedColumn() const;
     void buildForm();
     void buildKeys(const QStringList& order);
     void follow(RecordDescription::Event event);

@@ -43,6 +43,14 @@ QFrame* headingBand(QWidget* parent, const QString& title)
     return band;
 }
 
+QFrame* raisedPanel(QWidget* parent, const QString& name)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    return panel;
+}
+
 QPushButton* commandButton(QWidget* parent, const QString& text, const QString& name)
 {
     auto* button = new QPushButton(text, parent);

@@ -18,6 +18,8 @@ namespace WindowParts {
 
 // The band across the top of a record or document window with its title in large letters.
 QFrame* headingBand(QWidget* parent, const QString& title);
+// A raised, framed panel holding a window's boxes or its bottom controls.
+QFrame* raisedPanel(QWidget* parent, const QString& name = {});
 // A command button; Enter presses it when it has the focus.
 QPushButton* commandButton(QWidget* parent, const QString& text, const QString& name);
 // A framed, right-aligned figure with its caption, added as one row to layout.
