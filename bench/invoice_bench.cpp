@@ -168,24 +168,8 @@ QStringList lineLoad(const QString& n)
             sql("Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" + n)};
 }
 
-// Times one command per iteration and reports it beside the straight statements.
-template<class Command>
-void measure(benchmark::State& state, Command command, double straightMs)
-{
-    qint64 total = 0;
-    for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
-        command();
-        total += timer.nsecsElapsed();
-    }
-    const double ms = total / 1e6 / double(state.iterations());
-    state.counters["tavlin_ms"] = ms;
-    state.counters["straight_ms"] = straightMs;
-    state.counters["ratio"] = straightMs > 0 ? ms / straightMs : 0;
-}
-
-// As measure(), with prepare run before each timed command and left out of the time.
+// Times one command per iteration, with prepare run before each and left out of the time,
+// and reports it beside the straight statements.
 template<class Prepare, class Command>
 void measureAfter(benchmark::State& state, Prepare prepare, Command command, double straightMs)
 {
@@ -201,6 +185,13 @@ void measureAfter(benchmark::State& state, Prepare prepare, Command command, dou
     state.counters["tavlin_ms"] = ms;
     state.counters["straight_ms"] = straightMs;
     state.counters["ratio"] = straightMs > 0 ? ms / straightMs : 0;
+}
+
+template<class Command>
+void measure(benchmark::State& state, Command command, double straightMs)
+{
+    measureAfter(
+        state, [] {}, command, straightMs);
 }
 
 // Puts the invoice window on the invoice the commands work on, as a click on its row does.
