@@ -72,7 +72,7 @@ namespace {
 QString taskHint(const QString& control)
 {
     static const QHash<QString, QString> hints = {
-        {"SpeedButton14", "Bank accounts and their transactions"},
+        {"SpeedButton14", "Bank accounts and payment cards"},
         {"SpeedButton1", "Parts catalogue: prices, stock and history"},
         {"SpeedButton2", "Vendors the shop buys from"},
         {"SpeedButton9", "Customers and their trucks"},

@@ -1,6 +1,7 @@
 #include "app/Tasks.h"
 
 #include "app/TMainForm.h"
+#include "banking/TBank.h"
 #include "invoicing/TInvLaborFind.h"
 #include "invoicing/TInvPartFind.h"
 #include "invoicing/TInvoice.h"
@@ -13,8 +14,10 @@
 #include "masters/TTax.h"
 #include "printing/PreviewWindow.h"
 #include "purchasing/TPartOrderHistory.h"
+#include "receivables/PaymentHistories.h"
 #include "receivables/TLaborInvoiceHistory.h"
 #include "receivables/TPartInvoiceHistory.h"
+#include "receivables/TReceivable.h"
 
 #include <QPointer>
 
@@ -68,17 +71,34 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
     mainForm.setTaskWindow(QStringLiteral("SpeedButton17"), [] { return new TProfile; });
     QPointer<TInvPartFind> partPicker = windows.invPartFind.get();
     QPointer<TInvLaborFind> laborPicker = windows.invLaborFind.get();
-    const TInvoice::Links invoiceLinks{
-        openChild,
-        [partPicker](LineWindow* line) {
-            if (partPicker)
-                partPicker->showFor(line);
-        },
-        [laborPicker](LineWindow* line) {
-            if (laborPicker)
-                laborPicker->showFor(line);
-        },
-        [frame](const PreparedReport& report) { PreviewWindow::showReport(report, frame); }};
+    const auto preview = [frame](const PreparedReport& report) {
+        PreviewWindow::showReport(report, frame);
+    };
+    const TReceivable::Links paymentLinks{openChild, preview};
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton14"), [] { return new TBank; });
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton12"),
+                           [paymentLinks] { return new TReceivable(paymentLinks); });
+    TInvoice::Links invoiceLinks{openChild,
+                                 [partPicker](LineWindow* line) {
+                                     if (partPicker)
+                                         partPicker->showFor(line);
+                                 },
+                                 [laborPicker](LineWindow* line) {
+                                     if (laborPicker)
+                                         laborPicker->showFor(line);
+                                 },
+                                 preview};
+    // A payment form opened from a document starts on the document's number.
+    invoiceLinks.payment = [paymentLinks](const QString& number) {
+        auto* window = new TReceivable(paymentLinks);
+        paymentLinks.openChild(window);
+        window->setDocument(number);
+    };
+    invoiceLinks.paidHistory = [openChild](RecordWindow* opener, const QString& column) {
+        auto* window = new TInvoiceHistory;
+        window->readFrom(opener, column);
+        openChild(window);
+    };
     mainForm.setTaskWindow(QStringLiteral("SpeedButton6"),
                            [invoiceLinks] { return new TInvoice(invoiceLinks); });
 }

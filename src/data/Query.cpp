@@ -181,7 +181,7 @@ void Query::open()
     emit currentRowChanged(m_current);
 }
 
-void Query::exec()
+int Query::exec()
 {
     close();
     const QString sql = m_connection->translate(statement());
@@ -189,6 +189,7 @@ void Query::exec()
     if (!q.exec(sql))
         throw DbError(databaseMessage(q.lastError()));
     m_connection->noteChange(sql);
+    return q.numRowsAffected();
 }
 
 void Query::setCurrent(int row, bool eof, bool bof)

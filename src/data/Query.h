@@ -64,8 +64,9 @@ public:
     // Runs the statement for rows; throws DbError with the database's message and leaves the
     // query closed when the statement is rejected.
     void open();
-    // Runs the statement as a change; the query holds no rows afterwards.
-    void exec();
+    // Runs the statement as a change and returns the number of rows it changed; the query
+    // holds no rows afterwards.
+    int exec();
     void close();
     bool isOpen() const { return m_open; }
 

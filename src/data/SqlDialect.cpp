@@ -78,6 +78,18 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
         return QStringLiteral("date('now', 'localtime')");
     if (name == QLatin1String("now") && args.isEmpty())
         return QStringLiteral("datetime('now', 'localtime')");
+    // The identity of a stored row, for removing one of two rows that are alike.
+    if (name == QLatin1String("rowid") && args.isEmpty())
+        return QStringLiteral("rowid");
+    // StrComp(a, b, 0) compares binary, StrComp(a, b, 1) ignoring letter case: -1, 0 or 1.
+    if (name == QLatin1String("strcomp")) {
+        expectArgs(name, args, 2, 3);
+        const QString collation = args.size() > 2 && args[2].trimmed() == QLatin1String("1")
+                                      ? QStringLiteral("NOCASE")
+                                      : QStringLiteral("BINARY");
+        return QStringLiteral("((%1 > %2 COLLATE %3) - (%1 < %2 COLLATE %3))")
+            .arg(args[0], args[1], collation);
+    }
     if (name == QLatin1String("iif")) {
         expectArgs(name, args, 3, 3);
         return QStringLiteral("(CASE WHEN %1 THEN %2 ELSE %3 END)").arg(args[0], args[1], args[2]);

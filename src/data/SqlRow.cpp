@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/Formats.h"
+#include "data/Query.h"
 #include "data/Schema.h"
 #include "data/SqlLiteral.h"
 
@@ -80,6 +81,30 @@ SqlRow& SqlRow::setYesNo(const QString& column, bool value)
     return put(column, Sql::yesNo(value));
 }
 
+SqlRow& SqlRow::setNull(const QString& column)
+{
+    return put(column, null);
+}
+
+SqlRow SqlRow::currentRow(const QString& table, const Query& query)
+{
+    SqlRow row(table);
+    const int current = query.currentRow();
+    if (current < 0)
+        throw DbError(QStringLiteral("There is no current row of %1.").arg(table));
+    for (int c = 0; c < query.columnCount(); ++c) {
+        const Field value = query.field(current, c);
+        const QString column = query.columnName(c);
+        if (value.isNull())
+            row.setNull(column);
+        else if (value.kind() == ColumnKind::Text)
+            row.setText(column, value.asText());
+        else
+            row.set(column, value.asText(), column);
+    }
+    return row;
+}
+
 QString SqlRow::literal(const QString& column) const
 {
     const auto it = m_literals.constFind(column);
@@ -140,4 +165,32 @@ QStringList SqlRow::update(const QStringList& keys) const
 QStringList SqlRow::remove(const QStringList& keys) const
 {
     return {"Delete From " + m_table, " where " + condition(keys)};
+}
+
+QStringList SqlRow::removeOne() const
+{
+    QStringList parts;
+    for (const QString& column : m_columns) {
+        const QString value = m_literals.value(column);
+        if (value == null) {
+            parts.append(column + QStringLiteral(" Is Null"));
+            continue;
+        }
+        switch (kindOf(m_table, column)) {
+        case ColumnKind::Text:
+            parts.append("StrComp(" + column + ", " + value + ", 0) = 0");
+            break;
+        case ColumnKind::Money:
+        case ColumnKind::Real:
+            parts.append("Abs(" + column + " - " + value + ") < 0.00005");
+            break;
+        default:
+            parts.append(column + " = " + value);
+            break;
+        }
+    }
+    if (parts.isEmpty())
+        throw DbError(QStringLiteral("No row of %1 to remove.").arg(m_table));
+    return {"Delete From " + m_table + " where RowId() In (Select Top 1 RowId() From " + m_table,
+            " where " + parts.join(QStringLiteral(" and ")) + ")"};
 }

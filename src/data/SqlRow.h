@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class Query;
+
 // The values of one row of a table, each checked for its column's kind and held as a whole
 // literal: texts quoted with inner quotes doubled, numbers bare, dates as #m/d/yyyy#, yes/no
 // as the bare words, empty dates and numbers as Null (or 0 where asked). The existence check,
@@ -32,6 +34,9 @@ public:
     // The text written as a quoted text literal whatever the column's kind.
     SqlRow& setText(const QString& column, const QString& text);
     SqlRow& setYesNo(const QString& column, bool value);
+    SqlRow& setNull(const QString& column);
+    // Every column of the query's current row as it is stored, Null where it is Null.
+    static SqlRow currentRow(const QString& table, const Query& query);
 
     bool has(const QString& column) const { return m_literals.contains(column); }
     // The literal of column; throws for a column that was not set.
@@ -49,6 +54,10 @@ public:
     // Sets every column that is not a key, for the row whose keys hold these values.
     QStringList update(const QStringList& keys) const;
     QStringList remove(const QStringList& keys) const;
+    // Removes one row, and only one, whose columns hold exactly these values: texts compared
+    // with their letter case, amounts to the money type's four decimals. For tables without a
+    // key, where two rows may be alike.
+    QStringList removeOne() const;
 
 private:
     SqlRow& put(const QString& column, const QString& literal);

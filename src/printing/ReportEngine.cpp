@@ -624,4 +624,14 @@ PreparedReport prepare(const ReportLayout& layout, const QHash<QString, const Qu
     return report;
 }
 
+PreparedReport prepareFile(const QString& layoutFile, const QHash<QString, const Query*>& dataSets,
+                           const PrepareOptions& options)
+{
+    QString error;
+    const std::optional<ReportLayout> layout = ReportLayout::fromFile(layoutFile, &error);
+    if (!layout)
+        throw DbError(error);
+    return prepare(*layout, dataSets, options);
+}
+
 } // namespace ReportEngine

@@ -32,4 +32,9 @@ struct PrepareOptions
 PreparedReport prepare(const ReportLayout& layout, const QHash<QString, const Query*>& dataSets,
                        const PrepareOptions& options = {});
 
+// The same for a layout read from a file or a Qt resource; throws DbError when the layout
+// cannot be read.
+PreparedReport prepareFile(const QString& layoutFile, const QHash<QString, const Query*>& dataSets,
+                           const PrepareOptions& options = {});
+
 } // namespace ReportEngine

@@ -725,7 +725,13 @@ void TestData::rejectedStatement()
 
     q->clear();
     q->add(statement);
-    QCOMPARE(refusal([&] { isChange ? q->exec() : q->open(); }), message);
+    QCOMPARE(refusal([&] {
+                 if (isChange)
+                     q->exec();
+                 else
+                     q->open();
+             }),
+             message);
     QVERIFY(!q->isOpen());
     QCOMPARE(q->recordCount(), 0);
     QVERIFY(q->eof() && q->bof());

@@ -1,12 +1,14 @@
 #include "ui/common/HistoryWindow.h"
 
 #include "data/Query.h"
+#include "data/SqlRow.h"
 #include "data/TDM.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Navigator.h"
+#include "ui/common/Prompter.h"
 #include "ui/common/RecordWindow.h"
-#include "ui/common/Windows.h"
+#include "ui/common/WindowParts.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -37,14 +39,38 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
     m_grid = new DataGrid(m_query, this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     layout->addWidget(m_grid, 1);
+    connect(m_grid, &DataGrid::titleClicked, this, &HistoryWindow::titleClicked);
+    if (m_description.pick) {
+        connect(m_grid, &DataGrid::doubleClicked, this, [this] { pick(); });
+        auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), m_grid);
+        enter->setContext(Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, [this] { pick(); });
+    }
 
     auto* bottom = new QHBoxLayout;
-    if (m_description.navigator)
-        bottom->addWidget(new Navigator(m_query, this));
+    if (m_description.navigator) {
+        auto* navigator = new Navigator(m_query, this);
+        if (!m_description.deleteFrom.isEmpty())
+            navigator->enableDelete([this] { deleteCurrent(); });
+        // The total is read again after every button, as the list's figure promises.
+        connect(navigator, &Navigator::moved, this, [this] { guard([this] { readTotal(); }); });
+        bottom->addWidget(navigator);
+    }
+    if (m_description.total) {
+        m_sums = DM->ownQuery(m_description.total->query, this);
+        m_total = WindowParts::addFigure(this, bottom, m_description.total->caption,
+                                         m_description.total->name, QStringLiteral("0.00"));
+    }
     bottom->addStretch(1);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
-    close->setObjectName(QStringLiteral("CloseButton"));
-    close->setAutoDefault(false);
+    if (m_description.print) {
+        QPushButton* print = WindowParts::commandButton(this, QStringLiteral("Print"),
+                                                        QStringLiteral("PrintButton"));
+        connect(print, &QPushButton::clicked, this,
+                [this] { guard([this] { m_description.print(m_query); }); });
+        bottom->addWidget(print);
+    }
+    QPushButton* close =
+        WindowParts::commandButton(this, QStringLiteral("Close"), QStringLiteral("CloseButton"));
     connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
     bottom->addWidget(close);
     layout->addLayout(bottom);
@@ -56,12 +82,81 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
 
 void HistoryWindow::load(const QString& value)
 {
+    m_value = value;
+    const QString statement = m_description.statement(value);
     m_query->close();
     m_query->clear();
-    m_query->add(m_description.statement(value));
-    m_query->open();
-    m_query->first();
+    // An opener with nothing to look for (an empty number box) shows an empty list.
+    if (!statement.isEmpty()) {
+        m_query->add(statement);
+        m_query->open();
+        if (!m_description.initialSort.isEmpty())
+            m_query->sort(m_description.initialSort);
+        m_query->first();
+    }
+    m_grid->setRedTitle(-1);
     m_grid->setTitles(m_description.titles);
+    readTotal();
+}
+
+void HistoryWindow::readTotal()
+{
+    if (!m_sums)
+        return;
+    m_sums->setSql({m_description.total->statement});
+    m_sums->open();
+    const QString sum = m_sums->field(QStringLiteral("Expr1000")).asText();
+    m_sums->close();
+    m_total->setText(sum.isEmpty() ? QStringLiteral("0.00") : sum);
+}
+
+void HistoryWindow::deleteCurrent()
+{
+    if (m_query->isEmpty() || m_query->currentRow() < 0)
+        return;
+    // The row is read before the question, so that the answer applies to the row the user saw.
+    const SqlRow row = SqlRow::currentRow(m_description.deleteFrom, *m_query);
+    if (!Prompter::instance().confirm(QStringLiteral("Delete record?")))
+        return;
+    const int position = m_query->currentRow();
+    const QString order = m_query->sortText();
+    Query* change = DM->ownQuery(m_description.query, this);
+    change->setSql(row.removeOne());
+    const int removed = change->exec();
+    delete change;
+    if (removed == 0)
+        Prompter::instance().inform(
+            QStringLiteral("This row is no longer stored: it was changed or removed elsewhere. "
+                           "The list now shows what is stored."));
+    // The list is read again in the order it was shown, on the row after the one removed.
+    m_query->open();
+    if (!order.isEmpty())
+        m_query->sort(order);
+    m_query->setCurrentRow(std::min(position, m_query->recordCount() - 1));
+}
+
+void HistoryWindow::titleClicked(int column)
+{
+    const QString name = m_query->columnName(column);
+    const bool sorts =
+        m_description.titleSort && (m_description.sortable.isEmpty() ||
+                                    m_description.sortable.contains(name, Qt::CaseInsensitive));
+    if (!sorts) {
+        m_grid->setRedTitle(-1);
+        return;
+    }
+    guard([&] {
+        m_query->sort(name);
+        m_grid->setRedTitle(column);
+    });
+}
+
+void HistoryWindow::pick()
+{
+    if (m_query->isEmpty() || m_query->currentRow() < 0)
+        return;
+    if (guard([this] { m_description.pick(m_query); }))
+        closeWindow(this);
 }
 
 void HistoryWindow::showFor(const QString& value)

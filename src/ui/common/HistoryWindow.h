@@ -6,6 +6,7 @@
 #include <optional>
 
 class DataGrid;
+class QLabel;
 class Query;
 class RecordWindow;
 
@@ -22,6 +23,31 @@ struct HistoryDescription
     std::function<QString(const QString& value)> statement;
     QStringList titles;
     bool navigator = false;
+
+    // A title click sorts ascending on its column and turns its title red, when the column is
+    // one of sortable (every column when sortable is empty); other titles stay black.
+    bool titleSort = false;
+    QStringList sortable = {};
+    // The order the rows are shown in after loading; the database's order when empty.
+    QString initialSort = {};
+    // The table the navigator's delete removes the current row from, after asking; empty
+    // without a delete button.
+    QString deleteFrom = {};
+    // A figure beside the navigator ("Total Receivable"), read with its own statement after
+    // the rows load and after every navigator button; "0.00" when there is nothing to sum.
+    struct Total
+    {
+        QString caption;
+        QString name;
+        QString query;
+        QString statement;
+    };
+    std::optional<Total> total = {};
+    // A "Print" button that prints the rows the window shows, in their order.
+    std::function<void(const Query* rows)> print = {};
+    // A double click (or Enter) on a row hands it to whoever opened the window, which then
+    // closes.
+    std::function<void(const Query* row)> pick = {};
 };
 
 class HistoryWindow : public QWidget
@@ -43,6 +69,13 @@ public:
 
     DataGrid* grid() const { return m_grid; }
     Query* query() const { return m_query; }
+    QLabel* total() const { return m_total; }
+
+    // The navigator's delete: removes the row the list shows as current, exactly that one,
+    // after the user agreed, and reloads the rows.
+    void deleteCurrent();
+    // Re-reads the total figure.
+    void readTotal();
 
 signals:
     void closed();
@@ -52,9 +85,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void titleClicked(int column);
+    void pick();
+
     HistoryDescription m_description;
     Query* m_query;
+    Query* m_sums = nullptr;
     DataGrid* m_grid;
+    QLabel* m_total = nullptr;
+    QString m_value;
     std::function<std::optional<QString>()> m_source;
     bool m_loaded = false;
 };

@@ -93,6 +93,12 @@ void RecordWindow::buildForm()
         const auto run = commands.at(i).run;
         connect(button, &QPushButton::clicked, this, [run] { guard(run); });
         m_commands->addWidget(button);
+        if (commands.at(i).key == Qt::Key_Escape &&
+            m_description.cancel == RecordDescription::Cancel::Nothing) {
+            button->setEnabled(false);
+            button->setToolTip(QStringLiteral("Nothing to cancel: the boxes are written only "
+                                              "by Save"));
+        }
     }
     m_commands->addStretch(1);
     layout->addWidget(panel);

@@ -12,6 +12,7 @@
 #include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,7 +20,6 @@
 #include <QTimer>
 
 namespace {
-const QString notBuilt = QStringLiteral("Not available in this version");
 const QString archiveCode = QStringLiteral("Morvek");
 const QString number = QStringLiteral("InvoiceNo_Inv");
 } // namespace
@@ -112,13 +112,22 @@ DocumentWindow::DocumentWindow(DocumentDescription description, Links links, QWi
 
 void DocumentWindow::buildSalesParts()
 {
-    for (const auto& [text, name] :
-         {std::pair{"Paid History", "Button10"}, std::pair{"Receivable", "Button11"}}) {
-        QPushButton* b = addButton(QString::fromLatin1(text), QString::fromLatin1(name));
-        b->setEnabled(false);
-        b->setToolTip(notBuilt);
-        b->setStatusTip(notBuilt);
-    }
+    QPushButton* history = addButton(QStringLiteral("Paid History"), QStringLiteral("Button10"));
+    history->setToolTip(QStringLiteral("The payments received under this number"));
+    history->setEnabled(bool(m_links.paidHistory));
+    connect(history, &QPushButton::clicked, this, [this] {
+        guard([this] { m_links.paidHistory(this, QStringLiteral("InvoiceNo_Inv")); });
+    });
+    QPushButton* payment = addButton(QStringLiteral("Receivable"), QStringLiteral("Button11"));
+    payment->setToolTip(QStringLiteral("Record a payment received under this number"));
+    payment->setEnabled(bool(m_links.payment));
+    connect(payment, &QPushButton::clicked, this,
+            [this] { guard([this] { m_links.payment(text(QStringLiteral("InvoiceNo_Inv"))); }); });
+    // "Paid $ :" follows payments saved in other windows as soon as this window is used again.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && isAncestorOf(now))
+            guard([this] { followPayments(); });
+    });
     // Archive is locked until its code is typed into the masked box under it.
     m_archive = addButton(QStringLiteral("Archive"), QStringLiteral("Button12"));
     m_archive->setEnabled(false);
@@ -226,19 +235,36 @@ void DocumentWindow::computeFigures()
 {
     // Lines, totals and the paid sum of the one document the boxes show.
     m_lines->load();
-    const QString n = text(number).trimmed();
-    if (n.isEmpty()) {
-        m_paid->close();
-        m_paidSum->clear();
-    } else {
-        m_paid->close();
-        m_paid->setSql({"Select Sum(Amount_Receivable) From Receivable where "
-                        "InvoiceNo_Receivable=" +
-                        Sql::integer(n, m_document.numberCaption)});
-        m_paid->open();
-        m_paidSum->setText(m_paid->field(QStringLiteral("Expr1000")).asText());
-    }
+    readPaid(true);
     showTotal();
+}
+
+void DocumentWindow::readPaid(bool checked)
+{
+    m_paymentsOf = m_paid->connection()->generation(QStringLiteral("Receivable"));
+    const QString n = text(number).trimmed();
+    m_paid->close();
+    if (n.isEmpty()) {
+        m_paidSum->clear();
+        return;
+    }
+    if (!checked) {
+        // Read in passing: a number box being typed into is not an error here.
+        bool whole = false;
+        n.toLongLong(&whole);
+        if (!whole)
+            return;
+    }
+    m_paid->setSql({"Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" +
+                    Sql::integer(n, m_document.numberCaption)});
+    m_paid->open();
+    m_paidSum->setText(m_paid->field(QStringLiteral("Expr1000")).asText());
+}
+
+void DocumentWindow::followPayments()
+{
+    if (m_paid->connection()->generation(QStringLiteral("Receivable")) != m_paymentsOf)
+        readPaid(false);
 }
 
 void DocumentWindow::showTotal()

@@ -56,6 +56,10 @@ public:
         std::function<void(LineWindow*)> partPicker;
         std::function<void(LineWindow*)> laborPicker;
         std::function<void(const PreparedReport&)> preview;
+        // The payments under the document's number: a payment form for it, and the list of
+        // those received, which reads the number box of the window that opened it.
+        std::function<void(const QString& number)> payment = {};
+        std::function<void(RecordWindow* opener, const QString& numberColumn)> paidHistory = {};
     };
 
     void newRecord() override;
@@ -93,6 +97,11 @@ private:
     void showTotal();
     double taxRate(const QDate& date);
     QString listStatement(Filter filter) const;
+    // "Paid $ :" for the number in the box; checked: a number box that is not a whole number
+    // is an error, else it is left alone.
+    void readPaid(bool checked);
+    // The paid sum again when payments changed since it was read (a payment window saved one).
+    void followPayments();
 
     DocumentDescription m_document;
     Links m_links;
@@ -111,4 +120,5 @@ private:
     // Tax rates by year and month, kept while the tax table is unchanged.
     QHash<int, double> m_rates;
     quint64 m_ratesOf = 0;
+    quint64 m_paymentsOf = 0;
 };

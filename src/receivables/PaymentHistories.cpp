@@ -1,0 +1,121 @@
+#include "receivables/PaymentHistories.h"
+
+#include "data/Query.h"
+#include "data/SqlLiteral.h"
+#include "printing/PreparedReport.h"
+#include "printing/ReportEngine.h"
+#include "ui/common/Latest.h"
+#include "ui/common/PaymentWindow.h"
+
+#include <QPointer>
+
+namespace {
+const QStringList paymentTitles{"Inv#", "Name",       "Via Pay", "Pay Date",
+                                "Ref",  "Deposit To", "Amount $"};
+
+// The payments under one invoice number; an empty number shows none.
+HistoryDescription paymentsOf(const QString& caption)
+{
+    HistoryDescription d;
+    d.caption = caption;
+    d.query = QStringLiteral("QReceivable3");
+    d.statement = [](const QString& number) -> QString {
+        if (number.trimmed().isEmpty())
+            return {};
+        return "Select * From Receivable where InvoiceNo_Receivable=" +
+               Sql::integer(number, QStringLiteral("Invoice"));
+    };
+    d.titles = paymentTitles;
+    d.navigator = true;
+    d.deleteFrom = QStringLiteral("Receivable");
+    return d;
+}
+} // namespace
+
+TInvoiceHistory::TInvoiceHistory(QWidget* parent)
+    : HistoryWindow(paymentsOf(QStringLiteral("InvoiceHistory")), parent)
+{
+    Latest<TInvoiceHistory>::set(this);
+}
+
+TReceivableHistory::TReceivableHistory(QWidget* parent)
+    : HistoryWindow(paymentsOf(QStringLiteral("ReceivableHistory")), parent)
+{
+    Latest<TReceivableHistory>::set(this);
+}
+
+void TReceivableHistory::readFrom(PaymentWindow* opener)
+{
+    QPointer<PaymentWindow> source = opener;
+    setSource([source]() -> std::optional<QString> {
+        if (!source)
+            return std::nullopt;
+        return source->text(source->description().documentColumn);
+    });
+}
+
+namespace {
+HistoryDescription receivableList(TReceivableList::Preview preview)
+{
+    HistoryDescription d;
+    d.caption = QStringLiteral("ReceivableList");
+    d.query = QStringLiteral("QReceivable3");
+    d.statement = [](const QString&) { return QStringLiteral("Select * From Receivable"); };
+    d.titles = paymentTitles;
+    d.navigator = true;
+    d.deleteFrom = QStringLiteral("Receivable");
+    d.titleSort = true;
+    d.total = HistoryDescription::Total{"Total Receivable", "Label2", "QReceivable4",
+                                        "Select Sum(Amount_Receivable) From Receivable "};
+    if (preview)
+        d.print = [preview](const Query* rows) { preview(TReceivableList::prepareReport(rows)); };
+    return d;
+}
+} // namespace
+
+TReceivableList::TReceivableList(Preview preview, QWidget* parent)
+    : HistoryWindow(receivableList(std::move(preview)), parent)
+{
+    Latest<TReceivableList>::set(this);
+    // Every payment, read when the list is first shown.
+    setSource([] { return std::optional<QString>(QString()); });
+}
+
+PreparedReport TReceivableList::prepareReport(const Query* rows)
+{
+    PreparedReport report =
+        ReportEngine::prepareFile(QStringLiteral(":/receivables/layouts/receivable-list.json"),
+                                  {{QStringLiteral("frxDBDataset1"), rows}});
+    report.title = QStringLiteral("Receivable List");
+    return report;
+}
+
+namespace {
+HistoryDescription invoiceFinder(QPointer<PaymentWindow> opener)
+{
+    HistoryDescription d;
+    d.caption = QStringLiteral("ReceivableFind");
+    d.query = QStringLiteral("QReceivable3");
+    d.statement = [](const QString&) { return QStringLiteral("Select * From Invoice"); };
+    d.initialSort = QStringLiteral("InvoiceNo_Inv");
+    d.titleSort = true;
+    d.sortable = {"InvoiceNo_Inv", "CustomerName_Inv"};
+    d.pick = [opener](const Query* row) {
+        if (!opener)
+            return;
+        const QString party = row->field(QStringLiteral("CustomerName_Inv")).asText();
+        const QString amount = row->field(QStringLiteral("Amount_Inv")).asText();
+        opener->setDocument(row->field(QStringLiteral("InvoiceNo_Inv")).asText());
+        opener->setText(QStringLiteral("Name_Receivable"), party);
+        opener->showDocumentFigures(party, amount);
+    };
+    return d;
+}
+} // namespace
+
+TReceivableFind::TReceivableFind(PaymentWindow* opener, QWidget* parent)
+    : HistoryWindow(invoiceFinder(opener), parent)
+{
+    Latest<TReceivableFind>::set(this);
+    setSource([] { return std::optional<QString>(QString()); });
+}

@@ -1,0 +1,93 @@
+#include "receivables/TReceivable.h"
+
+#include "receivables/PaymentHistories.h"
+#include "ui/common/Latest.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+PaymentDescription TReceivable::paymentDescription()
+{
+    PaymentDescription d;
+    d.title = QStringLiteral("Receivable");
+    d.table = QStringLiteral("Receivable");
+    d.boxes = {
+        {"InvoiceNo_Receivable", "Invoice", FormBox::Edit, {}, "Edit1"},
+        {"Name_Receivable", "Name", FormBox::List, "Select distinct Name_Customer From Customer",
+         "ComboBox1"},
+        {"ViaPayment_Receivable", "Payment Method", FormBox::List,
+         "Select distinct ViaPayment_Receivable From Receivable", "ComboBox2"},
+        {"DepositTo_Receivable", "Deposit To", FormBox::List, "Select distinct Name_Bank From Bank",
+         "ComboBox3"},
+        {"PayDate_Receivable", "Pay Date", FormBox::Date, {}, "Edit2", {}, "DateTimePicker1"},
+        {"Ref_Receivable", "Ref / Check", FormBox::Edit, {}, "Edit3"},
+        {"Amount_Receivable", "Amount", FormBox::Edit, {}, "Edit4"},
+        {"Remark_Receivable", "Remark", FormBox::Memo, {}, "Memo1"},
+    };
+    d.lookupQuery = QStringLiteral("QReceivable3");
+    d.sumQuery = QStringLiteral("QReceivable2");
+    d.writeQuery = QStringLiteral("QReceivable1");
+    d.listQuery = QStringLiteral("QBill2");
+    d.documentColumn = QStringLiteral("InvoiceNo_Receivable");
+    d.numberedDocuments = true;
+    d.documentTable = QStringLiteral("Invoice");
+    d.documentKey = QStringLiteral("InvoiceNo_Inv");
+    d.partyColumn = QStringLiteral("CustomerName_Inv");
+    d.amountColumn = QStringLiteral("Amount_Inv");
+    d.amountBox = QStringLiteral("Amount_Receivable");
+    d.payDateBox = QStringLiteral("PayDate_Receivable");
+    d.fromDocument = {{"Name_Receivable", "CustomerName_Inv"}};
+    d.clearWhenMissing = true;
+    d.keptWhenMissing = {"DepositTo_Receivable"};
+    d.referenceColumn = QStringLiteral("Ref_Receivable");
+    d.referenceLoads = true;
+    // The account the money went to is not loaded with the payment.
+    d.loadedByReference = {"Amount_Receivable", "PayDate_Receivable", "Name_Receivable",
+                           "ViaPayment_Receivable", "Remark_Receivable"};
+    d.existingNote = QStringLiteral("It has Receivable");
+    d.newKeeps = {"DepositTo_Receivable"};
+    d.clearsAfterNo = false;
+    d.closeName = QStringLiteral("Button4");
+    return d;
+}
+
+TReceivable::TReceivable(Links links, QWidget* parent)
+    : PaymentWindow(paymentDescription(), parent)
+    , m_links(std::move(links))
+{
+    Latest<TReceivable>::set(this);
+    // The usual methods until the shop has payments of its own to list.
+    if (auto* methods = qobject_cast<QComboBox*>(boxes()->box("ViaPayment_Receivable"))) {
+        methods->addItems({"Check", "Cash", "C.C.", "Gift Card"});
+        setText(QStringLiteral("ViaPayment_Receivable"), QStringLiteral("Check"));
+    }
+    QPushButton* history = addCommand(QStringLiteral("History ( F5 )"), QStringLiteral("Button5"),
+                                      Qt::Key_F5, [this] { openHistory(); });
+    history->setToolTip(QStringLiteral("The payments of the invoice in the Invoice box"));
+    QPushButton* list =
+        addCommand(QStringLiteral("List"), QStringLiteral("List"), 0, [this] { openList(); });
+    list->setToolTip(QStringLiteral("Every payment received, with the total"));
+    for (QPushButton* button : {history, list})
+        button->setEnabled(bool(m_links.openChild));
+}
+
+void TReceivable::openFinder()
+{
+    if (!m_links.openChild)
+        return;
+    m_links.openChild(new TReceivableFind(this));
+}
+
+void TReceivable::openHistory()
+{
+    if (text(QStringLiteral("InvoiceNo_Receivable")).trimmed().isEmpty())
+        return;
+    auto* window = new TReceivableHistory;
+    window->readFrom(this);
+    m_links.openChild(window);
+}
+
+void TReceivable::openList()
+{
+    m_links.openChild(new TReceivableList(m_links.preview));
+}

@@ -1,0 +1,318 @@
+#include "ui/common/PaymentWindow.h"
+
+#include "data/Currency.h"
+#include "data/DbError.h"
+#include "data/Formats.h"
+#include "data/Query.h"
+#include "data/SqlLiteral.h"
+#include "data/TDM.h"
+#include "ui/common/FocusChain.h"
+#include "ui/common/Guard.h"
+#include "ui/common/Prompter.h"
+#include "ui/common/WindowParts.h"
+
+#include <QDate>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString zero = QStringLiteral("0.00");
+const QString dots = QString(30, QLatin1Char('.'));
+
+QString today()
+{
+    return Formats::shortDate(QDate::currentDate());
+}
+} // namespace
+
+PaymentWindow::PaymentWindow(PaymentDescription description, QWidget* parent)
+    : QWidget(parent)
+    , m_description(std::move(description))
+    , m_lookup(DM->ownQuery(m_description.lookupQuery, this))
+    , m_sums(DM->ownQuery(m_description.sumQuery, this))
+    , m_writes(DM->ownQuery(m_description.writeQuery, this))
+    , m_boxes(new FormBoxes(m_description.boxes, this, DM->ownQuery(m_description.listQuery, this)))
+{
+    setObjectName(m_description.title);
+    setWindowTitle(m_description.title);
+    buildForm();
+    // Only what the user types starts a look-up: the boxes the form fills itself never set
+    // off another look-up.
+    connect(m_boxes, &FormBoxes::edited, this, [this](const QString& column) {
+        if (column == m_description.documentColumn)
+            guard([this] { lookUpDocument(); });
+        else if (column == m_description.referenceColumn && m_description.referenceLoads)
+            guard([this] { lookUpReference(); });
+    });
+}
+
+void PaymentWindow::buildForm()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(6);
+    layout->addWidget(WindowParts::headingBand(this, m_description.title));
+
+    QFrame* panel = WindowParts::raisedPanel(this, QStringLiteral("EditPanel"));
+    auto* panelLayout = new QHBoxLayout(panel);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+    QStringList order;
+    for (const FormBox& box : m_description.boxes) {
+        m_boxes->box(box.column)->setParent(panel);
+        order.append(box.column);
+    }
+    m_boxes->layOut(grid, {order});
+    auto besideBox = [grid](const QString& column, FormBoxes* boxes, QWidget* widget) {
+        int row = 0, col = 0, rows = 0, cols = 0;
+        grid->getItemPosition(grid->indexOf(boxes->box(column)), &row, &col, &rows, &cols);
+        grid->addWidget(widget, row, col + 1);
+    };
+    QPushButton* find =
+        WindowParts::commandButton(panel, QStringLiteral("Find"), QStringLiteral("SpeedButton1"));
+    find->setToolTip(QStringLiteral("Pick from the list of all documents"));
+    connect(find, &QPushButton::clicked, this, [this] { guard([this] { openFinder(); }); });
+    besideBox(m_description.documentColumn, m_boxes, find);
+    m_note = new QLabel(dots, panel);
+    m_note->setObjectName(QStringLiteral("Label12"));
+    m_note->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    besideBox(m_description.referenceColumn, m_boxes, m_note);
+    grid->setColumnStretch(1, 1);
+    panelLayout->addLayout(grid, 1);
+
+    m_commands = new QVBoxLayout;
+    m_commands->setSpacing(4);
+    auto command = [this, panel](const QString& caption, const QString& name,
+                                 std::function<void()> run) {
+        QPushButton* button = WindowParts::commandButton(panel, caption, name);
+        if (run)
+            connect(button, &QPushButton::clicked, this, [run] { guard(run); });
+        else
+            button->setEnabled(false);
+        m_commands->addWidget(button);
+        return button;
+    };
+    command(QStringLiteral("New  ( F3 )"), QStringLiteral("Button2"), [this] { newPayment(); });
+    command(QStringLiteral("Save ( F2 )"), QStringLiteral("Button1"), [this] { save(); });
+    // A payment is corrected by saving it again and removed from the lists; these two only
+    // say so.
+    QPushButton* remove = command(QStringLiteral("Delete ( F8 )"), QStringLiteral("Button3"), {});
+    remove->setToolTip(QStringLiteral("Payments are removed from the History or the List"));
+    QPushButton* cancel = command(QStringLiteral("Cancel ( Esc )"), QStringLiteral("Button7"), {});
+    cancel->setToolTip(QStringLiteral("Nothing is written before Save; New clears the form"));
+    m_commands->addStretch(1);
+    QPushButton* close =
+        WindowParts::commandButton(panel, QStringLiteral("Close"), m_description.closeName);
+    connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
+    m_commands->addWidget(close);
+    panelLayout->addLayout(m_commands);
+    layout->addWidget(panel, 1);
+
+    QFrame* figures = WindowParts::raisedPanel(this, QStringLiteral("FigurePanel"));
+    auto* figureLayout = new QHBoxLayout(figures);
+    m_party = WindowParts::addFigure(figures, figureLayout, QStringLiteral("Customer Name:"),
+                                     QStringLiteral("Label9"), QString());
+    m_party->setMinimumWidth(180);
+    m_amount = WindowParts::addFigure(figures, figureLayout, QStringLiteral("Amount$:"),
+                                      QStringLiteral("Label11"), zero);
+    m_paid = WindowParts::addFigure(figures, figureLayout, QStringLiteral("Paid"),
+                                    QStringLiteral("Label14"), zero);
+    m_balance = WindowParts::addFigure(figures, figureLayout, QStringLiteral("Balance"),
+                                       QStringLiteral("Label16"), zero);
+    layout->addWidget(figures);
+
+    m_chain = new FocusChain(this);
+    for (const QString& column : order)
+        m_chain->add(m_boxes->focusTarget(column));
+    m_chain->wrapTo(m_boxes->focusTarget(m_description.documentColumn));
+    m_chain->bind(QKeySequence(Qt::Key_F3), [this] { guard([this] { newPayment(); }); });
+    m_chain->bind(QKeySequence(Qt::Key_F2), [this] { guard([this] { save(); }); });
+    m_chain->bind(QKeySequence(Qt::CTRL | Qt::Key_F4), [this] { closeWindow(this); });
+}
+
+QPushButton* PaymentWindow::addCommand(const QString& caption, const QString& name, int key,
+                                       std::function<void()> command)
+{
+    QPushButton* button = WindowParts::commandButton(this, caption, name);
+    connect(button, &QPushButton::clicked, this, [command] { guard(command); });
+    // Above the stretch that keeps Close at the bottom.
+    m_commands->insertWidget(m_commands->count() - 2, button);
+    if (key)
+        m_chain->bind(QKeySequence(key), [command] { guard(command); });
+    return button;
+}
+
+void PaymentWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // A form opened with a document already looked it up; an empty one starts as New leaves it.
+    if (text(m_description.documentColumn).trimmed().isEmpty()) {
+        setText(m_description.amountBox, zero);
+        setText(m_description.payDateBox, today());
+    }
+}
+
+QString PaymentWindow::text(const QString& column) const
+{
+    return m_boxes->text(column);
+}
+
+void PaymentWindow::setText(const QString& column, const QString& text)
+{
+    m_boxes->setText(column, text);
+}
+
+void PaymentWindow::setDocument(const QString& document)
+{
+    setText(m_description.documentColumn, document);
+    lookUpDocument();
+}
+
+void PaymentWindow::showDocumentFigures(const QString& party, const QString& amount)
+{
+    m_party->setText(party);
+    m_amount->setText(amount);
+}
+
+std::optional<QString> PaymentWindow::documentLiteral() const
+{
+    const QString document = text(m_description.documentColumn).trimmed();
+    if (!m_description.numberedDocuments)
+        return '\'' + Sql::text(document) + '\'';
+    bool whole = false;
+    document.toLongLong(&whole);
+    if (!whole)
+        return std::nullopt;
+    return Sql::integer(document);
+}
+
+QString PaymentWindow::sumPaid(const QString& document)
+{
+    m_sums->setSql({"Select Sum(" + m_description.amountBox + ") From " + m_description.table +
+                    " where " + m_description.documentColumn + " = " + document});
+    m_sums->open();
+    const QString sum = m_sums->field(QStringLiteral("Expr1000")).asText();
+    m_sums->close();
+    return sum.isEmpty() ? zero : sum;
+}
+
+void PaymentWindow::lookUpDocument()
+{
+    if (text(m_description.documentColumn).trimmed().isEmpty())
+        return;
+    const std::optional<QString> document = documentLiteral();
+    bool found = false;
+    if (document) {
+        m_lookup->setSql({"Select * From " + m_description.documentTable + " where " +
+                          m_description.documentKey + " = " + *document});
+        m_lookup->open();
+        found = !m_lookup->isEmpty();
+    }
+    if (!found) {
+        m_lookup->close();
+        if (!m_description.clearWhenMissing)
+            return;
+        QStringList keep = m_description.keptWhenMissing;
+        keep.append(m_description.documentColumn);
+        emptyForm(keep);
+        resetFigures();
+        m_paid->setText(zero);
+        return;
+    }
+    const QString party = m_lookup->field(m_description.partyColumn).asText();
+    const QString amount = m_lookup->field(m_description.amountColumn).asText();
+    for (const auto& [box, column] : m_description.fromDocument)
+        setText(box, m_lookup->field(column).asText());
+    m_lookup->close();
+    const QString paid = sumPaid(*document);
+    showDocumentFigures(party, amount);
+    // The whole amount is proposed, not the balance.
+    setText(m_description.amountBox, amount);
+    m_paid->setText(paid);
+    m_balance->setText((Currency::parse(amount, true) - Currency::parse(paid, true)).toPlain());
+    setText(m_description.payDateBox, today());
+}
+
+void PaymentWindow::lookUpReference()
+{
+    if (text(m_description.documentColumn).trimmed().isEmpty())
+        return;
+    const std::optional<QString> document = documentLiteral();
+    bool found = false;
+    if (document) {
+        m_lookup->setSql({"Select * From " + m_description.table + " where " +
+                              m_description.documentColumn + " = " + *document,
+                          " And " + m_description.referenceColumn + " = '" +
+                              Sql::text(text(m_description.referenceColumn)) + "'"});
+        m_lookup->open();
+        found = !m_lookup->isEmpty();
+    }
+    if (found)
+        for (const QString& column : m_description.loadedByReference)
+            setText(column, m_lookup->field(column).asText());
+    m_lookup->close();
+    m_note->setText(found ? m_description.existingNote : dots);
+}
+
+void PaymentWindow::emptyForm(const QStringList& keep)
+{
+    QHash<QString, QString> texts;
+    texts.insert(m_description.amountBox, zero);
+    texts.insert(m_description.payDateBox, today());
+    m_boxes->reset(texts, keep);
+    m_note->setText(dots);
+}
+
+void PaymentWindow::resetFigures()
+{
+    m_party->clear();
+    m_amount->setText(zero);
+    m_balance->setText(zero);
+}
+
+void PaymentWindow::newPayment()
+{
+    emptyForm(m_description.newKeeps);
+    m_boxes->focusTarget(m_description.documentColumn)->setFocus();
+}
+
+void PaymentWindow::save()
+{
+    const QString document = text(m_description.documentColumn).trimmed();
+    if (document.isEmpty())
+        return;
+    // Every box is checked before the question: a payment is never stored with an amount or
+    // a date the period totals cannot read.
+    const QString dateCaption = m_boxes->caption(m_description.payDateBox);
+    if (text(m_description.payDateBox).trimmed().isEmpty())
+        throw DbError(QStringLiteral("%1: a payment needs the date it was made.").arg(dateCaption));
+    const SqlRow row = m_boxes->row(m_description.table, {},
+                                    {{m_description.amountBox, SqlRow::EmptyNumber::Refused}});
+    if (Prompter::instance().confirm(
+            QStringLiteral("Are you sure you want to Save this Record?"))) {
+        const QStringList keys{m_description.documentColumn, m_description.referenceColumn};
+        bool exists = false;
+        if (m_description.referenceLoads) {
+            m_lookup->setSql(row.exists(keys));
+            m_lookup->open();
+            exists = !m_lookup->isEmpty();
+            m_lookup->close();
+        }
+        m_writes->setSql(exists ? row.update(keys) : row.insert());
+        m_writes->exec();
+        Prompter::instance().inform(QStringLiteral("Saved!"));
+    } else if (!m_description.clearsAfterNo) {
+        return;
+    }
+    // Ready for the next payment; "Paid" keeps the last document's sum.
+    newPayment();
+    resetFigures();
+}
