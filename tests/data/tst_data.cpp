@@ -192,6 +192,19 @@ void TestData::statementWording_data()
     QTest::newRow("text equality ignores case")
         << QStringList{"Select * From Invoice where CustomerName_Inv = 'acme'"} << no
         << QStringList{"1"};
+    QTest::newRow("StrComp binary tells case apart")
+        << QStringList{"Select * From Invoice where StrComp(CustomerName_Inv, 'acme', 0) = 0"} << no
+        << QStringList{};
+    QTest::newRow("StrComp text ignores case")
+        << QStringList{"Select * From Invoice where StrComp(CustomerName_Inv, 'acme', 1) = 0"} << no
+        << QStringList{"1"};
+    QTest::newRow("StrComp orders")
+        << QStringList{"Select StrComp('a', 'b', 0) As L, StrComp('b', 'a', 0) As G From Reg"}
+        << "L" << QStringList{"-1"};
+    QTest::newRow("one row by its identity")
+        << QStringList{"Select InvoiceNo_Inv From Invoice where RowId() In (Select Top 1 RowId() "
+                       "From Invoice where Paid_Inv = No order by InvoiceNo_Inv desc)"}
+        << no << QStringList{"10"};
     QTest::newRow("numbers between") << QStringList{"Select * From Invoice where Amount_Inv "
                                                     "Between 70 and 300 order by InvoiceNo_Inv"}
                                      << no << QStringList{"1", "10"};
