@@ -5,6 +5,7 @@
 // Usage: invoice_bench [google benchmark flags]; the databases are kept in the working
 // folder (bench-shop-*.db) and generated on the first run.
 
+#include "BenchSupport.h"
 #include "ShopGenerator.h"
 #include "app/TavlinApplication.h"
 #include "data/Connection.h"
@@ -31,111 +32,6 @@
 
 namespace {
 
-// The same statements, run straight on the file: prepared, stepped, every column read. It
-// also writes (the update of a Save) and keeps and puts back a row the benchmarks change.
-class Straight
-{
-public:
-    explicit Straight(const QString& path)
-    {
-        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_busy_timeout(m_db, 5000);
-    }
-    ~Straight() { sqlite3_close(m_db); }
-
-    // The first row of a statement, column name and text.
-    QHash<QString, QString> firstRow(const QString& sql)
-    {
-        QHash<QString, QString> row;
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr);
-        if (sqlite3_step(statement) == SQLITE_ROW)
-            for (int c = 0; c < sqlite3_column_count(statement); ++c)
-                row.insert(QString::fromUtf8(sqlite3_column_name(statement, c)),
-                           QString::fromUtf8(
-                               reinterpret_cast<const char*>(sqlite3_column_text(statement, c))));
-        sqlite3_finalize(statement);
-        return row;
-    }
-
-    // A row as stored, every value with its own type, to be put back by restore().
-    struct KeptRow
-    {
-        QString table;
-        QString where;
-        QStringList columns;
-        std::vector<sqlite3_value*> values;
-    };
-    KeptRow keep(const QString& table, const QString& where)
-    {
-        KeptRow kept{table, where, {}, {}};
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(m_db,
-                           ("Select * From " + table + " where " + where).toUtf8().constData(), -1,
-                           &statement, nullptr);
-        if (sqlite3_step(statement) == SQLITE_ROW)
-            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-                kept.columns.append(QString::fromUtf8(sqlite3_column_name(statement, c)));
-                kept.values.push_back(sqlite3_value_dup(sqlite3_column_value(statement, c)));
-            }
-        sqlite3_finalize(statement);
-        if (kept.values.empty())
-            qFatal("No %s row where %s", qPrintable(table), qPrintable(where));
-        return kept;
-    }
-    void restore(KeptRow& kept)
-    {
-        QStringList sets;
-        for (const QString& column : kept.columns)
-            sets.append('"' + column + "\"=?");
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(
-            m_db,
-            ("Update " + kept.table + " Set " + sets.join(',') + " where " + kept.where)
-                .toUtf8()
-                .constData(),
-            -1, &statement, nullptr);
-        for (size_t i = 0; i < kept.values.size(); ++i)
-            sqlite3_bind_value(statement, int(i) + 1, kept.values[i]);
-        if (sqlite3_step(statement) != SQLITE_DONE)
-            qFatal("The kept row could not be put back: %s", sqlite3_errmsg(m_db));
-        sqlite3_finalize(statement);
-        for (sqlite3_value* value : kept.values)
-            sqlite3_value_free(value);
-        kept.values.clear();
-    }
-
-    double milliseconds(const QStringList& statements, int rounds = 5)
-    {
-        QList<double> times;
-        for (int r = 0; r < rounds; ++r) {
-            QElapsedTimer timer;
-            timer.start();
-            for (const QString& sql : statements)
-                run(sql);
-            times.append(timer.nsecsElapsed() / 1e6);
-        }
-        std::sort(times.begin(), times.end());
-        return times.at(times.size() / 2);
-    }
-
-private:
-    void run(const QString& sql)
-    {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr) !=
-            SQLITE_OK)
-            qFatal("Straight statement refused: %s\n%s", sqlite3_errmsg(m_db),
-                   sql.toUtf8().constData());
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            for (int c = 0; c < sqlite3_column_count(statement); ++c)
-                benchmark::DoNotOptimize(sqlite3_column_text(statement, c));
-        sqlite3_finalize(statement);
-    }
-
-    sqlite3* m_db = nullptr;
-};
-
 // Messages the program gave (through the prompter installed in main).
 int informed = 0;
 
@@ -150,11 +46,6 @@ struct Shop
     QString number; // an open invoice the commands work on
 };
 
-QString sql(const QString& access)
-{
-    return DM->admin1()->translate(access);
-}
-
 QStringList lineLoad(const QString& n)
 {
     return {sql("Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From "
@@ -166,32 +57,6 @@ QStringList lineLoad(const QString& n)
                 n),
             sql("Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + n),
             sql("Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" + n)};
-}
-
-// Times one command per iteration, with prepare run before each and left out of the time,
-// and reports it beside the straight statements.
-template<class Prepare, class Command>
-void measureAfter(benchmark::State& state, Prepare prepare, Command command, double straightMs)
-{
-    qint64 total = 0;
-    for (auto _ : state) {
-        prepare();
-        QElapsedTimer timer;
-        timer.start();
-        command();
-        total += timer.nsecsElapsed();
-    }
-    const double ms = total / 1e6 / double(state.iterations());
-    state.counters["tavlin_ms"] = ms;
-    state.counters["straight_ms"] = straightMs;
-    state.counters["ratio"] = straightMs > 0 ? ms / straightMs : 0;
-}
-
-template<class Command>
-void measure(benchmark::State& state, Command command, double straightMs)
-{
-    measureAfter(
-        state, [] {}, command, straightMs);
 }
 
 // Puts the invoice window on the invoice the commands work on, as a click on its row does.

@@ -122,6 +122,7 @@ const char* const indexTexts[] = {
     "Receivable(InvoiceNo_Receivable, Ref_Receivable)",
     "Receivable(Name_Receivable)",
     "Receivable(PayDate_Receivable)",
+    "Receivable(ViaPayment_Receivable)",
     "Estimate(InvoiceNo_Inv)",
     "Estimate(CustomerName_Inv)",
     "Estimate(Paid_Inv)",

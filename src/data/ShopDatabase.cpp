@@ -165,7 +165,15 @@ const QList<UpgradeStep>& upgradeSteps()
 {
     // Add a step here for each change of the schema after the first release, and change
     // Schema::tables() and the indexes to match what the steps make.
-    static const QList<UpgradeStep> steps;
+    static const QList<UpgradeStep> steps = {
+        // Version 2: the payment methods already used are listed from an index instead of
+        // reading every payment.
+        [](QSqlDatabase& db) {
+            run(db, QStringLiteral("CREATE INDEX IF NOT EXISTS "
+                                   "\"ix_Receivable_ViaPayment_Receivable\" ON \"Receivable\" "
+                                   "(ViaPayment_Receivable)"));
+        },
+    };
     return steps;
 }
 

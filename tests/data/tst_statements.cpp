@@ -89,6 +89,7 @@ private slots:
     void findRowAndSortAgain();
     void newFileIsCurrent();
     void oldFileIsUpgraded();
+    void firstReleaseFileGetsTodaysIndexes();
     void failedUpgradeKeepsTheFile();
 };
 
@@ -366,14 +367,15 @@ void TestStatements::newFileIsCurrent()
     QVERIFY(!ran);
     QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), 2);
     QCOMPARE(ShopDatabase::currentVersion(steps), 2);
-    QCOMPARE(ShopDatabase::currentVersion(), 1);
+    QCOMPARE(ShopDatabase::currentVersion(), 1 + int(ShopDatabase::upgradeSteps().size()));
 }
 
 void TestStatements::oldFileIsUpgraded()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("old.db");
-    ShopDatabase::open(path, QStringLiteral("upgrade-old"));
+    // A file of the first release.
+    ShopDatabase::open(path, QStringLiteral("upgrade-old"), {});
     QSqlDatabase::removeDatabase(QStringLiteral("upgrade-old"));
     QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), 1);
     direct(path, {"Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, Amount_Inv) "
@@ -409,11 +411,32 @@ void TestStatements::oldFileIsUpgraded()
     QCOMPARE(ran, 1);
 }
 
+void TestStatements::firstReleaseFileGetsTodaysIndexes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("first.db");
+    ShopDatabase::open(path, QStringLiteral("first-release"), {});
+    QSqlDatabase::removeDatabase(QStringLiteral("first-release"));
+    // The first release had no index on the payment method.
+    direct(path, {"Drop Index ix_Receivable_ViaPayment_Receivable",
+                  "Insert into Receivable (InvoiceNo_Receivable, ViaPayment_Receivable) "
+                  "values (1, 'Cash')"});
+    ShopDatabase::open(path, QStringLiteral("first-release"));
+    QSqlDatabase::removeDatabase(QStringLiteral("first-release"));
+    QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), ShopDatabase::currentVersion());
+    QCOMPARE(directValue(path, "Select Count(*) From sqlite_master where name = "
+                               "'ix_Receivable_ViaPayment_Receivable'")
+                 .toInt(),
+             1);
+    QCOMPARE(directValue(path, "Select ViaPayment_Receivable From Receivable").toString(),
+             QStringLiteral("Cash"));
+}
+
 void TestStatements::failedUpgradeKeepsTheFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("old.db");
-    ShopDatabase::open(path, QStringLiteral("upgrade-fail"));
+    ShopDatabase::open(path, QStringLiteral("upgrade-fail"), {});
     QSqlDatabase::removeDatabase(QStringLiteral("upgrade-fail"));
     direct(path, {"Insert into Part (ID_Material) values (1)"});
     const QList<ShopDatabase::UpgradeStep> steps = {[](QSqlDatabase& db) {

@@ -1,0 +1,218 @@
+// Benchmarks of the payment window (its look-ups and Save), the payment history, the invoice
+// finder and the receivable list with its total, on the generated shop of ten busy years
+// (90,000 payments) and on one a tenth of its size. Each command is reported beside the same
+// statements run straight on SQLite's C API on the same file ("straight_ms", "ratio").
+// Usage: payment_bench [google benchmark flags]; the databases are those of invoice_bench
+// (bench-shop-*.db in the working folder), generated on the first run.
+
+#include "BenchSupport.h"
+#include "ShopGenerator.h"
+#include "app/TavlinApplication.h"
+#include "data/Query.h"
+#include "data/TDM.h"
+#include "receivables/PaymentHistories.h"
+#include "receivables/TReceivable.h"
+#include "ui/common/Prompter.h"
+
+#include <QApplication>
+#include <QComboBox>
+
+#include <memory>
+
+namespace {
+
+const QString benchRef = QStringLiteral("BENCH-REF-1");
+
+struct Shop
+{
+    std::unique_ptr<TDM> dm;
+    std::unique_ptr<Straight> straight;
+    std::unique_ptr<TReceivable> payment;
+    QString number; // an invoice in the middle of the ten years
+};
+
+QStringList documentLookUp(const QString& n)
+{
+    return {sql("Select * From Invoice where InvoiceNo_Inv = " + n),
+            sql("Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable = " + n)};
+}
+
+void openPaymentWindow(benchmark::State& state, Shop*)
+{
+    measure(
+        state,
+        [] {
+            TReceivable window({});
+            window.show();
+            QApplication::processEvents();
+        },
+        0);
+}
+
+void invoiceLookUp(benchmark::State& state, Shop* shop)
+{
+    measure(
+        state, [shop] { shop->payment->setDocument(shop->number); },
+        shop->straight->milliseconds(documentLookUp(shop->number)));
+}
+
+void referenceLookUp(benchmark::State& state, Shop* shop)
+{
+    shop->payment->setDocument(shop->number);
+    shop->payment->setText(QStringLiteral("Ref_Receivable"), benchRef);
+    measure(
+        state, [shop] { shop->payment->lookUpReference(); },
+        shop->straight->milliseconds(
+            {sql("Select * From Receivable where InvoiceNo_Receivable = " + shop->number +
+                 " And Ref_Receivable = '" + benchRef + "'")}));
+}
+
+// Save answered Yes of a payment that exists (the existence check and the update); the boxes
+// are filled again before each round, as the user types them.
+void paymentSave(benchmark::State& state, Shop* shop)
+{
+    auto fill = [shop] {
+        shop->payment->setDocument(shop->number);
+        shop->payment->setText(QStringLiteral("Ref_Receivable"), benchRef);
+        shop->payment->setText(QStringLiteral("Amount_Receivable"), QStringLiteral("125.5"));
+        shop->payment->setText(QStringLiteral("PayDate_Receivable"), QStringLiteral("3/9/2026"));
+    };
+    const QString where =
+        "InvoiceNo_Receivable = " + shop->number + " and Ref_Receivable = '" + benchRef + "'";
+    const double straightMs = shop->straight->milliseconds(
+        {sql("Select * From Receivable where " + where),
+         sql("Update Receivable Set Name_Receivable = 'x', ViaPayment_Receivable = 'Check', "
+             "DepositTo_Receivable = '', PayDate_Receivable = #3/9/2026#, Amount_Receivable = "
+             "125.5, Remark_Receivable = '' where " +
+             where)});
+    measureAfter(
+        state, fill, [shop] { shop->payment->save(); }, straightMs);
+}
+
+void paymentMethodList(benchmark::State& state, Shop* shop)
+{
+    auto* methods = qobject_cast<QComboBox*>(
+        shop->payment->boxes()->box(QStringLiteral("ViaPayment_Receivable")));
+    // A payment saved through the program before each round: the list must be read again.
+    Query change(QStringLiteral("bench"), DM->admin1(), false);
+    change.setSql({"Update Receivable Set Remark_Receivable = '' where InvoiceNo_Receivable = " +
+                   shop->number + " And Ref_Receivable = '" + benchRef + "'"});
+    measureAfter(
+        state, [&] { change.exec(); },
+        [methods] {
+            methods->showPopup();
+            methods->hidePopup();
+        },
+        shop->straight->milliseconds(
+            {sql("Select distinct ViaPayment_Receivable From Receivable")}));
+}
+
+void paymentHistory(benchmark::State& state, Shop* shop)
+{
+    measure(
+        state,
+        [shop] {
+            TInvoiceHistory history;
+            history.load(shop->number);
+        },
+        shop->straight->milliseconds(
+            {sql("Select * From Receivable where InvoiceNo_Receivable=" + shop->number)}));
+}
+
+void receivableList(benchmark::State& state, Shop* shop)
+{
+    measure(
+        state,
+        [] {
+            TReceivableList list({});
+            list.show();
+            QApplication::processEvents();
+        },
+        shop->straight->milliseconds({sql("Select * From Receivable"),
+                                      sql("Select Sum(Amount_Receivable) From Receivable ")},
+                                     3));
+}
+
+void invoiceFinder(benchmark::State& state, Shop* shop)
+{
+    measure(
+        state,
+        [shop] {
+            TReceivableFind finder(shop->payment.get());
+            finder.show();
+            QApplication::processEvents();
+        },
+        shop->straight->milliseconds({sql("Select * From Invoice")}, 3));
+}
+
+Shop* openShop(const QString& path, double scale)
+{
+    ShopGenerator::generate(path, scale);
+    auto* shop = new Shop;
+    shop->dm = std::make_unique<TDM>(path, nullptr);
+    shop->straight = std::make_unique<Straight>(path);
+    shop->payment = std::make_unique<TReceivable>(TReceivable::Links{});
+    shop->payment->show();
+    QApplication::processEvents();
+    shop->number = QString::number(scale >= 1 ? 37501 : 3751);
+    return shop;
+}
+
+std::unique_ptr<Shop> current;
+QString currentSize;
+
+Shop* shopOf(const QString& size)
+{
+    if (currentSize != size) {
+        if (current)
+            current->straight->milliseconds(
+                {"Delete From Receivable where Ref_Receivable = '" + benchRef + "'"}, 1);
+        current.reset();
+        current.reset(openShop(QStringLiteral("bench-shop-%1.db").arg(size),
+                               size == QLatin1String("large") ? 1.0 : 0.1));
+        currentSize = size;
+    }
+    return current.get();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    TavlinApplication app(argc, argv);
+    struct AnswerYes : Prompter
+    {
+        bool confirm(const QString&) override { return true; }
+        void inform(const QString&) override {}
+        void error(const QString& text) override { qFatal("%s", qPrintable(text)); }
+    } answerYes;
+    Prompter::install(&answerYes);
+    benchmark::Initialize(&argc, argv);
+    const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>> commands = {
+        {"OpenPaymentWindow", openPaymentWindow},
+        {"InvoiceLookUp", invoiceLookUp},
+        {"PaymentSave", paymentSave},
+        {"ReferenceLookUp", referenceLookUp},
+        {"PaymentMethodList", paymentMethodList},
+        {"PaymentHistory", paymentHistory},
+        {"ReceivableListWithTotal", receivableList},
+        {"InvoiceFinder", invoiceFinder},
+    };
+    for (const QString size : {"small", "large"})
+        for (const auto& [name, command] : commands) {
+            auto run = command;
+            benchmark::RegisterBenchmark(
+                (QString(name) + "/" + size).toUtf8().constData(),
+                [run, size](benchmark::State& state) { run(state, shopOf(size)); })
+                ->Unit(benchmark::kMillisecond);
+        }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (current)
+        current->straight->milliseconds(
+            {"Delete From Receivable where Ref_Receivable = '" + benchRef + "'"}, 1);
+    current.reset();
+    Prompter::install(nullptr);
+    return 0;
+}
