@@ -18,6 +18,7 @@ HistoryDescription paymentsOf(const QString& caption)
 {
     HistoryDescription d;
     d.caption = caption;
+    d.heading = caption;
     d.query = QStringLiteral("QReceivable3");
     d.statement = [](const QString& number) -> QString {
         if (number.trimmed().isEmpty())
@@ -59,6 +60,7 @@ HistoryDescription receivableList(TReceivableList::Preview preview)
 {
     HistoryDescription d;
     d.caption = QStringLiteral("ReceivableList");
+    d.heading = d.caption;
     d.query = QStringLiteral("QReceivable3");
     d.statement = [](const QString&) { return QStringLiteral("Select * From Receivable"); };
     d.titles = paymentTitles;

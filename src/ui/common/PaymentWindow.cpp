@@ -67,7 +67,11 @@ void PaymentWindow::buildForm()
         m_boxes->box(box.column)->setParent(panel);
         order.append(box.column);
     }
-    m_boxes->layOut(grid, {order});
+    const int rows = m_boxes->layOut(grid, {order});
+    // The boxes keep their place at the top and a readable width in a maximised window.
+    grid->setRowStretch(rows, 1);
+    for (const QString& column : order)
+        m_boxes->box(column)->setMinimumWidth(380);
     auto besideBox = [grid](const QString& column, FormBoxes* boxes, QWidget* widget) {
         int row = 0, col = 0, rows = 0, cols = 0;
         grid->getItemPosition(grid->indexOf(boxes->box(column)), &row, &col, &rows, &cols);
@@ -81,9 +85,11 @@ void PaymentWindow::buildForm()
     m_note = new QLabel(dots, panel);
     m_note->setObjectName(QStringLiteral("Label12"));
     m_note->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    m_note->setMinimumWidth(
+        m_note->fontMetrics().horizontalAdvance(QStringLiteral("It has Receivable")) + 8);
     besideBox(m_description.referenceColumn, m_boxes, m_note);
-    grid->setColumnStretch(1, 1);
-    panelLayout->addLayout(grid, 1);
+    panelLayout->addLayout(grid);
+    panelLayout->addSpacing(24);
 
     m_commands = new QVBoxLayout;
     m_commands->setSpacing(4);
@@ -111,6 +117,7 @@ void PaymentWindow::buildForm()
     connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
     m_commands->addWidget(close);
     panelLayout->addLayout(m_commands);
+    panelLayout->addStretch(1);
     layout->addWidget(panel, 1);
 
     QFrame* figures = WindowParts::raisedPanel(this, QStringLiteral("FigurePanel"));
@@ -124,6 +131,7 @@ void PaymentWindow::buildForm()
                                     QStringLiteral("Label14"), zero);
     m_balance = WindowParts::addFigure(figures, figureLayout, QStringLiteral("Balance"),
                                        QStringLiteral("Label16"), zero);
+    figureLayout->addStretch(20);
     layout->addWidget(figures);
 
     m_chain = new FocusChain(this);
