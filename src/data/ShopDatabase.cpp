@@ -169,6 +169,9 @@ const QList<UpgradeStep>& upgradeSteps()
         // Version 2: the payment methods already used are listed from an index instead of
         // reading every payment.
         [](QSqlDatabase& db) {
+            // A file without the table is refused by the check that follows the upgrades.
+            if (!db.tables().contains(QStringLiteral("Receivable")))
+                return;
             run(db, QStringLiteral("CREATE INDEX IF NOT EXISTS "
                                    "\"ix_Receivable_ViaPayment_Receivable\" ON \"Receivable\" "
                                    "(ViaPayment_Receivable)"));

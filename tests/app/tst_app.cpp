@@ -3,6 +3,7 @@
 #include "app/HelpWindow.h"
 #include "app/TMainForm.h"
 #include "app/TPass.h"
+#include "data/ShopDatabase.h"
 
 #include <QDir>
 #include <QLabel>
@@ -254,8 +255,9 @@ void TestApp::aboutShowsProgramAndShopFile()
     QVERIFY2(
         QRegularExpression(QStringLiteral("^Tavlin \\d+\\.\\d+")).match(shown.first()).hasMatch(),
         qPrintable(shown.first()));
-    QVERIFY(shown.first().endsWith(QStringLiteral("\n\nShop database: %1\nSchema version: 1")
-                                       .arg(QDir::toNativeSeparators(shop.databasePath()))));
+    QVERIFY(shown.first().endsWith(QStringLiteral("\n\nShop database: %1\nSchema version: %2")
+                                       .arg(QDir::toNativeSeparators(shop.databasePath()))
+                                       .arg(ShopDatabase::currentVersion())));
 }
 
 void TestApp::helpMenu_data()

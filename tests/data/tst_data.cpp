@@ -9,6 +9,7 @@
 #include "data/Query.h"
 #include "data/QueryModel.h"
 #include "data/Schema.h"
+#include "data/ShopDatabase.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
 
@@ -943,11 +944,12 @@ void TestData::foreignFileIsRefused_data()
     QTest::newRow("empty file") << "empty" << notOurs;
     QTest::newRow("another program's database") << "other" << other;
     QTest::newRow("database without an owner mark") << "unmarked" << other;
+    const QString current = QString::number(ShopDatabase::currentVersion());
     QTest::newRow("newer schema")
         << "newer"
-        << QStringLiteral(
-               "The shop database %1 was written by a newer release of Tavlin (schema 2; this "
-               "release knows 1). The program ends and leaves the file as it is.");
+        << "The shop database %1 was written by a newer release of Tavlin (schema " +
+               QString::number(ShopDatabase::currentVersion() + 1) + "; this release knows " +
+               current + "). The program ends and leaves the file as it is.";
     QTest::newRow("never finished") << "unfinished"
                                     << QStringLiteral("The shop database %1 is incomplete. The "
                                                       "program ends and leaves the file as it is.");
@@ -974,9 +976,9 @@ void TestData::foreignFileIsRefused()
                     kind == "other"      ? 0x12345678
                     : kind == "unmarked" ? 0
                                          : ours,
-                    kind == "newer"        ? 2
+                    kind == "newer"        ? ShopDatabase::currentVersion() + 1
                     : kind == "unfinished" ? 0
-                                           : 1,
+                                           : ShopDatabase::currentVersion(),
                     kind == "damaged");
     }
     if (QTest::currentTestFailed())
