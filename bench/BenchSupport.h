@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -145,4 +146,21 @@ void measure(benchmark::State& state, Command command, double straightMs)
 {
     measureAfter(
         state, [] {}, command, straightMs);
+}
+
+// Registers every command on the small and the large generated shop; shopOf(size) opens the
+// shop of that size when the first benchmark on it runs.
+template<class Shop>
+void registerOnShops(
+    const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>>& commands,
+    Shop* (*shopOf)(const QString& size))
+{
+    for (const QString size : {"small", "large"})
+        for (const auto& [name, command] : commands) {
+            auto run = command;
+            benchmark::RegisterBenchmark(
+                (QString(name) + "/" + size).toUtf8().constData(),
+                [run, size, shopOf](benchmark::State& state) { run(state, shopOf(size)); })
+                ->Unit(benchmark::kMillisecond);
+        }
 }

@@ -37,63 +37,65 @@ void generate(const QString& path, double scale)
     if (QFile::exists(path))
         return;
     {
-    TDM dm(path + ".part");
-    QSqlDatabase db = dm.admin1()->database();
-    QRandomGenerator random(20261208);
-    db.transaction();
+        TDM dm(path + ".part");
+        QSqlDatabase db = dm.admin1()->database();
+        QRandomGenerator random(20261208);
+        db.transaction();
 
-    const int customers = 5000, parts = 20000, operations = 500;
-    auto customer = [](int i) { return QStringLiteral("Customer %1").arg(i); };
-    auto partNo = [](int i) { return QStringLiteral("PN%1").arg(i, 5, 10, QLatin1Char('0')); };
+        const int customers = 5000, parts = 20000, operations = 500;
+        auto customer = [](int i) { return QStringLiteral("Customer %1").arg(i); };
+        auto partNo = [](int i) { return QStringLiteral("PN%1").arg(i, 5, 10, QLatin1Char('0')); };
 
-    QSqlQuery c = prepared(db, "Insert into Customer (ID_Customer, Name_Customer, "
-                               "Address_Customer, City_Customer, State_Customer, Zip_Customer) "
-                               "values (?,?,?,?,?,?)");
-    for (int i = 1; i <= customers; ++i)
-        insert(c, {i, customer(i), QString("%1 Main St").arg(i), "Joliet", "IL", "60435"});
-    QSqlQuery p = prepared(db, "Insert into Part values (?,?,?,?,?,?,?,?,?,?,?,?)");
-    for (int i = 1; i <= parts; ++i)
-        insert(p, {i, QString("Type%1").arg(i % 40), QString("Part %1").arg(i),
-                   QString("part %1 heavy duty %2").arg(i).arg(i % 97), QString("Mfg%1").arg(i % 300),
-                   "style", "st", partNo(i), "", "EA", 1 + (i % 5000) / 10.0, ""});
-    QSqlQuery l = prepared(db, "Insert into Labor values (?,?,?,?,?)");
-    for (int i = 1; i <= operations; ++i)
-        insert(l, {i, QString("Operation %1").arg(i), "Engine", 50 + i % 100, ""});
-    QSqlQuery t = prepared(db, "Insert into Tax values (?,?,?,?,?)");
-    for (int i = 1; i <= 40; ++i)
-        insert(t, {i, 2000 + (i + 1) / 2, i % 2 ? 1 : 7, i % 2 ? 6 : 12, 0.08});
+        QSqlQuery c = prepared(db, "Insert into Customer (ID_Customer, Name_Customer, "
+                                   "Address_Customer, City_Customer, State_Customer, Zip_Customer) "
+                                   "values (?,?,?,?,?,?)");
+        for (int i = 1; i <= customers; ++i)
+            insert(c, {i, customer(i), QString("%1 Main St").arg(i), "Joliet", "IL", "60435"});
+        QSqlQuery p = prepared(db, "Insert into Part values (?,?,?,?,?,?,?,?,?,?,?,?)");
+        for (int i = 1; i <= parts; ++i)
+            insert(p, {i, QString("Type%1").arg(i % 40), QString("Part %1").arg(i),
+                       QString("part %1 heavy duty %2").arg(i).arg(i % 97),
+                       QString("Mfg%1").arg(i % 300), "style", "st", partNo(i), "", "EA",
+                       1 + (i % 5000) / 10.0, ""});
+        QSqlQuery l = prepared(db, "Insert into Labor values (?,?,?,?,?)");
+        for (int i = 1; i <= operations; ++i)
+            insert(l, {i, QString("Operation %1").arg(i), "Engine", 50 + i % 100, ""});
+        QSqlQuery t = prepared(db, "Insert into Tax values (?,?,?,?,?)");
+        for (int i = 1; i <= 40; ++i)
+            insert(t, {i, 2000 + (i + 1) / 2, i % 2 ? 1 : 7, i % 2 ? 6 : 12, 0.08});
 
-    const int invoices = std::max(1000, int(75000 * scale));
-    QSqlQuery inv = prepared(db, "Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, "
-                                 "RepairPerson_Inv, InvoiceDate_Inv, Amount_Inv, Paid_Inv, "
-                                 "DueDate_Inv, Tax_Inv, Make_Inv, Model_Inv) "
-                                 "values (?,?,?,?,?,?,?,?,?,?)");
-    QSqlQuery item = prepared(db, "Insert into InvItem values (?,?,?,?,?,?,?,?)");
-    QSqlQuery labor = prepared(db, "Insert into InvLabor values (?,?,?,?,?,?,?)");
-    QSqlQuery pay = prepared(db, "Insert into Receivable (InvoiceNo_Receivable, "
-                                 "Name_Receivable, Amount_Receivable, PayDate_Receivable) "
-                                 "values (?,?,?,?)");
-    const QDate start(2026, 12, 1);
-    for (int n = 1; n <= invoices; ++n) {
-        const QString name = customer(1 + int(random.bounded(customers)));
-        const QString date = start.addDays(-(invoices - n) * 3650 / 75000).toString(Qt::ISODate);
-        const bool open = n > invoices - 300;
-        insert(inv, {n, name, "Rita Moreno", date, 250.0, open ? 0 : 1, date, "Yes",
-                     "Freightliner", "Cascadia"});
-        for (int k = 0; k < 4; ++k) {
-            const int part = 1 + int(random.bounded(parts));
-            insert(item, {QString("Part %1").arg(part), "m", 1 + k, "s", partNo(part), 12.5,
-                          12.5 * (1 + k), n});
+        const int invoices = std::max(1000, int(75000 * scale));
+        QSqlQuery inv = prepared(db, "Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, "
+                                     "RepairPerson_Inv, InvoiceDate_Inv, Amount_Inv, Paid_Inv, "
+                                     "DueDate_Inv, Tax_Inv, Make_Inv, Model_Inv) "
+                                     "values (?,?,?,?,?,?,?,?,?,?)");
+        QSqlQuery item = prepared(db, "Insert into InvItem values (?,?,?,?,?,?,?,?)");
+        QSqlQuery labor = prepared(db, "Insert into InvLabor values (?,?,?,?,?,?,?)");
+        QSqlQuery pay = prepared(db, "Insert into Receivable (InvoiceNo_Receivable, "
+                                     "Name_Receivable, Amount_Receivable, PayDate_Receivable) "
+                                     "values (?,?,?,?)");
+        const QDate start(2026, 12, 1);
+        for (int n = 1; n <= invoices; ++n) {
+            const QString name = customer(1 + int(random.bounded(customers)));
+            const QString date =
+                start.addDays(-(invoices - n) * 3650 / 75000).toString(Qt::ISODate);
+            const bool open = n > invoices - 300;
+            insert(inv, {n, name, "Rita Moreno", date, 250.0, open ? 0 : 1, date, "Yes",
+                         "Freightliner", "Cascadia"});
+            for (int k = 0; k < 4; ++k) {
+                const int part = 1 + int(random.bounded(parts));
+                insert(item, {QString("Part %1").arg(part), "m", 1 + k, "s", partNo(part), 12.5,
+                              12.5 * (1 + k), n});
+            }
+            for (int k = 0; k < 2; ++k)
+                insert(labor, {QString("Operation %1").arg(1 + random.bounded(operations)),
+                               "Engine", 1, 85, 85, "", n});
+            // 90,000 payments on 75,000 invoices: one on most, a second on some.
+            for (int k = 0; k < (n % 5 == 0 ? 0 : 1) + (n % 5 < 3 && n % 5 != 0 ? 1 : 0); ++k)
+                insert(pay, {n, name, 100.0 + k, date});
         }
-        for (int k = 0; k < 2; ++k)
-            insert(labor, {QString("Operation %1").arg(1 + random.bounded(operations)), "Engine",
-                           1, 85, 85, "", n});
-        // 90,000 payments on 75,000 invoices: one on most, a second on some.
-        for (int k = 0; k < (n % 5 == 0 ? 0 : 1) + (n % 5 < 3 && n % 5 != 0 ? 1 : 0); ++k)
-            insert(pay, {n, name, 100.0 + k, date});
-    }
-    db.commit();
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        db.commit();
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     }
     QFile::rename(path + ".part", path);
 }

@@ -343,14 +343,7 @@ int main(int argc, char** argv)
         {"PartPickerSelect", pickerSelect},
         {"AllFilter", allFilter},
     };
-    for (const QString size : {"small", "large"})
-        for (const auto& [name, command] : commands) {
-            auto run = command;
-            benchmark::RegisterBenchmark(
-                (QString(name) + "/" + size).toUtf8().constData(),
-                [run, size](benchmark::State& state) { run(state, shopOf(size)); })
-                ->Unit(benchmark::kMillisecond);
-        }
+    registerOnShops(commands, shopOf);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     current.reset();

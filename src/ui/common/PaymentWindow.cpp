@@ -52,16 +52,11 @@ PaymentWindow::PaymentWindow(PaymentDescription description, QWidget* parent)
 
 void PaymentWindow::buildForm()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->setSpacing(6);
-    layout->addWidget(WindowParts::headingBand(this, m_description.title));
+    QVBoxLayout* layout = WindowParts::windowLayout(this, m_description.title);
 
     QFrame* panel = WindowParts::raisedPanel(this, QStringLiteral("EditPanel"));
     auto* panelLayout = new QHBoxLayout(panel);
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(4);
+    QGridLayout* grid = WindowParts::boxGrid();
     QStringList order;
     for (const FormBox& box : m_description.boxes) {
         m_boxes->box(box.column)->setParent(panel);

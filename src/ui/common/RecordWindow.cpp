@@ -54,10 +54,7 @@ QString RecordWindow::keyColumn() const
 
 void RecordWindow::buildForm()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->setSpacing(6);
-    layout->addWidget(WindowParts::headingBand(this, m_description.title));
+    QVBoxLayout* layout = WindowParts::windowLayout(this, m_description.title);
 
     QFrame* panel = WindowParts::raisedPanel(this, QStringLiteral("EditPanel"));
     auto* panelLayout = new QHBoxLayout(panel);
@@ -66,9 +63,7 @@ void RecordWindow::buildForm()
     if (m_description.commandsAtLeft)
         panelLayout->addLayout(m_commands);
 
-    auto* boxGrid = new QGridLayout;
-    boxGrid->setHorizontalSpacing(8);
-    boxGrid->setVerticalSpacing(4);
+    QGridLayout* boxGrid = WindowParts::boxGrid();
     for (const RecordBox& spec : m_description.boxes)
         m_boxes->box(spec.column)->setParent(panel);
     QStringList order = m_description.focusOrder.value_or(QStringList());

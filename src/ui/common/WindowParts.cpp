@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <QVBoxLayout>
 #include <QValidator>
 
 namespace {
@@ -59,6 +61,23 @@ QPushButton* commandButton(QWidget* parent, const QString& text, const QString& 
     button->setAutoDefault(true);
     button->setMinimumWidth(120);
     return button;
+}
+
+QVBoxLayout* windowLayout(QWidget* window, const QString& title)
+{
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(6);
+    layout->addWidget(headingBand(window, title));
+    return layout;
+}
+
+QGridLayout* boxGrid()
+{
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+    return grid;
 }
 
 QLabel* addFigure(QWidget* parent, QBoxLayout* layout, const QString& caption, const QString& name,

@@ -8,6 +8,8 @@ class QBoxLayout;
 class QIcon;
 class QSize;
 class QFrame;
+class QGridLayout;
+class QVBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,6 +18,10 @@ class QWidget;
 // The pieces every window of the program is made of, so that forty forms look alike.
 namespace WindowParts {
 
+// The layout of a form window, its heading band with the title already in it.
+QVBoxLayout* windowLayout(QWidget* window, const QString& title);
+// The grid a form's label and box pairs are laid out on.
+QGridLayout* boxGrid();
 // The band across the top of a record or document window with its title in large letters.
 QFrame* headingBand(QWidget* parent, const QString& title);
 // A raised, framed panel holding a window's boxes or its bottom controls.
