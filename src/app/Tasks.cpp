@@ -91,8 +91,8 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
     // A payment form opened from a document starts on the document's number.
     invoiceLinks.payment = [paymentLinks](const QString& number) {
         auto* window = new TReceivable(paymentLinks);
-        paymentLinks.openChild(window);
         window->setDocument(number);
+        paymentLinks.openChild(window);
     };
     invoiceLinks.paidHistory = [openChild](RecordWindow* opener, const QString& column) {
         auto* window = new TInvoiceHistory;

@@ -87,7 +87,7 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
         const QString collation = args.size() > 2 && args[2].trimmed() == QLatin1String("1")
                                       ? QStringLiteral("NOCASE")
                                       : QStringLiteral("BINARY");
-        return QStringLiteral("((%1 > %2 COLLATE %3) - (%1 < %2 COLLATE %3))")
+        return QStringLiteral("(((%1) > (%2) COLLATE %3) - ((%1) < (%2) COLLATE %3))")
             .arg(args[0], args[1], collation);
     }
     if (name == QLatin1String("iif")) {

@@ -147,11 +147,11 @@ QStringList SqlRow::insert() const
             " Values ( " + values.join(QStringLiteral(", ")) + " )"};
 }
 
-QStringList SqlRow::update(const QStringList& keys) const
+QStringList SqlRow::update(const QStringList& keys, Keys set) const
 {
     QStringList sets;
     for (const QString& column : m_columns)
-        if (!keys.contains(column, Qt::CaseInsensitive))
+        if (set == Keys::Set || !keys.contains(column, Qt::CaseInsensitive))
             sets.append(" " + column + " = " + m_literals.value(column));
     if (sets.isEmpty())
         throw DbError(QStringLiteral("Nothing to change in %1.").arg(m_table));
@@ -191,6 +191,7 @@ QStringList SqlRow::removeOne() const
     }
     if (parts.isEmpty())
         throw DbError(QStringLiteral("No row of %1 to remove.").arg(m_table));
+    // RowId() is the stored row's identity in the engine's dialect.
     return {"Delete From " + m_table + " where RowId() In (Select Top 1 RowId() From " + m_table,
             " where " + parts.join(QStringLiteral(" and ")) + ")"};
 }

@@ -51,8 +51,14 @@ public:
     QStringList select(const QString& columns, const QStringList& keys) const;
     QStringList sum(const QString& column, const QStringList& keys) const;
     QStringList insert() const;
-    // Sets every column that is not a key, for the row whose keys hold these values.
-    QStringList update(const QStringList& keys) const;
+    // Sets every column that is not a key (or, with Keys::Set, every column: a key compared
+    // without letter case takes the text as typed), for the row whose keys hold these values.
+    enum class Keys
+    {
+        Kept,
+        Set
+    };
+    QStringList update(const QStringList& keys, Keys set = Keys::Kept) const;
     QStringList remove(const QStringList& keys) const;
     // Removes one row, and only one, whose columns hold exactly these values: texts compared
     // with their letter case, amounts to the money type's four decimals. For tables without a

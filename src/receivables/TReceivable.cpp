@@ -61,8 +61,9 @@ TReceivable::TReceivable(Links links, QWidget* parent)
         methods->addItems({"Check", "Cash", "C.C.", "Gift Card"});
         setText(QStringLiteral("ViaPayment_Receivable"), QStringLiteral("Check"));
     }
-    QPushButton* history = addCommand(QStringLiteral("History ( F5 )"), QStringLiteral("Button5"),
-                                      Qt::Key_F5, [this] { openHistory(); });
+    QPushButton* history =
+        addCommand(QStringLiteral("History ( F5 )"), QStringLiteral("Button5"),
+                   m_links.openChild ? Qt::Key_F5 : 0, [this] { openHistory(); });
     history->setToolTip(QStringLiteral("The payments of the invoice in the Invoice box"));
     QPushButton* list =
         addCommand(QStringLiteral("List"), QStringLiteral("List"), 0, [this] { openList(); });
@@ -80,7 +81,7 @@ void TReceivable::openFinder()
 
 void TReceivable::openHistory()
 {
-    if (text(QStringLiteral("InvoiceNo_Receivable")).trimmed().isEmpty())
+    if (!m_links.openChild || text(QStringLiteral("InvoiceNo_Receivable")).trimmed().isEmpty())
         return;
     auto* window = new TReceivableHistory;
     window->readFrom(this);
@@ -89,5 +90,6 @@ void TReceivable::openHistory()
 
 void TReceivable::openList()
 {
-    m_links.openChild(new TReceivableList(m_links.preview));
+    if (m_links.openChild)
+        m_links.openChild(new TReceivableList(m_links.preview));
 }

@@ -190,7 +190,7 @@ void TestReceivables::halfTypedOrUnknownInvoice()
     QVERIFY2(shop.prompter().messages().isEmpty(), qPrintable(shop.prompter().last()));
     QCOMPARE(box(w, "Edit1")->text(), typed);
     QCOMPARE(figure(w, "Label9"), QString());
-    QCOMPARE(figure(w, "Label11"), QStringLiteral("0.00"));
+    QCOMPARE(figure(w, "Label11"), QString());
     QCOMPARE(figure(w, "Label14"), QStringLiteral("0.00"));
     QCOMPARE(figure(w, "Label16"), QStringLiteral("0.00"));
     QCOMPARE(box(w, "Edit4")->text(), QStringLiteral("0.00"));
@@ -219,41 +219,63 @@ void TestReceivables::referenceLookUpLoadsPayment()
     QCOMPARE(combo(w, "ComboBox3")->currentText(), QStringLiteral("Chase"));
     ui::type(box(w, "Edit3"), "CHK'8");
     QCOMPARE(figure(w, "Label12"), dots);
+    // The note follows the invoice: another invoice has no payment under this reference.
+    addInvoice(shop, 42, "Zephyr Lines", 80);
+    ui::type(box(w, "Edit3"), "CHK'7");
+    QCOMPARE(figure(w, "Label12"), QStringLiteral("It has Receivable"));
+    ui::type(box(w, "Edit1"), "42");
+    QCOMPARE(figure(w, "Label12"), dots);
+    QCOMPARE(box(w, "Edit4")->text(), QStringLiteral("80"));
     QVERIFY(shop.prompter().messages().isEmpty());
+    // Delete and Cancel are shown disabled: payments go from the lists, nothing is written
+    // before Save.
+    QVERIFY(!ui::find<QPushButton>(w, "Button3")->isEnabled());
+    QVERIFY(!ui::find<QPushButton>(w, "Button7")->isEnabled());
 }
 
 void TestReceivables::saveReplacesOrAdds_data()
 {
+    QTest::addColumn<QString>("firstRef");
     QTest::addColumn<QString>("secondRef");
-    QTest::addColumn<int>("rows");
+    QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QString>("paid");
-    QTest::newRow("same reference replaces") << "101" << 1 << "75";
-    QTest::newRow("new reference adds") << "102" << 2 << "275";
+    QTest::newRow("same reference replaces") << "101"
+                                             << "101" << QStringList{"101"} << "75";
+    QTest::newRow("new reference adds") << "101"
+                                        << "102" << QStringList{"101", "102"} << "275";
+    QTest::newRow("other letter case replaces, as typed")
+        << "chk a"
+        << "CHK A" << QStringList{"CHK A"} << "75";
 }
 
 void TestReceivables::saveReplacesOrAdds()
 {
+    QFETCH(QString, firstRef);
     QFETCH(QString, secondRef);
-    QFETCH(int, rows);
+    QFETCH(QStringList, stored);
     QFETCH(QString, paid);
     TestShop shop;
     addInvoice(shop, 41, "Acme Freight", 500);
     TReceivable* w = openPayments(shop);
-    enterPayment(shop, w, "41", "101", "200");
+    enterPayment(shop, w, "41", firstRef, "200", "3/9/2026");
     QCOMPARE(shop.prompter().texts(), (QStringList{saveQuestion, "Saved!"}));
-    enterPayment(shop, w, "41", secondRef, "75");
-    QCOMPARE(payments(shop), rows);
+    enterPayment(shop, w, "41", secondRef, "75", "3/20/2026");
+    QStringList refs;
+    for (const QVariantList& row :
+         shop.rows("Select Ref_Receivable From Receivable Order By Ref_Receivable"))
+        refs.append(row.first().toString());
+    QCOMPARE(refs, stored);
     ui::type(box(w, "Edit1"), "41");
     QCOMPARE(figure(w, "Label14"), paid);
-    // An updated payment is still found by a period on its date.
+    // An updated payment is found by a period on its new date, and only by that.
     Query* q = shop.dm()->query("Q1");
-    q->setSql({"Select Count(*) From Receivable where PayDate_Receivable Between #3/1/2026# And "
+    q->setSql({"Select Count(*) From Receivable where PayDate_Receivable Between #3/15/2026# And "
                "#3/31/2026#"});
     q->open();
-    QCOMPARE(q->field("Expr1000").asInteger(), qint64(rows));
+    QCOMPARE(q->field("Expr1000").asInteger(), qint64(1));
     QCOMPARE(
-        shop.value("Select Count(*) From Receivable where PayDate_Receivable='2026-03-09'").toInt(),
-        rows);
+        shop.value("Select Count(*) From Receivable where PayDate_Receivable='2026-03-20'").toInt(),
+        1);
 }
 
 void TestReceivables::saveRefusesBeforeTheQuestion_data()
@@ -362,22 +384,30 @@ void TestReceivables::clearingAfterSaveLoadsNothing()
 void TestReceivables::finderFillsItsOpenerOnly()
 {
     TestShop shop;
-    addInvoice(shop, 52, "Zephyr Lines", 90);
-    addInvoice(shop, 41, "Acme Freight", 500);
+    addInvoice(shop, 52, "Acme Freight", 500);
+    addInvoice(shop, 41, "Zephyr Lines", 90);
+    addInvoice(shop, 60, "Mid State", 10);
     TReceivable* first = openPayments(shop);
     ui::click(first, "SpeedButton1");
     auto* finder = newest<TReceivableFind>(shop);
-    QCOMPARE(ui::rowCount(finder->grid()), 2);
-    // Sorted by number when shown; a title click on the name sorts on it, red.
+    QCOMPARE(ui::rowCount(finder->grid()), 3);
+    // Sorted by number when shown; a click on the name's title sorts on it; other titles do
+    // not sort.
     QCOMPARE(ui::cell(finder->grid(), 0, 0), QStringLiteral("41"));
+    const int name = finder->query()->columnIndex("CustomerName_Inv");
+    emit finder->grid()->titleClicked(name);
+    QCOMPARE(ui::cell(finder->grid(), 0, name), QStringLiteral("Acme Freight"));
+    emit finder->grid()->titleClicked(finder->query()->columnIndex("Amount_Inv"));
+    QCOMPARE(ui::cell(finder->grid(), 0, name), QStringLiteral("Acme Freight"));
+    emit finder->grid()->titleClicked(0);
     TReceivable* second = openPayments(shop);
     finder->query()->setCurrentRow(1);
     emit finder->grid()->doubleClicked(finder->grid()->model()->index(1, 0));
     ui::settle();
     // The pick went into the window that opened the finder, not the newest one.
     QCOMPARE(box(first, "Edit1")->text(), QStringLiteral("52"));
-    QCOMPARE(figure(first, "Label9"), QStringLiteral("Zephyr Lines"));
-    QCOMPARE(figure(first, "Label11"), QStringLiteral("90"));
+    QCOMPARE(figure(first, "Label9"), QStringLiteral("Acme Freight"));
+    QCOMPARE(figure(first, "Label11"), QStringLiteral("500"));
     QCOMPARE(box(second, "Edit1")->text(), QString());
     QVERIFY(!shop.mainForm()->findChild<QWidget*>("ReceivableFind"));
 

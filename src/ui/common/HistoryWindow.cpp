@@ -21,6 +21,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <memory>
+
 HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))
@@ -120,10 +122,9 @@ void HistoryWindow::deleteCurrent()
         return;
     const int position = m_query->currentRow();
     const QString order = m_query->sortText();
-    Query* change = DM->ownQuery(m_description.query, this);
+    const std::unique_ptr<Query> change(DM->ownQuery(m_description.query, nullptr));
     change->setSql(row.removeOne());
     const int removed = change->exec();
-    delete change;
     if (removed == 0)
         Prompter::instance().inform(
             QStringLiteral("This row is no longer stored: it was changed or removed elsewhere. "

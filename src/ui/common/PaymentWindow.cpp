@@ -190,11 +190,12 @@ std::optional<QString> PaymentWindow::documentLiteral() const
     const QString document = text(m_description.documentColumn).trimmed();
     if (!m_description.numberedDocuments)
         return '\'' + Sql::text(document) + '\'';
-    bool whole = false;
-    document.toLongLong(&whole);
-    if (!whole)
+    // A number box being typed into names no document yet; it is not an error.
+    try {
+        return Sql::integer(document);
+    } catch (const DbError&) {
         return std::nullopt;
-    return Sql::integer(document);
+    }
 }
 
 QString PaymentWindow::sumPaid(const QString& document)
@@ -227,6 +228,7 @@ void PaymentWindow::lookUpDocument()
         keep.append(m_description.documentColumn);
         emptyForm(keep);
         resetFigures();
+        m_amount->clear();
         m_paid->setText(zero);
         return;
     }
@@ -242,6 +244,19 @@ void PaymentWindow::lookUpDocument()
     m_paid->setText(paid);
     m_balance->setText((Currency::parse(amount, true) - Currency::parse(paid, true)).toPlain());
     setText(m_description.payDateBox, today());
+    // The note speaks of this document's payments, not of the one shown before.
+    if (m_description.referenceLoads)
+        m_note->setText(findPayment(*document) ? m_description.existingNote : dots);
+}
+
+bool PaymentWindow::findPayment(const QString& document)
+{
+    m_lookup->setSql({"Select * From " + m_description.table + " where " +
+                          m_description.documentColumn + " = " + document,
+                      " And " + m_description.referenceColumn + " = '" +
+                          Sql::text(text(m_description.referenceColumn)) + "'"});
+    m_lookup->open();
+    return !m_lookup->isEmpty();
 }
 
 void PaymentWindow::lookUpReference()
@@ -249,15 +264,7 @@ void PaymentWindow::lookUpReference()
     if (text(m_description.documentColumn).trimmed().isEmpty())
         return;
     const std::optional<QString> document = documentLiteral();
-    bool found = false;
-    if (document) {
-        m_lookup->setSql({"Select * From " + m_description.table + " where " +
-                              m_description.documentColumn + " = " + *document,
-                          " And " + m_description.referenceColumn + " = '" +
-                              Sql::text(text(m_description.referenceColumn)) + "'"});
-        m_lookup->open();
-        found = !m_lookup->isEmpty();
-    }
+    const bool found = document && findPayment(*document);
     if (found)
         for (const QString& column : m_description.loadedByReference)
             setText(column, m_lookup->field(column).asText());
@@ -309,7 +316,8 @@ void PaymentWindow::save()
             exists = !m_lookup->isEmpty();
             m_lookup->close();
         }
-        m_writes->setSql(exists ? row.update(keys) : row.insert());
+        // A replaced payment takes the reference as typed now.
+        m_writes->setSql(exists ? row.update(keys, SqlRow::Keys::Set) : row.insert());
         m_writes->exec();
         Prompter::instance().inform(QStringLiteral("Saved!"));
     } else if (!m_description.clearsAfterNo) {

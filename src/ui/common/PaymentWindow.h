@@ -104,6 +104,9 @@ private:
     // number box holding "12a" while the user types).
     std::optional<QString> documentLiteral() const;
     QString sumPaid(const QString& document);
+    // Whether the document has a payment with the reference in its box; the look-up query
+    // then holds it.
+    bool findPayment(const QString& document);
 
     PaymentDescription m_description;
     Query* m_lookup;

@@ -241,11 +241,12 @@ void DocumentWindow::computeFigures()
 
 void DocumentWindow::readPaid(bool checked)
 {
-    m_paymentsOf = m_paid->connection()->generation(QStringLiteral("Receivable"));
+    const quint64 payments = m_paid->connection()->generation(QStringLiteral("Receivable"));
     const QString n = text(number).trimmed();
     m_paid->close();
     if (n.isEmpty()) {
         m_paidSum->clear();
+        m_paymentsOf = payments;
         return;
     }
     if (!checked) {
@@ -259,6 +260,7 @@ void DocumentWindow::readPaid(bool checked)
                     Sql::integer(n, m_document.numberCaption)});
     m_paid->open();
     m_paidSum->setText(m_paid->field(QStringLiteral("Expr1000")).asText());
+    m_paymentsOf = payments;
 }
 
 void DocumentWindow::followPayments()
