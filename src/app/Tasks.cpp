@@ -13,7 +13,9 @@
 #include "masters/TProfile.h"
 #include "masters/TTax.h"
 #include "printing/PreviewWindow.h"
+#include "purchasing/TLaborFind.h"
 #include "purchasing/TPartOrderHistory.h"
+#include "purchasing/TPoOrder.h"
 #include "receivables/PaymentHistories.h"
 #include "receivables/TLaborInvoiceHistory.h"
 #include "receivables/TPartInvoiceHistory.h"
@@ -24,6 +26,7 @@
 LongLivedWindows::LongLivedWindows()
     : invLaborFind(std::make_unique<TInvLaborFind>())
     , invPartFind(std::make_unique<TInvPartFind>())
+    , laborFind(std::make_unique<TLaborFind>())
     , partOrderHistory(std::make_unique<TPartOrderHistory>())
     , partInvoiceHistory(std::make_unique<TPartInvoiceHistory>())
     , laborInvoiceHistory(std::make_unique<TLaborInvoiceHistory>())
@@ -76,6 +79,13 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
     };
     const TReceivable::Links paymentLinks{openChild, preview};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton14"), [] { return new TBank; });
+    QPointer<TLaborFind> orderPicker = windows.laborFind.get();
+    const TPoOrder::Links orderLinks{openChild, [orderPicker](LineWindow* line) {
+                                         if (orderPicker)
+                                             orderPicker->showFor(line);
+                                     }};
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton10"),
+                           [orderLinks] { return new TPoOrder(orderLinks); });
     mainForm.setTaskWindow(QStringLiteral("SpeedButton12"),
                            [paymentLinks] { return new TReceivable(paymentLinks); });
     TInvoice::Links invoiceLinks{openChild,

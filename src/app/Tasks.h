@@ -4,6 +4,7 @@
 
 class TInvLaborFind;
 class TInvPartFind;
+class TLaborFind;
 class TLaborInvoiceHistory;
 class TMainForm;
 class TPartInvoiceHistory;
@@ -18,6 +19,7 @@ struct LongLivedWindows
 
     std::unique_ptr<TInvLaborFind> invLaborFind;
     std::unique_ptr<TInvPartFind> invPartFind;
+    std::unique_ptr<TLaborFind> laborFind;
     std::unique_ptr<TPartOrderHistory> partOrderHistory;
     std::unique_ptr<TPartInvoiceHistory> partInvoiceHistory;
     std::unique_ptr<TLaborInvoiceHistory> laborInvoiceHistory;

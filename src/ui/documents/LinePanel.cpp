@@ -1,7 +1,9 @@
 #include "ui/documents/LinePanel.h"
 
 #include "data/Currency.h"
+#include "data/DbError.h"
 #include "data/Query.h"
+#include "data/SqlLiteral.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
 #include "ui/common/DataGrid.h"
@@ -116,6 +118,20 @@ LinePanel* DocumentLines::panel(const QString& table) const
 void DocumentLines::load()
 {
     const QString number = documentNumber();
+    for (LinePanel* panel : m_panels)
+        panel->load(number);
+}
+
+void DocumentLines::loadTyped()
+{
+    QString number = documentNumber();
+    if (!m_numberIsText) {
+        try {
+            Sql::integer(number);
+        } catch (const DbError&) {
+            number.clear();
+        }
+    }
     for (LinePanel* panel : m_panels)
         panel->load(number);
 }

@@ -88,6 +88,9 @@ public:
     LinePanel* panel(const QString& table) const;
     // Every grid and total for the document in the key box.
     void load();
+    // The same while the key box is being typed into: a number not yet whole ("12a", "-")
+    // shows no lines instead of an error.
+    void loadTyped();
 
     QString documentNumber() const override;
     bool numberIsText() const override { return m_numberIsText; }

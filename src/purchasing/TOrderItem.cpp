@@ -1,0 +1,54 @@
+#include "purchasing/TOrderItem.h"
+
+#include "ui/common/Latest.h"
+
+LineDescription TOrderItem::lineDescription()
+{
+    LineDescription d;
+    d.caption = QStringLiteral("OrderItem");
+    d.heading = QStringLiteral("Parts");
+    d.maximized = true;
+    d.table = QStringLiteral("Items");
+    d.numberColumn = QStringLiteral("Po_Item");
+    d.boxes = {
+        {"Name_Item", "Item Name", FormBox::List, "Select Number_Material From Part", "ComboBox1"},
+        {"Mfg_Item", "Mfg", FormBox::Edit, {}, "Edit1"},
+        {"Qty_Item", "Qty", FormBox::Edit, {}, "Edit2"},
+        {"Style_Item", "Style", FormBox::Edit, {}, "Edit3"},
+        {"Color_Item", "Part No", FormBox::Edit, {}, "Edit4"},
+        {"Rate_Item", "Rate $", FormBox::Edit, {}, "Edit5"},
+        {"Amount_Item", "Amount $", FormBox::Edit, {}, "Edit6"},
+    };
+    d.newTexts = {{"Qty_Item", "0"}, {"Rate_Item", "0.00"}, {"Amount_Item", "0.00"}};
+    // A line is the order's line with its part number, for Save and for Delete.
+    d.saveKeys = {"Color_Item"};
+    d.deleteKeys = {"Color_Item"};
+    // Rows of its own: the order window's lines grid and the catalogue look-up never share.
+    d.gridQuery = QStringLiteral("QItem1");
+    d.lookupQuery = QStringLiteral("QItem2");
+    d.factNames = {"Label6", "Label15", "Label17", "Label19"};
+    d.openTitles = {"Name", "Mfg", "Qty", "Style", "Color", "Rate", "Amount", "Po"};
+    d.saveTitles = {"Name Item", "Mfg", "Qty", "Style", "Part No", "Rate", "Amount", "Po"};
+    d.refreshTitles = d.saveTitles;
+    d.loadOn = LineDescription::Click | LineDescription::NavigatorClick;
+    d.qtyColumn = QStringLiteral("Qty_Item");
+    d.rateColumn = QStringLiteral("Rate_Item");
+    d.amountColumn = QStringLiteral("Amount_Item");
+    d.findCaption = QStringLiteral("Find");
+    d.noLinesShowsNew = false;
+    d.fill = CatalogueFill{QStringLiteral("Name_Item"),
+                           QStringLiteral("Part"),
+                           QStringLiteral("Number_Material"),
+                           {{"Mfg_Item", "Mfg_Material"},
+                            {"Style_Item", "Style_Material"},
+                            {"Color_Item", "Color_Material"},
+                            {"Rate_Item", "Price_Material"}}};
+    d.keys = true;
+    return d;
+}
+
+TOrderItem::TOrderItem(LineOwnerRef order, QWidget* parent)
+    : LineWindow(lineDescription(), order, parent)
+{
+    Latest<TOrderItem>::set(this);
+}
