@@ -94,6 +94,31 @@ void generate(const QString& path, double scale)
             for (int k = 0; k < (n % 5 == 0 ? 0 : 1) + (n % 5 < 3 && n % 5 != 0 ? 1 : 0); ++k)
                 insert(pay, {n, name, 100.0 + k, date});
         }
+        // 15,000 purchase orders of four lines each over the ten years, from 200 vendors.
+        const int vendors = 200;
+        QSqlQuery v = prepared(db, "Insert into Company (ID_Company, Name_Company, City_Company) "
+                                   "values (?,?,?)");
+        for (int i = 1; i <= vendors; ++i)
+            insert(v, {i, QStringLiteral("Vendor %1").arg(i), "Chicago"});
+        const int orders = std::max(200, int(15000 * scale));
+        QSqlQuery order = prepared(db, "Insert into Orders (Po_Order, SideMark_Order, "
+                                       "OrderBy_Order, OrderDate_Order, Vendor_Order, "
+                                       "ShipFrom_Order, ShipTo_Order, ShipDate_Order, "
+                                       "ForInvoice_Order) values (?,?,?,?,?,?,?,?,?)");
+        QSqlQuery line = prepared(db, "Insert into Items (Name_Item, Mfg_Item, Qty_Item, "
+                                      "Style_Item, Color_Item, Rate_Item, Amount_Item, Po_Item) "
+                                      "values (?,?,?,?,?,?,?,?)");
+        for (int n = 1; n <= orders; ++n) {
+            const QString date = start.addDays(-(orders - n) * 3650 / 15000).toString(Qt::ISODate);
+            insert(order, {n, customer(1 + int(random.bounded(customers))), "Rita Moreno", date,
+                           QStringLiteral("Vendor %1").arg(1 + random.bounded(vendors)),
+                           "Warehouse", "Shop", date, QString::number(n * 5)});
+            for (int k = 0; k < 4; ++k) {
+                const int part = 1 + int(random.bounded(parts));
+                insert(line, {QString("Part %1").arg(part), "m", 2 + k, "s", partNo(part), 10.0,
+                              10.0 * (2 + k), n});
+            }
+        }
         db.commit();
         QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     }
