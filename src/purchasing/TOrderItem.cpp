@@ -35,6 +35,7 @@ LineDescription TOrderItem::lineDescription()
     d.rateColumn = QStringLiteral("Rate_Item");
     d.amountColumn = QStringLiteral("Amount_Item");
     d.findCaption = QStringLiteral("Find");
+    d.findBeside = QStringLiteral("Color_Item");
     d.noLinesShowsNew = false;
     d.fill = CatalogueFill{QStringLiteral("Name_Item"),
                            QStringLiteral("Part"),

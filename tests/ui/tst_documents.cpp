@@ -283,15 +283,18 @@ void TestDocuments::lineWindowFiguresAndButtons_data()
 {
     QTest::addColumn<bool>("total");
     QTest::addColumn<bool>("find");
-    QTest::newRow("total and Find") << true << true;
-    QTest::newRow("neither") << false << false;
-    QTest::newRow("Find without total") << false << true;
+    QTest::addColumn<QString>("beside");
+    QTest::newRow("total and Find") << true << true << QString();
+    QTest::newRow("neither") << false << false << QString();
+    QTest::newRow("Find without total") << false << true << QString();
+    QTest::newRow("Find beside the code") << false << true << "PartNo_Expense";
 }
 
 void TestDocuments::lineWindowFiguresAndButtons()
 {
     QFETCH(bool, total);
     QFETCH(bool, find);
+    QFETCH(QString, beside);
     TestShop shop;
     addExpense(shop, "B-7", "Towing", 10.10);
     addExpense(shop, "B-7", "Storage", 20.20);
@@ -302,6 +305,7 @@ void TestDocuments::lineWindowFiguresAndButtons()
     }
     if (find)
         d.findCaption = QStringLiteral("find");
+    d.findBeside = beside;
     Lines lines;
     LineWindow* w = lines.open(d);
     auto* label = w->findChild<QLabel*>("Label4");
@@ -313,6 +317,14 @@ void TestDocuments::lineWindowFiguresAndButtons()
     if (!find)
         return;
     QVERIFY(!button->isEnabled());
+    // Beside its box, on the box's row; else in the column of commands under Cancel.
+    QWidget* code = w->box("PartNo_Expense");
+    QWidget* cancel = ui::find<QWidget>(w, "Button7");
+    if (beside.isEmpty())
+        QCOMPARE(button->x(), cancel->x());
+    else
+        QVERIFY(button->x() > code->x() + code->width() - 1 &&
+                qAbs(button->geometry().center().y() - code->geometry().center().y()) < 6);
     int found = 0;
     w->setFind([&] { ++found; });
     ui::click(button);

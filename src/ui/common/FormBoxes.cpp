@@ -224,6 +224,13 @@ int FormBoxes::layOut(QGridLayout* grid, QList<QStringList> columns, QStringList
     return rows;
 }
 
+void FormBoxes::placeBeside(QGridLayout* grid, const QString& column, QWidget* widget) const
+{
+    int row = 0, col = 0, rows = 0, cols = 0;
+    grid->getItemPosition(grid->indexOf(box(column)), &row, &col, &rows, &cols);
+    grid->addWidget(widget, row, col + cols);
+}
+
 QString FormBoxes::text(const QString& column) const
 {
     QWidget* widget = m_widgets.value(column);

@@ -80,6 +80,8 @@ public:
     // Enter order, so that boxes reached with Tab only come after them). Memo boxes take three
     // rows. Returns the number of rows used.
     int layOut(QGridLayout* grid, QList<QStringList> columns = {}, QStringList order = {});
+    // Puts widget on the grid right of the box of column (a button or a note beside it).
+    void placeBeside(QGridLayout* grid, const QString& column, QWidget* widget) const;
 
     // The widget of a column (for a date, the box with its calendar button), and the control
     // that takes the focus and the keys (for a date, its edit box).

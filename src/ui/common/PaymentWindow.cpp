@@ -67,22 +67,17 @@ void PaymentWindow::buildForm()
     grid->setRowStretch(rows, 1);
     for (const QString& column : order)
         m_boxes->box(column)->setMinimumWidth(380);
-    auto besideBox = [grid](const QString& column, FormBoxes* boxes, QWidget* widget) {
-        int row = 0, col = 0, rows = 0, cols = 0;
-        grid->getItemPosition(grid->indexOf(boxes->box(column)), &row, &col, &rows, &cols);
-        grid->addWidget(widget, row, col + 1);
-    };
     QPushButton* find =
         WindowParts::commandButton(panel, QStringLiteral("Find"), QStringLiteral("SpeedButton1"));
     find->setToolTip(QStringLiteral("Pick from the list of all documents"));
     connect(find, &QPushButton::clicked, this, [this] { guard([this] { openFinder(); }); });
-    besideBox(m_description.documentColumn, m_boxes, find);
+    m_boxes->placeBeside(grid, m_description.documentColumn, find);
     m_note = new QLabel(dots, panel);
     m_note->setObjectName(QStringLiteral("Label12"));
     m_note->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     m_note->setMinimumWidth(
         m_note->fontMetrics().horizontalAdvance(QStringLiteral("It has Receivable")) + 8);
-    besideBox(m_description.referenceColumn, m_boxes, m_note);
+    m_boxes->placeBeside(grid, m_description.referenceColumn, m_note);
     panelLayout->addLayout(grid);
     panelLayout->addSpacing(24);
 

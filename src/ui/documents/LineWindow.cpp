@@ -112,7 +112,10 @@ void LineWindow::buildForm()
         m_find = WindowParts::commandButton(this, '&' + m_description.findCaption, names.at(5));
         m_find->setEnabled(false);
         connect(m_find, &QPushButton::clicked, this, [this] { guard(m_findCommand); });
-        commands->addWidget(m_find);
+        if (m_description.findBeside.isEmpty())
+            commands->addWidget(m_find);
+        else
+            m_boxes->placeBeside(boxGrid, m_description.findBeside, m_find);
     }
     QPushButton* close = WindowParts::commandButton(this, QStringLiteral("Close"), names.at(6));
     connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });

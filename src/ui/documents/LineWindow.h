@@ -70,8 +70,10 @@ struct LineDescription
     QString qtyColumn;
     QString rateColumn;
     QString amountColumn;
-    // "Find" or "find"; no button when empty.
+    // "Find" or "find"; no button when empty. It stands beside the box of findBeside, or
+    // with the commands when that is empty.
     QString findCaption = {};
+    QString findBeside = {};
     // With no lines the boxes show New's texts, or stay empty.
     bool noLinesShowsNew = true;
     std::optional<CatalogueFill> fill = {};
