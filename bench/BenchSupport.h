@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <functional>
+#include <memory>
 #include <sqlite3.h>
 #include <vector>
 
@@ -164,3 +166,49 @@ void registerOnShops(
                 ->Unit(benchmark::kMillisecond);
         }
 }
+
+// Runs the registered benchmarks offscreen in the program's own application object, with every
+// question answered Yes; an error message ends the run. finish runs while the application
+// still exists (the windows and the data module go there).
+int runAnsweringYes(int argc, char** argv, const std::function<void()>& registerAll,
+                    const std::function<void()>& finish);
+
+// The shops the benchmarks run on, one at a time as the program has one data module: the shop
+// of a size is opened by open(path, scale) when the first benchmark on it runs, after the
+// other one was put away by close.
+template<class Shop>
+class Shops
+{
+public:
+    using Open = std::function<Shop*(const QString& path, double scale)>;
+    using Close = std::function<void(Shop*)>;
+    Shops(Open open, Close close = {})
+        : m_open(std::move(open))
+        , m_close(std::move(close))
+    {}
+    ~Shops() { reset(); }
+
+    Shop* of(const QString& size)
+    {
+        if (m_size != size) {
+            reset();
+            m_current.reset(m_open(QStringLiteral("bench-shop-%1.db").arg(size),
+                                   size == QLatin1String("large") ? 1.0 : 0.1));
+            m_size = size;
+        }
+        return m_current.get();
+    }
+    void reset()
+    {
+        if (m_current && m_close)
+            m_close(m_current.get());
+        m_current.reset();
+        m_size.clear();
+    }
+
+private:
+    Open m_open;
+    Close m_close;
+    std::unique_ptr<Shop> m_current;
+    QString m_size;
+};

@@ -135,44 +135,22 @@ Shop* openShop(const QString& path, double scale)
     return shop;
 }
 
-std::unique_ptr<Shop> current;
-QString currentSize;
-
-Shop* shopOf(const QString& size)
-{
-    if (currentSize != size) {
-        current.reset();
-        current.reset(openShop(QStringLiteral("bench-shop-%1.db").arg(size),
-                               size == QLatin1String("large") ? 1.0 : 0.1));
-        currentSize = size;
-    }
-    return current.get();
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    TavlinApplication app(argc, argv);
-    struct AnswerYes : Prompter
-    {
-        bool confirm(const QString&) override { return true; }
-        void inform(const QString&) override {}
-        void error(const QString& text) override { qFatal("%s", qPrintable(text)); }
-    } answerYes;
-    Prompter::install(&answerYes);
-    benchmark::Initialize(&argc, argv);
-    registerOnShops<Shop>({{"OpenOrderWindow", openOrderWindow},
-                           {"FollowOrderList", followList},
-                           {"NewOrder", newOrder},
-                           {"CloseOrderLineWindow", closeLineWindow},
-                           {"OrderPickerShowAfterChange", pickerShowAfterChange},
-                           {"OrderPickerSearch", pickerSearch}},
-                          shopOf);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    current.reset();
-    Prompter::install(nullptr);
-    return 0;
+    Shops<Shop> shops(openShop);
+    static Shops<Shop>* all = &shops;
+    return runAnsweringYes(
+        argc, argv,
+        [] {
+            registerOnShops<Shop>({{"OpenOrderWindow", openOrderWindow},
+                                   {"FollowOrderList", followList},
+                                   {"NewOrder", newOrder},
+                                   {"CloseOrderLineWindow", closeLineWindow},
+                                   {"OrderPickerShowAfterChange", pickerShowAfterChange},
+                                   {"OrderPickerSearch", pickerSearch}},
+                                  [](const QString& size) { return all->of(size); });
+        },
+        [] { all->reset(); });
 }

@@ -158,54 +158,31 @@ Shop* openShop(const QString& path, double scale)
     return shop;
 }
 
-std::unique_ptr<Shop> current;
-QString currentSize;
-
-Shop* shopOf(const QString& size)
+// The one payment Save rewrites is taken out again when its shop is put away.
+void closeShop(Shop* shop)
 {
-    if (currentSize != size) {
-        if (current)
-            current->straight->milliseconds(
-                {"Delete From Receivable where Ref_Receivable = '" + benchRef + "'"}, 1);
-        current.reset();
-        current.reset(openShop(QStringLiteral("bench-shop-%1.db").arg(size),
-                               size == QLatin1String("large") ? 1.0 : 0.1));
-        currentSize = size;
-    }
-    return current.get();
+    shop->straight->milliseconds(
+        {"Delete From Receivable where Ref_Receivable = '" + benchRef + "'"}, 1);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    TavlinApplication app(argc, argv);
-    struct AnswerYes : Prompter
-    {
-        bool confirm(const QString&) override { return true; }
-        void inform(const QString&) override {}
-        void error(const QString& text) override { qFatal("%s", qPrintable(text)); }
-    } answerYes;
-    Prompter::install(&answerYes);
-    benchmark::Initialize(&argc, argv);
-    const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>> commands = {
-        {"OpenPaymentWindow", openPaymentWindow},
-        {"InvoiceLookUp", invoiceLookUp},
-        {"PaymentSave", paymentSave},
-        {"ReferenceLookUp", referenceLookUp},
-        {"PaymentMethodList", paymentMethodList},
-        {"PaymentHistory", paymentHistory},
-        {"ReceivableListWithTotal", receivableList},
-        {"InvoiceFinder", invoiceFinder},
-    };
-    registerOnShops(commands, shopOf);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (current)
-        current->straight->milliseconds(
-            {"Delete From Receivable where Ref_Receivable = '" + benchRef + "'"}, 1);
-    current.reset();
-    Prompter::install(nullptr);
-    return 0;
+    Shops<Shop> shops(openShop, closeShop);
+    static Shops<Shop>* all = &shops;
+    return runAnsweringYes(
+        argc, argv,
+        [] {
+            registerOnShops<Shop>({{"OpenPaymentWindow", openPaymentWindow},
+                                   {"InvoiceLookUp", invoiceLookUp},
+                                   {"PaymentSave", paymentSave},
+                                   {"ReferenceLookUp", referenceLookUp},
+                                   {"PaymentMethodList", paymentMethodList},
+                                   {"PaymentHistory", paymentHistory},
+                                   {"ReceivableListWithTotal", receivableList},
+                                   {"InvoiceFinder", invoiceFinder}},
+                                  [](const QString& size) { return all->of(size); });
+        },
+        [] { all->reset(); });
 }
