@@ -1,6 +1,7 @@
 #include "invoicing/TInvItem.h"
 
 #include "ui/common/Latest.h"
+#include "ui/documents/PartLines.h"
 
 #include <QLabel>
 
@@ -12,16 +13,8 @@ LineDescription partLines()
     d.heading = QStringLiteral("Invoice Parts");
     d.table = QStringLiteral("InvItem");
     d.numberColumn = QStringLiteral("Inv_Item");
-    d.boxes = {
-        {"Name_Item", "Part Name", FormBox::List, "Select Number_Material From Part", "ComboBox1"},
-        {"Mfg_Item", "Mfg", FormBox::Edit, {}, "Edit1"},
-        {"Qty_Item", "Qty", FormBox::Edit, {}, "Edit2"},
-        {"Style_Item", "Style", FormBox::Edit, {}, "Edit3"},
-        {"Color_Item", "Part No", FormBox::Edit, {}, "Edit4"},
-        {"Rate_Item", "Rate $", FormBox::Edit, {}, "Edit5"},
-        {"Amount_Item", "Amount $", FormBox::Edit, {}, "Edit6"},
-    };
-    d.newTexts = {{"Qty_Item", "0"}, {"Rate_Item", "0.00"}, {"Amount_Item", "0.00"}};
+    d.boxes = PartLines::boxes(QStringLiteral("Part Name"));
+    d.newTexts = PartLines::newTexts();
     // A line is saved over the line with its part number, deleted with its part name.
     d.saveKeys = {"Color_Item"};
     d.deleteKeys = {"Name_Item"};
@@ -39,13 +32,7 @@ LineDescription partLines()
     d.rateColumn = QStringLiteral("Rate_Item");
     d.amountColumn = QStringLiteral("Amount_Item");
     d.findCaption = QStringLiteral("Find");
-    d.fill = CatalogueFill{QStringLiteral("Name_Item"),
-                           QStringLiteral("Part"),
-                           QStringLiteral("Number_Material"),
-                           {{"Mfg_Item", "Mfg_Material"},
-                            {"Style_Item", "Style_Material"},
-                            {"Color_Item", "Color_Material"},
-                            {"Rate_Item", "Price_Material"}}};
+    d.fill = PartLines::catalogueFill();
     d.keys = true;
     return d;
 }

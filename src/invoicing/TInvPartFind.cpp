@@ -6,27 +6,10 @@
 #include "data/TDM.h"
 #include "invoicing/TInvItem.h"
 #include "ui/common/Latest.h"
-
-namespace {
-PickerDescription partPicker()
-{
-    PickerDescription d;
-    d.caption = QStringLiteral("InvPartFind");
-    d.heading = QStringLiteral("Part Find");
-    d.table = QStringLiteral("Part");
-    d.columns = QStringLiteral("Color_Material,Description_Material,Type_Material,"
-                               "Number_Material,Mfg_Material,Price_Material,Unit_Material,"
-                               "Style_Material,ID_Material");
-    // A clerk may know the part by its description, its name or its number.
-    d.searchColumns = {"Description_Material", "Number_Material", "Color_Material"};
-    d.sortColumn = QStringLiteral("Color_Material");
-    d.titles = {"Part Name", "Description", "Type Part", "#", "Mfg", "Price $", "Unit", "Style"};
-    return d;
-}
-} // namespace
+#include "ui/documents/PartLines.h"
 
 TInvPartFind::TInvPartFind(QWidget* parent)
-    : PickerWindow(partPicker(), parent)
+    : PickerWindow(PartLines::picker(QStringLiteral("InvPartFind")), parent)
     , m_history(DM->ownQuery(QStringLiteral("Q2"), this))
 {
     Latest<TInvPartFind>::set(this);
@@ -34,14 +17,7 @@ TInvPartFind::TInvPartFind(QWidget* parent)
 
 QList<std::pair<QString, QString>> TInvPartFind::values(const Query& row, LineWindow&)
 {
-    // Catalogue price plus 20 %, the markup cut at the fourth decimal.
-    const Currency price = row.field(QStringLiteral("Price_Material")).asCurrency();
-    const Currency markup = Currency::fromUnits(price.units() * 2000 / Currency::Scale);
-    return {{"Name_Item", row.field(QStringLiteral("Number_Material")).asText()},
-            {"Mfg_Item", row.field(QStringLiteral("Mfg_Material")).asText()},
-            {"Style_Item", row.field(QStringLiteral("Style_Material")).asText()},
-            {"Color_Item", row.field(QStringLiteral("Color_Material")).asText()},
-            {"Rate_Item", (price + markup).toHashFormat()}};
+    return PartLines::picked(row, PartLines::sellingPrice(row));
 }
 
 void TInvPartFind::picked(const Query& row, LineWindow& line)

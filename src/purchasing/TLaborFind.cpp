@@ -3,21 +3,12 @@
 #include "data/Currency.h"
 #include "data/Query.h"
 #include "ui/common/Latest.h"
+#include "ui/documents/PartLines.h"
 
 namespace {
 PickerDescription orderPartPicker()
 {
-    PickerDescription d;
-    d.caption = QStringLiteral("Order Part Find");
-    d.heading = QStringLiteral("Part Find");
-    d.table = QStringLiteral("Part");
-    d.columns = QStringLiteral("Color_Material,Description_Material,Type_Material,"
-                               "Number_Material,Mfg_Material,Price_Material,Unit_Material,"
-                               "Style_Material,ID_Material");
-    // As in the invoice's part picker: by description, name or number.
-    d.searchColumns = {"Description_Material", "Number_Material", "Color_Material"};
-    d.sortColumn = QStringLiteral("Color_Material");
-    d.titles = {"Part Name", "Description", "Type Part", "#", "Mfg", "Price $", "Unit", "Style"};
+    PickerDescription d = PartLines::picker(QStringLiteral("Order Part Find"));
     d.navigator = true;
     return d;
 }
@@ -33,9 +24,5 @@ TLaborFind::TLaborFind(QWidget* parent)
 QList<std::pair<QString, QString>> TLaborFind::values(const Query& row, LineWindow&)
 {
     // The catalogue price as it stands: the shop buys at cost.
-    return {{"Name_Item", row.field(QStringLiteral("Number_Material")).asText()},
-            {"Mfg_Item", row.field(QStringLiteral("Mfg_Material")).asText()},
-            {"Style_Item", row.field(QStringLiteral("Style_Material")).asText()},
-            {"Color_Item", row.field(QStringLiteral("Color_Material")).asText()},
-            {"Rate_Item", row.field(QStringLiteral("Price_Material")).asCurrency().toHashFormat()}};
+    return PartLines::picked(row, row.field(QStringLiteral("Price_Material")).asCurrency());
 }

@@ -1,6 +1,7 @@
 #include "purchasing/TOrderItem.h"
 
 #include "ui/common/Latest.h"
+#include "ui/documents/PartLines.h"
 
 LineDescription TOrderItem::lineDescription()
 {
@@ -10,16 +11,8 @@ LineDescription TOrderItem::lineDescription()
     d.maximized = true;
     d.table = QStringLiteral("Items");
     d.numberColumn = QStringLiteral("Po_Item");
-    d.boxes = {
-        {"Name_Item", "Item Name", FormBox::List, "Select Number_Material From Part", "ComboBox1"},
-        {"Mfg_Item", "Mfg", FormBox::Edit, {}, "Edit1"},
-        {"Qty_Item", "Qty", FormBox::Edit, {}, "Edit2"},
-        {"Style_Item", "Style", FormBox::Edit, {}, "Edit3"},
-        {"Color_Item", "Part No", FormBox::Edit, {}, "Edit4"},
-        {"Rate_Item", "Rate $", FormBox::Edit, {}, "Edit5"},
-        {"Amount_Item", "Amount $", FormBox::Edit, {}, "Edit6"},
-    };
-    d.newTexts = {{"Qty_Item", "0"}, {"Rate_Item", "0.00"}, {"Amount_Item", "0.00"}};
+    d.boxes = PartLines::boxes(QStringLiteral("Item Name"));
+    d.newTexts = PartLines::newTexts();
     // A line is the order's line with its part number, for Save and for Delete.
     d.saveKeys = {"Color_Item"};
     d.deleteKeys = {"Color_Item"};
@@ -37,13 +30,7 @@ LineDescription TOrderItem::lineDescription()
     d.findCaption = QStringLiteral("Find");
     d.findBeside = QStringLiteral("Color_Item");
     d.noLinesShowsNew = false;
-    d.fill = CatalogueFill{QStringLiteral("Name_Item"),
-                           QStringLiteral("Part"),
-                           QStringLiteral("Number_Material"),
-                           {{"Mfg_Item", "Mfg_Material"},
-                            {"Style_Item", "Style_Material"},
-                            {"Color_Item", "Color_Material"},
-                            {"Rate_Item", "Price_Material"}}};
+    d.fill = PartLines::catalogueFill();
     d.keys = true;
     return d;
 }

@@ -1,0 +1,68 @@
+#include "ui/documents/PartLines.h"
+
+#include "data/Currency.h"
+#include "data/Query.h"
+
+namespace PartLines {
+
+QList<FormBox> boxes(const QString& nameCaption)
+{
+    return {
+        {"Name_Item", nameCaption, FormBox::List, "Select Number_Material From Part", "ComboBox1"},
+        {"Mfg_Item", "Mfg", FormBox::Edit, {}, "Edit1"},
+        {"Qty_Item", "Qty", FormBox::Edit, {}, "Edit2"},
+        {"Style_Item", "Style", FormBox::Edit, {}, "Edit3"},
+        {"Color_Item", "Part No", FormBox::Edit, {}, "Edit4"},
+        {"Rate_Item", "Rate $", FormBox::Edit, {}, "Edit5"},
+        {"Amount_Item", "Amount $", FormBox::Edit, {}, "Edit6"},
+    };
+}
+
+QHash<QString, QString> newTexts()
+{
+    return {{"Qty_Item", "0"}, {"Rate_Item", "0.00"}, {"Amount_Item", "0.00"}};
+}
+
+CatalogueFill catalogueFill()
+{
+    return CatalogueFill{QStringLiteral("Name_Item"),
+                         QStringLiteral("Part"),
+                         QStringLiteral("Number_Material"),
+                         {{"Mfg_Item", "Mfg_Material"},
+                          {"Style_Item", "Style_Material"},
+                          {"Color_Item", "Color_Material"},
+                          {"Rate_Item", "Price_Material"}}};
+}
+
+PickerDescription picker(const QString& caption)
+{
+    PickerDescription d;
+    d.caption = caption;
+    d.heading = QStringLiteral("Part Find");
+    d.table = QStringLiteral("Part");
+    d.columns = QStringLiteral("Color_Material,Description_Material,Type_Material,"
+                               "Number_Material,Mfg_Material,Price_Material,Unit_Material,"
+                               "Style_Material,ID_Material");
+    // A clerk may know the part by its description, its name or its number.
+    d.searchColumns = {"Description_Material", "Number_Material", "Color_Material"};
+    d.sortColumn = QStringLiteral("Color_Material");
+    d.titles = {"Part Name", "Description", "Type Part", "#", "Mfg", "Price $", "Unit", "Style"};
+    return d;
+}
+
+QList<std::pair<QString, QString>> picked(const Query& row, const Currency& rate)
+{
+    return {{"Name_Item", row.field(QStringLiteral("Number_Material")).asText()},
+            {"Mfg_Item", row.field(QStringLiteral("Mfg_Material")).asText()},
+            {"Style_Item", row.field(QStringLiteral("Style_Material")).asText()},
+            {"Color_Item", row.field(QStringLiteral("Color_Material")).asText()},
+            {"Rate_Item", rate.toHashFormat()}};
+}
+
+Currency sellingPrice(const Query& row)
+{
+    const Currency price = row.field(QStringLiteral("Price_Material")).asCurrency();
+    return price + Currency::fromUnits(price.units() * 2000 / Currency::Scale);
+}
+
+} // namespace PartLines

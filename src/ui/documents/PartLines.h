@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/documents/LineWindow.h"
+#include "ui/documents/PickerWindow.h"
+
+class Currency;
+
+// What every line that names a catalogue part shares, whatever document it belongs to
+// (invoice, estimate, purchase order): its boxes, the fill from the catalogue when a whole
+// part name is typed or picked, the part picker's list, and what a pick writes.
+namespace PartLines {
+
+// The seven boxes of a part line; the name box carries nameCaption ("Part Name").
+QList<FormBox> boxes(const QString& nameCaption);
+// New's texts: no quantity, no price.
+QHash<QString, QString> newTexts();
+CatalogueFill catalogueFill();
+// The part picker's list of the catalogue, under caption.
+PickerDescription picker(const QString& caption);
+// The part of the picker's current row at rate, as its boxes take it.
+QList<std::pair<QString, QString>> picked(const Query& row, const Currency& rate);
+// The catalogue price of the picker's current row plus the shop's 20 % markup, the markup cut
+// at the fourth decimal: what a customer's document charges for a part.
+Currency sellingPrice(const Query& row);
+
+} // namespace PartLines
