@@ -2,6 +2,8 @@
 
 #include "app/TMainForm.h"
 #include "banking/TBank.h"
+#include "estimates/TEstimate.h"
+#include "estimates/TEstimateFind.h"
 #include "invoicing/TInvLaborFind.h"
 #include "invoicing/TInvPartFind.h"
 #include "invoicing/TInvoice.h"
@@ -29,6 +31,8 @@ LongLivedWindows::LongLivedWindows()
     , laborFind(std::make_unique<TLaborFind>())
     , partOrderHistory(std::make_unique<TPartOrderHistory>())
     , partInvoiceHistory(std::make_unique<TPartInvoiceHistory>())
+    , estimateLaborFind(std::make_unique<TEstimateLaborFind>())
+    , estimatePartFind(std::make_unique<TEstimatePartFind>())
     , laborInvoiceHistory(std::make_unique<TLaborInvoiceHistory>())
 {}
 
@@ -111,4 +115,24 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
     };
     mainForm.setTaskWindow(QStringLiteral("SpeedButton6"),
                            [invoiceLinks] { return new TInvoice(invoiceLinks); });
+
+    QPointer<TEstimatePartFind> estimateParts = windows.estimatePartFind.get();
+    QPointer<TEstimateLaborFind> estimateLabor = windows.estimateLaborFind.get();
+    TEstimate::Links estimateLinks = invoiceLinks;
+    estimateLinks.partPicker = [estimateParts](LineWindow* line) {
+        if (estimateParts)
+            estimateParts->showFor(line);
+    };
+    estimateLinks.laborPicker = [estimateLabor](LineWindow* line) {
+        if (estimateLabor)
+            estimateLabor->showFor(line);
+    };
+    // A payment under an estimate's number shows the estimate's customer and amount.
+    estimateLinks.payment = [paymentLinks](const QString& number) {
+        auto* window = new TReceivable(paymentLinks, QStringLiteral("Estimate"));
+        window->setDocument(number);
+        paymentLinks.openChild(window);
+    };
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton15"),
+                           [estimateLinks] { return new TEstimate(estimateLinks); });
 }

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+class TEstimateLaborFind;
+class TEstimatePartFind;
 class TInvLaborFind;
 class TInvPartFind;
 class TLaborFind;
@@ -22,6 +24,8 @@ struct LongLivedWindows
     std::unique_ptr<TLaborFind> laborFind;
     std::unique_ptr<TPartOrderHistory> partOrderHistory;
     std::unique_ptr<TPartInvoiceHistory> partInvoiceHistory;
+    std::unique_ptr<TEstimateLaborFind> estimateLaborFind;
+    std::unique_ptr<TEstimatePartFind> estimatePartFind;
     std::unique_ptr<TLaborInvoiceHistory> laborInvoiceHistory;
 };
 

@@ -108,7 +108,12 @@ void TPoOrder::showList()
     listQuery()->sort(number);
     listQuery()->first();
     copyRow();
-    m_lines->load();
+}
+
+void TPoOrder::copyRow()
+{
+    RecordWindow::copyRow();
+    m_lines->loadTyped();
 }
 
 void TPoOrder::remove()

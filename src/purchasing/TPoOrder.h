@@ -30,6 +30,8 @@ public:
 
     void showList() override;
     void remove() override;
+    // The order's boxes, and its lines and total again even when the number is unchanged.
+    void copyRow() override;
 
     DocumentLines* lines() const { return m_lines; }
     LinePanel* linePanel() const;

@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
-PaymentDescription TReceivable::paymentDescription()
+PaymentDescription TReceivable::paymentDescription(const QString& documentTable)
 {
     PaymentDescription d;
     d.title = QStringLiteral("Receivable");
@@ -30,7 +30,7 @@ PaymentDescription TReceivable::paymentDescription()
     d.listQuery = QStringLiteral("QBill2");
     d.documentColumn = QStringLiteral("InvoiceNo_Receivable");
     d.numberedDocuments = true;
-    d.documentTable = QStringLiteral("Invoice");
+    d.documentTable = documentTable;
     d.documentKey = QStringLiteral("InvoiceNo_Inv");
     d.partyColumn = QStringLiteral("CustomerName_Inv");
     d.amountColumn = QStringLiteral("Amount_Inv");
@@ -51,8 +51,8 @@ PaymentDescription TReceivable::paymentDescription()
     return d;
 }
 
-TReceivable::TReceivable(Links links, QWidget* parent)
-    : PaymentWindow(paymentDescription(), parent)
+TReceivable::TReceivable(Links links, const QString& documentTable, QWidget* parent)
+    : PaymentWindow(paymentDescription(documentTable), parent)
     , m_links(std::move(links))
 {
     Latest<TReceivable>::set(this);

@@ -19,9 +19,12 @@ public:
         std::function<void(const PreparedReport&)> preview;
     };
 
-    explicit TReceivable(Links links, QWidget* parent = nullptr);
+    // documentTable is where the number's customer and amount are looked up: "Invoice", or
+    // "Estimate" when the form is opened from an estimate.
+    explicit TReceivable(Links links, const QString& documentTable = QStringLiteral("Invoice"),
+                         QWidget* parent = nullptr);
 
-    static PaymentDescription paymentDescription();
+    static PaymentDescription paymentDescription(const QString& documentTable);
 
 protected:
     void openFinder() override;

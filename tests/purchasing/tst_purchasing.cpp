@@ -115,6 +115,9 @@ private slots:
     void lineValuesAreChecked();
     void lineFromGridKeepsItsOwnValues();
     void pickerCopiesCataloguePrice();
+    void amountRuleAndSave_data();
+    void amountRuleAndSave();
+    void orderWindowFollowsItsLines();
     void partFiguresFollowOrderLines();
 };
 
@@ -378,6 +381,7 @@ void TestPurchasing::lineFromGridKeepsItsOwnValues()
     // A name that is not a whole catalogue name empties the line.
     ui::type(ui::find<QComboBox>(lines, "ComboBox1"), "O");
     QCOMPARE(box(lines, "Edit4")->text(), QString());
+    QCOMPARE(ui::find<QComboBox>(lines, "ComboBox1")->currentText(), QStringLiteral("O"));
 }
 
 void TestPurchasing::pickerCopiesCataloguePrice()
@@ -401,6 +405,14 @@ void TestPurchasing::pickerCopiesCataloguePrice()
     QCOMPARE(box(newer, "Edit5")->text(), QStringLiteral("40.1"));
     QCOMPARE(ui::find<QComboBox>(newer, "ComboBox1")->currentText(), QStringLiteral("Air filter"));
     QCOMPARE(box(older, "Edit4")->text(), QString());
+    // Find in the older window fills that one; a pick prices the quantity already typed.
+    ui::type(box(older, "Edit2"), "2");
+    ui::click(older, "Button8");
+    picker->search(QStringLiteral("oil"));
+    picker->select();
+    QCOMPARE(box(older, "Edit4")->text(), QStringLiteral("LF-1"));
+    QCOMPARE(box(older, "Edit6")->text(), QStringLiteral("25"));
+    QCOMPARE(box(newer, "Edit4")->text(), QStringLiteral("AF-2"));
     // A picker whose line window closed writes nowhere.
     ui::click(older, "Button8");
     closeWindow(older);
@@ -410,6 +422,84 @@ void TestPurchasing::pickerCopiesCataloguePrice()
     QCOMPARE(box(newer, "Edit4")->text(), QStringLiteral("AF-2"));
     QCOMPARE(shop.prompter().texts(),
              QStringList{"The line window has been closed; nothing was copied."});
+}
+
+void TestPurchasing::amountRuleAndSave_data()
+{
+    QTest::addColumn<QString>("qty");
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("amount");
+    QTest::newRow("3 x 1.5") << "3"
+                             << "1.5"
+                             << "4.5";
+    QTest::newRow("zero") << "0"
+                          << "1.5"
+                          << "0";
+    QTest::newRow("negative") << "-2"
+                              << "1.5"
+                              << "0";
+    // No price yet is no amount yet ("#.##" shows nothing for nothing), not an error.
+    QTest::newRow("no price yet") << "2"
+                                  << ""
+                                  << "";
+}
+
+void TestPurchasing::amountRuleAndSave()
+{
+    QFETCH(QString, qty);
+    QFETCH(QString, rate);
+    QFETCH(QString, amount);
+    TestShop shop;
+    addOrder(shop, 4, "Fleet Parts");
+    TOrderItem* lines = openLines(shop, openOrders(shop));
+    ui::type(ui::find<QComboBox>(lines, "ComboBox1"), "Bolt");
+    ui::type(box(lines, "Edit2"), qty);
+    ui::type(box(lines, "Edit5"), rate);
+    lines->computeAmount();
+    QCOMPARE(box(lines, "Edit6")->text(), amount);
+    QVERIFY(shop.prompter().messages().isEmpty());
+    // Save stores the amount the box shows; it does not work it out again.
+    ui::type(box(lines, "Edit6"), "99");
+    ui::type(box(lines, "Edit4"), "B-1");
+    shop.prompter().answer({true});
+    ui::click(lines, "Button1");
+    QCOMPARE(shop.value("Select Amount_Item From Items").toDouble(), 99.0);
+}
+
+void TestPurchasing::orderWindowFollowsItsLines()
+{
+    TestShop shop;
+    addOrder(shop, 4, "Fleet Parts");
+    addOrder(shop, 12, "Bolt Co");
+    addLine(shop, 4, "P-1", 1, 5);
+    addLine(shop, 4, "P-1", 2, 5);
+    TPoOrder* w = openOrders(shop);
+    TOrderItem* lines = openLines(shop, w);
+    // Delete removes every line of the order with that part number.
+    QCOMPARE(box(lines, "Edit4")->text(), QStringLiteral("P-1"));
+    shop.prompter().answer({true});
+    ui::click(lines, "Button3");
+    QCOMPARE(shop.value("Select Count(*) From Items").toInt(), 0);
+    saveLine(shop, lines, "Bolt", "B-1", "2", "3");
+    // A click on the order already shown brings its new line in.
+    emit w->grid()->cellClicked();
+    QCOMPARE(w->linePanel()->total()->text(), QStringLiteral("6"));
+    saveLine(shop, lines, "Nut", "N-1", "1", "1");
+    // The order window moved on meanwhile: closing the line window shows the lines of the
+    // order in its boxes, never order 4's lines under order 12.
+    ui::type(box(w, "Edit1"), "12");
+    closeWindow(lines);
+    ui::settle();
+    QCOMPARE(ui::rowCount(w->linePanel()->grid()), 0);
+    ui::type(box(w, "Edit1"), "4");
+    QCOMPARE(w->linePanel()->total()->text(), QStringLiteral("7"));
+    // Closed while "PO#" is half typed: no error, no lines.
+    lines = openLines(shop, w);
+    ui::type(box(w, "Edit1"), "4x");
+    closeWindow(lines);
+    ui::settle();
+    QVERIFY(shop.prompter().texts(ScriptedPrompter::Kind::Error).isEmpty());
+    QCOMPARE(ui::rowCount(w->linePanel()->grid()), 0);
 }
 
 void TestPurchasing::partFiguresFollowOrderLines()

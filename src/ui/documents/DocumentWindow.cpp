@@ -173,10 +173,14 @@ void DocumentWindow::buildSalesParts()
          "Total $", "Label15"},
         [this](LineOwnerRef owner) { return createLaborLines(owner); }, m_links.openChild);
     // The total follows the lines as soon as a line window closes.
-    connect(m_lines, &DocumentLines::reloaded, this, [this] { guard([this] { showTotal(); }); });
+    if (m_document.totalFollowsLines)
+        connect(m_lines, &DocumentLines::reloaded, this,
+                [this] { guard([this] { showTotal(); }); });
 
     QPushButton* print = WindowParts::commandButton(this, m_document.printCaption, "Button9");
-    print->setEnabled(bool(m_links.preview));
+    print->setEnabled(bool(m_links.preview) && !m_document.layouts.taxed.isEmpty());
+    if (m_document.layouts.taxed.isEmpty())
+        print->setToolTip(QStringLiteral("The printout of this document is not available yet"));
     connect(print, &QPushButton::clicked, this, [this] { guard([this] { this->print(); }); });
     addBottomWidget(print);
     m_open = new QRadioButton(QStringLiteral("Open"), this);

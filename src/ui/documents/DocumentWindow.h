@@ -31,6 +31,9 @@ struct DocumentDescription
     QStringList listTitles;
     SalesTotals::UncoveredMonth uncoveredMonth = SalesTotals::UncoveredMonth::FirstRowOfYear;
     SalesDocument::Layouts layouts;
+    // The document's total follows its lines as soon as a line window closes (invoices), or
+    // only when the document is shown again (estimates).
+    bool totalFollowsLines = true;
 };
 
 // A sales document window (invoices, estimates): the list of documents, the header of one as

@@ -122,7 +122,7 @@ void DocumentLines::load()
         panel->load(number);
 }
 
-void DocumentLines::loadTyped()
+QString DocumentLines::typedNumber() const
 {
     QString number = documentNumber();
     if (!m_numberIsText) {
@@ -132,6 +132,12 @@ void DocumentLines::loadTyped()
             number.clear();
         }
     }
+    return number;
+}
+
+void DocumentLines::loadTyped()
+{
+    const QString number = typedNumber();
     for (LinePanel* panel : m_panels)
         panel->load(number);
 }
@@ -156,7 +162,7 @@ void DocumentLines::linesChanged(const QString& table)
     // the line window was opened for: a window never shows one document's lines under
     // another's header.
     if (LinePanel* changed = panel(table)) {
-        changed->load(documentNumber());
+        changed->load(typedNumber());
         emit reloaded(table);
     }
 }

@@ -102,6 +102,9 @@ signals:
     void reloaded(const QString& table);
 
 private:
+    // The number in the key box, or none while it is not yet a whole number.
+    QString typedNumber() const;
+
     RecordWindow* m_window;
     QList<Fact> m_facts;
     bool m_numberIsText;

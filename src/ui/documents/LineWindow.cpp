@@ -305,8 +305,11 @@ void LineWindow::computeAmount()
     const auto caption = [this](const QString& column) { return m_boxes->caption(column); };
     if (QString::compare(qty, QStringLiteral("0")) > 0) {
         const Currency q = money(qty, caption(m_description.qtyColumn));
-        const Currency rate =
-            money(text(m_description.rateColumn), caption(m_description.rateColumn));
+        // An empty rate (a catalogue part without a price) is no price yet, not an error.
+        const QString rateText = text(m_description.rateColumn);
+        const Currency rate = rateText.trimmed().isEmpty()
+                                  ? Currency()
+                                  : money(rateText, caption(m_description.rateColumn));
         setText(m_description.amountColumn,
                 Currency::fromDouble(q.toDouble() * rate.toDouble()).toHashFormat());
     } else {

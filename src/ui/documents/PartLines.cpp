@@ -66,3 +66,27 @@ Currency sellingPrice(const Query& row)
 }
 
 } // namespace PartLines
+
+namespace LaborLines {
+
+PickerDescription picker(const QString& caption)
+{
+    PickerDescription d;
+    d.caption = caption;
+    d.heading = QStringLiteral("Labor Find");
+    d.table = QStringLiteral("Labor");
+    d.columns = QStringLiteral("*");
+    d.searchColumns = {"Description_Labor"};
+    d.sortColumn = QStringLiteral("Description_Labor");
+    return d;
+}
+
+QList<std::pair<QString, QString>> picked(const Query& row)
+{
+    return {{"PartNo_Labor", row.field(QStringLiteral("PartNo_Labor")).asText()},
+            {"Description_Labor", row.field(QStringLiteral("Description_Labor")).asText()},
+            {"Rate_Labor", row.field(QStringLiteral("Rate_Labor")).asText()},
+            {"Remark_Labor", row.field(QStringLiteral("Remark_Labor")).asText()}};
+}
+
+} // namespace LaborLines

@@ -24,3 +24,13 @@ QList<std::pair<QString, QString>> picked(const Query& row, const Currency& rate
 Currency sellingPrice(const Query& row);
 
 } // namespace PartLines
+
+// The same for lines that name a labor operation of the catalogue.
+namespace LaborLines {
+
+PickerDescription picker(const QString& caption);
+// The operation of the picker's current row as the line's boxes take it: its code,
+// description, rate and remark.
+QList<std::pair<QString, QString>> picked(const Query& row);
+
+} // namespace LaborLines

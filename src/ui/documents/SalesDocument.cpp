@@ -47,7 +47,8 @@ std::unique_ptr<Query> rows(const QString& name)
 qint64 nextNumber(const SalesTables& tables)
 {
     // Both read with an aggregate on the number's index, not by loading the documents.
-    return std::max(largest(tables.header), largest(tables.archiveHeader)) + 1;
+    const qint64 own = largest(tables.header);
+    return (tables.numberedWithArchive ? std::max(own, largest(tables.archiveHeader)) : own) + 1;
 }
 
 void archive(const SalesTables& tables, const SqlRow& header, const QString& number,

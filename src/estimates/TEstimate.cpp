@@ -1,0 +1,53 @@
+#include "estimates/TEstimate.h"
+
+#include "estimates/TEstimateItem.h"
+#include "estimates/TEstimateLabor.h"
+#include "ui/common/Latest.h"
+
+TEstimate::TEstimate(Links links, QWidget* parent)
+    : DocumentWindow(estimateDescription(), std::move(links), parent)
+{
+    Latest<TEstimate>::set(this);
+}
+
+DocumentDescription TEstimate::estimateDescription()
+{
+    DocumentDescription d;
+    d.name = QStringLiteral("Estimate");
+    d.tables.header = QStringLiteral("Estimate");
+    d.tables.items = QStringLiteral("EstimateItem");
+    d.tables.labor = QStringLiteral("EstimateLabor");
+    // Estimates are numbered from their own table alone, apart from the invoices.
+    d.tables.numberedWithArchive = false;
+    d.listQuery = QStringLiteral("QEstimate1");
+    d.numberQuery = QStringLiteral("QEstimate2");
+    d.itemLinesQuery = QStringLiteral("QEstimateItem3");
+    d.laborLinesQuery = QStringLiteral("QInvLabor3");
+    d.numberCaption = QStringLiteral("Estimate #");
+    d.poCaption = QStringLiteral("Contact Name");
+    d.totalCaption = QStringLiteral("Total Estimate $");
+    d.printCaption = QStringLiteral("Print Estimate");
+    d.unbalancedNote = QStringLiteral("Estimate is not Balance");
+    d.listTitles = {"Estimate #", "Customer Name",  "Repair Person", "Estimate Date", "Driver Name",
+                    "Amount",     "License Number", "Entry Date",    "Remark"};
+    // The tax row must cover the estimate's month; a month no row covers is untaxed.
+    d.uncoveredMonth = SalesTotals::UncoveredMonth::Untaxed;
+    d.totalFollowsLines = false;
+    return d;
+}
+
+QWidget* TEstimate::createPartLines(LineOwnerRef owner)
+{
+    auto* lines = new TEstimateItem(owner);
+    if (links().partPicker)
+        lines->setFind([lines, show = links().partPicker] { show(lines); });
+    return lines;
+}
+
+QWidget* TEstimate::createLaborLines(LineOwnerRef owner)
+{
+    auto* lines = new TEstimateLabor(owner);
+    if (links().laborPicker)
+        lines->setFind([lines, show = links().laborPicker] { show(lines); });
+    return lines;
+}

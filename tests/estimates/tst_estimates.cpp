@@ -1,0 +1,371 @@
+#include "TestShop.h"
+#include "Ui.h"
+#include "app/TMainForm.h"
+#include "app/Tasks.h"
+#include "data/Query.h"
+#include "estimates/TEstimate.h"
+#include "estimates/TEstimateFind.h"
+#include "estimates/TEstimateItem.h"
+#include "estimates/TEstimateLabor.h"
+#include "invoicing/TInvItem.h"
+#include "invoicing/TInvPartFind.h"
+#include "receivables/TReceivable.h"
+#include "ui/common/DataGrid.h"
+#include "ui/common/Windows.h"
+#include "ui/documents/LinePanel.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+const QString saveQuestion = QStringLiteral("Are you sure you want to Save this Record?");
+
+void addEstimate(TestShop& shop, int number, const QString& customer, const QString& date,
+                 double amount = 0, const QString& tax = "Yes")
+{
+    shop.exec("Insert into Estimate (InvoiceNo_Inv, CustomerName_Inv, InvoiceDate_Inv, "
+              "Amount_Inv, Paid_Inv, Tax_Inv, DueDate_Inv) values (?,?,?,?,0,?,?)",
+              {number, customer, date, amount, tax, date});
+}
+
+void addPartLine(TestShop& shop, int estimate, const QString& partNo, double qty, double rate,
+                 const QString& name = "Oil filter")
+{
+    shop.exec("Insert into EstimateItem values (?,'m',?,'s',?,?,?,?)",
+              {name, qty, partNo, rate, qty * rate, estimate});
+}
+
+void addLaborLine(TestShop& shop, int estimate, const QString& description, double amount)
+{
+    shop.exec("Insert into EstimateLabor values (?,'E1',1,?,?,'',?)",
+              {description, amount, amount, estimate});
+}
+
+void addPart(TestShop& shop, int id, const QString& name, const QString& partNo, double price)
+{
+    shop.exec("Insert into Part (ID_Material, Number_Material, Color_Material, Price_Material, "
+              "Mfg_Material, Style_Material, Description_Material) values (?,?,?,?,'Fleetguard',"
+              "'Spin-on',?)",
+              {id, name, partNo, price, "Heavy duty " + name});
+}
+
+QString label(QWidget* w, const QString& name)
+{
+    return ui::find<QLabel>(w, name)->text();
+}
+
+QLineEdit* box(QWidget* w, const QString& name)
+{
+    return ui::find<QLineEdit>(w, name);
+}
+
+template<class Window>
+Window* newest(TestShop& shop)
+{
+    auto* window = qobject_cast<Window*>(ui::newestChild(shop.mainForm()));
+    if (!window)
+        throw std::runtime_error("the expected window did not open");
+    return window;
+}
+
+TEstimate* openEstimates(TestShop& shop)
+{
+    ui::click(shop.mainFormWithTasks(), "SpeedButton15");
+    return newest<TEstimate>(shop);
+}
+} // namespace
+
+class TestEstimates : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void taxByMonth_data();
+    void taxByMonth();
+    void newNumbersApartFromInvoices();
+    void paymentUnderTheNumberCountsForBoth();
+    void archiveRefusesANumberTheArchiveHolds();
+    void partLinesAndPicker_data();
+    void partLinesAndPicker();
+    void storedLineKeepsItsOwnValues();
+    void laborLinesStayOnTheFirstLine();
+    void invoicePickerWritesNothingHere();
+    void printNotYetAvailable();
+};
+
+void TestEstimates::taxByMonth_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("tax");
+    QTest::addColumn<QString>("total");
+    QTest::newRow("March at 5 %") << "2026-03-10"
+                                  << "Yes"
+                                  << "145";
+    QTest::newRow("August at 6 %") << "2026-08-10"
+                                   << "Yes"
+                                   << "146";
+    QTest::newRow("uncovered month untaxed") << "2025-03-10"
+                                             << "Yes"
+                                             << "140";
+    QTest::newRow("not taxed") << "2026-08-10"
+                               << "No"
+                               << "140";
+}
+
+void TestEstimates::taxByMonth()
+{
+    QFETCH(QString, date);
+    QFETCH(QString, tax);
+    QFETCH(QString, total);
+    TestShop shop;
+    shop.exec("Insert into Tax values (1, 2026, 1, 6, 0.05)");
+    shop.exec("Insert into Tax values (2, 2026, 7, 12, 0.06)");
+    // 2025 has a row that covers only December: March of 2025 is untaxed.
+    shop.exec("Insert into Tax values (3, 2025, 12, 12, 0.09)");
+    addEstimate(shop, 7, "O'Hara Trucking", date, 145, tax);
+    addPartLine(shop, 7, "P1", 1, 100);
+    addLaborLine(shop, 7, "Brake job", 40);
+    TEstimate* w = openEstimates(shop);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Estimate"));
+    QCOMPARE(w->text("CustomerName_Inv"), QStringLiteral("O'Hara Trucking"));
+    QCOMPARE(label(w, "Label14"), total);
+    QCOMPARE(label(w, "Label17"), total == QLatin1String("145")
+                                      ? QString(22, QLatin1Char('.'))
+                                      : QStringLiteral("Estimate is not Balance"));
+}
+
+void TestEstimates::newNumbersApartFromInvoices()
+{
+    TestShop shop;
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, Paid_Inv) values (50, 0)");
+    shop.exec("Insert into InvoiceCash (InvoiceNo_Inv) values (60)");
+    addEstimate(shop, 1, "Acme", "2026-03-10");
+    addEstimate(shop, 2, "Acme", "2026-03-10");
+    TEstimate* w = openEstimates(shop);
+    ui::click(w, "Button3");
+    QCOMPARE(w->text("InvoiceNo_Inv"), QStringLiteral("3"));
+    // A customer with an apostrophe is saved and listed.
+    ui::type(ui::find<QComboBox>(w, "ComboBox1"), "O'Neil's Haulage");
+    shop.prompter().answer({true});
+    ui::click(w, "Button2");
+    QCOMPARE(shop.value("Select CustomerName_Inv From Estimate where InvoiceNo_Inv=3").toString(),
+             QStringLiteral("O'Neil's Haulage"));
+    QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 1);
+}
+
+void TestEstimates::paymentUnderTheNumberCountsForBoth()
+{
+    TestShop shop;
+    addEstimate(shop, 12, "Estimate Customer", "2026-03-10", 300);
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, Amount_Inv, Paid_Inv) "
+              "values (12, 'Invoice Customer', 999, 0)");
+    TEstimate* w = openEstimates(shop);
+    ui::click(w, "Button11");
+    auto* payment = newest<TReceivable>(shop);
+    // Opened from the estimate, the form shows the estimate's customer and amount.
+    QCOMPARE(box(payment, "Edit1")->text(), QStringLiteral("12"));
+    QCOMPARE(label(payment, "Label9"), QStringLiteral("Estimate Customer"));
+    QCOMPARE(label(payment, "Label11"), QStringLiteral("300"));
+    ui::type(box(payment, "Edit3"), "CHK 1");
+    ui::type(box(payment, "Edit4"), "120");
+    shop.prompter().answer({true});
+    ui::click(payment, "Button1");
+    QCOMPARE(shop.row("Select InvoiceNo_Receivable, Name_Receivable, Amount_Receivable From "
+                      "Receivable"),
+             (QVariantList{12, "Estimate Customer", 120.0}));
+    w->grid()->setFocus();
+    ui::settle();
+    QCOMPARE(label(w, "Label19"), QStringLiteral("120"));
+    closeWindow(payment);
+    closeWindow(w);
+    ui::settle();
+    // The invoice with the same number counts the payment too.
+    ui::click(shop.mainForm(), "SpeedButton6");
+    QWidget* invoice = ui::newestChild(shop.mainForm());
+    QCOMPARE(label(invoice, "Label19"), QStringLiteral("120"));
+    // "Paid History" of the estimate lists the payment under its number.
+}
+
+void TestEstimates::archiveRefusesANumberTheArchiveHolds()
+{
+    TestShop shop;
+    addEstimate(shop, 12, "Acme", "2026-03-10");
+    addEstimate(shop, 13, "Acme", "2026-03-10");
+    addPartLine(shop, 12, "P1", 1, 10);
+    addPartLine(shop, 13, "P1", 1, 10);
+    shop.exec("Insert into InvoiceCash (InvoiceNo_Inv, CustomerName_Inv) values (12, 'Archived')");
+    TEstimate* w = openEstimates(shop);
+    ui::type(box(w, "Edit11"), "Morvek");
+    QCOMPARE(w->text("InvoiceNo_Inv"), QStringLiteral("12"));
+    shop.prompter().answer({true});
+    ui::click(w, "Button12");
+    QVERIFY(shop.prompter().last().contains("Nothing was archived"));
+    QCOMPARE(
+        shop.value("Select CustomerName_Inv From InvoiceCash where InvoiceNo_Inv=12").toString(),
+        QStringLiteral("Archived"));
+    QCOMPARE(shop.value("Select Count(*) From EstimateItem where Inv_Item=12").toInt(), 1);
+    // Estimate 13 goes to the archive with its line and leaves every filter.
+    w->listQuery()->setCurrentRow(1);
+    emit w->grid()->cellClicked();
+    QCOMPARE(w->text("InvoiceNo_Inv"), QStringLiteral("13"));
+    ui::type(box(w, "Edit11"), "Morvek");
+    shop.prompter().answer({true});
+    ui::click(w, "Button12");
+    QCOMPARE(shop.value("Select Count(*) From InvItemCash where Inv_Item=13").toInt(), 1);
+    for (const char* filter : {"RadioButton1", "RadioButton2", "RadioButton3"}) {
+        ui::click(w, filter);
+        QVERIFY(w->listQuery()->findRow("InvoiceNo_Inv", "13") < 0);
+    }
+}
+
+void TestEstimates::partLinesAndPicker_data()
+{
+    QTest::addColumn<double>("price");
+    QTest::addColumn<QString>("rate");
+    QTest::newRow("10 quoted at 12") << 10.0 << "12";
+    QTest::newRow("9.99 quoted at 11.99") << 9.99 << "11.99";
+}
+
+void TestEstimates::partLinesAndPicker()
+{
+    QFETCH(double, price);
+    QFETCH(QString, rate);
+    TestShop shop;
+    addEstimate(shop, 5, "Acme", "2026-03-10");
+    addPart(shop, 1, "Oil filter", "LF-1", price);
+    TEstimate* w = openEstimates(shop);
+    ui::click(w, "Button6");
+    auto* lines = newest<TEstimateItem>(shop);
+    QCOMPARE(lines->windowTitle(), QStringLiteral("EstimateItem"));
+    QCOMPARE(label(lines, "Label6"), QStringLiteral("5"));
+    ui::click(lines, "Button2");
+    ui::click(lines, "Button8");
+    TEstimatePartFind* picker = shop.longLived().estimatePartFind.get();
+    QVERIFY(picker->isVisible());
+    picker->select();
+    QCOMPARE(box(lines, "Edit5")->text(), rate);
+    QCOMPARE(box(lines, "Edit4")->text(), QStringLiteral("LF-1"));
+    // 3 x 12.5 = 37.5 when the rate box is left.
+    ui::type(box(lines, "Edit2"), "3");
+    ui::type(box(lines, "Edit5"), "12.5");
+    lines->computeAmount();
+    QCOMPARE(box(lines, "Edit6")->text(), QStringLiteral("37.5"));
+    shop.prompter().answer({true});
+    ui::click(lines, "Button1");
+    // Save matches the part number: the same number again replaces the line.
+    ui::type(box(lines, "Edit2"), "4");
+    lines->computeAmount();
+    shop.prompter().answer({true});
+    ui::click(lines, "Button1");
+    QCOMPARE(shop.rows("Select Qty_Item, Amount_Item From EstimateItem"),
+             (QList<QVariantList>{{4.0, 50.0}}));
+    // Delete matches the part name: every line of that name goes.
+    addPartLine(shop, 5, "LF-2", 1, 1, "Oil filter");
+    addPartLine(shop, 5, "LF-3", 1, 1, "Air filter");
+    ui::click(lines, "Button5");
+    shop.prompter().answer({true});
+    ui::click(lines, "Button3");
+    QCOMPARE(shop.value("Select Name_Item From EstimateItem").toString(),
+             QStringLiteral("Air filter"));
+    // Closing the line window reloads the parts total, not the estimate total.
+    const QString totalBefore = label(w, "Label14");
+    closeWindow(lines);
+    ui::settle();
+    QCOMPARE(w->lines()->panel("EstimateItem")->total()->text(), QStringLiteral("1"));
+    QCOMPARE(label(w, "Label14"), totalBefore);
+}
+
+void TestEstimates::storedLineKeepsItsOwnValues()
+{
+    TestShop shop;
+    addEstimate(shop, 5, "Acme", "2026-03-10");
+    addPart(shop, 1, "Oil filter", "LF-1", 10);
+    // Quoted at a rate the catalogue does not have.
+    addPartLine(shop, 5, "LF-1", 2, 14.75);
+    TEstimate* w = openEstimates(shop);
+    ui::click(w, "Button6");
+    auto* lines = newest<TEstimateItem>(shop);
+    QCOMPARE(box(lines, "Edit5")->text(), QStringLiteral("14.75"));
+    shop.prompter().answer({true});
+    ui::click(lines, "Button1");
+    QCOMPARE(shop.value("Select Rate_Item From EstimateItem").toDouble(), 14.75);
+    // Values that are not numbers are refused before the question.
+    shop.prompter().clear();
+    ui::type(box(lines, "Edit2"), "two");
+    ui::click(lines, "Button1");
+    QCOMPARE(shop.prompter().texts(ScriptedPrompter::Kind::Confirm), QStringList());
+    QVERIFY(shop.prompter().last().startsWith("Qty"));
+}
+
+void TestEstimates::laborLinesStayOnTheFirstLine()
+{
+    TestShop shop;
+    addEstimate(shop, 5, "Acme", "2026-03-10");
+    addLaborLine(shop, 5, "Brake job", 40);
+    addLaborLine(shop, 5, "O'Brien's alignment", 60);
+    shop.exec("Insert into Labor values (1, 'O''Brien''s alignment', 'AL-1', 85, 'front')");
+    TEstimate* w = openEstimates(shop);
+    ui::click(w, "Button8");
+    auto* lines = newest<TEstimateLabor>(shop);
+    QCOMPARE(lines->windowTitle(), QStringLiteral("EstimateLabor"));
+    const QString first = lines->text("Description_Labor");
+    lines->lines()->last();
+    emit lines->grid()->cellClicked();
+    QCOMPARE(lines->text("Description_Labor"), first);
+    // Typing a description brings it in from the catalogue; Save replaces the line with it.
+    ui::type(ui::find<QComboBox>(lines, "ComboBox1"), "O'Brien's alignment");
+    QCOMPARE(box(lines, "Edit1")->text(), QStringLiteral("AL-1"));
+    QCOMPARE(box(lines, "Edit5")->text(), QStringLiteral("85"));
+    ui::type(box(lines, "Edit2"), "2");
+    lines->computeAmount();
+    QCOMPARE(box(lines, "Edit6")->text(), QStringLiteral("170"));
+    shop.prompter().answer({true});
+    ui::click(lines, "Button1");
+    QCOMPARE(shop.rows("Select Amount_Labor From EstimateLabor where Description_Labor = "
+                       "'O''Brien''s alignment'"),
+             (QList<QVariantList>{{170.0}}));
+    shop.prompter().answer({true});
+    ui::click(lines, "Button3");
+    QCOMPARE(shop.value("Select Count(*) From EstimateLabor").toInt(), 1);
+}
+
+void TestEstimates::invoicePickerWritesNothingHere()
+{
+    TestShop shop;
+    addEstimate(shop, 5, "Acme", "2026-03-10");
+    addPart(shop, 1, "Oil filter", "LF-1", 10);
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, Paid_Inv) values (8, 0)");
+    TMainForm* mainForm = shop.mainFormWithTasks();
+    ui::click(mainForm, "SpeedButton6");
+    QWidget* invoice = ui::newestChild(mainForm);
+    ui::click(invoice, "Button6");
+    auto* invoiceLines = newest<TInvItem>(shop);
+    ui::click(invoiceLines, "Button8");
+    TInvPartFind* invoicePicker = shop.longLived().invPartFind.get();
+    QVERIFY(invoicePicker->isVisible());
+    closeWindow(invoiceLines);
+    closeWindow(invoice);
+    ui::settle();
+    TEstimate* w = openEstimates(shop);
+    ui::click(w, "Button6");
+    auto* lines = newest<TEstimateItem>(shop);
+    invoicePicker->select();
+    QCOMPARE(box(lines, "Edit4")->text(), QString());
+}
+
+void TestEstimates::printNotYetAvailable()
+{
+    TestShop shop;
+    TEstimate* w = openEstimates(shop);
+    auto* print = ui::find<QPushButton>(w, "Button9");
+    QCOMPARE(print->text(), QStringLiteral("Print Estimate"));
+    QVERIFY(!print->isEnabled());
+    QVERIFY(!print->toolTip().isEmpty());
+}
+
+QTEST_MAIN(TestEstimates)
+#include "tst_estimates.moc"
