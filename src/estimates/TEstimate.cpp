@@ -33,6 +33,8 @@ DocumentDescription TEstimate::estimateDescription()
     // The tax row must cover the estimate's month; a month no row covers is untaxed.
     d.uncoveredMonth = SalesTotals::UncoveredMonth::Untaxed;
     d.totalFollowsLines = false;
+    d.layouts = {QStringLiteral(":/estimates/layouts/estimate-tax.json"),
+                 QStringLiteral(":/estimates/layouts/estimate.json")};
     return d;
 }
 

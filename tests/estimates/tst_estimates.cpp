@@ -3,12 +3,14 @@
 #include "app/TMainForm.h"
 #include "app/Tasks.h"
 #include "data/Query.h"
+#include "data/TDM.h"
 #include "estimates/TEstimate.h"
 #include "estimates/TEstimateFind.h"
 #include "estimates/TEstimateItem.h"
 #include "estimates/TEstimateLabor.h"
 #include "invoicing/TInvItem.h"
 #include "invoicing/TInvPartFind.h"
+#include "printing/PreparedReport.h"
 #include "receivables/TReceivable.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Windows.h"
@@ -17,8 +19,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -94,7 +98,8 @@ private slots:
     void storedLineKeepsItsOwnValues();
     void laborLinesStayOnTheFirstLine();
     void invoicePickerWritesNothingHere();
-    void printNotYetAvailable();
+    void printout_data();
+    void printout();
 };
 
 void TestEstimates::taxByMonth_data()
@@ -357,14 +362,71 @@ void TestEstimates::invoicePickerWritesNothingHere()
     QCOMPARE(box(lines, "Edit4")->text(), QString());
 }
 
-void TestEstimates::printNotYetAvailable()
+void TestEstimates::printout_data()
 {
+    QTest::addColumn<QString>("tax");
+    QTest::addColumn<QStringList>("totals");
+    QTest::newRow("with tax") << "Yes"
+                              << QStringList{"Total  Part   : $100.00", "Total Labor  : $40.00",
+                                             "Tax on Part : $5.00", "Total invoice : $145.00"};
+    QTest::newRow("without tax") << "No"
+                                 << QStringList{"Total  Part   : $100.00", "Total Labor  : $40.00",
+                                                "Tax on Part : No Tax", "Total invoice : $140.00"};
+}
+
+void TestEstimates::printout()
+{
+    QFETCH(QString, tax);
+    QFETCH(QStringList, totals);
     TestShop shop;
+    shop.exec("Insert into Tax values (1, 2026, 1, 6, 0.05)");
+    // As the profile window saves it: the printouts read the profile it reopens.
+    shop.exec("Update Reg Set Name_R = 'Northside Diesel'");
+    DM->query("QReg1")->open();
+    addEstimate(shop, 7, "O'Hara Trucking", "2026-03-10", 145, "Yes");
+    shop.exec("Update Estimate Set Year_Inv = '2019', PO_Inv = 'Dana'");
+    addPartLine(shop, 7, "P1", 1, 100);
+    addLaborLine(shop, 7, "O'Brien's alignment", 40);
     TEstimate* w = openEstimates(shop);
-    auto* print = ui::find<QPushButton>(w, "Button9");
-    QCOMPARE(print->text(), QStringLiteral("Print Estimate"));
-    QVERIFY(!print->isEnabled());
-    QVERIFY(!print->toolTip().isEmpty());
+    QVERIFY(ui::find<QPushButton>(w, "Button9")->isEnabled());
+    // The layout follows the "Tax" box as it stands, not the stored flag.
+    w->setText("Tax_Inv", tax);
+    std::optional<PreparedReport> report = w->prepareReport();
+    QVERIFY(report);
+    QCOMPARE(report->pageCount(), 3);
+    const QStringList copies{" Northside Diesel Copy", "Customer Copy", "Accounting Copy"};
+    for (int page = 0; page < 3; ++page) {
+        const QString text = report->pageText(page);
+        for (const QString& total : totals)
+            QVERIFY2(text.contains(total), qPrintable(total + " on page " + QString::number(page)));
+        QVERIFY2(text.contains(copies.at(page)), qPrintable(text.left(300)));
+        for (const char* piece :
+             {"Estimate", "Northside Diesel",
+              "Please Remit to Northside Diesel  and Mail it to "
+              "Below Address.",
+              "Contact Name:", "Dana", "Labor : O'Brien's alignment", "Part : Oil filter",
+              "Invoice Date:", "ADDRESS : ", "I hereby authorize the work to be done"})
+            QVERIFY2(text.contains(QLatin1String(piece)), piece);
+        // The second copy of the taxed layout prints the year without its caption.
+        const bool yearCaption = !(tax == QLatin1String("Yes") && page == 1);
+        QCOMPARE(text.contains("Year:"), yearCaption);
+        QVERIFY(text.contains("2019"));
+    }
+    // The untaxed layout's first page is on its own paper.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("estimate.pdf");
+    QCOMPARE(report->exportPdf(pdf), QString());
+    const QSizeF first = report->pageLayout(0).pageSize().size(QPageSize::Millimeter);
+    const QSizeF second = report->pageLayout(1).pageSize().size(QPageSize::Millimeter);
+    if (tax == QLatin1String("No"))
+        QCOMPARE(qRound(first.width()), 210);
+    else
+        QCOMPARE(qRound(first.width()), 216);
+    QCOMPARE(qRound(second.width()), 216);
+    // A profile renamed shows on the next printout.
+    shop.exec("Update Reg Set Name_R = 'Southside Diesel'");
+    DM->query("QReg1")->open();
+    QVERIFY(w->prepareReport()->pageText(0).contains(" Southside Diesel Copy"));
 }
 
 QTEST_MAIN(TestEstimates)
