@@ -1,6 +1,7 @@
 // The prepared report's outputs (its text, PDF, printer, its own file) and the preview window
 // worked the way a user works it. PDF files are read back with poppler-utils.
 
+#include "Pdf.h"
 #include "ScriptedPrompter.h"
 #include "Ui.h"
 #include "printing/PreparedReport.h"
@@ -137,56 +138,21 @@ PreparedReport invoiceReport()
     return report;
 }
 
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted())
-        return QStringLiteral("<%1 is missing: install poppler-utils>").arg(program);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The paper of every page of a PDF in millimetres, as a viewer shows it (rotation applied).
-QList<QSizeF> pdfPages(const QString& file)
-{
-    const QString info =
-        run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
-                                        QStringLiteral("-l"), QStringLiteral("9999"), file});
-    QList<QSizeF> sizes;
-    static const QRegularExpression size(
-        QStringLiteral("^Page\\s+(\\d+) size:\\s+([\\d.]+) x ([\\d.]+) pts"),
-        QRegularExpression::MultilineOption);
-    static const QRegularExpression rot(QStringLiteral("^Page\\s+(\\d+) rot:\\s+(\\d+)"),
-                                        QRegularExpression::MultilineOption);
-    for (auto it = size.globalMatch(info); it.hasNext();) {
-        const auto m = it.next();
-        sizes.append(
-            QSizeF(m.captured(2).toDouble() * 25.4 / 72, m.captured(3).toDouble() * 25.4 / 72));
-    }
-    for (auto it = rot.globalMatch(info); it.hasNext();) {
-        const auto m = it.next();
-        const int page = m.captured(1).toInt() - 1;
-        if (page < sizes.size() && m.captured(2).toInt() % 180 == 90)
-            sizes[page].transpose();
-    }
-    return sizes;
-}
-
 QString pdfText(const QString& file, int page)
 {
     const QString n = QString::number(page);
-    return run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), n, QStringLiteral("-l"), n,
-                                             QStringLiteral("-layout"), file, QStringLiteral("-")});
+    return runTool(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-f"), n, QStringLiteral("-l"), n, QStringLiteral("-layout"),
+                    file, QStringLiteral("-")});
 }
 
 // The box of a word of a PDF's first page, in millimetres from the top-left corner.
 QRectF pdfWord(const QString& file, const QString& word)
 {
     const QString html =
-        run(QStringLiteral("pdftotext"),
-            {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
-             QStringLiteral("-l"), QStringLiteral("1"), file, QStringLiteral("-")});
+        runTool(QStringLiteral("pdftotext"),
+                {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                 QStringLiteral("-l"), QStringLiteral("1"), file, QStringLiteral("-")});
     static const QRegularExpression re(
         QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
                        "yMax=\"([\\d.]+)\">([^<]*)</word>"));
@@ -596,7 +562,7 @@ void Tst_preview::pdfBoldText()
     report.pages = {PreparedPage{letter, {textItem(20, 20, 100, 10, "Invoice", 16, bold)}}};
     const QString file = m_dir->filePath("bold.pdf");
     QCOMPARE(report.exportPdf(file), QString());
-    const QString fonts = run(QStringLiteral("pdffonts"), {file});
+    const QString fonts = runTool(QStringLiteral("pdffonts"), {file});
     QVERIFY2(fonts.count(QLatin1Char('\n')) >= 3, qPrintable(fonts)); // heading and one font
     QCOMPARE(fonts.contains("Bold"), bold);
 }
