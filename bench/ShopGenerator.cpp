@@ -94,6 +94,29 @@ void generate(const QString& path, double scale)
             for (int k = 0; k < (n % 5 == 0 ? 0 : 1) + (n % 5 < 3 && n % 5 != 0 ? 1 : 0); ++k)
                 insert(pay, {n, name, 100.0 + k, date});
         }
+        // 20,000 estimates over the ten years, with two part lines and a labor line each; 200
+        // of them still open.
+        const int estimates = std::max(200, int(20000 * scale));
+        QSqlQuery est = prepared(db, "Insert into Estimate (InvoiceNo_Inv, CustomerName_Inv, "
+                                     "RepairPerson_Inv, InvoiceDate_Inv, Amount_Inv, Paid_Inv, "
+                                     "DueDate_Inv, Tax_Inv, Make_Inv, Model_Inv) "
+                                     "values (?,?,?,?,?,?,?,?,?,?)");
+        QSqlQuery estItem = prepared(db, "Insert into EstimateItem values (?,?,?,?,?,?,?,?)");
+        QSqlQuery estLabor = prepared(db, "Insert into EstimateLabor values (?,?,?,?,?,?,?)");
+        for (int n = 1; n <= estimates; ++n) {
+            const QString date =
+                start.addDays(-(estimates - n) * 3650 / 20000).toString(Qt::ISODate);
+            insert(est,
+                   {n, customer(1 + int(random.bounded(customers))), "Rita Moreno", date, 240.0,
+                    n > estimates - 200 ? 0 : 1, date, "Yes", "Freightliner", "Cascadia"});
+            for (int k = 0; k < 2; ++k) {
+                const int part = 1 + int(random.bounded(parts));
+                insert(estItem, {QString("Part %1").arg(part), "m", 1 + k, "s", partNo(part), 12.5,
+                                 12.5 * (1 + k), n});
+            }
+            insert(estLabor, {QString("Operation %1").arg(1 + random.bounded(operations)), "Engine",
+                              2, 85, 170, "", n});
+        }
         // 15,000 purchase orders of four lines each over the ten years, from 200 vendors.
         const int vendors = 200;
         QSqlQuery v = prepared(db, "Insert into Company (ID_Company, Name_Company, City_Company) "

@@ -12,6 +12,7 @@
 #include "data/Query.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
+#include "estimates/TEstimate.h"
 #include "invoicing/TInvItem.h"
 #include "invoicing/TInvPartFind.h"
 #include "invoicing/TInvoice.h"
@@ -35,36 +36,50 @@ namespace {
 // Messages the program gave (through the prompter installed in main).
 int informed = 0;
 
+// A sales document window the commands work on: its tables, and the open document they use.
+struct Document
+{
+    std::unique_ptr<DocumentWindow> window;
+    QString header;
+    QString items;
+    QString labor;
+    QString number;
+};
+
 struct Shop
 {
     QString path;
     std::unique_ptr<TDM> dm;
     std::unique_ptr<Straight> straight;
-    std::unique_ptr<TInvoice> invoice;
+    Document invoice;
+    Document estimate;
     std::unique_ptr<TInvPartFind> picker;
     std::unique_ptr<TInvItem> lines;
-    QString number; // an open invoice the commands work on
 };
 
-QStringList lineLoad(const QString& n)
+QStringList lineLoad(const Document& doc, const QString& n)
 {
-    return {sql("Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From "
-                "InvItem where Inv_Item =" +
-                n),
-            sql("Select Sum(Amount_Item) From InvItem where Inv_Item =" + n),
+    return {sql("Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From " +
+                doc.items + " where Inv_Item =" + n),
+            sql("Select Sum(Amount_Item) From " + doc.items + " where Inv_Item =" + n),
             sql("Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
-                ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" +
-                n),
-            sql("Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + n),
+                ",Remark_Labor,Inv_Labor From " +
+                doc.labor + " where Inv_Labor=" + n),
+            sql("Select Sum(Amount_Labor) From " + doc.labor + " where Inv_Labor =" + n),
             sql("Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" + n)};
 }
 
-// Puts the invoice window on the invoice the commands work on, as a click on its row does.
+// Puts the document window on the document the commands work on, as a click on its row does.
+void show(Document& doc)
+{
+    Query* list = doc.window->list()->query();
+    list->setCurrentRow(list->findRow(QStringLiteral("InvoiceNo_Inv"), doc.number));
+    emit doc.window->list()->cellClicked();
+}
+
 void showInvoice(Shop* shop)
 {
-    Query* list = shop->invoice->list()->query();
-    list->setCurrentRow(list->findRow(QStringLiteral("InvoiceNo_Inv"), shop->number));
-    emit shop->invoice->list()->cellClicked();
+    show(shop->invoice);
 }
 
 // The tax row the total of an invoice of this date reads.
@@ -76,73 +91,74 @@ QString taxRow(const QString& isoDate)
                    .arg(date.month()));
 }
 
-// What the window reloads after Save and after the Open filter: the open invoices, then the
+// What the window reloads after Save and after the Open filter: the open documents, then the
 // lines, sums, paid sum and tax row of the first one.
-QStringList openListReload(Shop* shop)
+QStringList openListReload(Shop* shop, const Document& doc)
 {
-    const QString list = sql(QStringLiteral("Select * From Invoice where Paid_Inv=No"));
+    const QString list = sql("Select * From " + doc.header + " where Paid_Inv=No");
     const QHash<QString, QString> first = shop->straight->firstRow(list);
     QStringList statements{list};
-    statements += lineLoad(first.value(QStringLiteral("InvoiceNo_Inv")));
+    statements += lineLoad(doc, first.value(QStringLiteral("InvoiceNo_Inv")));
     statements.append(taxRow(first.value(QStringLiteral("InvoiceDate_Inv"))));
     return statements;
 }
 
-void openInvoiceWindow(benchmark::State& state, Shop* shop)
+template<class Window>
+void openWindow(benchmark::State& state, Shop* shop, Document& doc)
 {
-    QStringList statements{sql("Select * From Invoice where Paid_Inv=No"),
+    QStringList statements{sql("Select * From " + doc.header + " where Paid_Inv=No"),
                            sql("Select * From Tax where Year_T =2026")};
-    statements += lineLoad(shop->number);
+    statements += lineLoad(doc, doc.number);
     measure(
         state,
         [] {
-            TInvoice window({});
+            Window window({});
             window.show();
             QApplication::processEvents();
         },
         shop->straight->milliseconds(statements));
 }
 
-void rowSelection(benchmark::State& state, Shop* shop)
+void rowSelection(benchmark::State& state, Shop* shop, Document& doc)
 {
-    QStringList statements = lineLoad(shop->number);
+    QStringList statements = lineLoad(doc, doc.number);
     statements.append(sql("Select * From Tax where Year_T =2026"));
     measure(
-        state, [shop] { emit shop->invoice->list()->cellClicked(); },
+        state, [&doc] { emit doc.window->list()->cellClicked(); },
         shop->straight->milliseconds(statements));
 }
 
-void newInvoice(benchmark::State& state, Shop* shop)
+void newDocument(benchmark::State& state, Shop* shop, Document& doc)
 {
-    QStringList statements{sql("Select Max(InvoiceNo_Inv) From Invoice")};
-    statements += lineLoad(QStringLiteral("999999"));
+    QStringList statements{sql("Select Max(InvoiceNo_Inv) From " + doc.header)};
+    statements += lineLoad(doc, QStringLiteral("999999"));
     measure(
-        state, [shop] { shop->invoice->newRecord(); }, shop->straight->milliseconds(statements));
-    shop->invoice->refresh();
-    showInvoice(shop);
+        state, [&doc] { doc.window->newRecord(); }, shop->straight->milliseconds(statements));
+    doc.window->refresh();
+    show(doc);
 }
 
-// Save of the header of an existing invoice, answered Yes: the existence check, the update,
-// and the reload of the open invoices with the figures of the first one. The same values are
+// Save of the header of an existing document, answered Yes: the existence check, the update,
+// and the reload of the open documents with the figures of the first one. The same values are
 // saved again on every round; the row as it was stored is put back afterwards.
-void headerSave(benchmark::State& state, Shop* shop)
+void headerSave(benchmark::State& state, Shop* shop, Document& doc)
 {
-    const QString where = "InvoiceNo_Inv=" + shop->number;
-    Straight::KeptRow kept = shop->straight->keep(QStringLiteral("Invoice"), where);
-    showInvoice(shop);
-    const SqlRow row = shop->invoice->boxes()->row(QStringLiteral("Invoice"));
+    const QString where = "InvoiceNo_Inv=" + doc.number;
+    Straight::KeptRow kept = shop->straight->keep(doc.header, where);
+    show(doc);
+    const SqlRow row = doc.window->boxes()->row(doc.header);
     const QStringList keys{QStringLiteral("InvoiceNo_Inv")};
     QStringList statements{sql(row.exists(keys).join('\n')), sql(row.update(keys).join('\n'))};
-    statements += openListReload(shop);
+    statements += openListReload(shop, doc);
     const double straightMs = shop->straight->milliseconds(statements);
     const int informedBefore = informed;
     measureAfter(
-        state, [shop] { showInvoice(shop); }, [shop] { shop->invoice->save(); }, straightMs);
+        state, [&doc] { show(doc); }, [&doc] { doc.window->save(); }, straightMs);
     if (informed - informedBefore != int(state.iterations()))
-        state.SkipWithError("Save did not report the invoice saved on every round");
+        state.SkipWithError("Save did not report the document saved on every round");
     shop->straight->restore(kept);
-    shop->invoice->refresh();
-    showInvoice(shop);
+    doc.window->refresh();
+    show(doc);
 }
 
 // Resident memory of the process in bytes.
@@ -165,12 +181,12 @@ void allFilter(benchmark::State& state, Shop* shop)
     double growth = 0;
     qint64 total = 0;
     for (auto _ : state) {
-        shop->invoice->setFilter(DocumentWindow::Filter::Open);
+        shop->invoice.window->setFilter(DocumentWindow::Filter::Open);
         malloc_trim(0);
         const double before = residentBytes();
         QElapsedTimer timer;
         timer.start();
-        shop->invoice->setFilter(DocumentWindow::Filter::All);
+        shop->invoice.window->setFilter(DocumentWindow::Filter::All);
         total += timer.nsecsElapsed();
         growth = std::max(growth, residentBytes() - before);
     }
@@ -179,16 +195,16 @@ void allFilter(benchmark::State& state, Shop* shop)
     state.counters["straight_ms"] = straightMs;
     state.counters["ratio"] = straightMs > 0 ? ms / straightMs : 0;
     state.counters["rss_growth_mb"] = growth / (1024.0 * 1024.0);
-    state.counters["rows"] = shop->invoice->list()->query()->recordCount();
-    shop->invoice->refresh();
+    state.counters["rows"] = shop->invoice.window->list()->query()->recordCount();
+    shop->invoice.window->refresh();
     showInvoice(shop);
 }
 
 void closePartLines(benchmark::State& state, Shop* shop)
 {
     measure(
-        state, [shop] { shop->invoice->lines()->linesChanged(QStringLiteral("InvItem")); },
-        shop->straight->milliseconds(lineLoad(shop->number).mid(0, 2)));
+        state, [shop] { shop->invoice.window->lines()->linesChanged(QStringLiteral("InvItem")); },
+        shop->straight->milliseconds(lineLoad(shop->invoice, shop->invoice.number).mid(0, 2)));
 }
 
 // The statements of a row selection through the program's data layer alone (translation,
@@ -199,13 +215,14 @@ void dataLayerRowSelection(benchmark::State& state, Shop* shop)
     QStringList access = {
         "Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From "
         "InvItem where Inv_Item =" +
-            shop->number,
-        "Select Sum(Amount_Item) From InvItem where Inv_Item =" + shop->number,
+            shop->invoice.number,
+        "Select Sum(Amount_Item) From InvItem where Inv_Item =" + shop->invoice.number,
         "Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
         ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" +
-            shop->number,
-        "Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + shop->number,
-        "Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" + shop->number,
+            shop->invoice.number,
+        "Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + shop->invoice.number,
+        "Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" +
+            shop->invoice.number,
         "Select * From Tax where Year_T =2026"};
     QStringList statements;
     for (const QString& a : access)
@@ -284,15 +301,24 @@ Shop* openShop(const QString& path, double scale)
     shop->path = path;
     shop->dm = std::make_unique<TDM>(path, nullptr);
     shop->straight = std::make_unique<Straight>(path);
-    shop->invoice = std::make_unique<TInvoice>(TInvoice::Links{});
-    shop->invoice->show();
-    QApplication::processEvents();
-    shop->invoice->list()->query()->setCurrentRow(150);
-    emit shop->invoice->list()->cellClicked();
-    shop->number = shop->invoice->text(QStringLiteral("InvoiceNo_Inv"));
+    for (Document* doc : {&shop->invoice, &shop->estimate}) {
+        const bool invoice = doc == &shop->invoice;
+        doc->header = invoice ? QStringLiteral("Invoice") : QStringLiteral("Estimate");
+        doc->items = invoice ? QStringLiteral("InvItem") : QStringLiteral("EstimateItem");
+        doc->labor = invoice ? QStringLiteral("InvLabor") : QStringLiteral("EstimateLabor");
+        if (invoice)
+            doc->window = std::make_unique<TInvoice>(TInvoice::Links{});
+        else
+            doc->window = std::make_unique<TEstimate>(TEstimate::Links{});
+        doc->window->show();
+        QApplication::processEvents();
+        doc->window->list()->query()->setCurrentRow(150);
+        emit doc->window->list()->cellClicked();
+        doc->number = doc->window->text(QStringLiteral("InvoiceNo_Inv"));
+    }
     shop->picker = std::make_unique<TInvPartFind>();
-    shop->lines =
-        std::make_unique<TInvItem>(LineOwnerRef(shop->invoice->lines(), shop->invoice->lines()));
+    shop->lines = std::make_unique<TInvItem>(
+        LineOwnerRef(shop->invoice.window->lines(), shop->invoice.window->lines()));
     shop->lines->show();
     QApplication::processEvents();
     shop->picker->showFor(shop->lines.get());
@@ -331,12 +357,23 @@ int main(int argc, char** argv)
     Prompter::install(&answerYes);
     benchmark::Initialize(&argc, argv);
     const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>> commands = {
-        {"OpenInvoiceWindow", openInvoiceWindow},
-        {"RowSelectionWithTotals", rowSelection},
+        {"OpenInvoiceWindow",
+         [](benchmark::State& s, Shop* shop) { openWindow<TInvoice>(s, shop, shop->invoice); }},
+        {"RowSelectionWithTotals",
+         [](benchmark::State& s, Shop* shop) { rowSelection(s, shop, shop->invoice); }},
         {"DataLayerRowSelection", dataLayerRowSelection},
-        {"NewInvoice", newInvoice},
+        {"NewInvoice",
+         [](benchmark::State& s, Shop* shop) { newDocument(s, shop, shop->invoice); }},
         {"ClosePartLineWindow", closePartLines},
-        {"HeaderSave", headerSave},
+        {"HeaderSave", [](benchmark::State& s, Shop* shop) { headerSave(s, shop, shop->invoice); }},
+        {"OpenEstimateWindow",
+         [](benchmark::State& s, Shop* shop) { openWindow<TEstimate>(s, shop, shop->estimate); }},
+        {"EstimateRowSelectionWithTotals",
+         [](benchmark::State& s, Shop* shop) { rowSelection(s, shop, shop->estimate); }},
+        {"NewEstimate",
+         [](benchmark::State& s, Shop* shop) { newDocument(s, shop, shop->estimate); }},
+        {"EstimateHeaderSave",
+         [](benchmark::State& s, Shop* shop) { headerSave(s, shop, shop->estimate); }},
         {"PartPickerShowAfterChange", pickerShowAfterChange},
         {"PartPickerShowUnchanged", pickerShowUnchanged},
         {"PartPickerSearch", pickerSearch},
