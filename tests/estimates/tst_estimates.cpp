@@ -225,6 +225,17 @@ void TestEstimates::archiveRefusesANumberTheArchiveHolds()
         ui::click(w, filter);
         QVERIFY(w->listQuery()->findRow("InvoiceNo_Inv", "13") < 0);
     }
+    // Delete takes estimate 12 out of every filter, with its lines, so that a later estimate
+    // given the number does not inherit them.
+    ui::click(w, "RadioButton1");
+    QCOMPARE(w->text("InvoiceNo_Inv"), QStringLiteral("12"));
+    shop.prompter().answer({true});
+    ui::click(w, "Button4");
+    for (const char* filter : {"RadioButton1", "RadioButton2", "RadioButton3"}) {
+        ui::click(w, filter);
+        QVERIFY(w->listQuery()->findRow("InvoiceNo_Inv", "12") < 0);
+    }
+    QCOMPARE(shop.value("Select Count(*) From EstimateItem where Inv_Item=12").toInt(), 0);
 }
 
 void TestEstimates::partLinesAndPicker_data()
