@@ -98,7 +98,11 @@ HistoryDescription invoiceFinder(QPointer<PaymentWindow> opener)
     HistoryDescription d;
     d.caption = QStringLiteral("ReceivableFind");
     d.query = QStringLiteral("QReceivable3");
-    d.statement = [](const QString&) { return QStringLiteral("Select * From Invoice"); };
+    // The documents the payment form looks numbers up in: invoices, or estimates for a form
+    // opened from an estimate.
+    const QString documents =
+        opener ? opener->description().documentTable : QStringLiteral("Invoice");
+    d.statement = [documents](const QString&) { return "Select * From " + documents; };
     d.initialSort = QStringLiteral("InvoiceNo_Inv");
     d.titleSort = true;
     d.sortable = {"InvoiceNo_Inv", "CustomerName_Inv"};

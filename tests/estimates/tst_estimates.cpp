@@ -12,6 +12,7 @@
 #include "invoicing/TInvItem.h"
 #include "invoicing/TInvPartFind.h"
 #include "printing/PreparedReport.h"
+#include "receivables/PaymentHistories.h"
 #include "receivables/TReceivable.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Windows.h"
@@ -175,6 +176,13 @@ void TestEstimates::paymentUnderTheNumberCountsForBoth()
     QCOMPARE(box(payment, "Edit1")->text(), QStringLiteral("12"));
     QCOMPARE(label(payment, "Label9"), QStringLiteral("Estimate Customer"));
     QCOMPARE(label(payment, "Label11"), QStringLiteral("300"));
+    // Its finder lists the estimates.
+    ui::click(payment, "SpeedButton1");
+    auto* finder = newest<TReceivableFind>(shop);
+    QCOMPARE(ui::rowCount(finder->grid()), 1);
+    QCOMPARE(ui::cell(finder->grid(), 0, 1), QStringLiteral("Estimate Customer"));
+    closeWindow(finder);
+    ui::settle();
     ui::type(box(payment, "Edit3"), "CHK 1");
     ui::type(box(payment, "Edit4"), "120");
     shop.prompter().answer({true});
