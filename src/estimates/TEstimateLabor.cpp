@@ -1,6 +1,7 @@
 #include "estimates/TEstimateLabor.h"
 
 #include "ui/common/Latest.h"
+#include "ui/documents/PartLines.h"
 
 LineDescription TEstimateLabor::lineDescription()
 {
@@ -10,16 +11,8 @@ LineDescription TEstimateLabor::lineDescription()
     d.maximized = false;
     d.table = QStringLiteral("EstimateLabor");
     d.numberColumn = QStringLiteral("Inv_Labor");
-    d.boxes = {
-        {"Description_Labor", "Labor Description", FormBox::List,
-         "Select Description_Labor From Labor", "ComboBox1"},
-        {"PartNo_Labor", "Part Disc", FormBox::Edit, {}, "Edit1"},
-        {"Qty_Labor", "Qty", FormBox::Edit, {}, "Edit2"},
-        {"Rate_Labor", "Rate $", FormBox::Edit, {}, "Edit5"},
-        {"Amount_Labor", "Amount $", FormBox::Edit, {}, "Edit6"},
-        {"Remark_Labor", "Remark", FormBox::Edit, {}, "Edit4"},
-    };
-    d.newTexts = {{"Qty_Labor", "0"}, {"Amount_Labor", "0.00"}};
+    d.boxes = LaborLines::boxes();
+    d.newTexts = LaborLines::newTexts();
     // A line is saved over, and deleted with, the line of the same description.
     d.saveKeys = {"Description_Labor"};
     d.deleteKeys = {"Description_Labor"};
@@ -36,12 +29,7 @@ LineDescription TEstimateLabor::lineDescription()
     d.rateColumn = QStringLiteral("Rate_Labor");
     d.amountColumn = QStringLiteral("Amount_Labor");
     d.findCaption = QStringLiteral("find");
-    d.fill = CatalogueFill{QStringLiteral("Description_Labor"),
-                           QStringLiteral("Labor"),
-                           QStringLiteral("Description_Labor"),
-                           {{"PartNo_Labor", "PartNo_Labor"},
-                            {"Rate_Labor", "Rate_Labor"},
-                            {"Remark_Labor", "Remark_Labor"}}};
+    d.fill = LaborLines::catalogueFill();
     d.keys = false;
     return d;
 }

@@ -1,6 +1,7 @@
 #include "invoicing/TInvLabor.h"
 
 #include "ui/common/Latest.h"
+#include "ui/documents/PartLines.h"
 
 namespace {
 LineDescription laborLines()
@@ -11,16 +12,8 @@ LineDescription laborLines()
     d.maximized = true;
     d.table = QStringLiteral("InvLabor");
     d.numberColumn = QStringLiteral("Inv_Labor");
-    d.boxes = {
-        {"Description_Labor", "Labor Description", FormBox::List,
-         "Select Description_Labor From Labor", "ComboBox1"},
-        {"PartNo_Labor", "Part Disc", FormBox::Edit, {}, "Edit1"},
-        {"Qty_Labor", "Qty", FormBox::Edit, {}, "Edit2"},
-        {"Rate_Labor", "Rate $", FormBox::Edit, {}, "Edit5"},
-        {"Amount_Labor", "Amount $", FormBox::Edit, {}, "Edit6"},
-        {"Remark_Labor", "Remark", FormBox::Edit, {}, "Edit4"},
-    };
-    d.newTexts = {{"Qty_Labor", "0"}, {"Amount_Labor", "0.00"}};
+    d.boxes = LaborLines::boxes();
+    d.newTexts = LaborLines::newTexts();
     // A line is saved over, and deleted with, the line of the same description.
     d.saveKeys = {"Description_Labor"};
     d.deleteKeys = {"Description_Labor"};

@@ -1,3 +1,4 @@
+#include "CatalogueRows.h"
 #include "Pdf.h"
 #include "TestShop.h"
 #include "Ui.h"
@@ -48,14 +49,6 @@ void addLaborLine(TestShop& shop, int estimate, const QString& description, doub
 {
     shop.exec("Insert into EstimateLabor values (?,'E1',1,?,?,'',?)",
               {description, amount, amount, estimate});
-}
-
-void addPart(TestShop& shop, int id, const QString& name, const QString& partNo, double price)
-{
-    shop.exec("Insert into Part (ID_Material, Number_Material, Color_Material, Price_Material, "
-              "Mfg_Material, Style_Material, Description_Material) values (?,?,?,?,'Fleetguard',"
-              "'Spin-on',?)",
-              {id, name, partNo, price, "Heavy duty " + name});
 }
 
 QString label(QWidget* w, const QString& name)

@@ -1,3 +1,4 @@
+#include "CatalogueRows.h"
 #include "TestShop.h"
 #include "Ui.h"
 #include "app/TMainForm.h"
@@ -35,14 +36,6 @@ void addLine(TestShop& shop, int po, const QString& partNo, double qty, double r
     shop.exec("Insert into Items (Po_Item, Name_Item, Color_Item, Qty_Item, Rate_Item, "
               "Amount_Item) values (?,?,?,?,?,?)",
               {po, "Part " + partNo, partNo, qty, rate, qty * rate});
-}
-
-void addPart(TestShop& shop, int id, const QString& name, const QString& partNo, double price)
-{
-    shop.exec("Insert into Part (ID_Material, Number_Material, Color_Material, Price_Material, "
-              "Mfg_Material, Style_Material, Description_Material) values (?,?,?,?,'Fleetguard',"
-              "'Spin-on',?)",
-              {id, name, partNo, price, "Heavy duty " + name});
 }
 
 QString label(QWidget* w, const QString& name)

@@ -69,6 +69,34 @@ Currency sellingPrice(const Query& row)
 
 namespace LaborLines {
 
+QList<FormBox> boxes()
+{
+    return {
+        {"Description_Labor", "Labor Description", FormBox::List,
+         "Select Description_Labor From Labor", "ComboBox1"},
+        {"PartNo_Labor", "Part Disc", FormBox::Edit, {}, "Edit1"},
+        {"Qty_Labor", "Qty", FormBox::Edit, {}, "Edit2"},
+        {"Rate_Labor", "Rate $", FormBox::Edit, {}, "Edit5"},
+        {"Amount_Labor", "Amount $", FormBox::Edit, {}, "Edit6"},
+        {"Remark_Labor", "Remark", FormBox::Edit, {}, "Edit4"},
+    };
+}
+
+QHash<QString, QString> newTexts()
+{
+    return {{"Qty_Labor", "0"}, {"Amount_Labor", "0.00"}};
+}
+
+CatalogueFill catalogueFill()
+{
+    return CatalogueFill{QStringLiteral("Description_Labor"),
+                         QStringLiteral("Labor"),
+                         QStringLiteral("Description_Labor"),
+                         {{"PartNo_Labor", "PartNo_Labor"},
+                          {"Rate_Labor", "Rate_Labor"},
+                          {"Remark_Labor", "Remark_Labor"}}};
+}
+
 PickerDescription picker(const QString& caption)
 {
     PickerDescription d;

@@ -28,6 +28,11 @@ Currency sellingPrice(const Query& row);
 // The same for lines that name a labor operation of the catalogue.
 namespace LaborLines {
 
+// The six boxes of a labor line, and New's texts.
+QList<FormBox> boxes();
+QHash<QString, QString> newTexts();
+// The code, rate and remark of the operation whose description is typed or picked whole.
+CatalogueFill catalogueFill();
 PickerDescription picker(const QString& caption);
 // The operation of the picker's current row as the line's boxes take it: its code,
 // description, rate and remark.
