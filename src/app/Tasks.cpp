@@ -14,6 +14,7 @@
 #include "masters/TPart.h"
 #include "masters/TProfile.h"
 #include "masters/TTax.h"
+#include "payables/TPayable.h"
 #include "printing/PreviewWindow.h"
 #include "purchasing/TLaborFind.h"
 #include "purchasing/TPartOrderHistory.h"
@@ -83,6 +84,9 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
     };
     const TReceivable::Links paymentLinks{openChild, preview};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton14"), [] { return new TBank; });
+    const TPayable::Links payableLinks{openChild, preview};
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton11"),
+                           [payableLinks] { return new TPayable(payableLinks); });
     QPointer<TLaborFind> orderPicker = windows.laborFind.get();
     const TPoOrder::Links orderLinks{openChild, [orderPicker](LineWindow* line) {
                                          if (orderPicker)

@@ -286,6 +286,10 @@ void PaymentWindow::resetFigures()
 void PaymentWindow::newPayment()
 {
     emptyForm(m_description.newKeeps);
+    if (m_description.newClearsDocumentFigures) {
+        m_party->clear();
+        m_amount->setText(zero);
+    }
     m_boxes->focusTarget(m_description.documentColumn)->setFocus();
 }
 

@@ -55,8 +55,10 @@ struct PaymentDescription
     bool referenceLoads = true;
     QStringList loadedByReference = {};
     QString existingNote = {};
-    // Boxes New leaves alone.
+    // Boxes New leaves alone, and whether New also clears the document's party and amount
+    // figures (Save always does).
     QStringList newKeeps = {};
+    bool newClearsDocumentFigures = false;
     // Whether answering No to the Save question also clears the form.
     bool clearsAfterNo = false;
     QString closeName = QStringLiteral("Button4");

@@ -1,0 +1,77 @@
+#include "payables/PayableLists.h"
+
+#include "data/Query.h"
+#include "printing/PreparedReport.h"
+#include "printing/ReportEngine.h"
+#include "ui/common/Latest.h"
+#include "ui/common/PaymentWindow.h"
+
+#include <QPointer>
+
+namespace {
+HistoryDescription billFinder(QPointer<PaymentWindow> opener)
+{
+    HistoryDescription d;
+    d.caption = QStringLiteral("FindPayable");
+    d.query = QStringLiteral("QPayable3");
+    d.statement = [](const QString&) { return QStringLiteral("Select * From Bill"); };
+    d.initialSort = QStringLiteral("Ref_Bill");
+    d.titleSort = true;
+    d.sortable = {"Ref_Bill", "Vendor_Bill"};
+    d.pick = [opener](const Query* row) {
+        if (!opener)
+            return;
+        auto value = [row](const char* column) {
+            return row->field(QString::fromLatin1(column)).asText();
+        };
+        opener->setDocument(value("Ref_Bill"));
+        opener->setText(QStringLiteral("Amount_Payable"), value("Amount_Bill"));
+        opener->setText(QStringLiteral("Name_Payable"), value("Vendor_Bill"));
+        opener->setText(QStringLiteral("Chart_Payable"), value("Chart_Bill"));
+        opener->setText(QStringLiteral("SubChart_Payable"), value("SubChart_Bill"));
+        opener->showDocumentFigures(value("Vendor_Bill"), value("Amount_Bill"));
+    };
+    return d;
+}
+
+HistoryDescription payableList(TPayableList::Preview preview)
+{
+    HistoryDescription d;
+    d.caption = QStringLiteral("PayableList");
+    d.heading = d.caption;
+    d.query = QStringLiteral("QPayable3");
+    d.statement = [](const QString&) { return QStringLiteral("Select * From Payable"); };
+    d.titles = {"Inv#", "Name", "Via Pay", "Pay Date", "Ref", "Amount $", "Chart"};
+    // Payments to vendors are only ever added: the navigator has no delete.
+    d.navigator = true;
+    d.titleSort = true;
+    d.total = HistoryDescription::Total{"Total Paid $", "Label2", "QPayable4",
+                                        "Select Sum(Amount_Payable) From Payable "};
+    if (preview)
+        d.print = [preview](const Query* rows) { preview(TPayableList::prepareReport(rows)); };
+    return d;
+}
+} // namespace
+
+TFindPayable::TFindPayable(PaymentWindow* opener, QWidget* parent)
+    : HistoryWindow(billFinder(opener), parent)
+{
+    Latest<TFindPayable>::set(this);
+    setSource([] { return std::optional<QString>(QString()); });
+}
+
+TPayableList::TPayableList(Preview preview, QWidget* parent)
+    : HistoryWindow(payableList(std::move(preview)), parent)
+{
+    Latest<TPayableList>::set(this);
+    setSource([] { return std::optional<QString>(QString()); });
+}
+
+PreparedReport TPayableList::prepareReport(const Query* rows)
+{
+    PreparedReport report =
+        ReportEngine::prepareFile(QStringLiteral(":/payables/layouts/payable-list.json"),
+                                  {{QStringLiteral("frxDBDataset1PayAble"), rows}});
+    report.title = QStringLiteral("Payable List");
+    return report;
+}

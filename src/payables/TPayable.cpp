@@ -1,0 +1,75 @@
+#include "payables/TPayable.h"
+
+#include "payables/PayableLists.h"
+#include "ui/common/Latest.h"
+
+#include <QPushButton>
+
+PaymentDescription TPayable::paymentDescription()
+{
+    PaymentDescription d;
+    d.title = QStringLiteral("Payable");
+    d.table = QStringLiteral("Payable");
+    d.boxes = {
+        {"BillNo_Payable", "Ref", FormBox::Edit, {}, "Edit1"},
+        {"Name_Payable", "Vendor", FormBox::List, "Select distinct Name_Company From Company",
+         "ComboBox1"},
+        {"ViaPayment_Payable", "Via Payment", FormBox::List, "Select distinct Name_Bank From Bank",
+         "ComboBox2"},
+        {"PayDate_Payable", "Pay Date", FormBox::Date, {}, "Edit2", {}, "DateTimePicker1"},
+        {"Ref_Payable", "Ref / Check", FormBox::Edit, {}, "Edit3"},
+        {"Amount_Payable", "Amount", FormBox::Edit, {}, "Edit4"},
+        {"Chart_Payable", "Chart", FormBox::List, "Select distinct Chart_Bill From Bill",
+         "ComboBox3"},
+        {"SubChart_Payable", "Sub Chart", FormBox::List, "Select distinct SubChart_Bill From Bill",
+         "ComboBox4"},
+        {"Remark_Payable", "Remark", FormBox::Memo, {}, "Memo1"},
+    };
+    d.lookupQuery = QStringLiteral("QPayable3");
+    d.sumQuery = QStringLiteral("QPayable2");
+    d.writeQuery = QStringLiteral("QPayable1");
+    d.listQuery = QStringLiteral("QBill2");
+    // Bills are numbered by text ("01008" is not "1008").
+    d.documentColumn = QStringLiteral("BillNo_Payable");
+    d.numberedDocuments = false;
+    d.documentTable = QStringLiteral("Bill");
+    d.documentKey = QStringLiteral("Ref_Bill");
+    d.partyColumn = QStringLiteral("Vendor_Bill");
+    d.amountColumn = QStringLiteral("Amount_Bill");
+    d.amountBox = QStringLiteral("Amount_Payable");
+    d.payDateBox = QStringLiteral("PayDate_Payable");
+    d.fromDocument = {{"Name_Payable", "Vendor_Bill"},
+                      {"Chart_Payable", "Chart_Bill"},
+                      {"SubChart_Payable", "SubChart_Bill"}};
+    // A reference that names no bill leaves the form as it was.
+    d.clearWhenMissing = false;
+    // Every Save adds a payment.
+    d.referenceColumn = QStringLiteral("Ref_Payable");
+    d.referenceLoads = false;
+    d.newKeeps = {"Chart_Payable", "SubChart_Payable"};
+    d.newClearsDocumentFigures = true;
+    d.clearsAfterNo = true;
+    d.closeName = QStringLiteral("Button6");
+    return d;
+}
+
+TPayable::TPayable(Links links, QWidget* parent)
+    : PaymentWindow(paymentDescription(), parent)
+    , m_links(std::move(links))
+{
+    Latest<TPayable>::set(this);
+    setText(QStringLiteral("Chart_Payable"), QStringLiteral("Bus Expence"));
+    QPushButton* list = addCommand(QStringLiteral("List ( F5 )"), QStringLiteral("Button5"),
+                                   m_links.openChild ? Qt::Key_F5 : 0, [this] {
+                                       if (m_links.openChild)
+                                           m_links.openChild(new TPayableList(m_links.preview));
+                                   });
+    list->setToolTip(QStringLiteral("Every payment made, with the total"));
+    list->setEnabled(bool(m_links.openChild));
+}
+
+void TPayable::openFinder()
+{
+    if (m_links.openChild)
+        m_links.openChild(new TFindPayable(this));
+}

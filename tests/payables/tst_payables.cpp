@@ -1,0 +1,277 @@
+#include "TestShop.h"
+#include "Ui.h"
+#include "app/TMainForm.h"
+#include "data/Query.h"
+#include "payables/PayableLists.h"
+#include "payables/TPayable.h"
+#include "printing/PreparedReport.h"
+#include "ui/common/DataGrid.h"
+#include "ui/common/Windows.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+void addBill(TestShop& shop, const QString& ref, const QString& vendor, double amount,
+             const QString& chart = "Parts")
+{
+    shop.exec("Insert into Bill (Ref_Bill, Vendor_Bill, Amount_Bill, Chart_Bill, SubChart_Bill, "
+              "BillDate_Bill) values (?,?,?,?,'Filters','2026-03-02')",
+              {ref, vendor, amount, chart});
+}
+
+void addPayment(TestShop& shop, const QString& bill, double amount, const QString& vendor = "Acme")
+{
+    shop.exec("Insert into Payable (BillNo_Payable, Name_Payable, Amount_Payable, "
+              "PayDate_Payable, Chart_Payable) values (?,?,?,'2026-03-05','Parts')",
+              {bill, vendor, amount});
+}
+
+QString figure(QWidget* w, const QString& name)
+{
+    return ui::find<QLabel>(w, name)->text();
+}
+
+QLineEdit* box(QWidget* w, const QString& name)
+{
+    return ui::find<QLineEdit>(w, name);
+}
+
+QComboBox* combo(QWidget* w, const QString& name)
+{
+    return ui::find<QComboBox>(w, name);
+}
+
+template<class Window>
+Window* newest(TestShop& shop)
+{
+    auto* window = qobject_cast<Window*>(ui::newestChild(shop.mainForm()));
+    if (!window)
+        throw std::runtime_error("the expected window did not open");
+    return window;
+}
+
+TPayable* openPayments(TestShop& shop)
+{
+    ui::click(shop.mainFormWithTasks(), "SpeedButton11");
+    return newest<TPayable>(shop);
+}
+
+int payments(TestShop& shop)
+{
+    return shop.value("Select Count(*) From Payable").toInt();
+}
+} // namespace
+
+class TestPayables : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void billLookUp_data();
+    void billLookUp();
+    void unmatchedRefKeepsTheFigures();
+    void everySaveAdds();
+    void saveChecksValues_data();
+    void saveChecksValues();
+    void finderFillsItsOpenerOnly();
+    void listTotalAndPrintout();
+};
+
+void TestPayables::billLookUp_data()
+{
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<QList<double>>("paid");
+    QTest::addColumn<QString>("paidText");
+    QTest::addColumn<QString>("balance");
+    QTest::newRow("no payments") << 150.0 << QList<double>{} << "0.00"
+                                 << "150";
+    QTest::newRow("two of 100 on 150") << 150.0 << QList<double>{100, 100} << "200"
+                                       << "-50";
+    QTest::newRow("150.50 unpaid") << 150.5 << QList<double>{} << "0.00"
+                                   << "150.5";
+}
+
+void TestPayables::billLookUp()
+{
+    QFETCH(double, amount);
+    QFETCH(QList<double>, paid);
+    QFETCH(QString, paidText);
+    QFETCH(QString, balance);
+    TestShop shop;
+    addBill(shop, "01008", "O'Reilly Truck", amount);
+    addBill(shop, "1008", "Other Vendor", 5);
+    for (double p : paid)
+        addPayment(shop, "01008", p);
+    TPayable* w = openPayments(shop);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Payable"));
+    QCOMPARE(combo(w, "ComboBox3")->currentText(), QStringLiteral("Bus Expence"));
+    ui::type(box(w, "Edit1"), "01008");
+    QCOMPARE(figure(w, "Label9"), QStringLiteral("O'Reilly Truck"));
+    QCOMPARE(figure(w, "Label14"), paidText);
+    QCOMPARE(figure(w, "Label16"), balance);
+    // The whole amount is proposed; the chart comes from the bill.
+    QCOMPARE(box(w, "Edit4")->text(), QString::number(amount));
+    QCOMPARE(combo(w, "ComboBox3")->currentText(), QStringLiteral("Parts"));
+    QCOMPARE(combo(w, "ComboBox4")->currentText(), QStringLiteral("Filters"));
+    QVERIFY(shop.prompter().messages().isEmpty());
+}
+
+void TestPayables::unmatchedRefKeepsTheFigures()
+{
+    TestShop shop;
+    addBill(shop, "B7", "Acme", 150);
+    TPayable* w = openPayments(shop);
+    ui::type(box(w, "Edit1"), "B7");
+    QCOMPARE(figure(w, "Label11"), QStringLiteral("150"));
+    // Typed on, the reference names no bill: the form keeps what it showed.
+    ui::type(box(w, "Edit1"), "B77' or '1'='1");
+    QCOMPARE(figure(w, "Label9"), QStringLiteral("Acme"));
+    QCOMPARE(figure(w, "Label11"), QStringLiteral("150"));
+    QCOMPARE(box(w, "Edit4")->text(), QStringLiteral("150"));
+    QVERIFY(shop.prompter().messages().isEmpty());
+}
+
+void TestPayables::everySaveAdds()
+{
+    TestShop shop;
+    addBill(shop, "B7", "Acme", 150);
+    TPayable* w = openPayments(shop);
+    for (int i = 0; i < 2; ++i) {
+        ui::type(box(w, "Edit1"), "B7");
+        ui::type(box(w, "Edit3"), "CHK 9");
+        ui::type(box(w, "Edit4"), "100");
+        shop.prompter().answer({true});
+        ui::click(w, "Button1");
+    }
+    QCOMPARE(payments(shop), 2);
+    // Cleared for the next payment; "Paid" keeps its last value, the chart stays.
+    QCOMPARE(box(w, "Edit1")->text(), QString());
+    QCOMPARE(box(w, "Edit4")->text(), QStringLiteral("0.00"));
+    QCOMPARE(figure(w, "Label9"), QString());
+    QCOMPARE(figure(w, "Label11"), QStringLiteral("0.00"));
+    QCOMPARE(figure(w, "Label16"), QStringLiteral("0.00"));
+    QCOMPARE(figure(w, "Label14"), QStringLiteral("100"));
+    QCOMPARE(combo(w, "ComboBox3")->currentText(), QStringLiteral("Parts"));
+    // No clears the form too, and writes nothing.
+    ui::type(box(w, "Edit1"), "B7");
+    shop.prompter().answer({false});
+    ui::click(w, "Button1");
+    QCOMPARE(payments(shop), 2);
+    QCOMPARE(box(w, "Edit1")->text(), QString());
+    // New clears the vendor and amount figures and keeps the chart.
+    ui::type(box(w, "Edit1"), "B7");
+    ui::click(w, "Button2");
+    QCOMPARE(figure(w, "Label9"), QString());
+    QCOMPARE(figure(w, "Label11"), QStringLiteral("0.00"));
+    QCOMPARE(combo(w, "ComboBox3")->currentText(), QStringLiteral("Parts"));
+    QVERIFY(!ui::find<QPushButton>(w, "Button3")->isEnabled());
+    QVERIFY(!ui::find<QPushButton>(w, "Button7")->isEnabled());
+}
+
+void TestPayables::saveChecksValues_data()
+{
+    QTest::addColumn<QString>("bill");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QVariantList>("stored");
+    QTest::newRow("thousands comma")
+        << "01008"
+        << "1,000" << QString() << QVariantList{"01008", 1000.0, "real", "2026-03-09"};
+    QTest::newRow("amount in words") << "01008"
+                                     << "abc"
+                                     << "Amount" << QVariantList{};
+    QTest::newRow("unknown bill still stored")
+        << "NO-SUCH"
+        << "5" << QString() << QVariantList{"NO-SUCH", 5.0, "real", "2026-03-09"};
+}
+
+void TestPayables::saveChecksValues()
+{
+    QFETCH(QString, bill);
+    QFETCH(QString, amount);
+    QFETCH(QString, refusal);
+    QFETCH(QVariantList, stored);
+    TestShop shop;
+    addBill(shop, "01008", "Acme", 150);
+    TPayable* w = openPayments(shop);
+    ui::type(box(w, "Edit1"), bill);
+    ui::type(box(w, "Edit4"), amount);
+    ui::type(box(w, "Edit2"), "3/9/2026");
+    shop.prompter().answer({true});
+    ui::click(w, "Button1");
+    if (refusal.isEmpty()) {
+        QCOMPARE(shop.row("Select BillNo_Payable, Amount_Payable, typeof(Amount_Payable), "
+                          "PayDate_Payable From Payable"),
+                 stored);
+    } else {
+        QCOMPARE(shop.prompter().texts(ScriptedPrompter::Kind::Confirm), QStringList());
+        QVERIFY2(shop.prompter().last().startsWith(refusal), qPrintable(shop.prompter().last()));
+        QCOMPARE(payments(shop), 0);
+    }
+}
+
+void TestPayables::finderFillsItsOpenerOnly()
+{
+    TestShop shop;
+    addBill(shop, "B9", "Zephyr Lines", 90, "Tires");
+    addBill(shop, "B10", "Acme", 500);
+    TPayable* first = openPayments(shop);
+    ui::click(first, "SpeedButton1");
+    auto* finder = newest<TFindPayable>(shop);
+    QCOMPARE(finder->windowTitle(), QStringLiteral("FindPayable"));
+    // Sorted by reference as text.
+    QCOMPARE(ui::cell(finder->grid(), 0, 0), QStringLiteral("B10"));
+    TPayable* second = openPayments(shop);
+    finder->query()->setCurrentRow(1);
+    emit finder->grid()->doubleClicked(finder->grid()->model()->index(1, 0));
+    ui::settle();
+    QCOMPARE(box(first, "Edit1")->text(), QStringLiteral("B9"));
+    QCOMPARE(figure(first, "Label9"), QStringLiteral("Zephyr Lines"));
+    QCOMPARE(combo(first, "ComboBox3")->currentText(), QStringLiteral("Tires"));
+    QCOMPARE(box(second, "Edit1")->text(), QString());
+    // A finder whose payment window has closed fills nothing.
+    ui::click(second, "SpeedButton1");
+    auto* orphan = newest<TFindPayable>(shop);
+    closeWindow(second);
+    ui::settle();
+    emit orphan->grid()->doubleClicked(orphan->grid()->model()->index(0, 0));
+    ui::settle();
+    QCOMPARE(box(first, "Edit1")->text(), QStringLiteral("B9"));
+    QVERIFY(shop.prompter().messages().isEmpty());
+}
+
+void TestPayables::listTotalAndPrintout()
+{
+    TestShop shop;
+    addBill(shop, "B7", "Acme", 150);
+    addPayment(shop, "B7", 10.10, "O'Hara Supply");
+    addPayment(shop, "B8", 20.20);
+    QList<PreparedReport> previews;
+    TPayableList list([&](const PreparedReport& report) { previews.append(report); });
+    list.show();
+    ui::settle();
+    QCOMPARE(list.windowTitle(), QStringLiteral("PayableList"));
+    QCOMPARE(figure(&list, "Label2"), QStringLiteral("30.3"));
+    QCOMPARE(ui::title(list.grid(), 5), QStringLiteral("Amount $"));
+    // Payments are only added: the navigator has no delete.
+    QVERIFY(!list.findChild<QWidget*>("Delete"));
+    // The payment window looking a bill up never changes what the list shows or prints.
+    TPayable* w = openPayments(shop);
+    ui::type(box(w, "Edit1"), "B7");
+    QCOMPARE(ui::rowCount(list.grid()), 2);
+    emit list.grid()->titleClicked(list.query()->columnIndex("Amount_Payable"));
+    ui::click(&list, "PrintButton");
+    QCOMPARE(previews.size(), 1);
+    const QString text = previews.first().text();
+    for (const char* piece : {"Payable List", "Bill No", "Vendor Name", "Chart of Acount",
+                              "O'Hara Supply", "Total  Amount   : 30.3"})
+        QVERIFY2(text.contains(QLatin1String(piece)), piece);
+    QVERIFY(text.indexOf("10.10") < text.indexOf("20.20"));
+}
+
+QTEST_MAIN(TestPayables)
+#include "tst_payables.moc"
