@@ -117,6 +117,34 @@ void generate(const QString& path, double scale)
             insert(estLabor, {QString("Operation %1").arg(1 + random.bounded(operations)), "Engine",
                               2, 85, 170, "", n});
         }
+        // 25,000 vendor bills over the ten years, two part lines and two expense lines each, and
+        // 30,000 payments to vendors against them.
+        const int bills = std::max(250, int(25000 * scale));
+        QSqlQuery bill = prepared(db, "Insert into Bill (Ref_Bill, Vendor_Bill, BillDate_Bill, "
+                                      "DueDate_Bill, Amount_Bill, Address_Bill, Chart_Bill, "
+                                      "SubChart_Bill) values (?,?,?,?,?,?,?,?)");
+        QSqlQuery billItem = prepared(db, "Insert into BillItem (Name_Bill, Qty_Bill, Rate_Bill, "
+                                          "Amount_Bill, Inv_Bill) values (?,?,?,?,?)");
+        QSqlQuery billExpense =
+            prepared(db, "Insert into BillExpense (Description_Expense, Qty_Expense, "
+                         "Rate_Expense, Amount_Expense, Bill_Expense) values (?,?,?,?,?)");
+        QSqlQuery payable = prepared(db, "Insert into Payable (BillNo_Payable, Name_Payable, "
+                                         "PayDate_Payable, Amount_Payable, Chart_Payable) "
+                                         "values (?,?,?,?,?)");
+        for (int n = 1; n <= bills; ++n) {
+            const QString date = start.addDays(-(bills - n) * 3650 / 25000).toString(Qt::ISODate);
+            const QString ref = QString::number(999 + n);
+            const QString vendor = QStringLiteral("Vendor %1").arg(1 + n % 200);
+            insert(bill, {ref, vendor, date, date, 300.0, "100 Supply Rd Chicago, IL 60601",
+                          "Parts", "Filters"});
+            for (int k = 0; k < 2; ++k) {
+                insert(billItem,
+                       {QString("Part %1").arg(1 + random.bounded(parts)), 2, 50, 100, ref});
+                insert(billExpense, {"Freight", 1, 50, 50, ref});
+            }
+            for (int k = 0; k < (n % 5 == 0 ? 2 : 1); ++k)
+                insert(payable, {ref, vendor, date, 150.0, "Parts"});
+        }
         // 15,000 purchase orders of four lines each over the ten years, from 200 vendors.
         const int vendors = 200;
         QSqlQuery v = prepared(db, "Insert into Company (ID_Company, Name_Company, City_Company) "

@@ -10,6 +10,8 @@
 #include "app/TavlinApplication.h"
 #include "data/Query.h"
 #include "data/TDM.h"
+#include "payables/PayableLists.h"
+#include "payables/TPayable.h"
 #include "receivables/PaymentHistories.h"
 #include "receivables/TReceivable.h"
 #include "ui/common/Prompter.h"
@@ -28,6 +30,8 @@ struct Shop
     std::unique_ptr<TDM> dm;
     std::unique_ptr<Straight> straight;
     std::unique_ptr<TReceivable> payment;
+    std::unique_ptr<TPayable> vendorPayment;
+    QString bill;   // a bill in the middle of the ten years
     QString number; // an invoice in the middle of the ten years
 };
 
@@ -145,6 +149,29 @@ void invoiceFinder(benchmark::State& state, Shop* shop)
         shop->straight->milliseconds({sql("Select * From Invoice")}, 3));
 }
 
+void billLookUp(benchmark::State& state, Shop* shop)
+{
+    measure(
+        state, [shop] { shop->vendorPayment->setDocument(shop->bill); },
+        shop->straight->milliseconds(
+            {sql("Select * From Bill where Ref_Bill = '" + shop->bill + "'"),
+             sql("Select Sum(Amount_Payable) From Payable where BillNo_Payable = '" + shop->bill +
+                 "'")}));
+}
+
+void payableList(benchmark::State& state, Shop* shop)
+{
+    measure(
+        state,
+        [] {
+            TPayableList list({});
+            list.show();
+            QApplication::processEvents();
+        },
+        shop->straight->milliseconds(
+            {sql("Select * From Payable"), sql("Select Sum(Amount_Payable) From Payable ")}, 3));
+}
+
 Shop* openShop(const QString& path, double scale)
 {
     ShopGenerator::generate(path, scale);
@@ -155,6 +182,9 @@ Shop* openShop(const QString& path, double scale)
     shop->payment->show();
     QApplication::processEvents();
     shop->number = QString::number(scale >= 1 ? 37501 : 3751);
+    shop->vendorPayment = std::make_unique<TPayable>(TPayable::Links{});
+    shop->vendorPayment->show();
+    shop->bill = QString::number(scale >= 1 ? 13499 : 1124);
     return shop;
 }
 
@@ -181,7 +211,9 @@ int main(int argc, char** argv)
                                    {"PaymentMethodList", paymentMethodList},
                                    {"PaymentHistory", paymentHistory},
                                    {"ReceivableListWithTotal", receivableList},
-                                   {"InvoiceFinder", invoiceFinder}},
+                                   {"InvoiceFinder", invoiceFinder},
+                                   {"BillLookUp", billLookUp},
+                                   {"PayableListWithTotal", payableList}},
                                   [](const QString& size) { return all->of(size); });
         },
         [] { all->reset(); });
