@@ -14,6 +14,7 @@
 #include "masters/TPart.h"
 #include "masters/TProfile.h"
 #include "masters/TTax.h"
+#include "payables/TBill.h"
 #include "payables/TPayable.h"
 #include "printing/PreviewWindow.h"
 #include "purchasing/TLaborFind.h"
@@ -87,6 +88,9 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
     const TPayable::Links payableLinks{openChild, preview};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton11"),
                            [payableLinks] { return new TPayable(payableLinks); });
+    const TBill::Links billLinks{openChild, preview};
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton7"),
+                           [billLinks] { return new TBill(billLinks); });
     QPointer<TLaborFind> orderPicker = windows.laborFind.get();
     const TPoOrder::Links orderLinks{openChild, [orderPicker](LineWindow* line) {
                                          if (orderPicker)

@@ -1,6 +1,7 @@
 #include "payables/PayableLists.h"
 
 #include "data/Query.h"
+#include "data/SqlLiteral.h"
 #include "printing/PreparedReport.h"
 #include "printing/ReportEngine.h"
 #include "ui/common/Latest.h"
@@ -34,6 +35,20 @@ HistoryDescription billFinder(QPointer<PaymentWindow> opener)
     return d;
 }
 
+HistoryDescription billPayments()
+{
+    HistoryDescription d;
+    d.caption = QStringLiteral("PayableHistory");
+    d.heading = d.caption;
+    d.query = QStringLiteral("QPayable3");
+    d.statement = [](const QString& bill) {
+        return "Select * From Payable where BillNo_Payable='" + Sql::text(bill) + "'";
+    };
+    d.titles = {"Inv#", "Name", "Via Pay", "Pay Date", "Ref", "Amount $", "Chart", "Sub Chart"};
+    d.navigator = true;
+    return d;
+}
+
 HistoryDescription payableList(TPayableList::Preview preview)
 {
     HistoryDescription d;
@@ -58,6 +73,12 @@ TFindPayable::TFindPayable(PaymentWindow* opener, QWidget* parent)
 {
     Latest<TFindPayable>::set(this);
     setSource([] { return std::optional<QString>(QString()); });
+}
+
+TPayableHistory::TPayableHistory(QWidget* parent)
+    : HistoryWindow(billPayments(), parent)
+{
+    Latest<TPayableHistory>::set(this);
 }
 
 TPayableList::TPayableList(Preview preview, QWidget* parent)

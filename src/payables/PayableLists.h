@@ -15,6 +15,15 @@ public:
     explicit TFindPayable(PaymentWindow* opener, QWidget* parent = nullptr);
 };
 
+// The payments made on one bill, by the bill window's reference.
+class TPayableHistory : public HistoryWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TPayableHistory(QWidget* parent = nullptr);
+};
+
 // Every payment made, their total and a printout of the rows as the list shows them.
 class TPayableList : public HistoryWindow
 {

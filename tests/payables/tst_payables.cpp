@@ -2,11 +2,14 @@
 #include "Ui.h"
 #include "app/TMainForm.h"
 #include "data/Query.h"
+#include "payables/BillLines.h"
 #include "payables/PayableLists.h"
+#include "payables/TBill.h"
 #include "payables/TPayable.h"
 #include "printing/PreparedReport.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Windows.h"
+#include "ui/documents/LinePanel.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -79,6 +82,11 @@ private slots:
     void saveChecksValues();
     void finderFillsItsOpenerOnly();
     void listTotalAndPrintout();
+    void billNumbers_data();
+    void billNumbers();
+    void billsSharingANumber();
+    void billLinesAndFigures();
+    void billPaymentsFromTheBill();
 };
 
 void TestPayables::billLookUp_data()
@@ -271,6 +279,142 @@ void TestPayables::listTotalAndPrintout()
                               "O'Hara Supply", "Total  Amount   : 30.3"})
         QVERIFY2(text.contains(QLatin1String(piece)), piece);
     QVERIFY(text.indexOf("10.10") < text.indexOf("20.20"));
+}
+
+namespace {
+TBill* openBills(TestShop& shop)
+{
+    ui::click(shop.mainFormWithTasks(), "SpeedButton7");
+    return newest<TBill>(shop);
+}
+} // namespace
+
+void TestPayables::billNumbers_data()
+{
+    QTest::addColumn<QStringList>("refs");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("empty") << QStringList{} << "1000";
+    QTest::newRow("999 and 1000") << QStringList{"1000", "999"} << "1001";
+    QTest::newRow("only a text reference") << QStringList{"B7"} << "1000";
+    QTest::newRow("text last") << QStringList{"1008", "B7"} << "1009";
+}
+
+void TestPayables::billNumbers()
+{
+    QFETCH(QStringList, refs);
+    QFETCH(QString, next);
+    TestShop shop;
+    for (const QString& r : refs)
+        addBill(shop, r, "Acme", 10);
+    TBill* w = openBills(shop);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Bill"));
+    ui::click(w, "Button3");
+    QCOMPARE(w->text("Ref_Bill"), next);
+    QCOMPARE(w->text("Amount_Bill"), QStringLiteral("0.00"));
+    QVERIFY(shop.prompter().messages().isEmpty());
+}
+
+void TestPayables::billsSharingANumber()
+{
+    TestShop shop;
+    addBill(shop, "1008", "Acme", 100);
+    addBill(shop, "1008", "Zephyr Lines", 200);
+    TBill* w = openBills(shop);
+    // The window opens on the last bill the table returns.
+    QCOMPARE(w->text("Vendor_Bill"), QStringLiteral("Zephyr Lines"));
+    ui::type(box(w, "Edit4"), "1,250.50");
+    shop.prompter().answer({true});
+    ui::click(w, "Button2");
+    QCOMPARE(shop.rows("Select Vendor_Bill, Amount_Bill From Bill Order By Vendor_Bill"),
+             (QList<QVariantList>{{"Acme", 100.0}, {"Zephyr Lines", 1250.5}}));
+    // After Save the boxes show the first bill; another vendor under a known number adds one.
+    QCOMPARE(w->text("Vendor_Bill"), QStringLiteral("Acme"));
+    ui::type(combo(w, "ComboBox1"), "O'Reilly Truck");
+    shop.prompter().answer({true});
+    ui::click(w, "Button2");
+    QCOMPARE(shop.value("Select Count(*) From Bill where Ref_Bill='1008'").toInt(), 3);
+    // Delete removes the one bill of that number, vendor and date.
+    QCOMPARE(w->text("Vendor_Bill"), QStringLiteral("Acme"));
+    shop.prompter().answer({true});
+    ui::click(w, "Button4");
+    QCOMPARE(shop.value("Select Count(*) From Bill where Vendor_Bill='Acme'").toInt(), 0);
+    QCOMPARE(shop.value("Select Count(*) From Bill").toInt(), 2);
+    QVERIFY(!ui::find<QPushButton>(w, "Button9")->isEnabled());
+}
+
+void TestPayables::billLinesAndFigures()
+{
+    TestShop shop;
+    addBill(shop, "01008", "Acme", 300);
+    addBill(shop, "1008", "Acme", 5);
+    shop.exec("Insert into Part (ID_Material, Number_Material, Color_Material, Price_Material, "
+              "Mfg_Material) values (1, 'Oil filter', 'LF-1', 12.5, 'Fleetguard')");
+    TBill* w = openBills(shop);
+    w->listQuery()->first();
+    emit w->grid()->cellClicked();
+    QCOMPARE(w->text("Ref_Bill"), QStringLiteral("01008"));
+    QCOMPARE(figure(w, "Label19"), QString());
+    ui::click(w, "Button6");
+    auto* parts = newest<TBillPart>(shop);
+    QCOMPARE(parts->windowTitle(), QStringLiteral("BillPart"));
+    QCOMPARE(box(parts, "Edit2")->text(), QString());
+    ui::type(combo(parts, "ComboBox1"), "Oil filter");
+    QCOMPARE(box(parts, "Edit5")->text(), QStringLiteral("12.5"));
+    ui::type(box(parts, "Edit2"), "10");
+    parts->computeAmount();
+    QCOMPARE(box(parts, "Edit6")->text(), QStringLiteral("125"));
+    shop.prompter().answer({true});
+    ui::click(parts, "Button1");
+    QCOMPARE(shop.value("Select Inv_Bill From BillItem").toString(), QStringLiteral("01008"));
+    closeWindow(parts);
+    ui::settle();
+    ui::click(w, "Button8");
+    auto* expenses = newest<TBillExpense>(shop);
+    ui::type(combo(expenses, "ComboBox1"), "Freight");
+    ui::type(box(expenses, "Edit2"), "1");
+    ui::type(box(expenses, "Edit5"), "40.10");
+    expenses->computeAmount();
+    shop.prompter().answer({true});
+    ui::click(expenses, "Button1");
+    // The bill window moves to another bill: the expense window stays on its own.
+    w->listQuery()->setCurrentRow(1);
+    emit w->grid()->cellClicked();
+    QCOMPARE(w->text("Ref_Bill"), QStringLiteral("1008"));
+    ui::click(expenses, "Button5");
+    QCOMPARE(ui::rowCount(expenses->grid()), 1);
+    closeWindow(expenses);
+    ui::settle();
+    // Back on 01008: its lines, their totals and the bill's total together.
+    w->listQuery()->first();
+    emit w->grid()->cellClicked();
+    QCOMPARE(w->lines()->panel("BillItem")->total()->text(), QStringLiteral("125"));
+    QCOMPARE(w->lines()->panel("BillExpense")->total()->text(), QStringLiteral("40.1"));
+    QCOMPARE(figure(w, "Label14"), QStringLiteral("165.1"));
+    // Refresh shows the first bill's lines with it, never another bill's.
+    ui::click(w, "Button5");
+    QCOMPARE(w->text("Ref_Bill"), QStringLiteral("01008"));
+    QCOMPARE(ui::rowCount(w->lines()->panel("BillItem")->grid()), 1);
+}
+
+void TestPayables::billPaymentsFromTheBill()
+{
+    TestShop shop;
+    addBill(shop, "B7", "Acme", 150);
+    addPayment(shop, "B7", 100);
+    addPayment(shop, "B7", 100);
+    TBill* w = openBills(shop);
+    QCOMPARE(figure(w, "Label19"), QStringLiteral("200"));
+    ui::click(w, "Button11");
+    auto* payment = newest<TPayable>(shop);
+    QCOMPARE(box(payment, "Edit1")->text(), QStringLiteral("B7"));
+    QCOMPARE(figure(payment, "Label16"), QStringLiteral("-50"));
+    closeWindow(payment);
+    ui::settle();
+    ui::click(w, "Button10");
+    auto* history = newest<TPayableHistory>(shop);
+    QCOMPARE(history->windowTitle(), QStringLiteral("PayableHistory"));
+    QCOMPARE(ui::rowCount(history->grid()), 2);
+    QCOMPARE(ui::title(history->grid(), 7), QStringLiteral("Sub Chart"));
 }
 
 QTEST_MAIN(TestPayables)

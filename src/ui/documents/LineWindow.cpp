@@ -47,6 +47,8 @@ LineWindow::LineWindow(LineDescription description, LineOwnerRef owner, QWidget*
     if (LineOwner* document = m_owner.get()) {
         m_number = document->documentNumber();
         m_facts = document->lineFacts();
+        for (int i = 0; i < m_facts.size() && i < m_description.factCaptions.size(); ++i)
+            m_facts[i].first = m_description.factCaptions.at(i);
     }
     m_boxes = new FormBoxes(m_description.boxes, this, m_lookup);
     buildForm();
@@ -106,6 +108,10 @@ void LineWindow::buildForm()
         QPushButton* button = WindowParts::commandButton(this, text, name);
         connect(button, &QPushButton::clicked, this, [command] { guard(command); });
         commands->addWidget(button);
+        if (name == names.at(4) && !m_description.cancelReloads) {
+            button->setEnabled(false);
+            button->setToolTip(QStringLiteral("Nothing to cancel: a line is written only by Save"));
+        }
     }
     if (!m_description.findCaption.isEmpty()) {
         // Alt+F shows the picker from anywhere in the window.

@@ -52,8 +52,10 @@ struct LineDescription
     QStringList deleteKeys;
     QString gridQuery;   // the window's grid
     QString lookupQuery; // existence check, catalogue fill, drop-down list
-    // Object names of the values of the owner's facts shown at the top.
+    // Object names of the values of the owner's facts shown at the top, and the captions they
+    // are shown under when the window has its own (the owner's otherwise).
     QStringList factNames = {"Label6", "Label8", "Label9", "Label10"};
+    QStringList factCaptions = {};
     // Grid titles after opening, Save, Refresh and Cancel, and after a row load (none: the
     // titles stay).
     QStringList openTitles;
