@@ -11,10 +11,13 @@
 #include "data/Query.h"
 #include "data/TDM.h"
 #include "payables/PayableLists.h"
+#include "payables/TBill.h"
 #include "payables/TPayable.h"
 #include "receivables/PaymentHistories.h"
 #include "receivables/TReceivable.h"
+#include "ui/common/DataGrid.h"
 #include "ui/common/Prompter.h"
+#include "ui/documents/LinePanel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,6 +35,7 @@ struct Shop
     std::unique_ptr<TReceivable> payment;
     std::unique_ptr<TPayable> vendorPayment;
     QString bill;   // a bill in the middle of the ten years
+    std::unique_ptr<TBill> bills;
     QString number; // an invoice in the middle of the ten years
 };
 
@@ -172,6 +176,65 @@ void payableList(benchmark::State& state, Shop* shop)
             {sql("Select * From Payable"), sql("Select Sum(Amount_Payable) From Payable ")}, 3));
 }
 
+QStringList billLines(const QString& ref)
+{
+    return {sql("Select Name_Bill,Qty_Bill,Rate_Bill,Amount_Bill ,Inv_Bill From BillItem where "
+                "Inv_Bill ='" +
+                ref + "'"),
+            sql("Select Description_Expense,PartNo_Expense,Qty_Expense,Rate_Expense,"
+                "Amount_Expense ,Remark_Expense,Bill_Expense From BillExpense where Bill_Expense "
+                "='" +
+                ref + "'"),
+            sql("Select Sum(Amount_Payable) From Payable where BillNo_Payable ='" + ref + "'")};
+}
+
+void openBillWindow(benchmark::State& state, Shop* shop)
+{
+    QStringList statements{sql("Select * From Bill")};
+    statements += billLines(shop->bill);
+    measure(
+        state,
+        [] {
+            TBill window({});
+            window.show();
+            QApplication::processEvents();
+        },
+        shop->straight->milliseconds(statements, 3));
+}
+
+// Two bills shown in turn, so that every round changes the bill in the boxes.
+void followBillList(benchmark::State& state, Shop* shop)
+{
+    Query* list = shop->bills->listQuery();
+    const int first = list->findRow(QStringLiteral("Ref_Bill"), shop->bill);
+    bool flip = false;
+    measure(
+        state,
+        [&] {
+            list->setCurrentRow(flip ? first + 1 : first);
+            flip = !flip;
+            emit shop->bills->grid()->cellClicked();
+        },
+        shop->straight->milliseconds(billLines(shop->bill)));
+}
+
+void newBill(benchmark::State& state, Shop* shop)
+{
+    measure(
+        state, [shop] { shop->bills->newRecord(); },
+        shop->straight->milliseconds({sql("Select Max(Val(Ref_Bill)) From Bill")}));
+}
+
+void closeBillLineWindow(benchmark::State& state, Shop* shop)
+{
+    Query* list = shop->bills->listQuery();
+    list->setCurrentRow(list->findRow(QStringLiteral("Ref_Bill"), shop->bill));
+    emit shop->bills->grid()->cellClicked();
+    measure(
+        state, [shop] { shop->bills->lines()->linesChanged(QStringLiteral("BillExpense")); },
+        shop->straight->milliseconds(billLines(shop->bill).mid(1, 1)));
+}
+
 Shop* openShop(const QString& path, double scale)
 {
     ShopGenerator::generate(path, scale);
@@ -185,6 +248,9 @@ Shop* openShop(const QString& path, double scale)
     shop->vendorPayment = std::make_unique<TPayable>(TPayable::Links{});
     shop->vendorPayment->show();
     shop->bill = QString::number(scale >= 1 ? 13499 : 1124);
+    shop->bills = std::make_unique<TBill>(TBill::Links{});
+    shop->bills->show();
+    QApplication::processEvents();
     return shop;
 }
 
@@ -213,7 +279,11 @@ int main(int argc, char** argv)
                                    {"ReceivableListWithTotal", receivableList},
                                    {"InvoiceFinder", invoiceFinder},
                                    {"BillLookUp", billLookUp},
-                                   {"PayableListWithTotal", payableList}},
+                                   {"PayableListWithTotal", payableList},
+                                   {"OpenBillWindow", openBillWindow},
+                                   {"FollowBillList", followBillList},
+                                   {"NewBill", newBill},
+                                   {"CloseBillLineWindow", closeBillLineWindow}},
                                   [](const QString& size) { return all->of(size); });
         },
         [] { all->reset(); });
