@@ -13,6 +13,7 @@
 #include "ui/documents/LinePanel.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -109,6 +110,14 @@ TBill::TBill(Links links, QWidget* parent)
          "Amount_Expense", "QBillExpense3", "&Expences", "Button8", "DBGrid3", "Total $",
          "Label15"},
         [](LineOwnerRef owner) { return new TBillExpense(owner); }, m_links.openChild);
+    // "Paid $", the lines and their totals follow the Ref# text, typed or filled (New too).
+    auto* number = qobject_cast<QLineEdit*>(boxes()->focusTarget(ref));
+    connect(number, &QLineEdit::textChanged, this, [this] {
+        guard([this] {
+            m_lines->loadTyped();
+            showFigures();
+        });
+    });
     // The bill's total follows its lines as soon as a line window closes.
     connect(m_lines, &DocumentLines::reloaded, this, [this] { guard([this] { showFigures(); }); });
 

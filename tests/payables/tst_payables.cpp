@@ -390,6 +390,13 @@ void TestPayables::billLinesAndFigures()
     QCOMPARE(w->lines()->panel("BillItem")->total()->text(), QStringLiteral("125"));
     QCOMPARE(w->lines()->panel("BillExpense")->total()->text(), QStringLiteral("40.1"));
     QCOMPARE(figure(w, "Label14"), QStringLiteral("165.1"));
+    // New shows no lines and no payments for the new number.
+    ui::click(w, "Button3");
+    QCOMPARE(ui::rowCount(w->lines()->panel("BillItem")->grid()), 0);
+    QCOMPARE(figure(w, "Label14"), QStringLiteral("0.00"));
+    // Typing a bill's number brings its lines in.
+    ui::type(box(w, "Edit1"), "01008");
+    QCOMPARE(ui::rowCount(w->lines()->panel("BillItem")->grid()), 1);
     // Refresh shows the first bill's lines with it, never another bill's.
     ui::click(w, "Button5");
     QCOMPARE(w->text("Ref_Bill"), QStringLiteral("01008"));
