@@ -2,6 +2,7 @@
 
 #include "app/TMainForm.h"
 #include "banking/TBank.h"
+#include "banking/TDeposit.h"
 #include "estimates/TEstimate.h"
 #include "estimates/TEstimateFind.h"
 #include "invoicing/TInvLaborFind.h"
@@ -85,6 +86,7 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
     };
     const TReceivable::Links paymentLinks{openChild, preview};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton14"), [] { return new TBank; });
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton13"), [] { return new TDeposit; });
     const TPayable::Links payableLinks{openChild, preview};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton11"),
                            [payableLinks] { return new TPayable(payableLinks); });

@@ -2,6 +2,7 @@
 #include "Ui.h"
 #include "app/TMainForm.h"
 #include "banking/TBank.h"
+#include "banking/TDeposit.h"
 #include "data/Query.h"
 #include "masters/TCustomer.h"
 #include "ui/common/DataGrid.h"
@@ -11,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <tuple>
 
 namespace {
 void addAccount(TestShop& shop, int id, const QString& name)
@@ -46,6 +49,9 @@ private slots:
     void saveRewritesOrAdds();
     void refreshAndDelete();
     void bankAndCustomersTogether();
+    void depositsByAccountAndCheck_data();
+    void depositsByAccountAndCheck();
+    void depositDeleteByPayerAndDate();
 };
 
 void TestBanking::newProposesNextNumber_data()
@@ -160,6 +166,108 @@ void TestBanking::bankAndCustomersTogether()
     ui::click(customers, "RefreshButton");
     QCOMPARE(ui::rowCount(bank->grid()), 2);
     QCOMPARE(ui::cell(bank->grid(), 0, 1), QStringLiteral("Chase"));
+}
+
+namespace {
+void addDeposit(TestShop& shop, const QString& to, const QString& date, const QString& from,
+                const QString& chk, double amount)
+{
+    shop.exec("Insert into Deposit (DepositTo_Dep, Date_Dep, From_Dep, Chk_Dep, Amount_Dep) "
+              "values (?,?,?,?,?)",
+              {to, date, from, chk, amount});
+}
+
+TDeposit* openDeposits(TestShop& shop)
+{
+    ui::click(shop.mainFormWithTasks(), "SpeedButton13");
+    auto* w = qobject_cast<TDeposit*>(ui::newestChild(shop.mainForm()));
+    if (!w)
+        throw std::runtime_error("no deposit window");
+    return w;
+}
+} // namespace
+
+void TestBanking::depositsByAccountAndCheck_data()
+{
+    QTest::addColumn<QString>("account");
+    QTest::addColumn<QString>("check");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("total");
+    QTest::newRow("same account and check overwrites") << "Chase"
+                                                       << "101" << 1 << "20.2";
+    QTest::newRow("another check adds") << "Chase"
+                                        << "102" << 2 << "30.3";
+    QTest::newRow("another account adds") << "O'Brien Bank"
+                                          << "101" << 2 << "30.3";
+}
+
+void TestBanking::depositsByAccountAndCheck()
+{
+    QFETCH(QString, account);
+    QFETCH(QString, check);
+    QFETCH(int, rows);
+    QFETCH(QString, total);
+    TestShop shop;
+    TDeposit* w = openDeposits(shop);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Deposit"));
+    // An empty table has an empty total; the columns carry their own names on show.
+    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), QString());
+    QCOMPARE(ui::title(w->grid(), 0), QStringLiteral("DepositTo_Dep"));
+    ui::click(w, "Button2");
+    QCOMPARE(w->text("DepositTo_Dep"), QStringLiteral("Main Checking"));
+    QCOMPARE(w->text("Amount_Dep"), QStringLiteral("0.00"));
+    for (const auto& [to, chk, amount] :
+         {std::tuple{QString("Chase"), QString("101"), QString("10.10")},
+          std::tuple{account, check, QString("20.20")}}) {
+        ui::click(w, "Button2");
+        w->setText("DepositTo_Dep", to);
+        w->setText("Chk_Dep", chk);
+        w->setText("From_Dep", "Acme");
+        w->setText("Amount_Dep", amount);
+        shop.prompter().answer({true});
+        ui::click(w, "Button1");
+    }
+    QCOMPARE(shop.value("Select Count(*) From Deposit").toInt(), rows);
+    // Exactly, without the floating-point noise of 10.10 + 20.20.
+    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), total);
+    QCOMPARE(ui::title(w->grid(), 5), QStringLiteral("Chk#"));
+    // An amount that is not a number is refused before the question.
+    shop.prompter().clear();
+    w->setText("Amount_Dep", "ten");
+    ui::click(w, "Button1");
+    QCOMPARE(shop.prompter().texts(ScriptedPrompter::Kind::Confirm), QStringList());
+    QVERIFY(shop.prompter().last().startsWith("Amount $"));
+}
+
+void TestBanking::depositDeleteByPayerAndDate()
+{
+    TestShop shop;
+    addDeposit(shop, "Chase", "2026-03-02", "Acme", "1", 10);
+    addDeposit(shop, "Amex", "2026-03-02", "Acme", "2", 20);
+    addDeposit(shop, "Chase", "2026-03-03", "Acme", "3", 30);
+    addDeposit(shop, "Chase", "2026-03-02", "", "4", 40);
+    addDeposit(shop, "Chase", "2026-03-02", "", "5", 50);
+    TDeposit* w = openDeposits(shop);
+    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), QStringLiteral("150"));
+    // Without a payer, Delete says why and removes nothing.
+    w->setText("From_Dep", "");
+    w->setText("Date_Dep", "3/2/2026");
+    shop.prompter().answer({true});
+    ui::click(w, "Button3");
+    QVERIFY(shop.prompter().last().startsWith("Received From"));
+    QCOMPARE(shop.value("Select Count(*) From Deposit").toInt(), 5);
+    // Every deposit of the payer on that date goes, whatever its account.
+    w->setText("From_Dep", "Acme");
+    shop.prompter().answer({true});
+    ui::click(w, "Button3");
+    QCOMPARE(shop.value("Select Count(*) From Deposit").toInt(), 3);
+    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), QStringLiteral("120"));
+    // Cancel reads the total again and keeps the boxes.
+    addDeposit(shop, "Chase", "2026-03-04", "Zephyr", "6", 5);
+    w->setText("Remark_Dep", "typed");
+    ui::click(w, "Button7");
+    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), QStringLiteral("125"));
+    QCOMPARE(w->text("Remark_Dep"), QStringLiteral("typed"));
 }
 
 QTEST_MAIN(TestBanking)
