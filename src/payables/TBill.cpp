@@ -13,7 +13,6 @@
 #include "ui/documents/LinePanel.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -111,13 +110,7 @@ TBill::TBill(Links links, QWidget* parent)
          "Label15"},
         [](LineOwnerRef owner) { return new TBillExpense(owner); }, m_links.openChild);
     // "Paid $", the lines and their totals follow the Ref# text, typed or filled (New too).
-    auto* number = qobject_cast<QLineEdit*>(boxes()->focusTarget(ref));
-    connect(number, &QLineEdit::textChanged, this, [this] {
-        guard([this] {
-            m_lines->loadTyped();
-            showFigures();
-        });
-    });
+    m_lines->followKeyBox([this] { showFigures(); });
     // The bill's total follows its lines as soon as a line window closes.
     connect(m_lines, &DocumentLines::reloaded, this, [this] { guard([this] { showFigures(); }); });
 

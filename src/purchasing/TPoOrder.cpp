@@ -9,8 +9,6 @@
 #include "ui/common/Prompter.h"
 #include "ui/documents/LinePanel.h"
 
-#include <QLineEdit>
-
 namespace {
 const QString number = QStringLiteral("Po_Order");
 } // namespace
@@ -77,8 +75,7 @@ TPoOrder::TPoOrder(Links links, QWidget* parent)
          "QItem3", "&Discription", "Button6", "DBGrid2", "Total $", "Label12"},
         [this](LineOwnerRef owner) { return createLines(owner); }, m_links.openChild);
     // The lines follow the number in "PO#", typed or filled; a number half typed shows none.
-    auto* po = qobject_cast<QLineEdit*>(boxes()->focusTarget(number));
-    connect(po, &QLineEdit::textChanged, this, [this] { guard([this] { m_lines->loadTyped(); }); });
+    m_lines->followKeyBox();
 }
 
 LinePanel* TPoOrder::linePanel() const

@@ -64,10 +64,7 @@ QLineEdit* box(QWidget* w, const QString& name)
 template<class Window>
 Window* newest(TestShop& shop)
 {
-    auto* window = qobject_cast<Window*>(ui::newestChild(shop.mainForm()));
-    if (!window)
-        throw std::runtime_error("the expected window did not open");
-    return window;
+    return ui::newest<Window>(shop.mainForm());
 }
 
 TEstimate* openEstimates(TestShop& shop)

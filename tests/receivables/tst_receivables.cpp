@@ -90,10 +90,7 @@ void enterPayment(TestShop& shop, TReceivable* w, const QString& invoice, const 
 template<class Window>
 Window* newest(TestShop& shop)
 {
-    auto* window = qobject_cast<Window*>(ui::newestChild(shop.mainForm()));
-    if (!window)
-        throw std::runtime_error("the expected window did not open");
-    return window;
+    return ui::newest<Window>(shop.mainForm());
 }
 } // namespace
 

@@ -39,6 +39,15 @@ QString title(const QAbstractItemView* grid, int column);
 QList<QMdiSubWindow*> childWindows(const TMainForm* mainForm);
 // The form inside the newest child window, or nullptr.
 QWidget* newestChild(const TMainForm* mainForm);
+// The form of the newest child window as a T; a missing or different window fails the test.
+template<class T>
+T* newest(const TMainForm* mainForm)
+{
+    auto* window = qobject_cast<T*>(newestChild(mainForm));
+    if (!window)
+        throw std::runtime_error("the expected window did not open");
+    return window;
+}
 
 // Lets queued events (deferred deletes, single-shot timers) run.
 void settle();

@@ -91,8 +91,7 @@ void RecordWindow::buildForm()
         if (commands.at(i).key == Qt::Key_Escape &&
             m_description.cancel == RecordDescription::Cancel::Nothing) {
             button->setEnabled(false);
-            button->setToolTip(QStringLiteral("Nothing to cancel: the boxes are written only "
-                                              "by Save"));
+            button->setToolTip(QStringLiteral("Nothing to cancel: only Save writes the boxes"));
         }
     }
     m_commands->addStretch(1);

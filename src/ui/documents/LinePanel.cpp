@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -140,6 +141,19 @@ void DocumentLines::loadTyped()
     const QString number = typedNumber();
     for (LinePanel* panel : m_panels)
         panel->load(number);
+}
+
+void DocumentLines::followKeyBox(std::function<void()> also)
+{
+    const QString key = m_window->description().boxes.first().column;
+    auto* box = qobject_cast<QLineEdit*>(m_window->boxes()->focusTarget(key));
+    connect(box, &QLineEdit::textChanged, this, [this, also] {
+        guard([&] {
+            loadTyped();
+            if (also)
+                also();
+        });
+    });
 }
 
 QString DocumentLines::documentNumber() const

@@ -91,6 +91,9 @@ public:
     // The same while the key box is being typed into: a number not yet whole ("12a", "-")
     // shows no lines instead of an error.
     void loadTyped();
+    // The grids follow every change of the key box's text, typed or filled; then also runs
+    // (the window's own figures of the document).
+    void followKeyBox(std::function<void()> also = {});
 
     QString documentNumber() const override;
     bool numberIsText() const override { return m_numberIsText; }
