@@ -34,6 +34,33 @@ CatalogueFill catalogueFill()
                           {"Rate_Item", "Price_Material"}}};
 }
 
+LineDescription salesLines(const QString& table, const QString& lastTitle)
+{
+    LineDescription d;
+    d.table = table;
+    d.numberColumn = QStringLiteral("Inv_Item");
+    d.boxes = boxes(QStringLiteral("Part Name"));
+    d.newTexts = newTexts();
+    // A line is saved over the line with its part number, deleted with its part name.
+    d.saveKeys = {"Color_Item"};
+    d.deleteKeys = {"Name_Item"};
+    d.openTitles = {"Name", "Mfg", "Qty", "Style", "Part No", "Rate", "Amount", lastTitle};
+    d.saveTitles = d.openTitles;
+    d.saveTitles[0] = QStringLiteral("Name Item");
+    d.refreshTitles = d.saveTitles;
+    d.rowTitles = d.saveTitles;
+    d.rowLoadReloadsTotal = true;
+    d.totalCaption = QStringLiteral("Total Items $:");
+    d.totalName = QStringLiteral("Label7");
+    d.qtyColumn = QStringLiteral("Qty_Item");
+    d.rateColumn = QStringLiteral("Rate_Item");
+    d.amountColumn = QStringLiteral("Amount_Item");
+    d.findCaption = QStringLiteral("Find");
+    d.fill = catalogueFill();
+    d.keys = true;
+    return d;
+}
+
 PickerDescription picker(const QString& caption)
 {
     PickerDescription d;
@@ -95,6 +122,26 @@ CatalogueFill catalogueFill()
                          {{"PartNo_Labor", "PartNo_Labor"},
                           {"Rate_Labor", "Rate_Labor"},
                           {"Remark_Labor", "Remark_Labor"}}};
+}
+
+LineDescription salesLines(const QString& table, const QString& lastTitle)
+{
+    LineDescription d;
+    d.table = table;
+    d.numberColumn = QStringLiteral("Inv_Labor");
+    d.boxes = boxes();
+    d.newTexts = newTexts();
+    // A line is saved over, and deleted with, the line of the same description.
+    d.saveKeys = d.deleteKeys = {"Description_Labor"};
+    d.openTitles = {"Description", "Part Number", "Qty", "Rate", "Amount", "Remark", lastTitle};
+    d.saveTitles = d.refreshTitles = d.openTitles;
+    d.totalCaption = QStringLiteral("Total Labor $ :");
+    d.totalName = QStringLiteral("Label4");
+    d.qtyColumn = QStringLiteral("Qty_Labor");
+    d.rateColumn = QStringLiteral("Rate_Labor");
+    d.amountColumn = QStringLiteral("Amount_Labor");
+    d.findCaption = QStringLiteral("find");
+    return d;
 }
 
 PickerDescription picker(const QString& caption)
