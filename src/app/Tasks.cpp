@@ -25,6 +25,7 @@
 #include "receivables/TLaborInvoiceHistory.h"
 #include "receivables/TPartInvoiceHistory.h"
 #include "receivables/TReceivable.h"
+#include "reports/TReport.h"
 
 #include <QPointer>
 
@@ -100,6 +101,9 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
                                      }};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton10"),
                            [orderLinks] { return new TPoOrder(orderLinks); });
+    const TReport::Links reportLinks{openChild, preview};
+    mainForm.setTaskWindow(QStringLiteral("SpeedButton3"),
+                           [reportLinks] { return new TReport(reportLinks); });
     mainForm.setTaskWindow(QStringLiteral("SpeedButton12"),
                            [paymentLinks] { return new TReceivable(paymentLinks); });
     TInvoice::Links invoiceLinks{openChild,

@@ -76,7 +76,7 @@ class Engine final : public ExpressionContext
 {
 public:
     Engine(const ReportLayout& layout, const QHash<QString, const Query*>& dataSets,
-           const QDateTime& printedAt);
+           const ReportEngine::PrepareOptions& options);
 
     PreparedReport run(int totalPages);
 
@@ -162,6 +162,7 @@ private:
 
     const ReportLayout& m_layout;
     QDateTime m_printedAt;
+    QHash<QString, QString> m_parameters;
     QList<Source> m_sources;
     QList<ResolvedField> m_fields;
     QList<QList<int>> m_groupColumns;             // per page, per band: column of a group header
@@ -189,10 +190,17 @@ private:
 };
 
 Engine::Engine(const ReportLayout& layout, const QHash<QString, const Query*>& dataSets,
-               const QDateTime& printedAt)
+               const ReportEngine::PrepareOptions& options)
     : m_layout(layout)
-    , m_printedAt(printedAt)
+    , m_printedAt(options.printedAt.isValid() ? options.printedAt : QDateTime::currentDateTime())
+    , m_parameters(layout.parameters())
 {
+    for (auto it = options.parameters.begin(); it != options.parameters.end(); ++it) {
+        if (!m_parameters.contains(it.key()))
+            throw DbError(QStringLiteral("The report \"%1\" has no parameter %2.")
+                              .arg(layout.title(), it.key()));
+        m_parameters.insert(it.key(), it.value());
+    }
     const QStringList names = layout.dataSets();
     for (const QString& name : names) {
         const Query* query = dataSets.value(name);
@@ -598,9 +606,10 @@ ReportValue Engine::sum(int slot) const
 ReportValue Engine::variable(const QString& name) const
 {
     const auto it = m_copy->variables.constFind(name);
-    if (it == m_copy->variables.constEnd())
-        return {};
-    return ReportValue::fromText(it->evaluate(*this));
+    if (it != m_copy->variables.constEnd())
+        return ReportValue::fromText(it->evaluate(*this));
+    const auto parameter = m_parameters.constFind(name);
+    return parameter == m_parameters.constEnd() ? ReportValue() : ReportValue::fromText(*parameter);
 }
 
 } // namespace
@@ -610,8 +619,7 @@ namespace ReportEngine {
 PreparedReport prepare(const ReportLayout& layout, const QHash<QString, const Query*>& dataSets,
                        const PrepareOptions& options)
 {
-    Engine engine(layout, dataSets,
-                  options.printedAt.isValid() ? options.printedAt : QDateTime::currentDateTime());
+    Engine engine(layout, dataSets, options);
     PreparedReport report = engine.run(0);
     // The page count printed on the first pass was a guess; texts that wrap differently with
     // the true count can change it once more.

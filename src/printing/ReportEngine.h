@@ -15,6 +15,9 @@ struct PrepareOptions
 {
     // What [Date] and [Time] print; the moment of preparing when left invalid.
     QDateTime printedAt;
+    // Texts for the layout's parameters, in place of the layout's own; a name that is not a
+    // parameter of the layout is refused.
+    QHash<QString, QString> parameters = {};
 };
 
 // Lays a layout out over its data sets, each a name of the layout bound to a data-module query

@@ -216,8 +216,19 @@ class LayoutReader
 public:
     ReportLayout read(const QJsonObject& root)
     {
-        checkKeys(root, {"title", "dataSets", "pages"}, QString());
+        checkKeys(root, {"title", "dataSets", "parameters", "pages"}, QString());
         m_layout.m_title = stringOf(root, "title", QString());
+        const QJsonValue parameters = root.value(QLatin1String("parameters"));
+        if (!parameters.isUndefined()) {
+            const QJsonObject po = objectOf(parameters, QStringLiteral("parameters"));
+            for (auto it = po.begin(); it != po.end(); ++it) {
+                checkName(it.key(), QStringLiteral("parameter %1").arg(it.key()));
+                if (!it.value().isString())
+                    fail(QStringLiteral("parameter %1").arg(it.key()),
+                         QStringLiteral("the value must be a text"));
+                m_layout.m_parameters.insert(it.key(), it.value().toString());
+            }
+        }
         for (const QJsonValue& v : arrayOf(root, "dataSets", QString())) {
             if (!v.isString() || v.toString().isEmpty())
                 fail(QString(), QStringLiteral("\"dataSets\" must list data set names"));
@@ -287,9 +298,8 @@ private:
             fail(where, QStringLiteral("the margins leave no room on the paper"));
     }
 
-    TextTemplate readVariable(const QString& name, const QJsonValue& value, const QString& where)
+    static void checkName(const QString& name, const QString& at)
     {
-        const QString at = where + QStringLiteral(", variable %1").arg(name);
         static const QSet<QString> reserved = {QStringLiteral("sum"), QStringLiteral("date"),
                                                QStringLiteral("time")};
         bool plain = !name.isEmpty() && (name.at(0).isLetter() || name.at(0) == QLatin1Char('_'));
@@ -298,6 +308,14 @@ private:
         if (!plain || reserved.contains(name.toLower()))
             fail(at, QStringLiteral("a variable is named with letters, digits and '_', and not "
                                     "SUM, Date or Time"));
+    }
+
+    TextTemplate readVariable(const QString& name, const QJsonValue& value, const QString& where)
+    {
+        const QString at = where + QStringLiteral(", variable %1").arg(name);
+        checkName(name, at);
+        if (m_layout.m_parameters.contains(name))
+            fail(at, QStringLiteral("a copy's variable cannot have the name of a parameter"));
         if (!value.isString())
             fail(at, QStringLiteral("the value must be a text"));
         QString error;
@@ -553,9 +571,10 @@ private:
                 bool everyCopy = true;
                 for (const ReportCopy& copy : page.copies)
                     everyCopy = everyCopy && copy.variables.contains(n.name);
-                if (!everyCopy)
+                if (!everyCopy && !m_layout.m_parameters.contains(n.name))
                     fail(at, QStringLiteral("\"%1\" is not a variable of every copy of the page "
-                                            "(nor Page#, TotalPages#, Date or Time)")
+                                            "(nor a parameter of the layout, Page#, TotalPages#, "
+                                            "Date or Time)")
                                  .arg(n.name));
                 break;
             }

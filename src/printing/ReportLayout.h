@@ -21,6 +21,8 @@ class QByteArray;
 // {
 //   "title": "Open Invoice Report",          the preview's caption
 //   "dataSets": ["frxD"],                    every data set the layout reads
+//   "parameters": {"Title": "Total Amounts"}, optional: texts printed as [Title] that the
+//                                            printing window may replace (PrepareOptions)
 //   "pages": [{
 //     "paper": {"width": 215.9, "height": 279.4},
 //     "margins": 10,                         or {"left": 10, "top": 10, "right": 10, "bottom": 10}
@@ -176,6 +178,8 @@ public:
     static std::optional<ReportLayout> fromFile(const QString& path, QString* error = nullptr);
 
     QString title() const { return m_title; }
+    // The layout's parameters with the texts they print unless the printing window sets them.
+    const QHash<QString, QString>& parameters() const { return m_parameters; }
     QStringList dataSets() const { return m_dataSets; }
     const QList<ReportPage>& pages() const { return m_pages; }
     const QList<FieldRef>& fields() const { return m_fields; }
@@ -188,6 +192,7 @@ private:
 
     QString m_title;
     QStringList m_dataSets;
+    QHash<QString, QString> m_parameters;
     QList<ReportPage> m_pages;
     QList<FieldRef> m_fields;
     QList<Aggregate> m_aggregates;

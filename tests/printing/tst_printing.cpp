@@ -196,6 +196,8 @@ private slots:
     void stretch();
     void brokenLayouts_data();
     void brokenLayouts();
+    void parameters_data();
+    void parameters();
     void prepareErrors_data();
     void prepareErrors();
     void layoutFiles();
@@ -797,6 +799,55 @@ void Tst_printing::brokenLayouts_data()
     QTest::newRow("margins wider than the paper")
         << layoutJson({"d"}, {page({}, {{"margins", 50}})}) << "the margins leave no room";
     QTest::newRow("no pages") << layoutJson({"d"}, {}) << "the layout has no pages";
+    const auto withParameters = [](const QJsonObject& parameters, const QJsonObject& pageExtra) {
+        QJsonDocument document = QJsonDocument::fromJson(
+            layoutJson({}, {page({band("pageHeader", 6, {line("[Title]")})}, pageExtra)}));
+        QJsonObject root = document.object();
+        root.insert("parameters", parameters);
+        return QJsonDocument(root).toJson();
+    };
+    QTest::newRow("parameter that is not a text")
+        << withParameters({{"Title", 12}}, {}) << "parameter Title: the value must be a text";
+    QTest::newRow("parameter with a reserved name")
+        << withParameters({{"Title", "x"}, {"Date", "x"}}, {}) << "not SUM, Date or Time";
+    QTest::newRow("copy variable named as a parameter")
+        << withParameters(
+               {{"Title", "x"}},
+               {{"copies", QJsonArray{QJsonObject{{"variables", QJsonObject{{"Title", "y"}}}}}}})
+        << "cannot have the name of a parameter";
+}
+
+void Tst_printing::parameters_data()
+{
+    QTest::addColumn<QVariantHash>("given");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("the layout's own") << QVariantHash{} << "Totals of Default";
+    QTest::newRow("set by the window") << QVariantHash{{"Title", "March"}} << "Totals of March";
+    QTest::newRow("brackets are printed as they are")
+        << QVariantHash{{"Title", "[Page#]"}} << "Totals of [Page#]";
+    QTest::newRow("not a parameter")
+        << QVariantHash{{"Titel", "March"}} << "The report \"Test report\" has no parameter Titel.";
+}
+
+void Tst_printing::parameters()
+{
+    QFETCH(QVariantHash, given);
+    QFETCH(QString, printed);
+    QJsonObject root =
+        QJsonDocument::fromJson(
+            layoutJson({}, {page({band("pageHeader", 6, {line("Totals of [Title]")})})}))
+            .object();
+    root.insert("parameters", QJsonObject{{"Title", "Default"}});
+    const auto layout = load(QJsonDocument(root).toJson());
+    QVERIFY(layout);
+    ReportEngine::PrepareOptions options{printedAt};
+    for (auto it = given.begin(); it != given.end(); ++it)
+        options.parameters.insert(it.key(), it.value().toString());
+    try {
+        QCOMPARE(texts(ReportEngine::prepare(*layout, {}, options)), QStringList{printed});
+    } catch (const DbError& e) {
+        QCOMPARE(e.message(), printed);
+    }
 }
 
 void Tst_printing::brokenLayouts()

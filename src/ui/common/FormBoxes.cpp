@@ -51,6 +51,7 @@ QWidget* FormBoxes::create(const FormBox& spec, QWidget* parent)
         QComboBox* combo = nullptr;
         if (spec.kind == FormBox::List) {
             auto* list = new ListBox(parent);
+            list->setLeading(spec.items);
             if (!spec.listStatement.isEmpty() && m_lists) {
                 const QString statement = spec.listStatement;
                 list->setSource([this, statement] { return listValues(statement); });

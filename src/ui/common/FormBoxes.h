@@ -32,7 +32,8 @@ struct FormBox
     QString listStatement = {};
     // The control's object name (Edit1, ComboBox2); the column when empty.
     QString name = {};
-    // Choice: the fixed items.
+    // Choice: the fixed items. List: items that always head the list, before the statement's
+    // values ("All").
     QStringList items = {};
     // Date: the calendar drop-down's object name (DateTimePicker1).
     QString pickerName = {};

@@ -74,7 +74,7 @@ void ListBox::refill()
     const QString typed = currentText();
     QStringList values = m_source();
     // Each value once, in alphabetical order whatever the order the rows came in.
-    QSet<QString> seen;
+    QSet<QString> seen(m_leading.begin(), m_leading.end());
     QStringList items;
     for (const QString& value : values) {
         if (value.isEmpty() || seen.contains(value))
@@ -86,6 +86,7 @@ void ListBox::refill()
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;
     });
+    items = m_leading + items;
     if (items == m_items)
         return;
     m_items = items;

@@ -17,6 +17,8 @@ public:
     explicit ListBox(QWidget* parent = nullptr);
 
     void setSource(Source source) { m_source = std::move(source); }
+    // Items that always head the list in this order, before the source's values ("All").
+    void setLeading(const QStringList& items) { m_leading = items; }
     // Refills the list from the source, keeping the typed text.
     void refill();
 
@@ -31,5 +33,6 @@ protected:
 
 private:
     Source m_source;
+    QStringList m_leading;
     QStringList m_items;
 };

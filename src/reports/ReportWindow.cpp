@@ -1,0 +1,205 @@
+#include "reports/ReportWindow.h"
+
+#include "data/DbError.h"
+#include "data/Formats.h"
+#include "data/Query.h"
+#include "data/SqlLiteral.h"
+#include "data/TDM.h"
+#include "printing/PreparedReport.h"
+#include "printing/ReportEngine.h"
+#include "ui/common/DateBox.h"
+#include "ui/common/FocusChain.h"
+#include "ui/common/FormBoxes.h"
+#include "ui/common/Guard.h"
+#include "ui/common/WindowParts.h"
+#include "ui/common/Windows.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+const QString fromColumn = QStringLiteral("From Date");
+const QString toColumn = QStringLiteral("To Date");
+const QString all = QStringLiteral("All");
+
+QList<FormBox> boxesOf(const ReportDescription& description)
+{
+    QList<FormBox> boxes = {
+        {fromColumn, fromColumn, FormBox::Date, {}, "Edit1", {}, "DateTimePicker1"},
+        {toColumn, toColumn, FormBox::Date, {}, "Edit2", {}, "DateTimePicker2"},
+    };
+    for (const ReportFilter& filter : description.filters) {
+        if (filter.items.isEmpty())
+            boxes.append({filter.caption,
+                          filter.caption,
+                          FormBox::List,
+                          filter.listStatement,
+                          filter.name,
+                          {all}});
+        else
+            boxes.append(
+                {filter.caption, filter.caption, FormBox::Choice, {}, filter.name, filter.items});
+    }
+    return boxes;
+}
+} // namespace
+
+ReportWindow::ReportWindow(ReportDescription description, Preview preview, QWidget* parent)
+    : QWidget(parent)
+    , m_description(std::move(description))
+    , m_preview(std::move(preview))
+{
+    setObjectName(m_description.objectName);
+    setWindowTitle(m_description.caption);
+
+    QVBoxLayout* layout = WindowParts::windowLayout(this, m_description.heading);
+    QFrame* panel = WindowParts::raisedPanel(this, QStringLiteral("Boxes"));
+    auto* grid = WindowParts::boxGrid();
+    panel->setLayout(grid);
+    m_boxes = new FormBoxes(boxesOf(m_description), panel, query(QStringLiteral("Q3")));
+    QStringList order = {fromColumn, toColumn};
+    for (const ReportFilter& filter : m_description.filters)
+        order.append(filter.caption);
+    m_boxes->layOut(grid, {order});
+    grid->setColumnStretch(1, 1);
+    layout->addWidget(panel);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    QPushButton* print =
+        WindowParts::commandButton(this, QStringLiteral("Print"), m_description.printName);
+    connect(print, &QPushButton::clicked, this, &ReportWindow::print);
+    QPushButton* close =
+        WindowParts::commandButton(this, QStringLiteral("Close"), QStringLiteral("Button1"));
+    connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
+    bottom->addWidget(print);
+    bottom->addWidget(close);
+    layout->addLayout(bottom);
+    layout->addStretch(1);
+
+    // The period starts as today, every filter as it is described.
+    const QString today = Formats::shortDate(QDate::currentDate());
+    m_boxes->setText(fromColumn, today);
+    m_boxes->setText(toColumn, today);
+    auto* chain = new FocusChain(this);
+    chain->add(m_boxes->focusTarget(fromColumn));
+    chain->add(m_boxes->focusTarget(toColumn));
+    for (const ReportFilter& filter : m_description.filters) {
+        m_boxes->setText(filter.caption, filter.start);
+        QWidget* box = m_boxes->box(filter.caption);
+        if (!filter.ignoredHint.isEmpty()) {
+            box->setEnabled(false);
+            box->setToolTip(filter.ignoredHint);
+            box->setStatusTip(filter.ignoredHint);
+            continue;
+        }
+        chain->add(m_boxes->focusTarget(filter.caption));
+    }
+    chain->add({print, close});
+    // Esc closes a report window as its Close button does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { closeWindow(this); });
+    setMinimumWidth(420);
+}
+
+ReportWindow::~ReportWindow() = default;
+
+DateBox* ReportWindow::fromBox() const
+{
+    return static_cast<DateBox*>(m_boxes->box(fromColumn));
+}
+
+DateBox* ReportWindow::toBox() const
+{
+    return static_cast<DateBox*>(m_boxes->box(toColumn));
+}
+
+QString ReportWindow::filterText(const QString& caption) const
+{
+    return m_boxes->text(caption);
+}
+
+void ReportWindow::setFilterText(const QString& caption, const QString& text)
+{
+    m_boxes->setText(caption, text);
+}
+
+QString ReportWindow::from() const
+{
+    return Sql::date(m_boxes->text(fromColumn), fromColumn);
+}
+
+QString ReportWindow::to() const
+{
+    return Sql::date(m_boxes->text(toColumn), toColumn);
+}
+
+QStringList ReportWindow::conditions() const
+{
+    QStringList lines;
+    for (const ReportFilter& filter : m_description.filters) {
+        const QString text = m_boxes->text(filter.caption);
+        if (!filter.ignoredHint.isEmpty() || text == all)
+            continue;
+        const QString line = filter.line ? filter.line(text)
+                                         : filter.condition + QLatin1Char('\'') + Sql::text(text) +
+                                               QLatin1Char('\'');
+        if (!line.isEmpty())
+            lines.append(line);
+    }
+    return lines;
+}
+
+QStringList ReportWindow::statement(const QString& first, const QString& join) const
+{
+    return QStringList{first} + conditions() + QStringList{join};
+}
+
+Query* ReportWindow::query(const QString& name)
+{
+    Query*& query = m_queries[name];
+    if (!query)
+        query = DM->ownQuery(name, this);
+    return query;
+}
+
+Query* ReportWindow::open(const QString& name, const QStringList& statement)
+{
+    Query* rows = query(name);
+    rows->close();
+    rows->setSql(statement);
+    rows->open();
+    rows->first();
+    return rows;
+}
+
+PreparedReport ReportWindow::prepareReport()
+{
+    // The dates are checked before anything runs, so a mistyped box changes nothing.
+    from();
+    to();
+    gather();
+    QHash<QString, const Query*> dataSets;
+    for (auto it = m_description.dataSets.begin(); it != m_description.dataSets.end(); ++it)
+        dataSets.insert(it.key(), query(it.value()));
+    ReportEngine::PrepareOptions options;
+    options.parameters = m_description.parameters;
+    PreparedReport report = ReportEngine::prepareFile(m_description.layout, dataSets, options);
+    if (!m_description.reportTitle.isEmpty())
+        report.title = m_description.reportTitle;
+    return report;
+}
+
+void ReportWindow::print()
+{
+    guard([this] {
+        const PreparedReport report = prepareReport();
+        if (m_preview)
+            m_preview(report);
+    });
+}

@@ -1,0 +1,87 @@
+#include "reports/TReport.h"
+
+#include "reports/TotalReports.h"
+#include "ui/common/FocusChain.h"
+#include "ui/common/Latest.h"
+#include "ui/common/WindowParts.h"
+
+#include <QGridLayout>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+using Factory = std::function<QWidget*(const TReport::Links&)>;
+
+struct Entry
+{
+    const char* caption;
+    const char* name;
+    Factory open; // none: the report is not in this version
+    const char* hint = nullptr;
+};
+
+const char* const notYet = "This report is not available in this version";
+
+QList<Entry> entries()
+{
+    return {
+        {"Payable Report", "Button1", {}, notYet},
+        {"Receivable Report", "Button2", {}, notYet},
+        {"Bank Report", "Button3", {}, "The program keeps no bank report"},
+        {"Open Invoce", "Button4", {}, notYet},
+        {"Customer Report", "Button5", {}, notYet},
+        {"Vendor Report", "Button6", {}, notYet},
+        {"Item Report", "Button7", {}, notYet},
+        {"Total Receivable from Date to Date", "Button8",
+         [](const TReport::Links& links) { return new TTotalReceivable(links.preview); }},
+        {"Total Amount Report  by Invoice", "Button9",
+         [](const TReport::Links& links) { return new TTotalAmountReport(links.preview); }},
+        {"Finished Invoice Report from Date to Date", "Button11", {}, notYet},
+    };
+}
+} // namespace
+
+TReport::TReport(Links links, QWidget* parent)
+    : QWidget(parent)
+    , m_links(std::move(links))
+{
+    setObjectName(QStringLiteral("Report"));
+    setWindowTitle(QStringLiteral("Report"));
+    Latest<TReport>::set(this);
+
+    QVBoxLayout* layout = WindowParts::windowLayout(this, QStringLiteral("Reports"));
+    QFrame* panel = WindowParts::raisedPanel(this, QStringLiteral("Buttons"));
+    auto* buttons = new QVBoxLayout(panel);
+    auto* chain = new FocusChain(this);
+    for (const Entry& entry : entries()) {
+        QPushButton* button = WindowParts::commandButton(this, QString::fromLatin1(entry.caption),
+                                                         QString::fromLatin1(entry.name));
+        buttons->addWidget(button);
+        m_buttons.insert(button->objectName(), button);
+        if (!entry.open) {
+            button->setEnabled(false);
+            button->setToolTip(QString::fromLatin1(entry.hint));
+            button->setStatusTip(QString::fromLatin1(entry.hint));
+            continue;
+        }
+        chain->add(button);
+        const Factory open = entry.open;
+        connect(button, &QPushButton::clicked, this, [this, open] {
+            if (m_links.openChild)
+                m_links.openChild(open(m_links));
+        });
+    }
+    QPushButton* close =
+        WindowParts::commandButton(this, QStringLiteral("Close"), QStringLiteral("Button10"));
+    connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
+    m_buttons.insert(close->objectName(), close);
+    buttons->addSpacing(8);
+    buttons->addWidget(close);
+    chain->add(close);
+    layout->addWidget(panel);
+    layout->addStretch(1);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { closeWindow(this); });
+}
