@@ -61,8 +61,9 @@ void generate(const QString& path, double scale)
         for (int i = 1; i <= operations; ++i)
             insert(l, {i, QString("Operation %1").arg(i), "Engine", 50 + i % 100, ""});
         QSqlQuery t = prepared(db, "Insert into Tax values (?,?,?,?,?)");
+        // Two rate periods a year, for the twenty years up to the last documents.
         for (int i = 1; i <= 40; ++i)
-            insert(t, {i, 2000 + (i + 1) / 2, i % 2 ? 1 : 7, i % 2 ? 6 : 12, 0.08});
+            insert(t, {i, 2006 + (i + 1) / 2, i % 2 ? 1 : 7, i % 2 ? 6 : 12, 0.08});
 
         const int invoices = std::max(1000, int(75000 * scale));
         QSqlQuery inv = prepared(db, "Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, "

@@ -10,8 +10,10 @@
 namespace {
 const QString customers = QStringLiteral("Select distinct Name_Customer From Customer");
 const QString layout = QStringLiteral(":/reports/layouts/totals.json");
-// The invoices marked paid, for every Type but "All".
-const QString paidOnly = QStringLiteral(" And O.Paid_Inv = Yes");
+// The invoices marked paid, for every Type but "All". Written as "not No" (the same rows of a
+// yes/no column) so that the period's invoices are found by the date's index rather than by
+// the paid flag's, which holds nearly every invoice of every year.
+const QString paidOnly = QStringLiteral(" And O.Paid_Inv <> No");
 // The invoice window stores its tax choice as the text "Yes" or "No".
 const QString taxed = QStringLiteral(" And UCase(O.Tax_Inv) = 'YES'");
 
