@@ -57,6 +57,8 @@ TReport::TReport(Links links, QWidget* parent)
     for (const Entry& entry : entries()) {
         QPushButton* button = WindowParts::commandButton(this, QString::fromLatin1(entry.caption),
                                                          QString::fromLatin1(entry.name));
+        // Room around the longest caption, so that none of them touches the button's edge.
+        button->setMinimumWidth(button->sizeHint().width() + 24);
         buttons->addWidget(button);
         m_buttons.insert(button->objectName(), button);
         if (!entry.open) {
