@@ -33,7 +33,9 @@ QList<FormBox> boxesOf(const ReportDescription& description)
         {toColumn, toColumn, FormBox::Date, {}, "Edit2", {}, "DateTimePicker2"},
     };
     for (const ReportFilter& filter : description.filters) {
-        if (filter.items.isEmpty())
+        if (filter.textBox)
+            boxes.append({filter.caption, filter.caption, FormBox::Edit, {}, filter.name});
+        else if (filter.items.isEmpty())
             boxes.append({filter.caption,
                           filter.caption,
                           FormBox::List,
@@ -144,7 +146,8 @@ QStringList ReportWindow::conditions() const
     QStringList lines;
     for (const ReportFilter& filter : m_description.filters) {
         const QString text = m_boxes->text(filter.caption);
-        if (!filter.ignoredHint.isEmpty() || text == all)
+        if (!filter.ignoredHint.isEmpty() || text == all ||
+            (!filter.line && filter.condition.isEmpty()))
             continue;
         const QString line = filter.line ? filter.line(text)
                                          : filter.condition + QLatin1Char('\'') + Sql::text(text) +
@@ -178,6 +181,12 @@ Query* ReportWindow::open(const QString& name, const QStringList& statement)
     return rows;
 }
 
+void ReportWindow::gather()
+{
+    open(m_description.rows,
+         statement(m_description.firstLine.arg(from(), to()), m_description.joinLine));
+}
+
 PreparedReport ReportWindow::prepareReport()
 {
     // The dates are checked before anything runs, so a mistyped box changes nothing.
@@ -189,7 +198,7 @@ PreparedReport ReportWindow::prepareReport()
         dataSets.insert(it.key(), query(it.value()));
     ReportEngine::PrepareOptions options;
     options.parameters = m_description.parameters;
-    PreparedReport report = ReportEngine::prepareFile(m_description.layout, dataSets, options);
+    PreparedReport report = ReportEngine::prepareFile(layoutFile(), dataSets, options);
     if (!m_description.reportTitle.isEmpty())
         report.title = m_description.reportTitle;
     return report;

@@ -23,8 +23,11 @@ struct ReportFilter
     QString start = QStringLiteral("All");
     // The statement line for the box's text; no line while it reads "All". Without line, the
     // condition followed by the text as a quoted literal (" And Name_Receivable = 'Smith'").
+    // A box with neither only says something to the report, which reads its text itself.
     QString condition = {};
     std::function<QString(const QString& text)> line = {};
+    // A plain edit box instead of a drop-down.
+    bool textBox = false;
     // Shown with its starting text but without effect on this report: disabled, with this hint.
     QString ignoredHint = {};
 };
@@ -42,6 +45,11 @@ struct ReportDescription
     QString layout;
     QHash<QString, QString> dataSets;
     QHash<QString, QString> parameters = {};
+    // A list printed straight from one statement: its first line, in which %1 and %2 stand
+    // for the period's dates, and its join line; the rows go to the query named rows.
+    QString firstLine = {};
+    QString joinLine = {};
+    QString rows = QStringLiteral("Q1");
     // The preview's caption and the file name offered on export; the layout's title when empty.
     QString reportTitle = {};
 };
@@ -70,8 +78,11 @@ public:
     void setFilterText(const QString& caption, const QString& text);
 
 protected:
-    // Runs the report's statements, leaving in its queries what the layout prints.
-    virtual void gather() = 0;
+    // Runs the report's statements, leaving in its queries what the layout prints; by default
+    // the list's statement: the first line, a line per filter, the join line.
+    virtual void gather();
+    // The layout printed: the description's, unless the window chooses by its boxes.
+    virtual QString layoutFile() const { return m_description.layout; }
 
     const ReportDescription& description() const { return m_description; }
     // The period as the statements write it between # signs; a box that holds no date is

@@ -4,27 +4,16 @@
 #include "data/Formats.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
+#include "reports/ReportFilters.h"
 #include "reports/WorkTables.h"
 #include "ui/common/Latest.h"
 
 namespace {
-const QString customers = QStringLiteral("Select distinct Name_Customer From Customer");
 const QString layout = QStringLiteral(":/reports/layouts/totals.json");
-// The invoices marked paid, for every Type but "All". Written as "not No" (the same rows of a
-// yes/no column) so that the period's invoices are found by the date's index rather than by
-// the paid flag's, which holds nearly every invoice of every year.
+// The invoices marked paid, for every Type but "All".
 const QString paidOnly = QStringLiteral(" And O.Paid_Inv <> No");
 // The invoice window stores its tax choice as the text "Yes" or "No".
 const QString taxed = QStringLiteral(" And UCase(O.Tax_Inv) = 'YES'");
-
-ReportFilter typeFilter(const QStringList& items)
-{
-    ReportFilter type{QStringLiteral("Type"), QStringLiteral("ComboBox2")};
-    type.items = items;
-    type.start = QStringLiteral("Paid");
-    type.line = [](const QString&) { return paidOnly; };
-    return type;
-}
 
 ReportDescription totals(const QString& title, const QString& section)
 {
@@ -61,9 +50,8 @@ ReportDescription TTotalAmountReport::totalAmountDescription()
     d.objectName = QStringLiteral("TotalAmountReport");
     d.caption = QStringLiteral("TotalAmountReport");
     d.heading = QStringLiteral("Total  Invoice Amount Report");
-    ReportFilter customer{QStringLiteral("Customer"), QStringLiteral("ComboBox1"), customers};
-    customer.condition = QStringLiteral(" And O.CustomerName_Inv = ");
-    d.filters = {customer, typeFilter({QStringLiteral("Paid"), QStringLiteral("Open")})};
+    d.filters = {ReportFilters::customer(QStringLiteral(" And O.CustomerName_Inv = ")),
+                 ReportFilters::paidType(QStringLiteral("ComboBox2"), {"Paid", "Open"}, paidOnly)};
     return d;
 }
 
@@ -111,14 +99,16 @@ ReportDescription TTotalReceivable::totalReceivableDescription()
     d.caption = QStringLiteral("TotalReceivable");
     d.heading = QStringLiteral("Total Receivable");
     d.printName = QStringLiteral("Button3");
-    ReportFilter customer{QStringLiteral("Customer"), QStringLiteral("ComboBox1"), customers};
+    ReportFilter customer = ReportFilters::customer({});
     customer.ignoredHint =
         QStringLiteral("Totals by payment date always cover the invoices of every customer");
     ReportFilter tax{QStringLiteral("Tax"), QStringLiteral("ComboBox3")};
     tax.items = {QStringLiteral("Yes")};
     tax.start = QStringLiteral("Yes");
     tax.ignoredHint = QStringLiteral("The tax on parts of taxed invoices is always in the totals");
-    d.filters = {customer, typeFilter({QStringLiteral("All"), QStringLiteral("Paid")}), tax};
+    d.filters = {customer,
+                 ReportFilters::paidType(QStringLiteral("ComboBox2"), {"All", "Paid"}, paidOnly),
+                 tax};
     return d;
 }
 

@@ -1,0 +1,28 @@
+#include "reports/ReportFilters.h"
+
+namespace ReportFilters {
+
+ReportFilter listed(const QString& caption, const QString& name, const QString& listStatement,
+                    const QString& condition)
+{
+    ReportFilter filter{caption, name, listStatement};
+    filter.condition = condition;
+    return filter;
+}
+
+ReportFilter customer(const QString& condition, const QString& name)
+{
+    return listed(QStringLiteral("Customer"), name,
+                  QStringLiteral("Select distinct Name_Customer From Customer"), condition);
+}
+
+ReportFilter paidType(const QString& name, const QStringList& items, const QString& paidLine)
+{
+    ReportFilter type{QStringLiteral("Type"), name};
+    type.items = items;
+    type.start = QStringLiteral("Paid");
+    type.line = [paidLine](const QString&) { return paidLine; };
+    return type;
+}
+
+} // namespace ReportFilters
