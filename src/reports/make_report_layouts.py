@@ -102,7 +102,7 @@ def grouped(title, ds, group_column, group_lines, section, line_columns, group_t
         group.append(text(x, y, w, 5, head, 9, True, align))
     group.append(line(y + 5.5, 4, W, 0.3))
     amount = line_columns[-1][3].strip("[]")
-    total = "[SUM(<%s>,MasterData1)]" % amount
+    total = "[SUM(%s,MasterData1)]" % amount
     rows = [text(x, 0.3, w, 5, value, 9, align=align, fmt=fmt)
             for _, x, w, value, align, fmt in line_columns]
     return layout(title, [ds], [
@@ -119,7 +119,6 @@ def grouped(title, ds, group_column, group_lines, section, line_columns, group_t
             text(118, 3, 40, 6, summary_total, 11, True, "right"),
             text(160, 3, W - 160, 6, total, 11, True, "right", fmt="%2.2m"),
         ]),
-        page_footer(),
     ], parameters)
 
 

@@ -23,14 +23,17 @@ struct Invoice
     QString date; // ISO, empty for none
     bool paid;
     QString tax; // as the invoice window stores it
+    double amount = 0;
+    QString po = {};
+    QString truck = {};
 };
 
 inline void addInvoice(TestShop& shop, const Invoice& i)
 {
     shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, InvoiceDate_Inv, Paid_Inv, "
-              "Tax_Inv) values (?,?,?,?,?)",
+              "Tax_Inv, Amount_Inv, PO_Inv, TruckNo_Inv) values (?,?,?,?,?,?,?,?)",
               {i.number, i.customer, i.date.isEmpty() ? QVariant() : QVariant(i.date),
-               i.paid ? 1 : 0, i.tax});
+               i.paid ? 1 : 0, i.tax, i.amount, i.po, i.truck});
 }
 
 inline void addParts(TestShop& shop, int invoice, double amount)
@@ -118,8 +121,11 @@ struct Printing
         setPeriod(window, from, to);
         const int before = int(printed.size());
         window.print();
-        if (printed.size() != before + 1)
-            throw std::runtime_error("nothing was printed");
+        if (printed.size() != before + 1) {
+            auto* prompter = dynamic_cast<ScriptedPrompter*>(&Prompter::instance());
+            throw std::runtime_error("nothing was printed: " +
+                                     (prompter ? prompter->last() : QString()).toStdString());
+        }
         return printed.last().text();
     }
 };
