@@ -4,3 +4,10 @@ DbError::DbError(const QString& message)
     : std::runtime_error(message.toStdString())
     , m_message(message)
 {}
+
+QString DbError::busy()
+{
+    return QStringLiteral("The shop database is busy: another program or station has been "
+                          "writing to it for several seconds. Nothing was changed; try again "
+                          "in a moment.");
+}

@@ -12,6 +12,10 @@ public:
     explicit DbError(const QString& message);
     QString message() const { return m_message; }
 
+    // What the user is told when another program kept the shop database locked for longer than
+    // the connection waits.
+    static QString busy();
+
 private:
     QString m_message;
 };

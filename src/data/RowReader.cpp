@@ -45,8 +45,11 @@ QList<RowColumn> readSqlite(sqlite3* db, const QString& sql, RowStore& rows)
 {
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) !=
-        SQLITE_OK)
+    const int prepared =
+        sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr);
+    if (prepared == SQLITE_BUSY)
+        throw DbError(DbError::busy());
+    if (prepared != SQLITE_OK)
         throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
     const int count = sqlite3_column_count(statement);
     QStringList names;
@@ -92,7 +95,7 @@ QList<RowColumn> readSqlite(sqlite3* db, const QString& sql, RowStore& rows)
     sqlite3_finalize(statement);
     if (step != SQLITE_DONE) {
         rows.clear(0);
-        throw DbError(message);
+        throw DbError(step == SQLITE_BUSY ? DbError::busy() : message);
     }
     return columns;
 }
@@ -129,6 +132,9 @@ QList<RowColumn> readQtSql(const Connection& connection, const QString& sql, Row
 
 QString databaseMessage(const QSqlError& error)
 {
+    // SQLite's "database is locked" after the connection's wait.
+    if (error.nativeErrorCode() == QLatin1String("5"))
+        return DbError::busy();
     const QString db = error.databaseText();
     return db.isEmpty() ? error.text() : db;
 }

@@ -12,6 +12,7 @@
 #include "data/ShopDatabase.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
+#include "data/Transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,8 @@
 #include <QtTest>
 
 #include <functional>
+#include <future>
+#include <thread>
 
 namespace {
 
@@ -153,6 +156,8 @@ private slots:
     void currencyFormats();
     void currencyMultiplies_data();
     void currencyMultiplies();
+    void writeLockIsWaitedFor_data();
+    void writeLockIsWaitedFor();
 };
 
 void TestData::statementWording_data()
@@ -1087,6 +1092,64 @@ void TestData::currencyMultiplies()
     QFETCH(double, factor);
     QFETCH(qint64, units);
     QCOMPARE((Currency::parse(rate) * factor).units(), units);
+}
+
+void TestData::writeLockIsWaitedFor_data()
+{
+    QTest::addColumn<int>("heldMs");
+    QTest::addColumn<bool>("through");
+    // Another program saving for a moment is waited for; one that keeps the file locked past
+    // the wait is reported plainly, and nothing is half-done.
+    QTest::newRow("a moment") << 400 << true;
+    QTest::newRow("longer than the wait") << 6500 << false;
+}
+
+void TestData::writeLockIsWaitedFor()
+{
+    QFETCH(int, heldMs);
+    QFETCH(bool, through);
+    TestShop shop;
+    const QString path = shop.databasePath();
+    std::promise<bool> locked;
+    bool committed = false;
+    std::thread other([&] {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other-program");
+            db.setDatabaseName(path);
+            QSqlQuery q(db);
+            const bool holds = db.open() && q.exec("BEGIN IMMEDIATE") &&
+                               q.exec("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values "
+                                      "(9, 2030, 1, 12, 0.09)");
+            locked.set_value(holds);
+            if (holds) {
+                QThread::msleep(heldMs);
+                committed = q.exec("COMMIT");
+            }
+        }
+        QSqlDatabase::removeDatabase("other-program");
+    });
+    std::future<bool> holding = locked.get_future();
+    if (!holding.get()) {
+        other.join();
+        QFAIL("the other program could not lock the file");
+    }
+    QElapsedTimer waited;
+    waited.start();
+    const QString outcome = refusal([&] {
+        Transaction transaction(DM);
+        Query change("Q1", DM->admin1(), false);
+        change.add("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (10, 2031, 1, 12, "
+                   "0.1)");
+        change.exec();
+        transaction.commit();
+    });
+    const qint64 elapsed = waited.elapsed();
+    other.join();
+    QVERIFY(committed);
+    QVERIFY(elapsed >= (through ? heldMs - 100 : 4000));
+    QCOMPARE(outcome, through ? QStringLiteral("accepted") : DbError::busy());
+    QCOMPARE(shop.value("Select Count(*) From Tax Where Id_T = 10").toInt(), through ? 1 : 0);
+    QCOMPARE(shop.value("Select Count(*) From Tax Where Id_T = 9").toInt(), 1);
 }
 
 QTEST_MAIN(TestData)
