@@ -150,6 +150,8 @@ private:
     void runCopy(int pageIndex, const ReportCopy& copy);
     void runSection(int sectionIndex);
     void startSheet(bool first);
+    // The headers of the groups the sheet goes on with, when they are printed again.
+    void reprintGroupHeaders(int band);
     void finishSheet();
     double pageFooterReserve();
     void placeFixed(int band, Scope scope);
@@ -443,12 +445,30 @@ void Engine::place(int band, Scope scope, double keepWith)
     if (m_sheetHasBody && m_y + placed.height + keepWith > m_bodyBottom + Epsilon) {
         finishSheet();
         startSheet(false);
+        reprintGroupHeaders(band);
         // Laid out again: its texts may print the page number.
         placed = layoutBand(band, scope);
     }
     emitAt(placed, m_y);
     m_y += placed.height;
     m_sheetHasBody = true;
+}
+
+void Engine::reprintGroupHeaders(int band)
+{
+    if (m_section < 0 || m_row < 0)
+        return;
+    const ReportSection& section = m_page->sections[m_section];
+    // A header that starts its group now is printed anyway, and so are those inside it.
+    const qsizetype starting = section.groupHeaders.indexOf(band);
+    const qsizetype open = starting >= 0 ? starting : section.groupHeaders.size();
+    for (qsizetype level = 0; level < open; ++level) {
+        const int header = section.groupHeaders[level];
+        if (!m_page->bands[header].reprintOnNewPage)
+            continue;
+        // It reads the row being printed (for a group footer, the group's last row).
+        placeFixed(header, Scope::Data);
+    }
 }
 
 QString Engine::evaluate(const TextTemplate& text, int band)

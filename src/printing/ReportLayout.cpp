@@ -332,7 +332,10 @@ private:
         band.name = stringOf(o, "name", position);
         const QString where =
             band.name.isEmpty() ? position : position + QLatin1Char(' ') + band.name;
-        checkKeys(o, {"type", "name", "height", "stretch", "dataSet", "column", "objects"}, where);
+        checkKeys(o,
+                  {"type", "name", "height", "stretch", "dataSet", "column", "reprintOnNewPage",
+                   "objects"},
+                  where);
         const QString type = stringOf(o, "type", where, true);
         bool known = false;
         for (const BandType& t : bandTypes) {
@@ -360,6 +363,9 @@ private:
             fail(where, QStringLiteral("a groupHeader band needs the \"column\" it groups by"));
         if (!group && !band.column.isEmpty())
             fail(where, QStringLiteral("only groupHeader bands have a \"column\""));
+        band.reprintOnNewPage = boolOf(o, "reprintOnNewPage", where);
+        if (!group && band.reprintOnNewPage)
+            fail(where, QStringLiteral("only groupHeader bands are printed again on a new page"));
         if (!band.dataSet.isEmpty() && !m_layout.m_dataSets.contains(band.dataSet))
             fail(where, QStringLiteral("the data set \"%1\" is not listed in \"dataSets\"")
                             .arg(band.dataSet));

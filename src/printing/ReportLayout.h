@@ -54,9 +54,10 @@ class QByteArray;
 // A masterData band prints once per row of its "dataSet". A groupHeader names a "column" of
 // that data set and prints before the first row and whenever the column's text differs from
 // the previous row's (so rows of one group that are not adjacent start a group again); group
-// headers are listed outermost first. Group footers pair with the group headers innermost
-// first and print after each group's last row. A footer prints once after its master data,
-// also when the data set has no rows.
+// headers are listed outermost first; "reprintOnNewPage": true prints a group header again
+// under the page header of every sheet its group goes on to. Group footers pair with the group
+// headers innermost first and print after each group's last row. A footer prints once after its
+// master data, also when the data set has no rows.
 //
 // Objects ("type"): "text" with "rect" [x, y, width, height] relative to the band, "text"
 // (see TextTemplate), "bold", "fontSize" in points (default 10), "align" left|center|right,
@@ -122,6 +123,8 @@ struct ReportBand
     bool stretch = false;
     QString dataSet; // masterData: the data set it iterates; groupHeader: its master's
     QString column;  // groupHeader: the column whose change starts a new group
+    // groupHeader: printed again at the top of a sheet where its group goes on.
+    bool reprintOnNewPage = false;
     QList<ReportObject> objects;
 };
 

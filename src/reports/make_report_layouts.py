@@ -107,7 +107,7 @@ def grouped(title, ds, group_column, group_lines, section, line_columns, group_t
             for _, x, w, value, align, fmt in line_columns]
     return layout(title, [ds], [
         band("pageHeader", 25, header),
-        band("groupHeader", y + 7, group, column=group_column),
+        band("groupHeader", y + 7, group, column=group_column, reprintOnNewPage=True),
         band("masterData", 5.6, rows, name="MasterData1", dataSet=ds),
         band("groupFooter", 8, [
             line(0.5, 120, W, 0.3),

@@ -186,6 +186,8 @@ private slots:
     void queriesStayAsTheyWere();
     void grouping_data();
     void grouping();
+    void groupHeaderOnNewSheet_data();
+    void groupHeaderOnNewSheet();
     void nestedGroups();
     void severalMasterBands_data();
     void severalMasterBands();
@@ -419,6 +421,49 @@ void Tst_printing::grouping()
     QVERIFY(report);
     QCOMPARE(report->pageCount(), 1);
     QCOMPARE(texts(*report), expected);
+}
+
+void Tst_printing::groupHeaderOnNewSheet_data()
+{
+    QTest::addColumn<QList<int>>("orders");
+    QTest::addColumn<bool>("reprint");
+    QTest::addColumn<QStringList>("secondSheet");
+    // Six 10 mm rows fill a sheet under its 6 mm page header and the 6 mm group header.
+    const QList<int> oneOrder(8, 1);
+    QTest::newRow("the group goes on, its header again")
+        << oneOrder << true << QStringList{"Head", "Po# 1", "L7", "L8", "Order $36.00"};
+    QTest::newRow("the group goes on, without its header")
+        << oneOrder << false << QStringList{"Head", "L7", "L8", "Order $36.00"};
+    QList<int> twoOrders(6, 1);
+    twoOrders << 2;
+    QTest::newRow("a new group starts the sheet: its header once")
+        << twoOrders << true << QStringList{"Head", "Po# 2", "L7", "Order $7.00"};
+}
+
+void Tst_printing::groupHeaderOnNewSheet()
+{
+    QFETCH(QList<int>, orders);
+    QFETCH(bool, reprint);
+    QFETCH(QStringList, secondSheet);
+
+    TestShop shop;
+    for (int i = 0; i < orders.size(); ++i)
+        addPart(shop, QString("L%1").arg(i + 1), 1, i + 1, i + 1, orders[i]);
+    Queries queries(shop);
+    Query* lines = queries.open("Q1", "select * from InvItem order by rowid");
+    const auto layout = load(layoutJson(
+        {"d"}, {page({band("pageHeader", 6, {line("Head")}),
+                      band("groupHeader", 6, {line(R"(Po# [d."Inv_Item"])")},
+                           {{"column", "Inv_Item"}, {"reprintOnNewPage", reprint}}),
+                      master("MasterData1", "d", 10, {line(R"([d."Name_Item"])")}),
+                      band("groupFooter", 6,
+                           {line(R"(Order [SUM(<d."Amount_Item">,MasterData1) | %2.2m])")})})}));
+    QVERIFY(layout);
+    const auto report = prepared(*layout, {{"d", lines}});
+    QVERIFY(report);
+    QCOMPARE(report->pageCount(), 2);
+    QCOMPARE(texts(report->pages[0]).mid(0, 3), (QStringList{"Head", "Po# 1", "L1"}));
+    QCOMPARE(texts(report->pages[1]), secondSheet);
 }
 
 void Tst_printing::nestedGroups()
@@ -799,6 +844,10 @@ void Tst_printing::brokenLayouts_data()
     QTest::newRow("margins wider than the paper")
         << layoutJson({"d"}, {page({}, {{"margins", 50}})}) << "the margins leave no room";
     QTest::newRow("no pages") << layoutJson({"d"}, {}) << "the layout has no pages";
+    QTest::newRow("reprint on a band that is no group header")
+        << layoutJson({"d"},
+                      {page({master("MasterData1", "d", 6, {}, {{"reprintOnNewPage", true}})})})
+        << "only groupHeader bands are printed again";
     const auto withParameters = [](const QJsonObject& parameters, const QJsonObject& pageExtra) {
         QJsonDocument document = QJsonDocument::fromJson(
             layoutJson({}, {page({band("pageHeader", 6, {line("[Title]")})}, pageExtra)}));
