@@ -47,7 +47,8 @@ void TFinishedInvoiceReport::gather()
                          " And A.InvoiceNo_Receivable=R.InvoiceNo_Receivable)",
                          " Order By R.InvoiceNo_Receivable, R.PayDate_Receivable"});
     run.commit();
-    open(QStringLiteral("Q1"), {QStringLiteral("select * From  TotalReport")});
+    open(QStringLiteral("Q1"),
+         {QStringLiteral("select * From  TotalReport Order By InvNo, DateT")});
 }
 
 // ---- Open invoices ---------------------------------------------------------------------------
@@ -68,6 +69,8 @@ ReportDescription TOpenInvoice::openDescription()
         return text == QLatin1String("Paid") ? QStringLiteral(" And Paid_Inv <> No")
                                              : QStringLiteral(" And Paid_Inv = No");
     };
+    // Any other text, "All" typed too, lists the open invoices.
+    type.lineForAll = true;
     d.filters = {ReportFilters::customer(QStringLiteral(" And CustomerName_Inv = ")), type};
     d.layout = QStringLiteral(":/reports/layouts/open-invoices.json");
     d.dataSets = {{"frxD", "Q1"}};

@@ -146,7 +146,7 @@ QStringList ReportWindow::conditions() const
     QStringList lines;
     for (const ReportFilter& filter : m_description.filters) {
         const QString text = m_boxes->text(filter.caption);
-        if (!filter.ignoredHint.isEmpty() || text == all ||
+        if (!filter.ignoredHint.isEmpty() || (text == all && !filter.lineForAll) ||
             (!filter.line && filter.condition.isEmpty()))
             continue;
         const QString line = filter.line ? filter.line(text)

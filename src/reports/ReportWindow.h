@@ -28,6 +28,8 @@ struct ReportFilter
     std::function<QString(const QString& text)> line = {};
     // A plain edit box instead of a drop-down.
     bool textBox = false;
+    // The line is asked for "All" too, for a choice whose "All" is not "no limit".
+    bool lineForAll = false;
     // Shown with its starting text but without effect on this report: disabled, with this hint.
     QString ignoredHint = {};
 };

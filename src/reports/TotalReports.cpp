@@ -153,7 +153,7 @@ void TTotalReceivable::gather()
                   " where O.InvoiceNo_Inv = W.T_Inv_Labor" + taxed,
                   " And Exists (select I.Inv_Item From InvItem I where I.Inv_Item = W.T_Inv_Labor)",
                   " And Not Exists (select T.Year_T From Tax T where T.Year_T = "
-                  "Year(O.InvoiceDate_Inv))"},
+                  "Year(O.InvoiceDate_Inv) And T.Tax_T Is Not Null)"},
                  QString()));
     if (!missing->isEmpty()) {
         const QString invoice = missing->field(QStringLiteral("InvoiceNo_Inv")).asText();
@@ -169,7 +169,7 @@ void TTotalReceivable::gather()
     run.exec(withType({" Insert Into TotalTax ( T_Inv_Tax, T_Amount_Tax)",
                        "select W.T_Inv_Labor, Nz((select SUM(I.Amount_Item*",
                        "(select Top 1 T.Tax_T From Tax T where T.Year_T = "
-                       "Year(O.InvoiceDate_Inv) Order By T.A_T))",
+                       "Year(O.InvoiceDate_Inv) And T.Tax_T Is Not Null Order By T.A_T))",
                        " From  InvItem I,Invoice O where I.Inv_Item= W.T_Inv_Labor" + taxed},
                       " And O.InvoiceNo_Inv = I.Inv_Item), 0) From TotalLabor W"));
     run.commit();

@@ -1137,6 +1137,11 @@ void TestData::writeLockIsWaitedFor()
     waited.start();
     const QString outcome = refusal([&] {
         Transaction transaction(DM);
+        // Read, then written: the way a save checks before it writes. Without the lock taken
+        // at the start, the write fails at once when the other program commits meanwhile.
+        Query check("Q2", DM->admin1(), false);
+        check.add("Select Count(*) From Tax");
+        check.open();
         Query change("Q1", DM->admin1(), false);
         change.add("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (10, 2031, 1, 12, "
                    "0.1)");

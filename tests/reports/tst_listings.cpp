@@ -182,6 +182,13 @@ void TestListings::openInvoices_data()
                                                  "$50.00",   "$30.00", "18",       "Jones",
                                                  "3/7/2026", "$60.00", "$60.00",   "$0.00"}
                                   << QStringList{"Total Paid  : $80.00", "Total  Amount: $110.00"};
+    // "All" typed is not in the list: like any text but "Paid" it means open.
+    QTest::newRow("all typed is open")
+        << "All"
+        << "All" << QStringList{"13", "Jones", "3/3/2026", "$20.00", "$50.00",  "$30.00",
+                                "17", "Smith", "3/6/2026", "$0.00",  "$120.00", "$120.00",
+                                "18", "Jones", "3/7/2026", "$60.00", "$60.00",  "$0.00"}
+        << QStringList{"Total Paid  : $80.00", "Total  Amount: $230.00"};
     QTest::newRow("apostrophe, none in the period")
         << "O'Neil Hauling"
         << "Open" << QStringList{} << QStringList{"Total Paid  : $0.00", "Total  Amount: $0.00"};

@@ -530,6 +530,14 @@ void TestReports::receivableTotalsWithoutRate()
              qPrintable(shop.prompter().last()));
     QCOMPARE(workTables(shop), before);
 
+    // Nor does a year whose row has no rate.
+    shop.prompter().clear();
+    shop.exec("Insert into Tax (Id_T, Year_T, A_T, E_T) values (2024, 2024, 1, 12)");
+    w.print();
+    QCOMPARE(previews.size(), 1);
+    QVERIFY2(shop.prompter().last().contains("2024"), qPrintable(shop.prompter().last()));
+    shop.exec("Delete From Tax Where Year_T = 2024");
+
     // A taxed invoice without a date cannot have a rate either.
     shop.prompter().clear();
     shop.exec("Update Invoice Set InvoiceDate_Inv = Null Where InvoiceNo_Inv = 32");
