@@ -137,3 +137,115 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
     }
     return std::nullopt;
 }
+
+// ---- PostgreSQL ------------------------------------------------------------------------------
+
+QString PostgresDialect::dateLiteral(const QDate& date) const
+{
+    return QStringLiteral("DATE '") + date.toString(Qt::ISODate) + QLatin1Char('\'');
+}
+
+QString PostgresDialect::boolLiteral(bool value) const
+{
+    return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+}
+
+QString PostgresDialect::limitClause(int rows) const
+{
+    return QStringLiteral(" LIMIT %1").arg(rows);
+}
+
+std::optional<QString> PostgresDialect::call(const QString& name, const QStringList& args) const
+{
+    auto part = [&](const char* field) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(EXTRACT(%1 FROM %2) AS INTEGER)")
+            .arg(QLatin1String(field), args[0]);
+    };
+    if (name == QLatin1String("year"))
+        return part("YEAR");
+    if (name == QLatin1String("month"))
+        return part("MONTH");
+    if (name == QLatin1String("day"))
+        return part("DAY");
+    if (name == QLatin1String("format")) {
+        expectArgs(name, args, 2, 2);
+        // The same yyyy/mm/dd patterns, in PostgreSQL's letters.
+        QString pattern = args[1];
+        pattern.replace(QLatin1String("yyyy"), QLatin1String("YYYY"), Qt::CaseInsensitive);
+        pattern.replace(QLatin1String("mm"), QLatin1String("MM"), Qt::CaseInsensitive);
+        pattern.replace(QLatin1String("dd"), QLatin1String("DD"), Qt::CaseInsensitive);
+        return QStringLiteral("TO_CHAR(%1, %2)").arg(args[0], pattern);
+    }
+    if (name == QLatin1String("date") && args.isEmpty())
+        return QStringLiteral("CURRENT_DATE");
+    if (name == QLatin1String("now") && args.isEmpty())
+        return QStringLiteral("LOCALTIMESTAMP");
+    // A stored row's identity; only good for telling two alike rows apart, never for order.
+    if (name == QLatin1String("rowid") && args.isEmpty())
+        return QStringLiteral("ctid");
+    if (name == QLatin1String("strcomp")) {
+        expectArgs(name, args, 2, 3);
+        const bool blind = args.size() > 2 && args[2].trimmed() == QLatin1String("1");
+        // Text columns compare without letter case; binary comparison works on the bare text.
+        const QString a = blind ? QStringLiteral("LOWER(CAST(%1 AS TEXT))").arg(args[0])
+                                : QStringLiteral("CAST(%1 AS TEXT)").arg(args[0]);
+        const QString b = blind ? QStringLiteral("LOWER(CAST(%1 AS TEXT))").arg(args[1])
+                                : QStringLiteral("CAST(%1 AS TEXT)").arg(args[1]);
+        return QStringLiteral("(CASE WHEN %1 COLLATE \"C\" < %2 THEN -1 WHEN %1 COLLATE \"C\" "
+                              "> %2 THEN 1 ELSE 0 END)")
+            .arg(a, b);
+    }
+    if (name == QLatin1String("iif")) {
+        expectArgs(name, args, 3, 3);
+        return QStringLiteral("(CASE WHEN %1 THEN %2 ELSE %3 END)").arg(args[0], args[1], args[2]);
+    }
+    if (name == QLatin1String("nz")) {
+        expectArgs(name, args, 1, 2);
+        return QStringLiteral("COALESCE(%1, %2)")
+            .arg(args[0], args.size() > 1 ? args[1] : QStringLiteral("0"));
+    }
+    if (name == QLatin1String("val")) {
+        // The leading number of a text, 0 when there is none, as SQLite's CAST reads it.
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("COALESCE(CAST(NULLIF(SUBSTRING(CAST(%1 AS TEXT) FROM "
+                              "'^\\s*([-+]?[0-9]*\\.?[0-9]+)'), '') AS DOUBLE PRECISION), 0)")
+            .arg(args[0]);
+    }
+    if (name == QLatin1String("ucase"))
+        return QStringLiteral("UPPER(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("lcase"))
+        return QStringLiteral("LOWER(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("len"))
+        return QStringLiteral("LENGTH(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("mid"))
+        return QStringLiteral("SUBSTR(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("left")) {
+        expectArgs(name, args, 2, 2);
+        return QStringLiteral("LEFT(%1, %2)").arg(args[0], args[1]);
+    }
+    if (name == QLatin1String("right")) {
+        expectArgs(name, args, 2, 2);
+        return QStringLiteral("RIGHT(%1, %2)").arg(args[0], args[1]);
+    }
+    if (name == QLatin1String("cstr")) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(%1 AS TEXT)").arg(args[0]);
+    }
+    if (name == QLatin1String("cint") || name == QLatin1String("clng")) {
+        expectArgs(name, args, 1, 1);
+        // Halves away from zero, as SQLite rounds; PostgreSQL's double precision would round
+        // them to even.
+        return QStringLiteral("CAST(ROUND(CAST(%1 AS NUMERIC)) AS INTEGER)").arg(args[0]);
+    }
+    if (name == QLatin1String("cdbl") || name == QLatin1String("ccur")) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(%1 AS DOUBLE PRECISION)").arg(args[0]);
+    }
+    if (name == QLatin1String("int")) {
+        // Toward zero, as SQLite's CAST does; PostgreSQL's CAST would round.
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(TRUNC(%1) AS INTEGER)").arg(args[0]);
+    }
+    return std::nullopt;
+}

@@ -38,3 +38,17 @@ public:
     QString limitClause(int rows) const override;
     std::optional<QString> call(const QString& name, const QStringList& args) const override;
 };
+
+// PostgreSQL, for a shop whose stations share one server: booleans are TRUE and FALSE, dates
+// date literals, and the Access functions are written so that both engines give the same
+// values (truncation toward zero, whole-number division, empty for null).
+class PostgresDialect : public SqlDialect
+{
+public:
+    QString name() const override { return QStringLiteral("PostgreSQL"); }
+    QString dateLiteral(const QDate& date) const override;
+    QString boolLiteral(bool value) const override;
+    QString concatOperator() const override { return QStringLiteral("||"); }
+    QString limitClause(int rows) const override;
+    std::optional<QString> call(const QString& name, const QStringList& args) const override;
+};

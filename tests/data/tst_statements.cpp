@@ -2,10 +2,12 @@
 // change counts that let a window keep its rows, and the schema upgrades of a shop file.
 
 #include "TestShop.h"
+#include "data/AccessSql.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Query.h"
 #include "data/ShopDatabase.h"
+#include "data/SqlDialect.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
 
@@ -75,6 +77,8 @@ class TestStatements : public QObject
     Q_OBJECT
 
 private slots:
+    void postgresWording_data();
+    void postgresWording();
     void literalsByKind_data();
     void literalsByKind();
     void statementsKeepTheirShape();
@@ -92,6 +96,46 @@ private slots:
     void firstReleaseFileGetsTodaysIndexes();
     void failedUpgradeKeepsTheFile();
 };
+
+void TestStatements::postgresWording_data()
+{
+    QTest::addColumn<QString>("access");
+    QTest::addColumn<QString>("postgres");
+    QTest::newRow("yes/no and dates")
+        << "Select * From Invoice where Paid_Inv=No And InvoiceDate_Inv Between #3/1/2026# and "
+           "#3/31/2026#"
+        << "Select * From Invoice where Paid_Inv=FALSE And InvoiceDate_Inv Between DATE "
+           "'2026-03-01' and DATE '2026-03-31'";
+    QTest::newRow("unnamed sum") << "select SUM(Amount_Item) From InvItem"
+                                 << "select SUM(Amount_Item) AS Expr1000 From InvItem";
+    QTest::newRow("top") << "Select Top 1 Tax_T From Tax Order By A_T"
+                         << "Select Tax_T From Tax Order By A_T LIMIT 1";
+    QTest::newRow("nz and year")
+        << "select Nz(Sum(T_Amount_Tax), 0) As Total From TotalTax where T_Inv_Tax = "
+           "Year(#1/2/2026#)"
+        << "select COALESCE(Sum(T_Amount_Tax), 0) As Total From TotalTax where T_Inv_Tax = "
+           "CAST(EXTRACT(YEAR FROM DATE '2026-01-02') AS INTEGER)";
+    QTest::newRow("whole numbers truncate and round as on the file")
+        << "Select Int(Qty_Item), CInt(Rate_Item) From InvItem"
+        << "Select CAST(TRUNC(Qty_Item) AS INTEGER) AS Expr1000 , CAST(ROUND(CAST(Rate_Item AS "
+           "NUMERIC)) AS INTEGER) AS Expr1001 From InvItem";
+    QTest::newRow("text inside quotes untouched")
+        << "Select * From Customer where Name_Customer = 'Yes & No #1/2/3#'"
+        << "Select * From Customer where Name_Customer = 'Yes & No #1/2/3#'";
+    QTest::newRow("case-blind compare")
+        << "Select StrComp(Name_Customer, 'smith', 1) From Customer"
+        << "Select (CASE WHEN LOWER(CAST(Name_Customer AS TEXT)) COLLATE \"C\" < "
+           "LOWER(CAST('smith' AS TEXT)) THEN -1 WHEN LOWER(CAST(Name_Customer AS TEXT)) COLLATE "
+           "\"C\" > LOWER(CAST('smith' AS TEXT)) THEN 1 ELSE 0 END) AS Expr1000 From Customer";
+}
+
+void TestStatements::postgresWording()
+{
+    QFETCH(QString, access);
+    QFETCH(QString, postgres);
+    const PostgresDialect dialect;
+    QCOMPARE(AccessSql(dialect).translate(access).simplified(), postgres);
+}
 
 void TestStatements::literalsByKind_data()
 {
