@@ -1098,16 +1098,19 @@ void TestData::writeLockIsWaitedFor_data()
 {
     QTest::addColumn<int>("heldMs");
     QTest::addColumn<bool>("through");
+    QTest::addColumn<bool>("transaction");
     // Another program saving for a moment is waited for; one that keeps the file locked past
     // the wait is reported plainly, and nothing is half-done.
-    QTest::newRow("a moment") << 400 << true;
-    QTest::newRow("longer than the wait") << 6500 << false;
+    QTest::newRow("a moment") << 400 << true << true;
+    QTest::newRow("longer than the wait") << 6500 << false << true;
+    QTest::newRow("one statement, longer than the wait") << 6500 << false << false;
 }
 
 void TestData::writeLockIsWaitedFor()
 {
     QFETCH(int, heldMs);
     QFETCH(bool, through);
+    QFETCH(bool, transaction);
     TestShop shop;
     const QString path = shop.databasePath();
     std::promise<bool> locked;
@@ -1136,7 +1139,14 @@ void TestData::writeLockIsWaitedFor()
     QElapsedTimer waited;
     waited.start();
     const QString outcome = refusal([&] {
-        Transaction transaction(DM);
+        if (!transaction) {
+            Query change("Q1", DM->admin1(), false);
+            change.add("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (10, 2031, 1, "
+                       "12, 0.1)");
+            change.exec();
+            return;
+        }
+        Transaction saving(DM);
         // Read, then written: the way a save checks before it writes. Without the lock taken
         // at the start, the write fails at once when the other program commits meanwhile.
         Query check("Q2", DM->admin1(), false);
@@ -1146,7 +1156,7 @@ void TestData::writeLockIsWaitedFor()
         change.add("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (10, 2031, 1, 12, "
                    "0.1)");
         change.exec();
-        transaction.commit();
+        saving.commit();
     });
     const qint64 elapsed = waited.elapsed();
     other.join();
