@@ -1,5 +1,7 @@
 #include "data/Schema.h"
 
+#include "data/SqlDialect.h"
+
 #include <QHash>
 
 namespace {
@@ -178,24 +180,6 @@ QList<Schema::Table> buildTables()
     return tables;
 }
 
-QString sqlType(const Schema::Column& column)
-{
-    switch (column.kind) {
-    case ColumnKind::Integer:
-    case ColumnKind::Bool:
-        return QStringLiteral("INTEGER");
-    case ColumnKind::Money:
-    case ColumnKind::Real:
-        return QStringLiteral("REAL");
-    case ColumnKind::Date:
-        return QStringLiteral("TEXT");
-    case ColumnKind::Text:
-        break;
-    }
-    return column.exactCase ? QStringLiteral("TEXT COLLATE BINARY")
-                            : QStringLiteral("TEXT COLLATE NOCASE");
-}
-
 } // namespace
 
 namespace Schema {
@@ -231,14 +215,25 @@ std::optional<ColumnKind> kindOf(const QString& column)
 
 QString createTableStatement(const Table& table)
 {
+    return createTableStatement(table, SqliteDialect());
+}
+
+QString createTableStatement(const Table& table, const SqlDialect& dialect)
+{
     QStringList columns;
     for (const auto& c : table.columns)
-        columns.append(QStringLiteral("\"%1\" %2").arg(c.name, sqlType(c)));
-    return QStringLiteral("CREATE TABLE \"%1\" (%2)")
-        .arg(table.name, columns.join(QStringLiteral(", ")));
+        columns.append(dialect.identifier(c.name) + QLatin1Char(' ') +
+                       dialect.columnType(c.kind, c.exactCase));
+    return QStringLiteral("CREATE TABLE %1 (%2)")
+        .arg(dialect.identifier(table.name), columns.join(QStringLiteral(", ")));
 }
 
 QStringList createIndexStatements()
+{
+    return createIndexStatements(SqliteDialect());
+}
+
+QStringList createIndexStatements(const SqlDialect& dialect)
 {
     QStringList statements;
     for (const char* text : indexTexts) {
@@ -248,9 +243,11 @@ QStringList createIndexStatements()
         QStringList columns = spec.mid(open + 1, spec.size() - open - 2).split(QLatin1Char(','));
         for (QString& c : columns)
             c = c.trimmed();
-        statements.append(QStringLiteral("CREATE INDEX \"ix_%1_%2\" ON \"%1\" (%3)")
-                              .arg(tableName, columns.join(QLatin1Char('_')),
-                                   columns.join(QStringLiteral(", "))));
+        statements.append(
+            QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                .arg(dialect.identifier(
+                         QStringLiteral("ix_%1_%2").arg(tableName, columns.join(QLatin1Char('_')))),
+                     dialect.identifier(tableName), columns.join(QStringLiteral(", "))));
     }
     return statements;
 }

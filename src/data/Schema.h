@@ -17,6 +17,8 @@ enum class ColumnKind
 };
 
 // The tables of the shop database with their columns in the order the windows show them.
+class SqlDialect;
+
 namespace Schema {
 
 struct Column
@@ -43,9 +45,12 @@ const Table* table(const QString& name);
 // by tables of one kind (the archive tables repeat the invoice columns), which agree in kind.
 std::optional<ColumnKind> kindOf(const QString& column);
 
+// Written for the embedded file, or for the engine of dialect.
 QString createTableStatement(const Table& table);
+QString createTableStatement(const Table& table, const SqlDialect& dialect);
 // One index per column that commands look up, join, order or sum by.
 QStringList createIndexStatements();
+QStringList createIndexStatements(const SqlDialect& dialect);
 // The business profile and the first user, so that a new shop can sign in and print.
 QStringList seedStatements();
 

@@ -52,6 +52,29 @@ QString SqliteDialect::boolLiteral(bool value) const
     return value ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+QString SqliteDialect::identifier(const QString& name) const
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+QString SqliteDialect::columnType(ColumnKind kind, bool exactCase) const
+{
+    switch (kind) {
+    case ColumnKind::Integer:
+    case ColumnKind::Bool:
+        return QStringLiteral("INTEGER");
+    case ColumnKind::Money:
+    case ColumnKind::Real:
+        return QStringLiteral("REAL");
+    case ColumnKind::Date:
+        return QStringLiteral("TEXT");
+    case ColumnKind::Text:
+        break;
+    }
+    return exactCase ? QStringLiteral("TEXT COLLATE BINARY")
+                     : QStringLiteral("TEXT COLLATE NOCASE");
+}
+
 QString SqliteDialect::limitClause(int rows) const
 {
     return QStringLiteral(" LIMIT %1").arg(rows);
@@ -148,6 +171,32 @@ QString PostgresDialect::dateLiteral(const QDate& date) const
 QString PostgresDialect::boolLiteral(bool value) const
 {
     return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+}
+
+QString PostgresDialect::identifier(const QString& name) const
+{
+    // Unquoted, so that the statements' mixed-case names fold to the same lower-case names.
+    return name;
+}
+
+QString PostgresDialect::columnType(ColumnKind kind, bool exactCase) const
+{
+    switch (kind) {
+    case ColumnKind::Integer:
+        return QStringLiteral("integer");
+    case ColumnKind::Bool:
+        return QStringLiteral("boolean");
+    case ColumnKind::Money:
+        return QStringLiteral("numeric(19,4)");
+    case ColumnKind::Real:
+        return QStringLiteral("double precision");
+    case ColumnKind::Date:
+        return QStringLiteral("date");
+    case ColumnKind::Text:
+        break;
+    }
+    // Texts compare and match without letter case, as in the embedded file.
+    return exactCase ? QStringLiteral("text") : QStringLiteral("citext");
 }
 
 QString PostgresDialect::limitClause(int rows) const

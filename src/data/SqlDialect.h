@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Schema.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -26,6 +28,12 @@ public:
     // A call of an Access function (lower-case name, rendered arguments), or nothing when the
     // engine has the same function under the same name.
     virtual std::optional<QString> call(const QString& name, const QStringList& args) const = 0;
+
+    // How the schema is written for the engine: a table's or column's name in the statements
+    // that create them, and a column's type by its kind (exactCase: a text compared with its
+    // letter case, such as a password).
+    virtual QString identifier(const QString& name) const = 0;
+    virtual QString columnType(ColumnKind kind, bool exactCase) const = 0;
 };
 
 class SqliteDialect : public SqlDialect
@@ -37,6 +45,8 @@ public:
     QString concatOperator() const override { return QStringLiteral("||"); }
     QString limitClause(int rows) const override;
     std::optional<QString> call(const QString& name, const QStringList& args) const override;
+    QString identifier(const QString& name) const override;
+    QString columnType(ColumnKind kind, bool exactCase) const override;
 };
 
 // PostgreSQL, for a shop whose stations share one server: booleans are TRUE and FALSE, dates
@@ -51,4 +61,6 @@ public:
     QString concatOperator() const override { return QStringLiteral("||"); }
     QString limitClause(int rows) const override;
     std::optional<QString> call(const QString& name, const QStringList& args) const override;
+    QString identifier(const QString& name) const override;
+    QString columnType(ColumnKind kind, bool exactCase) const override;
 };

@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Query.h"
+#include "data/Schema.h"
 #include "data/ShopDatabase.h"
 #include "data/SqlDialect.h"
 #include "data/SqlRow.h"
@@ -15,6 +16,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 #include <functional>
@@ -79,6 +81,8 @@ class TestStatements : public QObject
 private slots:
     void postgresWording_data();
     void postgresWording();
+    void postgresSchema();
+    void schemaOnServer();
     void literalsByKind_data();
     void literalsByKind();
     void statementsKeepTheirShape();
@@ -135,6 +139,71 @@ void TestStatements::postgresWording()
     QFETCH(QString, postgres);
     const PostgresDialect dialect;
     QCOMPARE(AccessSql(dialect).translate(access).simplified(), postgres);
+}
+
+void TestStatements::postgresSchema()
+{
+    const PostgresDialect dialect;
+    // Unquoted names, the types of each kind; texts case-blind but for the exact ones.
+    QCOMPARE(Schema::createTableStatement(*Schema::table("Tax"), dialect),
+             QStringLiteral("CREATE TABLE Tax (Id_T integer, Year_T integer, A_T integer, E_T "
+                            "integer, Tax_T double precision)"));
+    const QString pass = Schema::createTableStatement(*Schema::table("Pass"), dialect);
+    QVERIFY2(pass.contains("UserName_Pass citext") && pass.contains("Password_Pass text"),
+             qPrintable(pass));
+    const QString invoice = Schema::createTableStatement(*Schema::table("Invoice"), dialect);
+    for (const char* column : {"InvoiceDate_Inv date", "Amount_Inv numeric(19,4)",
+                               "Paid_Inv boolean", "InvoiceNo_Inv integer"})
+        QVERIFY2(invoice.contains(QLatin1String(column)), column);
+    QVERIFY(Schema::createIndexStatements(dialect).contains(
+        "CREATE INDEX ix_Invoice_InvoiceDate_Inv ON Invoice (InvoiceDate_Inv)"));
+    // The embedded file's schema is as it was.
+    QVERIFY(Schema::createTableStatement(*Schema::table("Tax"))
+                .startsWith("CREATE TABLE \"Tax\" (\"Id_T\" INTEGER"));
+}
+
+void TestStatements::schemaOnServer()
+{
+    // A server given by the test run, e.g. postgresql://tavlin@127.0.0.1:55432/tavlin.
+    const QUrl url(qEnvironmentVariable("TAVLIN_PG_URL"));
+    if (!url.isValid() || url.scheme() != "postgresql")
+        QSKIP("No PostgreSQL server was given to this run (TAVLIN_PG_URL).");
+    if (!QSqlDatabase::isDriverAvailable("QPSQL"))
+        QSKIP("Qt's PostgreSQL driver is not installed (libqt6sql6-psql).");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "server-schema");
+        db.setHostName(url.host());
+        db.setPort(url.port(5432));
+        db.setUserName(url.userName());
+        db.setPassword(url.password());
+        db.setDatabaseName(url.path().mid(1));
+        QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+        QSqlQuery q(db);
+        // A schema of its own, gone after the test.
+        QVERIFY(q.exec("DROP SCHEMA IF EXISTS tavlin_test CASCADE"));
+        QVERIFY(q.exec("CREATE SCHEMA tavlin_test"));
+        QVERIFY(q.exec("SET search_path TO tavlin_test, public"));
+        const PostgresDialect dialect;
+        for (const Schema::Table& table : Schema::tables())
+            QVERIFY2(q.exec(Schema::createTableStatement(table, dialect)),
+                     qPrintable(table.name + ": " + q.lastError().text()));
+        for (const QString& statement : Schema::createIndexStatements(dialect))
+            QVERIFY2(q.exec(statement), qPrintable(statement + ": " + q.lastError().text()));
+        // The shop's statements, in their own wording, find the same rows as on the file.
+        const AccessSql sql(dialect);
+        QVERIFY(q.exec(sql.translate("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, "
+                                     "InvoiceDate_Inv, Amount_Inv, Paid_Inv) values (7, "
+                                     "'O''Neil Hauling', #3/5/2026#, 10.1, Yes)")));
+        QVERIFY(q.exec(sql.translate("Select Sum(Amount_Inv), Year(InvoiceDate_Inv) From "
+                                     "Invoice where CustomerName_Inv = 'o''neil hauling' And "
+                                     "Paid_Inv = Yes And CustomerName_Inv Like 'O%' Group By "
+                                     "InvoiceDate_Inv")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toDouble(), 10.1);
+        QCOMPARE(q.value(1).toInt(), 2026);
+        QVERIFY(q.exec("DROP SCHEMA tavlin_test CASCADE"));
+    }
+    QSqlDatabase::removeDatabase("server-schema");
 }
 
 void TestStatements::literalsByKind_data()
