@@ -40,6 +40,28 @@ void expectArgs(const QString& name, const QStringList& args, int min, int max)
                           .arg(name));
 }
 
+// The Access functions every engine writes the same way.
+std::optional<QString> commonCall(const QString& name, const QStringList& args)
+{
+    if (name == QLatin1String("iif")) {
+        expectArgs(name, args, 3, 3);
+        return QStringLiteral("(CASE WHEN %1 THEN %2 ELSE %3 END)").arg(args[0], args[1], args[2]);
+    }
+    if (name == QLatin1String("ucase"))
+        return QStringLiteral("UPPER(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("lcase"))
+        return QStringLiteral("LOWER(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("len"))
+        return QStringLiteral("LENGTH(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("mid"))
+        return QStringLiteral("SUBSTR(%1)").arg(args.join(QStringLiteral(", ")));
+    if (name == QLatin1String("cstr")) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(%1 AS TEXT)").arg(args[0]);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QString SqliteDialect::dateLiteral(const QDate& date) const
@@ -113,10 +135,6 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
         return QStringLiteral("(((%1) > (%2) COLLATE %3) - ((%1) < (%2) COLLATE %3))")
             .arg(args[0], args[1], collation);
     }
-    if (name == QLatin1String("iif")) {
-        expectArgs(name, args, 3, 3);
-        return QStringLiteral("(CASE WHEN %1 THEN %2 ELSE %3 END)").arg(args[0], args[1], args[2]);
-    }
     if (name == QLatin1String("nz")) {
         expectArgs(name, args, 1, 2);
         return QStringLiteral("IFNULL(%1, %2)")
@@ -126,14 +144,6 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
         expectArgs(name, args, 1, 1);
         return QStringLiteral("CAST(%1 AS REAL)").arg(args[0]);
     }
-    if (name == QLatin1String("ucase"))
-        return QStringLiteral("UPPER(%1)").arg(args.join(QStringLiteral(", ")));
-    if (name == QLatin1String("lcase"))
-        return QStringLiteral("LOWER(%1)").arg(args.join(QStringLiteral(", ")));
-    if (name == QLatin1String("len"))
-        return QStringLiteral("LENGTH(%1)").arg(args.join(QStringLiteral(", ")));
-    if (name == QLatin1String("mid"))
-        return QStringLiteral("SUBSTR(%1)").arg(args.join(QStringLiteral(", ")));
     if (name == QLatin1String("left")) {
         expectArgs(name, args, 2, 2);
         return QStringLiteral("SUBSTR(%1, 1, %2)").arg(args[0], args[1]);
@@ -141,10 +151,6 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
     if (name == QLatin1String("right")) {
         expectArgs(name, args, 2, 2);
         return QStringLiteral("SUBSTR(%1, -(%2))").arg(args[0], args[1]);
-    }
-    if (name == QLatin1String("cstr")) {
-        expectArgs(name, args, 1, 1);
-        return QStringLiteral("CAST(%1 AS TEXT)").arg(args[0]);
     }
     if (name == QLatin1String("cint") || name == QLatin1String("clng")) {
         expectArgs(name, args, 1, 1);
@@ -158,7 +164,7 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
         expectArgs(name, args, 1, 1);
         return QStringLiteral("CAST(%1 AS INTEGER)").arg(args[0]);
     }
-    return std::nullopt;
+    return commonCall(name, args);
 }
 
 // ---- PostgreSQL ------------------------------------------------------------------------------
@@ -245,10 +251,6 @@ std::optional<QString> PostgresDialect::call(const QString& name, const QStringL
                               "> %2 THEN 1 ELSE 0 END)")
             .arg(a, b);
     }
-    if (name == QLatin1String("iif")) {
-        expectArgs(name, args, 3, 3);
-        return QStringLiteral("(CASE WHEN %1 THEN %2 ELSE %3 END)").arg(args[0], args[1], args[2]);
-    }
     if (name == QLatin1String("nz")) {
         expectArgs(name, args, 1, 2);
         return QStringLiteral("COALESCE(%1, %2)")
@@ -261,14 +263,6 @@ std::optional<QString> PostgresDialect::call(const QString& name, const QStringL
                               "'^\\s*([-+]?[0-9]*\\.?[0-9]+)'), '') AS DOUBLE PRECISION), 0)")
             .arg(args[0]);
     }
-    if (name == QLatin1String("ucase"))
-        return QStringLiteral("UPPER(%1)").arg(args.join(QStringLiteral(", ")));
-    if (name == QLatin1String("lcase"))
-        return QStringLiteral("LOWER(%1)").arg(args.join(QStringLiteral(", ")));
-    if (name == QLatin1String("len"))
-        return QStringLiteral("LENGTH(%1)").arg(args.join(QStringLiteral(", ")));
-    if (name == QLatin1String("mid"))
-        return QStringLiteral("SUBSTR(%1)").arg(args.join(QStringLiteral(", ")));
     if (name == QLatin1String("left")) {
         expectArgs(name, args, 2, 2);
         return QStringLiteral("LEFT(%1, %2)").arg(args[0], args[1]);
@@ -276,10 +270,6 @@ std::optional<QString> PostgresDialect::call(const QString& name, const QStringL
     if (name == QLatin1String("right")) {
         expectArgs(name, args, 2, 2);
         return QStringLiteral("RIGHT(%1, %2)").arg(args[0], args[1]);
-    }
-    if (name == QLatin1String("cstr")) {
-        expectArgs(name, args, 1, 1);
-        return QStringLiteral("CAST(%1 AS TEXT)").arg(args[0]);
     }
     if (name == QLatin1String("cint") || name == QLatin1String("clng")) {
         expectArgs(name, args, 1, 1);
@@ -296,5 +286,5 @@ std::optional<QString> PostgresDialect::call(const QString& name, const QStringL
         expectArgs(name, args, 1, 1);
         return QStringLiteral("CAST(TRUNC(%1) AS INTEGER)").arg(args[0]);
     }
-    return std::nullopt;
+    return commonCall(name, args);
 }
