@@ -8,6 +8,7 @@
 #include "ui/common/Latest.h"
 #include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
+#include "ui/common/Windows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -180,9 +181,7 @@ QWidget* TMainForm::createTaskPanel()
             button->setToolTip(taskHint(control));
             connect(button, &QToolButton::clicked, this, &QWidget::close);
         } else {
-            button->setEnabled(false);
-            button->setStatusTip(notBuiltHint);
-            button->setToolTip(notBuiltHint);
+            disableWithHint(button, notBuiltHint);
         }
     }
     column->addStretch(1);

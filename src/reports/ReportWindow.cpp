@@ -18,7 +18,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -94,18 +93,13 @@ ReportWindow::ReportWindow(ReportDescription description, Preview preview, QWidg
         m_boxes->setText(filter.caption, filter.start);
         QWidget* box = m_boxes->box(filter.caption);
         if (!filter.ignoredHint.isEmpty()) {
-            box->setEnabled(false);
-            box->setToolTip(filter.ignoredHint);
-            box->setStatusTip(filter.ignoredHint);
+            disableWithHint(box, filter.ignoredHint);
             continue;
         }
         chain->add(m_boxes->focusTarget(filter.caption));
     }
     chain->add({print, close});
-    // Esc closes a report window as its Close button does.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, this, [this] { closeWindow(this); });
+    closeOnEscape(this);
     setMinimumWidth(420);
 }
 

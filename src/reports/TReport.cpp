@@ -9,7 +9,6 @@
 
 #include <QGridLayout>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -66,9 +65,7 @@ TReport::TReport(Links links, QWidget* parent)
         buttons->addWidget(button);
         m_buttons.insert(button->objectName(), button);
         if (!entry.open) {
-            button->setEnabled(false);
-            button->setToolTip(QString::fromLatin1(entry.hint));
-            button->setStatusTip(QString::fromLatin1(entry.hint));
+            disableWithHint(button, QString::fromLatin1(entry.hint));
             continue;
         }
         chain->add(button);
@@ -87,7 +84,5 @@ TReport::TReport(Links links, QWidget* parent)
     chain->add(close);
     layout->addWidget(panel);
     layout->addStretch(1);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, this, [this] { closeWindow(this); });
+    closeOnEscape(this);
 }

@@ -76,10 +76,7 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
     connect(close, &QPushButton::clicked, this, [this] { closeWindow(this); });
     bottom->addWidget(close);
     layout->addLayout(bottom);
-    // Esc closes a history as its Close button does.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, this, [this] { closeWindow(this); });
+    closeOnEscape(this);
 }
 
 void HistoryWindow::load(const QString& value)

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QShortcut>
 
 void closeWindow(QWidget* form)
 {
@@ -9,6 +10,20 @@ void closeWindow(QWidget* form)
         sub->close();
     else
         form->close();
+}
+
+void closeOnEscape(QWidget* form)
+{
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), form);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(escape, &QShortcut::activated, form, [form] { closeWindow(form); });
+}
+
+void disableWithHint(QWidget* control, const QString& hint)
+{
+    control->setEnabled(false);
+    control->setToolTip(hint);
+    control->setStatusTip(hint);
 }
 
 QLabel* headingLabel(QWidget* parent, const QString& text, int pointSize)

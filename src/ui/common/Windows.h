@@ -7,6 +7,11 @@ class QWidget;
 // Closes a form: the child window around it when it lives inside the main window, the form
 // itself otherwise. Child windows free themselves when closed.
 void closeWindow(QWidget* form);
+// Esc anywhere in form closes it as its Close button does.
+void closeOnEscape(QWidget* form);
+// A control that has no command here: disabled, its hint saying why in the tooltip and the
+// status bar.
+void disableWithHint(QWidget* control, const QString& hint);
 
 #include <functional>
 
