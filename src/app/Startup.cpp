@@ -5,38 +5,110 @@
 #include "app/TSplash.h"
 #include "app/Tasks.h"
 #include "app/TavlinApplication.h"
+#include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/ShopDatabase.h"
 #include "data/TDM.h"
 #include "ui/common/Prompter.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
 #include <QTimer>
 #include <QWindow>
 
 #include <memory>
 
+namespace {
+
+struct DatabaseOptions
+{
+    QCommandLineOption file{QStringLiteral("database"),
+                            QStringLiteral("Use the shop database in <file>."),
+                            QStringLiteral("file")};
+    QCommandLineOption server{QStringLiteral("server"),
+                              QStringLiteral("Use the shop database on a PostgreSQL server, "
+                                             "postgresql://user@host:port/database (the password "
+                                             "comes from PGPASSFILE or ~/.pgpass)."),
+                              QStringLiteral("address")};
+    QCommandLineOption odbc{QStringLiteral("odbc"),
+                            QStringLiteral("Use the shop database the ODBC data source <name> "
+                                           "names."),
+                            QStringLiteral("name")};
+    QCommandLineOption create{QStringLiteral("create"),
+                              QStringLiteral("Create the shop on the empty database named by "
+                                             "--server or --odbc, then end.")};
+
+    void addTo(QCommandLineParser& parser) const
+    {
+        parser.setApplicationDescription(QStringLiteral("Tavlin truck repair shop program"));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({file, server, odbc, create});
+    }
+
+    // The command line's choice, else the settings file's, else the default file.
+    DatabaseTarget target(const QCommandLineParser& parser) const
+    {
+        QList<DatabaseTarget> named;
+        if (parser.isSet(file))
+            named.append(DatabaseTarget::file(parser.value(file)));
+        if (parser.isSet(server))
+            named.append(DatabaseTarget::server(parser.value(server)));
+        if (parser.isSet(odbc))
+            named.append(DatabaseTarget::odbc(parser.value(odbc)));
+        if (named.size() > 1)
+            throw DbError(QStringLiteral("Name one database: --database, --server or --odbc."));
+        if (!named.isEmpty())
+            return named.first();
+        return DatabaseTarget::fromSettings(DatabaseTarget::settingsPath(),
+                                            ShopDatabase::defaultPath());
+    }
+};
+
+// tavlin --create: no window, a line on the terminal, and an exit code a script can test.
+int createShop(int& argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tavlin"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tavlin"));
+    QCommandLineParser parser;
+    const DatabaseOptions options;
+    options.addTo(parser);
+    parser.process(app);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    try {
+        const DatabaseTarget target = options.target(parser);
+        Connection::createShop(target);
+        out << "Created the Tavlin shop on " << target.describe() << Qt::endl;
+        return 0;
+    } catch (const DbError& e) {
+        err << "tavlin: " << e.message() << Qt::endl;
+    }
+    return 1;
+}
+
+} // namespace
+
 int runTavlin(int& argc, char** argv, const std::function<void()>& signInShown)
 {
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--create") == 0 || qstrcmp(argv[i], "-create") == 0)
+            return createShop(argc, argv);
+
     TavlinApplication app(argc, argv);
 
-    QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("Tavlin truck repair shop program"));
-    options.addHelpOption();
-    options.addVersionOption();
-    const QCommandLineOption databaseOption(QStringLiteral("database"),
-                                            QStringLiteral("Use the shop database in <file>."),
-                                            QStringLiteral("file"));
-    options.addOption(databaseOption);
-    options.process(app);
-    const QString databasePath =
-        options.isSet(databaseOption) ? options.value(databaseOption) : ShopDatabase::defaultPath();
+    QCommandLineParser parser;
+    const DatabaseOptions options;
+    options.addTo(parser);
+    parser.process(app);
 
     auto splash = std::make_unique<TSplash>();
     splash->showNow();
 
     try {
-        TDM dataModule(databasePath);
+        TDM dataModule(options.target(parser));
         TMainForm mainForm;
         mainForm.showMaximized();
         TPass::open(&mainForm);

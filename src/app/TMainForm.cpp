@@ -2,6 +2,7 @@
 
 #include "app/HelpWindow.h"
 #include "data/Connection.h"
+#include "data/ServerDatabase.h"
 #include "data/ShopDatabase.h"
 #include "data/TDM.h"
 #include "ui/common/Guard.h"
@@ -18,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSqlDatabase>
 #include <QStatusBar>
 #include <QSvgWidget>
 #include <QTimer>
@@ -36,10 +38,14 @@ QString aboutText()
 {
     QString text = QStringLiteral("Tavlin %1\nThe management program of Tavlin Truck Repair.")
                        .arg(QStringLiteral(TAVLIN_VERSION));
-    if (DM && DM->admin1()->isOpen())
-        text += QStringLiteral("\n\nShop database: %1\nSchema version: %2")
-                    .arg(QDir::toNativeSeparators(DM->admin1()->path()))
-                    .arg(ShopDatabase::version(DM->admin1()->database()));
+    if (DM && DM->admin1()->isOpen()) {
+        Connection* shop = DM->admin1();
+        QSqlDatabase db = shop->database();
+        text +=
+            QStringLiteral("\n\nShop database: %1\nSchema version: %2")
+                .arg(shop->target().describe())
+                .arg(shop->isServer() ? ServerDatabase::version(db) : ShopDatabase::version(db));
+    }
     return text;
 }
 } // namespace
@@ -133,6 +139,13 @@ TMainForm::TMainForm(QWidget* parent)
     // Status tips of every control and menu item land in this bar's single panel.
     statusBar()->setObjectName(QStringLiteral("StatusLine"));
     statusBar()->setSizeGripEnabled(false);
+    // Which shop database this station works on, always in sight at the bar's right end.
+    if (DM && DM->admin1()) {
+        auto* database = new QLabel(DM->admin1()->target().describe(), statusBar());
+        database->setObjectName(QStringLiteral("DatabaseLabel"));
+        database->setToolTip(QStringLiteral("The shop database this station works on"));
+        statusBar()->addPermanentWidget(database);
+    }
     createMenus();
 
     if (QScreen* screen = QApplication::primaryScreen()) {

@@ -163,6 +163,8 @@ public:
                     out += d.boolLiteral(false);
                 else if (tok.is("distinctrow"))
                     out += QStringLiteral("DISTINCT");
+                else if (tok.is("rowid") && !d.rowOrderColumn().isEmpty())
+                    out += d.rowOrderColumn();
                 else
                     out += tok.text;
                 ++i;
@@ -318,8 +320,116 @@ private:
 
 } // namespace
 
+namespace {
+
+// Whether a statement is a plain select of one table, whose rows an engine without an order of
+// its own should give in the order they were added: no Order By, grouping, aggregate,
+// Distinct, Top, union or join, and one table after From.
+bool isPlainSelectOfOneTable(const Tokens& t)
+{
+    int depth = 0;
+    int words = 0;
+    int from = -1;
+    for (int i = 0; i < t.size(); ++i) {
+        const Token& tok = t[i];
+        if (tok.isSymbol(QLatin1Char('('))) {
+            ++depth;
+            continue;
+        }
+        if (tok.isSymbol(QLatin1Char(')'))) {
+            --depth;
+            continue;
+        }
+        // An aggregate anywhere in the list of results (inside Nz too) makes one row.
+        if (tok.kind == Kind::Word && from < 0)
+            for (const char* aggregate : {"sum", "count", "max", "min", "avg", "first", "last"})
+                if (tok.is(aggregate))
+                    return false;
+        if (depth > 0 || tok.kind == Kind::Space)
+            continue;
+        ++words;
+        if (words == 1 && !tok.is("select"))
+            return false;
+        for (const char* stop : {"order", "group", "having", "union", "distinct", "distinctrow",
+                                 "top", "join", "into", "limit"})
+            if (tok.is(stop))
+                return false;
+        if (tok.is("from"))
+            from = i;
+        else if (from >= 0 && tok.isSymbol(QLatin1Char(',')))
+            return false;
+    }
+    if (from < 0)
+        return false;
+    int table = from + 1;
+    while (table < t.size() && t[table].kind == Kind::Space)
+        ++table;
+    return table < t.size() && (t[table].kind == Kind::Word || t[table].kind == Kind::Bracketed);
+}
+
+// Every item of every Order By made to sort empty values first going up and last going down, as
+// the embedded file sorts them, on an engine that sorts them the other way round.
+Tokens withNullsAsOnFile(const Tokens& t)
+{
+    Tokens out;
+    out.reserve(t.size() + 8);
+    // Per open parenthesis: whether an Order By list is being read at that depth.
+    QList<bool> ordering{false};
+    bool descending = false;
+    const auto endItem = [&] {
+        out.append({Kind::Space, QStringLiteral(" ")});
+        out.append({Kind::Word,
+                    descending ? QStringLiteral("NULLS LAST") : QStringLiteral("NULLS FIRST")});
+        descending = false;
+    };
+    for (int i = 0; i < t.size(); ++i) {
+        const Token& tok = t[i];
+        if (tok.isSymbol(QLatin1Char('('))) {
+            ordering.append(false);
+        } else if (tok.isSymbol(QLatin1Char(')'))) {
+            if (ordering.size() > 1) {
+                if (ordering.last())
+                    endItem();
+                ordering.removeLast();
+            }
+        } else if (ordering.last() && tok.isSymbol(QLatin1Char(','))) {
+            endItem();
+        } else if (ordering.last() && (tok.is("limit") || tok.is("union"))) {
+            endItem();
+            ordering.last() = false;
+        } else if (ordering.last() && tok.is("desc")) {
+            descending = true;
+        } else if (tok.is("by") && !out.isEmpty()) {
+            int back = int(out.size()) - 1;
+            while (back >= 0 && out[back].kind == Kind::Space)
+                --back;
+            if (back >= 0 && out[back].is("order")) {
+                out.append(tok);
+                ordering.last() = true;
+                descending = false;
+                continue;
+            }
+        }
+        out.append(tok);
+    }
+    if (ordering.last())
+        endItem();
+    return out;
+}
+
+} // namespace
+
 QString AccessSql::translate(const QString& statement) const
 {
-    const Tokens tokens = tokenize(statement);
-    return Renderer(tokens, m_dialect).render(0, int(tokens.size()));
+    Tokens tokens = tokenize(statement);
+    if (m_dialect.sortsNullsLast())
+        tokens = withNullsAsOnFile(tokens);
+    QString sql = Renderer(tokens, m_dialect).render(0, int(tokens.size()));
+    const QString order = m_dialect.rowOrderColumn();
+    if (!order.isEmpty() && isPlainSelectOfOneTable(tokens)) {
+        while (sql.endsWith(QLatin1Char(' ')) || sql.endsWith(QLatin1Char(';')))
+            sql.chop(1);
+        sql += QStringLiteral(" ORDER BY ") + order;
+    }
+    return sql;
 }

@@ -1,20 +1,24 @@
 #include "data/Connection.h"
 
 #include "data/DbError.h"
+#include "data/RowReader.h"
+#include "data/ServerDatabase.h"
 #include "data/ShopDatabase.h"
 #include "data/SqlDialect.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <sqlite3.h>
 
-Connection::Connection(const QString& name, const QString& connectionText, const QString& path,
-                       std::unique_ptr<SqlDialect> dialect)
+Connection::Connection(const QString& name, const QString& connectionText,
+                       const DatabaseTarget& target, std::unique_ptr<SqlDialect> dialect)
     : m_name(name)
     , m_connectionText(connectionText)
-    , m_path(path)
+    , m_path(target.kind == DatabaseTarget::Kind::File ? target.location : QString())
+    , m_target(target)
     , m_dialect(std::move(dialect))
     , m_translator(*m_dialect)
 {}
@@ -22,15 +26,23 @@ Connection::Connection(const QString& name, const QString& connectionText, const
 std::unique_ptr<Connection> Connection::embedded(const QString& name, const QString& path)
 {
     return std::unique_ptr<Connection>(
-        new Connection(name, QStringLiteral("Embedded shop database %1").arg(path), path,
-                       std::make_unique<SqliteDialect>()));
+        new Connection(name, QStringLiteral("Embedded shop database %1").arg(path),
+                       DatabaseTarget::file(path), std::make_unique<SqliteDialect>()));
+}
+
+std::unique_ptr<Connection> Connection::shop(const QString& name, const DatabaseTarget& target)
+{
+    if (!target.isServer())
+        return embedded(name, target.location);
+    return std::unique_ptr<Connection>(
+        new Connection(name, target.describe(), target, std::make_unique<PostgresDialect>()));
 }
 
 std::unique_ptr<Connection> Connection::dataSource(const QString& name,
                                                    const QString& connectionText)
 {
-    return std::unique_ptr<Connection>(
-        new Connection(name, connectionText, QString(), std::make_unique<SqliteDialect>()));
+    return std::unique_ptr<Connection>(new Connection(
+        name, connectionText, DatabaseTarget::file(QString()), std::make_unique<SqliteDialect>()));
 }
 
 Connection::~Connection()
@@ -46,6 +58,11 @@ Connection::~Connection()
     }
 }
 
+QString Connection::rowOrderColumn() const
+{
+    return m_dialect->rowOrderColumn();
+}
+
 bool Connection::isOpen() const
 {
     return m_added && QSqlDatabase::database(m_name, false).isOpen();
@@ -55,6 +72,10 @@ void Connection::open()
 {
     if (isOpen())
         return;
+    if (m_target.isServer()) {
+        openServer();
+        return;
+    }
     if (m_path.isEmpty())
         throw DbError(
             QStringLiteral("The data source of %1 is not set up on this computer.").arg(m_name));
@@ -64,8 +85,102 @@ void Connection::open()
     m_db = QSqlDatabase::database(m_name, false);
 }
 
+void Connection::createShop(const DatabaseTarget& target)
+{
+    const std::unique_ptr<Connection> connection = shop(QStringLiteral("tavlin-create"), target);
+    if (target.isServer())
+        connection->openServer(true);
+    else
+        connection->open();
+}
+
+void Connection::openServer(bool create)
+{
+    const bool odbc = m_target.kind == DatabaseTarget::Kind::Odbc;
+    m_added = true;
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QPSQL"), m_name);
+    if (!db.isValid())
+        throw DbError(
+            QStringLiteral("This computer has no %1 database driver for Qt: install %2.")
+                .arg(odbc ? QStringLiteral("ODBC") : QStringLiteral("PostgreSQL"),
+                     odbc ? QStringLiteral("libqt6sql6-odbc") : QStringLiteral("libqt6sql6-psql")));
+    if (odbc) {
+        db.setDatabaseName(m_target.location);
+    } else {
+        const ServerAddress address = ServerAddress::parse(m_target.location);
+        db.setHostName(address.host);
+        db.setPort(address.port);
+        db.setDatabaseName(address.database);
+        db.setUserName(address.user);
+        // Without a password in the address, the server's own ways apply (PGPASSFILE, .pgpass).
+        if (!address.password.isEmpty())
+            db.setPassword(address.password);
+        // A server that does not answer is given up on after a few seconds.
+        db.setConnectOptions((QStringList{QStringLiteral("connect_timeout=5")} + address.options)
+                                 .join(QLatin1Char(';')));
+    }
+    // Money and sums come back as numbers, as from the embedded file.
+    db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (!db.open())
+        throw DbError(QStringLiteral("The shop database %1 cannot be opened: %2")
+                          .arg(m_target.describe(), databaseMessage(db.lastError())));
+    try {
+        if (create)
+            ServerDatabase::create(db);
+        ServerDatabase::check(db, m_target.describe());
+    } catch (...) {
+        db.close();
+        throw;
+    }
+    m_db = db;
+}
+
+void Connection::reconnect() const
+{
+    m_db.close();
+    if (!m_db.open())
+        throw DbError(QStringLiteral("The shop database server cannot be reached: %1\n\n"
+                                     "Check that the server is running, then try again.")
+                          .arg(databaseMessage(m_db.lastError())));
+    m_lost = false;
+}
+
+bool Connection::isConnectionLoss(const QSqlError& error)
+{
+    if (error.type() == QSqlError::ConnectionError)
+        return true;
+    // PostgreSQL's states for a dropped connection (class 08) and a server shutting down
+    // (57P01..57P03), as the native code; and libpq's own words when no state is known.
+    const QString code = error.nativeErrorCode();
+    if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P0")))
+        return true;
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    for (const char* words :
+         {"server closed the connection", "no connection to the server", "terminating connection",
+          "could not receive data from server", "could not send data to server",
+          "connection to server", "Could not send Query(connection dead)",
+          "the connection to the server was lost"})
+        if (text.contains(QLatin1String(words), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+QString Connection::failure(const QSqlError& error) const
+{
+    if (!m_target.isServer() || !isConnectionLoss(error))
+        return databaseMessage(error);
+    m_lost = true;
+    return QStringLiteral("The connection to the shop database server was lost (%1).\n\n"
+                          "What this command was writing was not saved. The next command "
+                          "connects again.")
+        .arg(m_target.describe());
+}
+
 QSqlDatabase Connection::database() const
 {
+    if (m_lost && !m_inTransaction)
+        reconnect();
     if (!m_db.isOpen())
         throw DbError(QStringLiteral("Connection %1 is not open.").arg(m_name));
     return m_db;
@@ -112,6 +227,15 @@ quint64 Connection::generation(const QString& table) const
             external = quint64(sqlite3_column_int64(m_dataVersion, 0));
         if (m_dataVersion)
             sqlite3_reset(m_dataVersion);
+    } else if (m_target.isServer() && m_db.isOpen() && !m_lost) {
+        // The next transaction id the server will give out: it moves whenever any station
+        // starts to write, so rows kept since are read again.
+        QSqlQuery q(m_db);
+        if (q.exec(QStringLiteral("SELECT txid_snapshot_xmax(txid_current_snapshot())")) &&
+            q.next())
+            external = q.value(0).toULongLong();
+        else
+            external = ++m_unknown;
     } else if (m_db.isOpen()) {
         QSqlQuery q(m_db);
         if (q.exec(QStringLiteral("PRAGMA data_version")) && q.next())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/AccessSql.h"
+#include "data/DatabaseTarget.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -8,6 +9,7 @@
 
 #include <memory>
 
+class QSqlError;
 class SqlDialect;
 struct sqlite3;
 struct sqlite3_stmt;
@@ -19,6 +21,12 @@ class Connection
 public:
     // The embedded shop database file at path.
     static std::unique_ptr<Connection> embedded(const QString& name, const QString& path);
+    // The shop database target names: the embedded file, a PostgreSQL server or an ODBC data
+    // source that names one. A server's database is checked (and upgraded) when opened.
+    static std::unique_ptr<Connection> shop(const QString& name, const DatabaseTarget& target);
+    // Creates the shop on the empty database target names (a new embedded file is simply made
+    // complete). Throws DbError, leaving the database as it was, when that cannot be done.
+    static void createShop(const DatabaseTarget& target);
     // A connection through a named data source that is configured but opened only on demand.
     static std::unique_ptr<Connection> dataSource(const QString& name,
                                                   const QString& connectionText);
@@ -28,14 +36,30 @@ public:
     // The shop file of an embedded connection.
     QString path() const { return m_path; }
     QString connectionText() const { return m_connectionText; }
+    const DatabaseTarget& target() const { return m_target; }
+    bool isServer() const { return m_target.isServer(); }
     bool isOpen() const;
     void open();
 
+    // The open connection. After the server was lost it connects again first, and throws
+    // DbError when the server still cannot be reached.
     QSqlDatabase database() const;
+    // The message for a statement's failure. A failure that lost the server connection is told
+    // as such, once, and the next command connects again.
+    QString failure(const QSqlError& error) const;
+    // Whether the failure lost the connection (the server stopped, restarted or dropped it).
+    static bool isConnectionLoss(const QSqlError& error);
+    // Set while a Transaction is open on this connection: a lost connection is then never
+    // reconnected under it, since the work done so far went with the old one.
+    void setInTransaction(bool open) { m_inTransaction = open; }
+    bool inTransaction() const { return m_inTransaction; }
     // The engine's own handle when the connection is an SQLite file (rows are then read
     // straight from it, without a variant per cell), else null.
     sqlite3* sqliteHandle() const;
     QString translate(const QString& statement) const { return m_translator.translate(statement); }
+    const SqlDialect& dialect() const { return *m_dialect; }
+    // The engine's hidden column that keeps the order rows were added in (none on the file).
+    QString rowOrderColumn() const;
 
     // Counts the changes made through this connection to a table (from the Insert, Update or
     // Delete statements run on it) together with the commits of other connections to the
@@ -44,18 +68,25 @@ public:
     quint64 generation(const QString& table) const;
 
 private:
-    Connection(const QString& name, const QString& connectionText, const QString& path,
+    Connection(const QString& name, const QString& connectionText, const DatabaseTarget& target,
                std::unique_ptr<SqlDialect> dialect);
+    void openServer(bool create = false);
+    void reconnect() const;
 
     QString m_name;
     QString m_connectionText;
     QString m_path;
+    DatabaseTarget m_target;
     std::unique_ptr<SqlDialect> m_dialect;
     AccessSql m_translator;
     bool m_added = false;
-    QSqlDatabase m_db;
+    mutable QSqlDatabase m_db;
+    mutable bool m_lost = false;
+    bool m_inTransaction = false;
     mutable QHash<QString, quint64> m_changes;
     mutable sqlite3_stmt* m_dataVersion = nullptr;
     // The connection's count of changed rows when the program last counted its own changes.
     mutable qint64 m_counted = 0;
+    // Counts checks whose answer the server could not give: each counts as a change.
+    mutable quint64 m_unknown = 0;
 };

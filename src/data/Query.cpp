@@ -187,7 +187,7 @@ int Query::exec()
     const QString sql = m_connection->translate(statement());
     QSqlQuery q(m_connection->database());
     if (!q.exec(sql))
-        throw DbError(databaseMessage(q.lastError()));
+        throw DbError(m_connection->failure(q.lastError()));
     m_connection->noteChange(sql);
     return q.numRowsAffected();
 }

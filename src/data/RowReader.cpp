@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -100,24 +101,87 @@ QList<RowColumn> readSqlite(sqlite3* db, const QString& sql, RowStore& rows)
     return columns;
 }
 
+// The column's name as the statements spell it: a server folds unquoted names to lower case.
+QString spelled(const QString& name)
+{
+    static const QHash<QString, QString> names = [] {
+        QHash<QString, QString> map;
+        for (const auto& table : Schema::tables())
+            for (const auto& column : table.columns)
+                map.insert(column.name.toLower(), column.name);
+        return map;
+    }();
+    if (const auto it = names.constFind(name.toLower()); it != names.constEnd())
+        return *it;
+    // Unnamed results are named Expr1000, Expr1001, ... by the statement translation.
+    if (name.startsWith(QLatin1String("expr")) && name.size() > 4 && name.at(4).isDigit())
+        return QStringLiteral("Expr") + name.mid(4);
+    return name;
+}
+
+// A value as the embedded file gives it, whichever driver brought it: whole numbers signed,
+// yes/no as 1 and 0 (an ODBC driver may bring them as the texts "1" and "0").
+QVariant normalized(const QVariant& v, ColumnKind kind)
+{
+    if (v.isNull() || !v.isValid())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::ULongLong:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+        return qlonglong(v.toLongLong());
+    case QMetaType::QString:
+        if (kind == ColumnKind::Bool) {
+            const QString t = v.toString().trimmed();
+            return qlonglong(
+                t == QLatin1String("1") || t.startsWith(QLatin1Char('t'), Qt::CaseInsensitive) ? 1
+                                                                                               : 0);
+        }
+        break;
+    default:
+        break;
+    }
+    return v;
+}
+
 QList<RowColumn> readQtSql(const Connection& connection, const QString& sql, RowStore& rows)
 {
     QSqlQuery q(connection.database());
     q.setForwardOnly(true);
-    if (!q.exec(sql))
-        throw DbError(databaseMessage(q.lastError()));
+    if (!q.exec(sql)) {
+        const QSqlError error = q.lastError();
+        // A read outside a transaction is tried once more on a new connection when the server
+        // dropped the old one (it restarted since the last command).
+        if (connection.isServer() && !connection.inTransaction() &&
+            Connection::isConnectionLoss(error)) {
+            connection.failure(error);
+            q = QSqlQuery(connection.database());
+            q.setForwardOnly(true);
+            if (!q.exec(sql))
+                throw DbError(connection.failure(q.lastError()));
+        } else {
+            throw DbError(connection.failure(error));
+        }
+    }
     const QSqlRecord record = q.record();
-    const int count = record.count();
+    // The engine's hidden row-order column is never part of what a window reads.
+    const QString hidden = connection.rowOrderColumn();
+    QList<int> kept;
     QStringList names;
-    for (int c = 0; c < count; ++c)
-        names.append(record.fieldName(c));
+    for (int c = 0; c < record.count(); ++c) {
+        if (!hidden.isEmpty() && record.fieldName(c).compare(hidden, Qt::CaseInsensitive) == 0)
+            continue;
+        kept.append(c);
+        names.append(spelled(record.fieldName(c)));
+    }
+    const int count = int(kept.size());
     QList<RowColumn> columns = columnsOf(names);
     QList<bool> kindKnown = kindsKnown(names);
     rows.clear(count);
     while (q.next()) {
         rows.beginRow();
         for (int c = 0; c < count; ++c) {
-            const QVariant v = q.value(c);
+            const QVariant v = normalized(q.value(kept[c]), columns[c].kind);
             if (!kindKnown[c] && !v.isNull()) {
                 columns[c].kind = kindFromValue(v);
                 kindKnown[c] = true;

@@ -89,10 +89,12 @@ const TableText tableTexts[] = {
 };
 
 // Indexes as "Table(Col, Col)": the keys that New and Save look up, the names the documents
-// are found by, the line tables' document numbers, and the dates the reports select on.
+// are found by, the line tables' document numbers, and the dates the reports select on. A
+// leading "!" makes the index unique: the number of a document or catalogue row that New gives
+// out, so that two stations saving at once can never store one number twice.
 const char* const indexTexts[] = {
-    "Pass(UserName_Pass)",
-    "Part(ID_Material)",
+    "!Pass(UserName_Pass)",
+    "!Part(ID_Material)",
     "Part(Color_Material)",
     "Part(Number_Material)",
     // The drop-down lists of the Parts window read these columns' distinct values.
@@ -100,17 +102,17 @@ const char* const indexTexts[] = {
     "Part(Mfg_Material)",
     "Part(Unit_Material)",
     "Part(Style_Type_Material)",
-    "Company(ID_Company)",
+    "!Company(ID_Company)",
     "Company(Name_Company)",
-    "Customer(ID_Customer)",
+    "!Customer(ID_Customer)",
     "Customer(Name_Customer)",
-    "Employee(ID_Employee)",
-    "Labor(ID_Labor)",
+    "!Employee(ID_Employee)",
+    "!Labor(ID_Labor)",
     "Labor(Description_Labor)",
-    "Tax(Id_T)",
+    "!Tax(Id_T)",
     "Tax(Year_T, A_T, E_T)",
-    "Reg(Id_R)",
-    "Invoice(InvoiceNo_Inv)",
+    "!Reg(Id_R)",
+    "!Invoice(InvoiceNo_Inv)",
     "Invoice(CustomerName_Inv)",
     "Invoice(InvoiceDate_Inv)",
     "Invoice(Paid_Inv)",
@@ -118,19 +120,19 @@ const char* const indexTexts[] = {
     "InvItem(Color_Item)",
     "InvLabor(Inv_Labor, Description_Labor)",
     "InvLabor(Description_Labor)",
-    "InvoiceCash(InvoiceNo_Inv)",
+    "!InvoiceCash(InvoiceNo_Inv)",
     "InvItemCash(Inv_Item)",
     "InvLaborCash(Inv_Labor)",
     "Receivable(InvoiceNo_Receivable, Ref_Receivable)",
     "Receivable(Name_Receivable)",
     "Receivable(PayDate_Receivable)",
     "Receivable(ViaPayment_Receivable)",
-    "Estimate(InvoiceNo_Inv)",
+    "!Estimate(InvoiceNo_Inv)",
     "Estimate(CustomerName_Inv)",
     "Estimate(Paid_Inv)",
     "EstimateItem(Inv_Item, Color_Item)",
     "EstimateLabor(Inv_Labor, Description_Labor)",
-    "Orders(Po_Order)",
+    "!Orders(Po_Order)",
     "Orders(OrderDate_Order)",
     "Items(Po_Item, Color_Item)",
     "Items(Color_Item)",
@@ -142,7 +144,7 @@ const char* const indexTexts[] = {
     "Payable(PayDate_Payable)",
     "Deposit(DepositTo_Dep, Chk_Dep)",
     "Deposit(From_Dep, Date_Dep)",
-    "Bank(ID_Bank)",
+    "!Bank(ID_Bank)",
 };
 
 ColumnKind kindFromLetter(QChar c)
@@ -224,6 +226,8 @@ QString createTableStatement(const Table& table, const SqlDialect& dialect)
     for (const auto& c : table.columns)
         columns.append(dialect.identifier(c.name) + QLatin1Char(' ') +
                        dialect.columnType(c.kind, c.exactCase));
+    if (!dialect.rowOrderDefinition().isEmpty())
+        columns.append(dialect.rowOrderDefinition());
     return QStringLiteral("CREATE TABLE %1 (%2)")
         .arg(dialect.identifier(table.name), columns.join(QStringLiteral(", ")));
 }
@@ -237,19 +241,36 @@ QStringList createIndexStatements(const SqlDialect& dialect)
 {
     QStringList statements;
     for (const char* text : indexTexts) {
-        const QString spec = QString::fromLatin1(text);
+        QString spec = QString::fromLatin1(text);
+        const bool unique = spec.startsWith(QLatin1Char('!'));
+        if (unique)
+            spec.remove(0, 1);
         const int open = spec.indexOf(QLatin1Char('('));
         const QString tableName = spec.left(open);
         QStringList columns = spec.mid(open + 1, spec.size() - open - 2).split(QLatin1Char(','));
         for (QString& c : columns)
             c = c.trimmed();
         statements.append(
-            QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                .arg(dialect.identifier(
+            QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                .arg(unique ? QStringLiteral("UNIQUE ") : QString(),
+                     dialect.identifier(
                          QStringLiteral("ix_%1_%2").arg(tableName, columns.join(QLatin1Char('_')))),
                      dialect.identifier(tableName), columns.join(QStringLiteral(", "))));
     }
     return statements;
+}
+
+QList<QPair<QString, QString>> uniqueKeys()
+{
+    QList<QPair<QString, QString>> keys;
+    for (const char* text : indexTexts) {
+        const QString spec = QString::fromLatin1(text);
+        if (!spec.startsWith(QLatin1Char('!')))
+            continue;
+        const int open = spec.indexOf(QLatin1Char('('));
+        keys.append({spec.mid(1, open - 1), spec.mid(open + 1, spec.size() - open - 2)});
+    }
+    return keys;
 }
 
 QString guestPassword()

@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/Schema.h"
+#include "data/SqlDialect.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,6 +156,22 @@ void checkTables(QSqlDatabase& db, const QString& path)
 
 namespace ShopDatabase {
 
+const SqlDialect& dialectOf(const QSqlDatabase& db)
+{
+    static const SqliteDialect sqlite;
+    static const PostgresDialect postgres;
+    return db.driverName() == QLatin1String("QSQLITE") ? static_cast<const SqlDialect&>(sqlite)
+                                                       : postgres;
+}
+
+bool hasTable(const QSqlDatabase& db, const QString& name)
+{
+    for (const QString& table : db.tables())
+        if (table.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 QString defaultPath()
 {
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -170,11 +187,33 @@ const QList<UpgradeStep>& upgradeSteps()
         // reading every payment.
         [](QSqlDatabase& db) {
             // A file without the table is refused by the check that follows the upgrades.
-            if (!db.tables().contains(QStringLiteral("Receivable")))
+            if (!hasTable(db, QStringLiteral("Receivable")))
                 return;
-            run(db, QStringLiteral("CREATE INDEX IF NOT EXISTS "
-                                   "\"ix_Receivable_ViaPayment_Receivable\" ON \"Receivable\" "
-                                   "(ViaPayment_Receivable)"));
+            const SqlDialect& sql = dialectOf(db);
+            run(db, QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (ViaPayment_Receivable)")
+                        .arg(sql.identifier(QStringLiteral("ix_Receivable_ViaPayment_Receivable")),
+                             sql.identifier(QStringLiteral("Receivable"))));
+        },
+        // Version 3: the numbers New gives out are unique keys, so that two stations saving at
+        // once cannot store one number twice. A file that already holds a number twice keeps
+        // its plain index there: its rows stay as they are and can be told apart by hand.
+        [](QSqlDatabase& db) {
+            const SqlDialect& sql = dialectOf(db);
+            for (const auto& [table, column] : Schema::uniqueKeys()) {
+                if (!hasTable(db, table))
+                    continue;
+                QSqlQuery twice(db);
+                if (!twice.exec(QStringLiteral("SELECT 1 FROM %1 WHERE %2 IS NOT NULL GROUP BY %2 "
+                                               "HAVING COUNT(*) > 1 LIMIT 1")
+                                    .arg(sql.identifier(table), column)))
+                    throw DbError(twice.lastError().databaseText());
+                if (twice.next())
+                    continue;
+                const QString index = sql.identifier(QStringLiteral("ix_%1_%2").arg(table, column));
+                run(db, QStringLiteral("DROP INDEX IF EXISTS %1").arg(index));
+                run(db, QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
+                            .arg(index, sql.identifier(table), column));
+            }
         },
     };
     return steps;

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QSqlDatabase;
+class SqlDialect;
 
 // The embedded shop database file: created complete on first start, checked on every start,
 // and upgraded step by step when a later release adds to the schema.
@@ -18,6 +19,12 @@ using UpgradeStep = std::function<void(QSqlDatabase&)>;
 // is the schema of the first release; a file is at version 1 + the number of steps.
 const QList<UpgradeStep>& upgradeSteps();
 int currentVersion(const QList<UpgradeStep>& steps = upgradeSteps());
+
+// How statements are written for the engine of an open database, for upgrade steps that run on
+// the embedded file and on a server alike.
+const SqlDialect& dialectOf(const QSqlDatabase& db);
+// Whether the database holds the table, whatever the letter case of its name.
+bool hasTable(const QSqlDatabase& db, const QString& name);
 
 // tavlin.db in the application-data folder (which follows XDG_DATA_HOME).
 QString defaultPath();

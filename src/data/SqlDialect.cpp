@@ -238,7 +238,7 @@ std::optional<QString> PostgresDialect::call(const QString& name, const QStringL
         return QStringLiteral("LOCALTIMESTAMP");
     // A stored row's identity; only good for telling two alike rows apart, never for order.
     if (name == QLatin1String("rowid") && args.isEmpty())
-        return QStringLiteral("ctid");
+        return rowOrderColumn();
     if (name == QLatin1String("strcomp")) {
         expectArgs(name, args, 2, 3);
         const bool blind = args.size() > 2 && args[2].trimmed() == QLatin1String("1");

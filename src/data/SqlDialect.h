@@ -34,6 +34,17 @@ public:
     // letter case, such as a password).
     virtual QString identifier(const QString& name) const = 0;
     virtual QString columnType(ColumnKind kind, bool exactCase) const = 0;
+
+    // The hidden column that numbers a table's rows in the order they were added, on an engine
+    // that keeps no such order of its own (empty when the engine does: SQLite's rowid). A
+    // plain select of one table is read in its order, as the embedded file reads rows in
+    // rowid order, so that a row changed by Save stays where it was in the list.
+    virtual QString rowOrderColumn() const { return QString(); }
+    // The column's definition in CREATE TABLE.
+    virtual QString rowOrderDefinition() const { return QString(); }
+    // Whether the engine sorts empty values after the others going up (the file sorts them
+    // first); the translation then says NULLS FIRST and NULLS LAST.
+    virtual bool sortsNullsLast() const { return false; }
 };
 
 class SqliteDialect : public SqlDialect
@@ -63,4 +74,10 @@ public:
     std::optional<QString> call(const QString& name, const QStringList& args) const override;
     QString identifier(const QString& name) const override;
     QString columnType(ColumnKind kind, bool exactCase) const override;
+    QString rowOrderColumn() const override { return QStringLiteral("tavlin_row"); }
+    bool sortsNullsLast() const override { return true; }
+    QString rowOrderDefinition() const override
+    {
+        return QStringLiteral("tavlin_row bigserial NOT NULL");
+    }
 };

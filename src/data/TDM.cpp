@@ -46,10 +46,14 @@ const QueryText queryTexts[] = {
 } // namespace
 
 TDM::TDM(const QString& databasePath, QObject* parent)
+    : TDM(DatabaseTarget::file(databasePath), parent)
+{}
+
+TDM::TDM(const DatabaseTarget& target, QObject* parent)
     : QObject(parent)
 {
     setObjectName(QStringLiteral("DM"));
-    m_admin1 = Connection::embedded(QStringLiteral("Admin1"), databasePath);
+    m_admin1 = Connection::shop(QStringLiteral("Admin1"), target);
     m_technician = Connection::dataSource(
         QStringLiteral("Technician"),
         QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;Data Source=Technician"));

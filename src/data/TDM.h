@@ -7,6 +7,7 @@
 #include <memory>
 
 class Connection;
+struct DatabaseTarget;
 class Query;
 
 // The data module: the program's only door to its data. It owns the shop connection Admin1,
@@ -20,6 +21,8 @@ public:
     // Opens the shop database at databasePath (creating it on first start) and QReg1.
     // Throws DbError when the database cannot be opened.
     explicit TDM(const QString& databasePath, QObject* parent = nullptr);
+    // The same on the shop database target names: the file, a server or an ODBC data source.
+    explicit TDM(const DatabaseTarget& target, QObject* parent = nullptr);
     ~TDM() override;
 
     Connection* admin1() const { return m_admin1.get(); }

@@ -11,29 +11,38 @@
 Transaction::Transaction(TDM* dm)
     : m_dm(dm)
 {
-    QSqlDatabase db = m_dm->admin1()->database();
-    if (m_dm->admin1()->sqliteHandle()) {
+    Connection* connection = m_dm->admin1();
+    QSqlDatabase db = connection->database();
+    if (connection->sqliteHandle()) {
         // The write lock is taken at the start and waited for: a deferred transaction that
         // reads and then writes fails at once when another program committed in between.
         QSqlQuery begin(db);
         if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
             throw DbError(databaseMessage(begin.lastError()));
-        return;
+    } else if (!db.transaction()) {
+        throw DbError(connection->failure(db.lastError()));
     }
-    if (!db.transaction())
-        throw DbError(databaseMessage(db.lastError()));
+    connection->setInTransaction(true);
 }
 
 Transaction::~Transaction()
 {
-    if (!m_done)
-        m_dm->admin1()->database().rollback();
+    if (m_done)
+        return;
+    Connection* connection = m_dm->admin1();
+    connection->setInTransaction(false);
+    // After a lost server there is nothing to roll back: the server dropped the work with the
+    // connection, and the next command connects again.
+    if (connection->isOpen())
+        QSqlDatabase::database(connection->name(), false).rollback();
 }
 
 void Transaction::commit()
 {
-    QSqlDatabase db = m_dm->admin1()->database();
+    Connection* connection = m_dm->admin1();
+    QSqlDatabase db = connection->database();
     if (!db.commit())
-        throw DbError(databaseMessage(db.lastError()));
+        throw DbError(connection->failure(db.lastError()));
     m_done = true;
+    connection->setInTransaction(false);
 }

@@ -3,6 +3,7 @@
 #include "app/HelpWindow.h"
 #include "app/TMainForm.h"
 #include "app/TPass.h"
+#include "data/DatabaseTarget.h"
 #include "data/ShopDatabase.h"
 
 #include <QDir>
@@ -255,9 +256,16 @@ void TestApp::aboutShowsProgramAndShopFile()
     QVERIFY2(
         QRegularExpression(QStringLiteral("^Tavlin \\d+\\.\\d+")).match(shown.first()).hasMatch(),
         qPrintable(shown.first()));
-    QVERIFY(shown.first().endsWith(QStringLiteral("\n\nShop database: %1\nSchema version: %2")
-                                       .arg(QDir::toNativeSeparators(shop.databasePath()))
-                                       .arg(ShopDatabase::currentVersion())));
+    const QString database =
+        TestShop::onServer()
+            ? TestShop::target().describe()
+            : QStringLiteral("Embedded file ") + QDir::toNativeSeparators(shop.databasePath());
+    QVERIFY2(shown.first().endsWith(QStringLiteral("\n\nShop database: %1\nSchema version: %2")
+                                        .arg(database)
+                                        .arg(ShopDatabase::currentVersion())),
+             qPrintable(shown.first()));
+    // The status bar says it at all times.
+    QCOMPARE(ui::find<QLabel>(mainForm, "DatabaseLabel")->text(), database);
 }
 
 void TestApp::helpMenu_data()

@@ -49,7 +49,7 @@ void checkEveryList(TestShop& shop, const Windows& w, const char* after)
     };
     const QString shown = w.invoice->text("InvoiceNo_Inv");
     const QList<std::pair<const DataGrid*, QStringList>> expected = {
-        {w.invoice->list(), column("Select InvoiceNo_Inv From Invoice where Paid_Inv = 0")},
+        {w.invoice->list(), column("Select InvoiceNo_Inv From Invoice where Paid_Inv = No")},
         {ui::find<DataGrid>(w.invoice, "DBGrid2"),
          column("Select Name_Item From InvItem where Inv_Item = " + shown)},
         {ui::find<DataGrid>(w.invoice, "DBGrid3"),

@@ -34,7 +34,7 @@ void addEstimate(TestShop& shop, int number, const QString& customer, const QStr
                  double amount = 0, const QString& tax = "Yes")
 {
     shop.exec("Insert into Estimate (InvoiceNo_Inv, CustomerName_Inv, InvoiceDate_Inv, "
-              "Amount_Inv, Paid_Inv, Tax_Inv, DueDate_Inv) values (?,?,?,?,0,?,?)",
+              "Amount_Inv, Paid_Inv, Tax_Inv, DueDate_Inv) values (?,?,?,?,No,?,?)",
               {number, customer, date, amount, tax, date});
 }
 
@@ -137,7 +137,7 @@ void TestEstimates::taxByMonth()
 void TestEstimates::newNumbersApartFromInvoices()
 {
     TestShop shop;
-    shop.exec("Insert into Invoice (InvoiceNo_Inv, Paid_Inv) values (50, 0)");
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, Paid_Inv) values (50, No)");
     shop.exec("Insert into InvoiceCash (InvoiceNo_Inv) values (60)");
     addEstimate(shop, 1, "Acme", "2026-03-10");
     addEstimate(shop, 2, "Acme", "2026-03-10");
@@ -158,7 +158,7 @@ void TestEstimates::paymentUnderTheNumberCountsForBoth()
     TestShop shop;
     addEstimate(shop, 12, "Estimate Customer", "2026-03-10", 300);
     shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, Amount_Inv, Paid_Inv) "
-              "values (12, 'Invoice Customer', 999, 0)");
+              "values (12, 'Invoice Customer', 999, No)");
     TEstimate* w = openEstimates(shop);
     ui::click(w, "Button11");
     auto* payment = newest<TReceivable>(shop);
@@ -352,7 +352,7 @@ void TestEstimates::invoicePickerWritesNothingHere()
     TestShop shop;
     addEstimate(shop, 5, "Acme", "2026-03-10");
     addPart(shop, 1, "Oil filter", "LF-1", 10);
-    shop.exec("Insert into Invoice (InvoiceNo_Inv, Paid_Inv) values (8, 0)");
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, Paid_Inv) values (8, No)");
     TMainForm* mainForm = shop.mainFormWithTasks();
     ui::click(mainForm, "SpeedButton6");
     QWidget* invoice = ui::newestChild(mainForm);

@@ -88,7 +88,7 @@ Shown expected(TestShop& shop, int number, double rate)
     }
     s.partsTotal = s.partLines.isEmpty() ? QString() : Currency::fromDouble(parts).toPlain();
     const double labor =
-        shop.value("Select Total(Amount_Labor) From InvLabor where Inv_Labor = ?", {number})
+        shop.value("Select Nz(Sum(Amount_Labor), 0) From InvLabor where Inv_Labor = ?", {number})
             .toDouble();
     s.total =
         Currency::fromDouble(parts + labor + (s.tax == "Yes" ? rate * parts : 0)).toHashFormat();

@@ -182,8 +182,7 @@ void TestInvoiceOutput::archiveFailureChangesNothing()
     addLaborLine(shop, 7, 10);
     addPayment(shop, 7, 5);
     // The labor copy fails after the header and the part lines have been written.
-    shop.exec("Create Trigger NoLaborArchive Before Insert On InvLaborCash "
-              "Begin Select Raise(Abort, 'the archive is full'); End");
+    shop.refuseInserts("InvLaborCash", "the archive is full");
     const QList<int> before = counts(shop);
     TInvoice* invoice = openInvoice(shop);
     unlock(invoice);

@@ -704,6 +704,8 @@ void TestMasters::statementsUseIndexes_data()
 
 void TestMasters::statementsUseIndexes()
 {
+    SKIP_ON_SERVER("the embedded engine's query plans; a server's planner reads a small "
+                   "table whole whatever its indexes, and the benchmarks measure the server");
     // A plain "SCAN <table>" in the plan reads every row of the table; an index must answer.
     QFETCH(QString, statement);
     TestShop shop;

@@ -181,7 +181,7 @@ void TestPurchasing::saveOverwritesAndNoDiscards()
     shop.prompter().answer({true});
     ui::click(w, "Button2");
     QCOMPARE(shop.prompter().texts(), (QStringList{saveQuestion, "Saved!"}));
-    QCOMPARE(shop.rows("Select Po_Order, Vendor_Order, ifnull(ShipDate_Order, 'none') From "
+    QCOMPARE(shop.rows("Select Po_Order, Vendor_Order, Nz(CStr(ShipDate_Order), 'none') From "
                        "Orders Order By Po_Order"),
              (QList<QVariantList>{{1, "Bolt Co", "none"}, {2, "O'Reilly Truck", "2026-04-01"}}));
     // After Save the list is read again in the database's order, from its first row.

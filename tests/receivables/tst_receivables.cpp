@@ -31,7 +31,7 @@ const QString dots = QString(30, QLatin1Char('.'));
 void addInvoice(TestShop& shop, int number, const QString& customer, double amount)
 {
     shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, Amount_Inv, Paid_Inv, "
-              "InvoiceDate_Inv, Tax_Inv) values (?,?,?,0,'2026-03-02','No')",
+              "InvoiceDate_Inv, Tax_Inv) values (?,?,?,No,#3/2/2026#,'No')",
               {number, customer, amount});
 }
 

@@ -245,9 +245,7 @@ void TestListings::failedRunKeepsTheWorkTable()
     w.print();
     QCOMPARE(printed(), 1);
     const QList<QVariantList> before = shop.rows("Select * From " + table);
-    shop.exec(QString("Create Trigger Stop Before Insert On %1 "
-                      "Begin Select Raise(Abort, 'the disk is full'); End")
-                  .arg(table));
+    shop.refuseInserts(table, "the disk is full");
     setPeriod(w, march, to);
     w.print();
     QCOMPARE(printed(), 1);

@@ -9,8 +9,17 @@
 #include <memory>
 
 class TDM;
+struct DatabaseTarget;
 class TMainForm;
 struct LongLivedWindows;
+
+// For a test of what only the embedded file does (its file on disk, its engine's own
+// statements): says why it skips on a server.
+#define SKIP_ON_SERVER(why)                                                                        \
+    do {                                                                                           \
+        if (TestShop::onServer())                                                                  \
+            QSKIP("The embedded file only: " why);                                                 \
+    } while (false)
 
 // The message of the error action throws; "accepted" when it throws none.
 QString refusal(const std::function<void()>& action);
@@ -22,6 +31,13 @@ class TestShop
 public:
     TestShop();
     ~TestShop();
+
+    // The database the tests run on, chosen by TAVLIN_TEST_DATABASE: "file" (the default, a
+    // new embedded file per test), "server" (the PostgreSQL server of TAVLIN_PG_URL through
+    // QPSQL) or "odbc" (the ODBC data source of TAVLIN_ODBC_DSN, default Tavlin, through
+    // QODBC). A server's shop is emptied and seeded again for every test.
+    static DatabaseTarget target();
+    static bool onServer();
 
     QString databasePath() const;
     QString folder() const { return m_dir.path(); }
@@ -41,6 +57,9 @@ public:
     QList<QVariantList> rows(const QString& sql, const QVariantList& values = {});
     QVariantList row(const QString& sql, const QVariantList& values = {});
     QVariant value(const QString& sql, const QVariantList& values = {});
+    // From now on every insert into table fails with message, as a full disk would make it.
+    void refuseInserts(const QString& table, const QString& message);
+    void allowInserts(const QString& table);
 
 private:
     QTemporaryDir m_dir;

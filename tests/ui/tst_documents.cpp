@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QtTest>
 
 namespace {
@@ -267,16 +268,19 @@ void TestDocuments::lineWindowLoadsOnItsEvents()
     Lines lines;
     LineWindow* w = lines.open(d);
     QCOMPARE(ui::rowCount(w->grid()), 2);
-    QCOMPARE(w->text("Description_Expense"), QStringLiteral("Storage"));
+    // The lines come in the order the database gives them; what matters is first and last.
+    const int description = w->lines()->columnIndex(QStringLiteral("Description_Expense"));
+    const QString first = w->lines()->field(0, description).asText();
+    const QString last = w->lines()->field(1, description).asText();
+    QCOMPARE((QSet<QString>{first, last}), (QSet<QString>{"Storage", "Towing"}));
+    QCOMPARE(w->text("Description_Expense"), first);
     ui::click(w, "Last");
-    QCOMPARE(w->text("Description_Expense"),
-             navigator ? QStringLiteral("Towing") : QStringLiteral("Storage"));
+    QCOMPARE(w->text("Description_Expense"), navigator ? last : first);
     ui::click(w, "Button5"); // Refresh shows the first line again
-    QCOMPARE(w->text("Description_Expense"), QStringLiteral("Storage"));
+    QCOMPARE(w->text("Description_Expense"), first);
     w->lines()->last();
     emit w->grid()->cellClicked();
-    QCOMPARE(w->text("Description_Expense"),
-             click ? QStringLiteral("Towing") : QStringLiteral("Storage"));
+    QCOMPARE(w->text("Description_Expense"), click ? last : first);
 }
 
 void TestDocuments::lineWindowFiguresAndButtons_data()
@@ -517,7 +521,15 @@ void TestDocuments::pickOverStoredLineRecomputesAmount()
                         "'Storage'")
                  .toDouble(),
              23.98);
-    // A typed amount is left as typed by Save.
+    // A typed amount is left as typed by Save (on the Storage line, wherever the reloaded list
+    // put it).
+    if (w->text("Description_Expense") != QLatin1String("Storage")) {
+        QVERIFY(
+            w->lines()->locate(QStringLiteral("Description_Expense"), QStringLiteral("Storage")));
+        w->lines()->setCurrentRow(w->lines()->currentRow());
+        emit w->grid()->cellClicked();
+    }
+    QCOMPARE(w->text("Description_Expense"), QStringLiteral("Storage"));
     w->setText("Amount_Expense", "20");
     ui::click(w, "Button1");
     QCOMPARE(shop.value("Select Amount_Expense From BillExpense where Description_Expense = "

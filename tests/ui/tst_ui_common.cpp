@@ -637,7 +637,7 @@ private slots:
     void gridWidthsFitAndStay()
     {
         const QString long1 = QStringLiteral("A rather long part name, much longer than a title");
-        m_shop->exec("INSERT INTO Part (ID_Material, Number_Material) VALUES (1, ?)", {long1});
+        m_shop->exec("INSERT INTO Part (ID_Material, Number_Material) VALUES (901, ?)", {long1});
         auto open = [] {
             auto* form = new QWidget;
             form->setObjectName(QStringLiteral("WidthForm"));

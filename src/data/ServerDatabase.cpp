@@ -1,0 +1,145 @@
+#include "data/ServerDatabase.h"
+
+#include "data/DbError.h"
+#include "data/Schema.h"
+#include "data/SqlDialect.h"
+
+#include <QHash>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+QSqlQuery run(QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(statement))
+        throw DbError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
+                                                             : q.lastError().databaseText());
+    return q;
+}
+
+// The tables of the connection's own schema, in lower case.
+QSet<QString> tablesOf(QSqlDatabase& db)
+{
+    QSqlQuery q = run(db, QStringLiteral("SELECT lower(table_name) FROM information_schema.tables "
+                                         "WHERE table_schema = current_schema()"));
+    QSet<QString> tables;
+    while (q.next())
+        tables.insert(q.value(0).toString());
+    return tables;
+}
+
+const QString versionTable = QStringLiteral("tavlin_schema");
+
+void inTransaction(QSqlDatabase& db, const std::function<void()>& work)
+{
+    if (!db.transaction())
+        throw DbError(db.lastError().text());
+    try {
+        work();
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit())
+        throw DbError(db.lastError().text());
+}
+
+void checkColumns(QSqlDatabase& db, const QString& shown)
+{
+    QSqlQuery q = run(db, QStringLiteral("SELECT lower(table_name), lower(column_name) FROM "
+                                         "information_schema.columns WHERE table_schema = "
+                                         "current_schema()"));
+    QHash<QString, QSet<QString>> have;
+    while (q.next())
+        have[q.value(0).toString()].insert(q.value(1).toString());
+    for (const auto& table : Schema::tables()) {
+        const QSet<QString> columns = have.value(table.name.toLower());
+        for (const auto& column : table.columns)
+            if (!columns.contains(column.name.toLower()))
+                throw DbError(QStringLiteral("The shop database %1 is damaged: %2 has no column "
+                                             "%3. The program ends and leaves it as it is.")
+                                  .arg(shown, table.name, column.name));
+    }
+}
+
+} // namespace
+
+namespace ServerDatabase {
+
+int version(QSqlDatabase& db)
+{
+    if (!tablesOf(db).contains(versionTable))
+        return 0;
+    QSqlQuery q = run(db, QStringLiteral("SELECT max(version) FROM ") + versionTable);
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
+void create(QSqlDatabase& db, const QList<ShopDatabase::UpgradeStep>& steps)
+{
+    const PostgresDialect dialect;
+    inTransaction(db, [&] {
+        // Two stations asked to create at once: the second waits here, then finds the tables.
+        run(db, QStringLiteral("SELECT pg_advisory_xact_lock(5412)"));
+        const QSet<QString> existing = tablesOf(db);
+        if (existing.contains(versionTable))
+            throw DbError(QStringLiteral("The database already holds a Tavlin shop; nothing was "
+                                         "changed."));
+        if (!existing.isEmpty())
+            throw DbError(QStringLiteral("The database holds tables of something else (%1 tables); "
+                                         "a shop is created only on an empty database. Nothing was "
+                                         "changed.")
+                              .arg(existing.size()));
+        // Texts compare without regard to letter case, as on the embedded file.
+        run(db, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
+        for (const auto& table : Schema::tables())
+            run(db, Schema::createTableStatement(table, dialect));
+        for (const auto& statement : Schema::createIndexStatements(dialect))
+            run(db, statement);
+        for (const auto& statement : Schema::seedStatements())
+            run(db, statement);
+        run(db, QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable));
+        run(db, QStringLiteral("INSERT INTO %1 (version) VALUES (%2)")
+                    .arg(versionTable)
+                    .arg(ShopDatabase::currentVersion(steps)));
+    });
+}
+
+void check(QSqlDatabase& db, const QString& shown, const QList<ShopDatabase::UpgradeStep>& steps)
+{
+    const int current = ShopDatabase::currentVersion(steps);
+    const int found = version(db);
+    if (found == 0) {
+        if (tablesOf(db).isEmpty())
+            throw DbError(QStringLiteral("The database %1 holds no shop yet. Create it once with "
+                                         "tavlin --create and the same --server or --odbc.")
+                              .arg(shown));
+        throw DbError(QStringLiteral("The database %1 is not a Tavlin shop database. The program "
+                                     "ends and leaves it as it is.")
+                          .arg(shown));
+    }
+    if (found > current)
+        throw DbError(QStringLiteral("The shop database %1 was written by a newer release of "
+                                     "Tavlin (schema %2; this release knows %3). The program ends "
+                                     "and leaves it as it is.")
+                          .arg(shown)
+                          .arg(found)
+                          .arg(current));
+    if (found < current) {
+        inTransaction(db, [&] {
+            // One station upgrades; the others wait and then find the work done.
+            run(db, QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(versionTable));
+            for (int v = version(db); v < current; ++v) {
+                steps.at(v - 1)(db);
+                run(db, QStringLiteral("UPDATE %1 SET version = %2").arg(versionTable).arg(v + 1));
+            }
+        });
+    }
+    checkColumns(db, shown);
+}
+
+} // namespace ServerDatabase
