@@ -65,7 +65,13 @@ QString Connection::rowOrderColumn() const
 
 bool Connection::isOpen() const
 {
-    return m_added && QSqlDatabase::database(m_name, false).isOpen();
+    return m_added && m_db.isOpen();
+}
+
+void Connection::rollback()
+{
+    if (m_db.isOpen() && !m_lost)
+        m_db.rollback();
 }
 
 void Connection::open()

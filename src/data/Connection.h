@@ -52,6 +52,8 @@ public:
     // Set while a Transaction is open on this connection: a lost connection is then never
     // reconnected under it, since the work done so far went with the old one.
     void setInTransaction(bool open) { m_inTransaction = open; }
+    // Rolls back what the open transaction did; nothing when the connection is gone.
+    void rollback();
     bool inTransaction() const { return m_inTransaction; }
     // The engine's own handle when the connection is an SQLite file (rows are then read
     // straight from it, without a variant per cell), else null.

@@ -9,9 +9,12 @@
 #include <QSqlQuery>
 
 Transaction::Transaction(TDM* dm)
-    : m_dm(dm)
+    : Transaction(dm->admin1())
+{}
+
+Transaction::Transaction(Connection* connection)
+    : m_connection(connection)
 {
-    Connection* connection = m_dm->admin1();
     QSqlDatabase db = connection->database();
     if (connection->sqliteHandle()) {
         // The write lock is taken at the start and waited for: a deferred transaction that
@@ -29,17 +32,16 @@ Transaction::~Transaction()
 {
     if (m_done)
         return;
-    Connection* connection = m_dm->admin1();
+    Connection* connection = m_connection;
     connection->setInTransaction(false);
     // After a lost server there is nothing to roll back: the server dropped the work with the
     // connection, and the next command connects again.
-    if (connection->isOpen())
-        QSqlDatabase::database(connection->name(), false).rollback();
+    connection->rollback();
 }
 
 void Transaction::commit()
 {
-    Connection* connection = m_dm->admin1();
+    Connection* connection = m_connection;
     QSqlDatabase db = connection->database();
     if (!db.commit())
         throw DbError(connection->failure(db.lastError()));

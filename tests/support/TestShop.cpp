@@ -345,8 +345,13 @@ QList<QVariantList> TestShop::rows(const QString& sql, const QVariantList& value
         for (int i = 0; i < record.count(); ++i) {
             if (!server)
                 row.append(query.value(i));
-            else if (record.fieldName(i) != hidden)
-                row.append(asFromFile(query.value(i), record.fieldName(i)));
+            else if (record.fieldName(i) != hidden) {
+                const QVariant v = query.value(i);
+                // The ODBC driver's nulls come without a type: given the column's, as the
+                // other drivers give them.
+                row.append(v.isValid() ? asFromFile(v, record.fieldName(i))
+                                       : QVariant(record.field(i).metaType()));
+            }
         }
         result.append(row);
     }

@@ -1,6 +1,8 @@
 #include "ui/common/RecordWindow.h"
 
+#include "data/Connection.h"
 #include "data/Formats.h"
+#include "data/NumberClaim.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
@@ -246,7 +248,28 @@ void RecordWindow::showList()
 
 void RecordWindow::copyRow()
 {
+    m_proposedKey.clear();
     m_boxes->copyRow(m_list);
+}
+
+bool RecordWindow::claimNewKey()
+{
+    const QString key = text(keyColumn()).trimmed();
+    if (m_proposedKey.isEmpty() || key != m_proposedKey)
+        return false;
+    const SqlRow row = rowToSave();
+    const NumberClaim::Claimed claimed = NumberClaim::insert(
+        *DM->admin1(), row, keyColumn(), m_proposedKey.toLongLong(), numberedAlongside());
+    m_proposedKey.clear();
+    if (claimed.renumbered) {
+        setText(keyColumn(), QString::number(claimed.number));
+        Prompter::instance().inform(
+            QStringLiteral("Number %1 was saved meanwhile at another station. This record is "
+                           "saved as number %2.")
+                .arg(key)
+                .arg(claimed.number));
+    }
+    return true;
 }
 
 void RecordWindow::follow(RecordDescription::Event event)
@@ -378,9 +401,13 @@ void RecordWindow::newRecord()
             texts.insert(it.key(), profile->field(it.value()).asText());
     }
     m_boxes->reset(texts, m_description.newKeeps);
+    m_proposedKey.clear();
     if (m_description.key == RecordDescription::Key::Integer ||
         m_description.key == RecordDescription::Key::Text)
         setText(keyColumn(), nextKey());
+    // A whole number New gives out is claimed when the record is first stored.
+    if (m_description.key == RecordDescription::Key::Integer)
+        m_proposedKey = text(keyColumn()).trimmed();
     const QString focus = !m_description.newFocus.isEmpty() ? m_description.newFocus
                           : m_description.boxes.size() > 1  ? m_description.boxes.at(1).column
                                                             : keyColumn();
@@ -399,8 +426,14 @@ void RecordWindow::save()
         return;
     // Every box is checked before the question, so nothing half-written can follow.
     const SqlRow row = rowToSave();
-    const QString key = text(keyColumn()).trimmed();
+    QString key = text(keyColumn()).trimmed();
     if (Prompter::instance().confirm(saveQuestion)) {
+        if (claimNewKey()) {
+            if (!m_description.insertedMessage.isEmpty())
+                Prompter::instance().inform(m_description.insertedMessage);
+            afterSave(text(keyColumn()).trimmed());
+            return;
+        }
         runStatement(m_lookup, row.exists(m_description.saveKeys));
         m_lookup->open();
         const bool exists = !m_lookup->isEmpty();

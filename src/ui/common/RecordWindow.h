@@ -173,6 +173,11 @@ public:
 
     // Copies the list's current row into every box (empty boxes for an empty list).
     virtual void copyRow();
+    // Stores the record New began under the number New proposed (or the next free one when
+    // another station stored that number meanwhile, telling the user), as one unit with the
+    // choice of number. Does nothing, returning false, when the boxes do not show a record
+    // New began or its number was typed over. Its lines can then be stored under the number.
+    bool claimNewKey();
 
     // Places a panel (a document's line grid) between the boxes and the list.
     void addLinePanel(QWidget* panel, int stretch = 1);
@@ -183,6 +188,8 @@ protected:
     virtual SqlRow rowToSave() const;
     // The next key New proposes; the largest key plus one (1 for an empty table) by default.
     virtual QString nextKey();
+    // Tables whose numbers the window's numbers must not repeat (an archive of its documents).
+    virtual QStringList numberedAlongside() const { return {}; }
     // Writes the row as an update of the existing row or as a new one.
     virtual void writeRow(const SqlRow& row, bool exists);
     // Removes the row the boxes show.
@@ -214,6 +221,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The number New proposed for the record the boxes show, until it is stored.
+    QString m_proposedKey;
     // A command with its caption and the key that runs it.
     struct Command
     {

@@ -324,6 +324,12 @@ QString DocumentWindow::nextKey()
     return QString::number(SalesDocument::nextNumber(m_document.tables));
 }
 
+QStringList DocumentWindow::numberedAlongside() const
+{
+    const SalesTables& t = m_document.tables;
+    return t.numberedWithArchive ? QStringList{t.archiveHeader} : QStringList{};
+}
+
 void DocumentWindow::newRecord()
 {
     RecordWindow::newRecord();

@@ -91,6 +91,7 @@ protected:
     virtual QWidget* createLaborLines(LineOwnerRef owner) = 0;
 
     QString nextKey() override;
+    QStringList numberedAlongside() const override;
     void deleteRow() override;
     void computeFigures() override;
 

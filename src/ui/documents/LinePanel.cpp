@@ -100,6 +100,9 @@ LinePanel* DocumentLines::addPanel(LinePanelDescription description, LineFactory
         button->setToolTip(tr("Not available in this version"));
     connect(button, &QPushButton::clicked, this, [this, create, openChild] {
         guard([&] {
+            // A document New began is stored before any of its lines, so that its lines can
+            // never land under a number another station took meanwhile.
+            m_window->claimNewKey();
             if (QWidget* lines = create(LineOwnerRef(this, this)))
                 openChild(lines);
         });
