@@ -20,7 +20,8 @@ bool isTaken(const QSqlError& error)
 }
 
 struct Taken
-{};
+{
+};
 
 QSqlQuery run(Connection& connection, const QString& statement)
 {
@@ -63,9 +64,9 @@ Claimed insert(Connection& connection, SqlRow row, const QString& keyColumn, qin
     for (int attempt = 0; attempt < 20; ++attempt) {
         Transaction transaction(&connection);
         try {
-            QSqlQuery stored = run(connection, "Select " + keyColumn + " From " + row.table() +
-                                                   " where " + keyColumn + "=" +
-                                                   QString::number(claimed.number));
+            QSqlQuery stored =
+                run(connection, "Select " + keyColumn + " From " + row.table() + " where " +
+                                    keyColumn + "=" + QString::number(claimed.number));
             if (stored.next()) {
                 claimed.number = largest(connection, tables, keyColumn) + 1;
                 claimed.renumbered = true;

@@ -1,0 +1,217 @@
+// Several stations on one shop database: numbers raced for, a server lost and found again.
+#include "TestShop.h"
+#include "data/Connection.h"
+#include "data/DatabaseTarget.h"
+#include "data/DbError.h"
+#include "data/NumberClaim.h"
+#include "data/Query.h"
+#include "data/SqlRow.h"
+#include "data/TDM.h"
+#include "data/Transaction.h"
+
+#include <QHash>
+#include <QProcess>
+#include <QSet>
+#include <QTest>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+struct StationResult
+{
+    QList<qint64> numbers;
+    int renumbered = 0;
+    QString error;
+};
+
+// One station: its own connection, New (the next number read outside any transaction, as the
+// window reads it) and Save, rounds times, as fast as it can.
+void station(const DatabaseTarget& target, int id, int rounds, std::atomic<int>& ready,
+             StationResult& result)
+{
+    try {
+        const std::unique_ptr<Connection> connection =
+            Connection::shop(QStringLiteral("Station%1").arg(id), target);
+        connection->open();
+        ++ready;
+        while (ready.load() < 2)
+            std::this_thread::yield();
+        for (int round = 0; round < rounds; ++round) {
+            const qint64 proposed = NumberClaim::next(
+                *connection, {QStringLiteral("Invoice"), QStringLiteral("InvoiceCash")},
+                QStringLiteral("InvoiceNo_Inv"));
+            SqlRow row(QStringLiteral("Invoice"));
+            row.set(QStringLiteral("CustomerName_Inv"),
+                    QStringLiteral("Station %1 round %2").arg(id).arg(round));
+            row.set(QStringLiteral("Amount_Inv"), QString::number(round));
+            const NumberClaim::Claimed claimed =
+                NumberClaim::insert(*connection, row, QStringLiteral("InvoiceNo_Inv"), proposed,
+                                    {QStringLiteral("InvoiceCash")});
+            result.numbers.append(claimed.number);
+            result.renumbered += claimed.renumbered ? 1 : 0;
+        }
+    } catch (const DbError& e) {
+        ++ready;
+        result.error = e.message();
+    }
+}
+
+DatabaseTarget targetOf(const TestShop& shop)
+{
+    const DatabaseTarget target = TestShop::target();
+    return target.isServer() ? target : DatabaseTarget::file(shop.databasePath());
+}
+
+// Runs scripts/pg-cluster on the test run's own server (stop, start or restart).
+bool cluster(const QString& action)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("TAVLIN_PG_CLUSTER"),
+            {action, qEnvironmentVariable("TAVLIN_PG_DIR")});
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+class TestStations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void twoStationsRaceForNumbers();
+    void takenNumberGoesToTheNext_data();
+    void takenNumberGoesToTheNext();
+    void lostServerIsFoundAgain();
+};
+
+void TestStations::twoStationsRaceForNumbers()
+{
+    TestShop shop;
+    const DatabaseTarget target = targetOf(shop);
+    constexpr int rounds = 200;
+    std::atomic<int> ready{0};
+    StationResult first;
+    StationResult second;
+    std::thread a(station, target, 1, rounds, std::ref(ready), std::ref(first));
+    std::thread b(station, target, 2, rounds, std::ref(ready), std::ref(second));
+    a.join();
+    b.join();
+    QVERIFY2(first.error.isEmpty(), qPrintable(first.error));
+    QVERIFY2(second.error.isEmpty(), qPrintable(second.error));
+
+    // Every save landed, each under a number of its own, and none was written over.
+    QCOMPARE(first.numbers.size() + second.numbers.size(), 2 * rounds);
+    QSet<qint64> numbers;
+    for (qint64 n : first.numbers + second.numbers)
+        numbers.insert(n);
+    QCOMPARE(numbers.size(), 2 * rounds);
+    QHash<qint64, QString> stored;
+    for (const QVariantList& row : shop.rows("Select InvoiceNo_Inv, CustomerName_Inv From Invoice"))
+        stored.insert(row.at(0).toLongLong(), row.at(1).toString());
+    QCOMPARE(stored.size(), 2 * rounds);
+    for (int i = 0; i < rounds; ++i) {
+        QCOMPARE(stored.value(first.numbers.at(i)), QStringLiteral("Station 1 round %1").arg(i));
+        QCOMPARE(stored.value(second.numbers.at(i)), QStringLiteral("Station 2 round %1").arg(i));
+    }
+    qInfo("%d of %d saves lost the race for their number and took the next one",
+          first.renumbered + second.renumbered, 2 * rounds);
+}
+
+void TestStations::takenNumberGoesToTheNext_data()
+{
+    QTest::addColumn<qint64>("proposed");
+    QTest::addColumn<qint64>("stored");
+    QTest::addColumn<bool>("renumbered");
+    // Invoice 5 and archived invoice 9 exist.
+    QTest::newRow("free number kept") << qint64(6) << qint64(6) << false;
+    QTest::newRow("taken number: past the archive too") << qint64(5) << qint64(10) << true;
+}
+
+void TestStations::takenNumberGoesToTheNext()
+{
+    QFETCH(qint64, proposed);
+    QFETCH(qint64, stored);
+    QFETCH(bool, renumbered);
+    TestShop shop;
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv) values (5, 'First')");
+    shop.exec("Insert into InvoiceCash (InvoiceNo_Inv, CustomerName_Inv) values (9, 'Old')");
+    SqlRow row(QStringLiteral("Invoice"));
+    row.set(QStringLiteral("CustomerName_Inv"), QStringLiteral("Second"));
+    const NumberClaim::Claimed claimed =
+        NumberClaim::insert(*shop.dm()->admin1(), row, QStringLiteral("InvoiceNo_Inv"), proposed,
+                            {QStringLiteral("InvoiceCash")});
+    QCOMPARE(claimed.number, stored);
+    QCOMPARE(claimed.renumbered, renumbered);
+    // The first station's invoice is untouched.
+    QCOMPARE(shop.value("Select CustomerName_Inv From Invoice where InvoiceNo_Inv = 5").toString(),
+             QStringLiteral("First"));
+    QCOMPARE(shop.value("Select CustomerName_Inv From Invoice where InvoiceNo_Inv = ?", {stored})
+                 .toString(),
+             QStringLiteral("Second"));
+}
+
+void TestStations::lostServerIsFoundAgain()
+{
+    if (!TestShop::onServer())
+        QSKIP("A server only: the embedded file cannot be lost while the program runs.");
+    if (qEnvironmentVariableIsEmpty("TAVLIN_PG_CLUSTER") ||
+        qEnvironmentVariableIsEmpty("TAVLIN_PG_DIR"))
+        QSKIP("The test run's own server is not known (TAVLIN_PG_CLUSTER, TAVLIN_PG_DIR): it "
+              "cannot be stopped and started.");
+    TestShop shop;
+    Connection* connection = shop.dm()->admin1();
+    Query* q = shop.dm()->query(QStringLiteral("Q1"));
+    const auto run = [q](const QString& statement, bool change) {
+        return refusal([&] {
+            q->close();
+            q->setSql({statement});
+            if (change)
+                q->exec();
+            else
+                q->open();
+        });
+    };
+    QCOMPARE(run("Insert into Labor (ID_Labor, Description_Labor) values (1, 'Before')", true),
+             QStringLiteral("accepted"));
+
+    // A restart between two commands: a read connects again by itself.
+    QVERIFY(cluster(QStringLiteral("restart")));
+    QCOMPARE(run("Select * From Labor", false), QStringLiteral("accepted"));
+    QCOMPARE(q->recordCount(), 1);
+
+    // A restart under an open transaction: its work is gone with the old connection, the
+    // user is told once, plainly, and the next command connects again.
+    QString lost;
+    {
+        Transaction transaction(shop.dm());
+        QCOMPARE(run("Insert into Labor (ID_Labor, Description_Labor) values (2, 'Lost')", true),
+                 QStringLiteral("accepted"));
+        QVERIFY(cluster(QStringLiteral("restart")));
+        lost = run("Insert into Labor (ID_Labor, Description_Labor) values (3, 'Lost')", true);
+    }
+    QVERIFY2(lost.startsWith(QStringLiteral("The connection to the shop database server was lost")),
+             qPrintable(lost));
+    QCOMPARE(run("Select * From Labor Order By ID_Labor", false), QStringLiteral("accepted"));
+    QCOMPARE(q->values(q->columnIndex(QStringLiteral("Description_Labor"))), QStringList{"Before"});
+
+    // A stopped server: a clear message, not a row of errors; once it is back, work goes on.
+    QVERIFY(cluster(QStringLiteral("stop-server")));
+    const QString stopped =
+        run("Insert into Labor (ID_Labor, Description_Labor) values (4, 'Stopped')", true);
+    QVERIFY2(stopped.contains(QStringLiteral("server")), qPrintable(stopped));
+    QVERIFY2(!stopped.contains(QStringLiteral("QPSQL")) &&
+                 !stopped.contains(QStringLiteral("ODBC]")),
+             qPrintable(stopped));
+    QVERIFY(cluster(QStringLiteral("start-server")));
+    QCOMPARE(run("Insert into Labor (ID_Labor, Description_Labor) values (5, 'After')", true),
+             QStringLiteral("accepted"));
+    QCOMPARE(run("Select * From Labor Order By ID_Labor", false), QStringLiteral("accepted"));
+    QCOMPARE(q->values(q->columnIndex(QStringLiteral("Description_Labor"))),
+             (QStringList{"Before", "After"}));
+    QVERIFY(connection->isOpen());
+}
+
+QTEST_MAIN(TestStations)
+#include "tst_stations.moc"
