@@ -6,6 +6,7 @@
 // folder (bench-shop-*.db) and generated on the first run.
 
 #include "BenchSupport.h"
+#include "ServerShop.h"
 #include "ShopGenerator.h"
 #include "app/TavlinApplication.h"
 #include "data/Connection.h"
@@ -299,7 +300,8 @@ Shop* openShop(const QString& path, double scale)
     ShopGenerator::generate(path, scale);
     auto* shop = new Shop;
     shop->path = path;
-    shop->dm = std::make_unique<TDM>(path, nullptr);
+    // On the file, or on the server TAVLIN_BENCH_SERVER names (copied there once).
+    shop->dm = std::make_unique<TDM>(benchTarget(path), nullptr);
     shop->straight = std::make_unique<Straight>(path);
     for (Document* doc : {&shop->invoice, &shop->estimate}) {
         const bool invoice = doc == &shop->invoice;
@@ -356,6 +358,7 @@ int main(int argc, char** argv)
     } answerYes;
     Prompter::install(&answerYes);
     benchmark::Initialize(&argc, argv);
+    benchmark::AddCustomContext("database", benchEngine().toStdString());
     const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>> commands = {
         {"OpenInvoiceWindow",
          [](benchmark::State& s, Shop* shop) { openWindow<TInvoice>(s, shop, shop->invoice); }},

@@ -10,6 +10,7 @@
 // (bench-shop-*.db in the working folder), generated on the first run.
 
 #include "BenchSupport.h"
+#include "ServerShop.h"
 #include "ShopGenerator.h"
 #include "data/TDM.h"
 #include "printing/PreparedReport.h"
@@ -212,7 +213,8 @@ Shop* openShop(const QString& path, double scale)
 {
     ShopGenerator::generate(path, scale);
     auto* shop = new Shop;
-    shop->dm = std::make_unique<TDM>(path, nullptr);
+    // On the file, or on the server TAVLIN_BENCH_SERVER names (copied there once).
+    shop->dm = std::make_unique<TDM>(benchTarget(path), nullptr);
     shop->straight = std::make_unique<Straight>(path);
     return shop;
 }
