@@ -46,9 +46,10 @@ void TFinishedInvoiceReport::gather()
                          " where A.PayDate_Receivable >#" + to + "#",
                          " And A.InvoiceNo_Receivable=R.InvoiceNo_Receivable)",
                          " Order By R.InvoiceNo_Receivable, R.PayDate_Receivable"});
-    run.commit();
+    // Read before the commit: another station's run cannot replace the rows in between.
     open(QStringLiteral("Q1"),
          {QStringLiteral("select * From  TotalReport Order By InvNo, DateT")});
+    run.commit();
 }
 
 // ---- Open invoices ---------------------------------------------------------------------------
@@ -96,6 +97,6 @@ void TOpenInvoice::gather()
                          " From  Invoice O where InvoiceDate_Inv Between #" + from + "# and #" +
                              to + "#"} +
              conditions());
-    run.commit();
     open(QStringLiteral("Q1"), {QStringLiteral("select * From  OpenInvoice")});
+    run.commit();
 }

@@ -172,10 +172,11 @@ void TTotalReceivable::gather()
                        "Year(O.InvoiceDate_Inv) And T.Tax_T Is Not Null Order By T.A_T))",
                        " From  InvItem I,Invoice O where I.Inv_Item= W.T_Inv_Labor" + taxed},
                       " And O.InvoiceNo_Inv = I.Inv_Item), 0) From TotalLabor W"));
-    run.commit();
-
+    // Read before the commit, so that another station's run of the same report cannot
+    // replace the rows between filling and reading them.
     open(QStringLiteral("Q1"), {QStringLiteral("select SUM(T_Amount_Labor) From  TotalLabor")});
     open(QStringLiteral("Q2"), {QStringLiteral("select SUM(T_Amount_Item) From  TotalItem")});
     open(QStringLiteral("Q5"), {QStringLiteral("select SUM(T_Amount_Tax) From  TotalTax")});
     open(QStringLiteral("Q4"), purchases(from, to));
+    run.commit();
 }

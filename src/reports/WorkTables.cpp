@@ -1,5 +1,6 @@
 #include "reports/WorkTables.h"
 
+#include "data/Connection.h"
 #include "data/Query.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
@@ -9,6 +10,12 @@ WorkTableRun::WorkTableRun(const QStringList& tables)
     , m_change(DM->ownQuery(QStringLiteral("QPo1"), nullptr))
     , m_rows(DM->ownQuery(QStringLiteral("Q3"), nullptr))
 {
+    // The work tables are the shop's, not the station's: a second station running a report
+    // waits until this run has filled and read them. On the file the transaction's write lock
+    // does that; on a server the tables are locked against other writers.
+    if (DM->admin1()->isServer() && !tables.isEmpty())
+        exec({QStringLiteral("LOCK TABLE ") + tables.join(QStringLiteral(", ")) +
+              QStringLiteral(" IN EXCLUSIVE MODE")});
     for (const QString& table : tables)
         exec({QStringLiteral(" Delete * from ") + table + QLatin1Char(' ')});
 }
