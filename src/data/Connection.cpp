@@ -100,21 +100,20 @@ void Connection::createShop(const DatabaseTarget& target)
         connection->open();
 }
 
-void Connection::openServer(bool create)
+QSqlDatabase Connection::addServerDatabase(const DatabaseTarget& target, const QString& name)
 {
-    const bool odbc = m_target.kind == DatabaseTarget::Kind::Odbc;
-    m_added = true;
+    const bool odbc = target.kind == DatabaseTarget::Kind::Odbc;
     QSqlDatabase db =
-        QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QPSQL"), m_name);
+        QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QPSQL"), name);
     if (!db.isValid())
         throw DbError(
             QStringLiteral("This computer has no %1 database driver for Qt: install %2.")
                 .arg(odbc ? QStringLiteral("ODBC") : QStringLiteral("PostgreSQL"),
                      odbc ? QStringLiteral("libqt6sql6-odbc") : QStringLiteral("libqt6sql6-psql")));
     if (odbc) {
-        db.setDatabaseName(m_target.location);
+        db.setDatabaseName(target.location);
     } else {
-        const ServerAddress address = ServerAddress::parse(m_target.location);
+        const ServerAddress address = ServerAddress::parse(target.location);
         db.setHostName(address.host);
         db.setPort(address.port);
         db.setDatabaseName(address.database);
@@ -126,6 +125,13 @@ void Connection::openServer(bool create)
         db.setConnectOptions((QStringList{QStringLiteral("connect_timeout=5")} + address.options)
                                  .join(QLatin1Char(';')));
     }
+    return db;
+}
+
+void Connection::openServer(bool create)
+{
+    m_added = true;
+    QSqlDatabase db = addServerDatabase(m_target, m_name);
     // Money and sums come back as numbers, as from the embedded file.
     db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!db.open())

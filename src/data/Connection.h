@@ -27,6 +27,8 @@ public:
     // Creates the shop on the empty database target names (a new embedded file is simply made
     // complete). Throws DbError, leaving the database as it was, when that cannot be done.
     static void createShop(const DatabaseTarget& target);
+    // A connection named name to the server target names, set up but not opened.
+    static QSqlDatabase addServerDatabase(const DatabaseTarget& target, const QString& name);
     // A connection through a named data source that is configured but opened only on demand.
     static std::unique_ptr<Connection> dataSource(const QString& name,
                                                   const QString& connectionText);

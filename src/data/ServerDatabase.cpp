@@ -95,7 +95,8 @@ void create(QSqlDatabase& db, const QList<ShopDatabase::UpgradeStep>& steps)
                                          "changed.")
                               .arg(existing.size()));
         // Texts compare without regard to letter case, as on the embedded file.
-        run(db, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
+        if (!run(db, QStringLiteral("SELECT 1 FROM pg_extension WHERE extname = 'citext'")).next())
+            run(db, QStringLiteral("CREATE EXTENSION citext"));
         for (const auto& table : Schema::tables())
             run(db, Schema::createTableStatement(table, dialect));
         for (const auto& statement : Schema::createIndexStatements(dialect))

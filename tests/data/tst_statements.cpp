@@ -98,6 +98,7 @@ private slots:
     void newFileIsCurrent();
     void oldFileIsUpgraded();
     void firstReleaseFileGetsTodaysIndexes();
+    void numbersBecomeUniqueUnlessRepeated();
     void failedUpgradeKeepsTheFile();
 };
 
@@ -512,6 +513,39 @@ void TestStatements::newFileIsCurrent()
     QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), 2);
     QCOMPARE(ShopDatabase::currentVersion(steps), 2);
     QCOMPARE(ShopDatabase::currentVersion(), 1 + int(ShopDatabase::upgradeSteps().size()));
+}
+
+void TestStatements::numbersBecomeUniqueUnlessRepeated()
+{
+    SKIP_ON_SERVER("an upgrade of an existing file; a server's shop is created with its keys");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("before-keys.db");
+    // A file of the release before the unique keys: plain indexes, and an invoice number that
+    // two stations once stored twice.
+    ShopDatabase::open(path, QStringLiteral("upgrade-keys"), {});
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-keys"));
+    direct(path, {"Drop Index ix_Invoice_InvoiceNo_Inv",
+                  "Create Index ix_Invoice_InvoiceNo_Inv On Invoice (InvoiceNo_Inv)",
+                  "Drop Index ix_Customer_ID_Customer",
+                  "Create Index ix_Customer_ID_Customer On Customer (ID_Customer)",
+                  "Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv) values (7, 'Acme')",
+                  "Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv) values (7, 'Bolt')",
+                  "Insert into Customer (ID_Customer, Name_Customer) values (1, 'Acme')",
+                  "PRAGMA user_version = 2"});
+    ShopDatabase::open(path, QStringLiteral("upgrade-keys"));
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-keys"));
+    QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), ShopDatabase::currentVersion());
+    const auto indexText = [&](const char* name) {
+        return directValue(path,
+                           QString("Select sql From sqlite_master where name = '%1'").arg(name))
+            .toString();
+    };
+    // Both invoices kept, under a plain index; the customers' numbers are now a unique key.
+    QCOMPARE(directValue(path, "Select Count(*) From Invoice where InvoiceNo_Inv = 7").toInt(), 2);
+    QVERIFY2(!indexText("ix_Invoice_InvoiceNo_Inv").contains("UNIQUE"),
+             qPrintable(indexText("ix_Invoice_InvoiceNo_Inv")));
+    QVERIFY2(indexText("ix_Customer_ID_Customer").contains("UNIQUE"),
+             qPrintable(indexText("ix_Customer_ID_Customer")));
 }
 
 void TestStatements::oldFileIsUpgraded()

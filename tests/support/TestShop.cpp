@@ -58,20 +58,7 @@ void resetServer(const DatabaseTarget& target)
     if (!created) {
         {
             // Whatever an earlier run or test program left is dropped first.
-            QSqlDatabase db = QSqlDatabase::addDatabase(target.kind == DatabaseTarget::Kind::Odbc
-                                                            ? QStringLiteral("QODBC")
-                                                            : QStringLiteral("QPSQL"),
-                                                        name);
-            if (target.kind == DatabaseTarget::Kind::Odbc) {
-                db.setDatabaseName(target.location);
-            } else {
-                const ServerAddress address = ServerAddress::parse(target.location);
-                db.setHostName(address.host);
-                db.setPort(address.port);
-                db.setDatabaseName(address.database);
-                db.setUserName(address.user);
-                db.setPassword(address.password);
-            }
+            QSqlDatabase db = Connection::addServerDatabase(target, name);
             if (!db.open())
                 throw std::runtime_error(
                     ("cannot reach the test server: " + db.lastError().text()).toStdString());
