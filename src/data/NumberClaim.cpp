@@ -64,6 +64,12 @@ Claimed insert(Connection& connection, SqlRow row, const QString& keyColumn, qin
     for (int attempt = 0; attempt < 20; ++attempt) {
         Transaction transaction(&connection);
         try {
+            // On a server, stations claiming numbers of one table take turns for the moment of
+            // the claim (the file's write lock does that there), so that a busy station cannot
+            // keep beating another to every next number.
+            if (connection.isServer())
+                run(connection, "SELECT pg_advisory_xact_lock(hashtext('tavlin-number-" +
+                                    row.table().toLower() + "'))");
             QSqlQuery stored =
                 run(connection, "Select " + keyColumn + " From " + row.table() + " where " +
                                     keyColumn + "=" + QString::number(claimed.number));
