@@ -49,24 +49,6 @@ void inTransaction(QSqlDatabase& db, const std::function<void()>& work)
         throw DbError(db.lastError().text());
 }
 
-void checkColumns(QSqlDatabase& db, const QString& shown)
-{
-    QSqlQuery q = run(db, QStringLiteral("SELECT lower(table_name), lower(column_name) FROM "
-                                         "information_schema.columns WHERE table_schema = "
-                                         "current_schema()"));
-    QHash<QString, QSet<QString>> have;
-    while (q.next())
-        have[q.value(0).toString()].insert(q.value(1).toString());
-    for (const auto& table : Schema::tables()) {
-        const QSet<QString> columns = have.value(table.name.toLower());
-        for (const auto& column : table.columns)
-            if (!columns.contains(column.name.toLower()))
-                throw DbError(QStringLiteral("The shop database %1 is damaged: %2 has no column "
-                                             "%3. The program ends and leaves it as it is.")
-                                  .arg(shown, table.name, column.name));
-    }
-}
-
 } // namespace
 
 namespace ServerDatabase {
@@ -140,7 +122,10 @@ void check(QSqlDatabase& db, const QString& shown, const QList<ShopDatabase::Upg
             }
         });
     }
-    checkColumns(db, shown);
+    QSqlQuery columns = run(db, QStringLiteral("SELECT lower(table_name), lower(column_name) FROM "
+                                               "information_schema.columns WHERE table_schema = "
+                                               "current_schema()"));
+    ShopDatabase::checkColumns(columns, shown, QStringLiteral("it"));
 }
 
 } // namespace ServerDatabase

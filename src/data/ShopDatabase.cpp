@@ -139,17 +139,7 @@ void checkTables(QSqlDatabase& db, const QString& path)
     if (!q.exec(QStringLiteral("Select m.name, p.name From sqlite_master m, "
                                "pragma_table_info(m.name) p where m.type = 'table'")))
         throw DbError(q.lastError().databaseText());
-    QHash<QString, QSet<QString>> have;
-    while (q.next())
-        have[q.value(0).toString().toLower()].insert(q.value(1).toString().toLower());
-    for (const auto& table : Schema::tables()) {
-        const QSet<QString> columns = have.value(table.name.toLower());
-        for (const auto& column : table.columns)
-            if (!columns.contains(column.name.toLower()))
-                throw DbError(QStringLiteral("The shop database %1 is damaged: %2 has no column "
-                                             "%3. The program ends and leaves the file as it is.")
-                                  .arg(QDir::toNativeSeparators(path), table.name, column.name));
-    }
+    ShopDatabase::checkColumns(q, QDir::toNativeSeparators(path), QStringLiteral("the file"));
 }
 
 } // namespace
@@ -170,6 +160,22 @@ bool hasTable(const QSqlDatabase& db, const QString& name)
         if (table.compare(name, Qt::CaseInsensitive) == 0)
             return true;
     return false;
+}
+
+void checkColumns(QSqlQuery& tableColumns, const QString& shown, const QString& kept)
+{
+    QHash<QString, QSet<QString>> have;
+    while (tableColumns.next())
+        have[tableColumns.value(0).toString().toLower()].insert(
+            tableColumns.value(1).toString().toLower());
+    for (const auto& table : Schema::tables()) {
+        const QSet<QString> columns = have.value(table.name.toLower());
+        for (const auto& column : table.columns)
+            if (!columns.contains(column.name.toLower()))
+                throw DbError(QStringLiteral("The shop database %1 is damaged: %2 has no column "
+                                             "%3. The program ends and leaves %4 as it is.")
+                                  .arg(shown, table.name, column.name, kept));
+    }
 }
 
 QString defaultPath()

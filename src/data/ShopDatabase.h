@@ -6,6 +6,7 @@
 #include <functional>
 
 class QSqlDatabase;
+class QSqlQuery;
 class SqlDialect;
 
 // The embedded shop database file: created complete on first start, checked on every start,
@@ -25,6 +26,11 @@ int currentVersion(const QList<UpgradeStep>& steps = upgradeSteps());
 const SqlDialect& dialectOf(const QSqlDatabase& db);
 // Whether the database holds the table, whatever the letter case of its name.
 bool hasTable(const QSqlDatabase& db, const QString& name);
+
+// Reads the rows (table, column) of an executed query and throws DbError naming the database
+// (shown) and the first column of today's schema it lacks; kept names what is left as it is
+// ("the file").
+void checkColumns(QSqlQuery& tableColumns, const QString& shown, const QString& kept);
 
 // tavlin.db in the application-data folder (which follows XDG_DATA_HOME).
 QString defaultPath();

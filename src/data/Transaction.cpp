@@ -32,19 +32,17 @@ Transaction::~Transaction()
 {
     if (m_done)
         return;
-    Connection* connection = m_connection;
-    connection->setInTransaction(false);
+    m_connection->setInTransaction(false);
     // After a lost server there is nothing to roll back: the server dropped the work with the
     // connection, and the next command connects again.
-    connection->rollback();
+    m_connection->rollback();
 }
 
 void Transaction::commit()
 {
-    Connection* connection = m_connection;
-    QSqlDatabase db = connection->database();
+    QSqlDatabase db = m_connection->database();
     if (!db.commit())
-        throw DbError(connection->failure(db.lastError()));
+        throw DbError(m_connection->failure(db.lastError()));
     m_done = true;
-    connection->setInTransaction(false);
+    m_connection->setInTransaction(false);
 }
