@@ -1,6 +1,8 @@
 #include "ShopGenerator.h"
 
+#include "data/AccessSql.h"
 #include "data/Connection.h"
+#include "data/SqlDialect.h"
 #include "data/TDM.h"
 
 #include <QDate>
@@ -23,8 +25,10 @@ void insert(QSqlQuery& query, const QVariantList& values)
 
 QSqlQuery prepared(const QSqlDatabase& db, const QString& sql)
 {
+    // Written in the shop's wording, as the program writes it (an Insert without a column list
+    // names the table's columns).
     QSqlQuery query(db);
-    if (!query.prepare(sql))
+    if (!query.prepare(AccessSql(SqliteDialect()).translate(sql)))
         throw std::runtime_error(query.lastError().text().toStdString());
     return query;
 }

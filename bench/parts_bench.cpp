@@ -36,11 +36,11 @@ void generate(TDM& dm, int parts)
     QSqlDatabase db = dm.admin1()->database();
     db.transaction();
     QSqlQuery insert(db);
-    insert.prepare("Insert into Part values (?,?,?,?,?,?,?,?,?,?,?,?)");
+    insert.prepare(dm.admin1()->translate("Insert into Part values (?,?,?,?,?,?,?,?,?,?,?,?)"));
     QSqlQuery line(db);
-    line.prepare("Insert into InvItem values ('n','m',?,'s',?,1,1,?)");
+    line.prepare(dm.admin1()->translate("Insert into InvItem values ('n','m',?,'s',?,1,1,?)"));
     QSqlQuery order(db);
-    order.prepare("Insert into Items values ('n','m',?,'s',?,1,1,?)");
+    order.prepare(dm.admin1()->translate("Insert into Items values ('n','m',?,'s',?,1,1,?)"));
     for (int i = 1; i <= parts; ++i) {
         const QString partNo = QString("PN%1").arg(i * 7919 % 1000003);
         for (const QVariant& v :

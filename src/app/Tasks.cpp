@@ -147,6 +147,12 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
         window->setDocument(number);
         paymentLinks.openChild(window);
     };
+    // The payments taken on the estimate, never those of the invoice with its number.
+    estimateLinks.paidHistory = [openChild](RecordWindow* opener, const QString& column) {
+        auto* window = new TInvoiceHistory(QStringLiteral("EstimateReceivable"));
+        window->readFrom(opener, column);
+        openChild(window);
+    };
     mainForm.setTaskWindow(QStringLiteral("SpeedButton15"),
                            [estimateLinks] { return new TEstimate(estimateLinks); });
 }

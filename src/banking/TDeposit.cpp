@@ -3,7 +3,6 @@
 #include "data/Query.h"
 #include "data/TDM.h"
 #include "ui/common/Latest.h"
-#include "ui/common/Prompter.h"
 
 #include <QLabel>
 
@@ -28,11 +27,10 @@ RecordDescription TDeposit::depositDescription()
         {"Amount_Dep", "Amount $", FormBox::Edit, {}, "Edit4"},
         {"Remark_Dep", "Remark", FormBox::Edit, {}, "Edit3"},
     };
-    // A deposit is the account's deposit with its check number for Save, and every deposit of
-    // one payer on one date for Delete.
+    // No column tells two deposits apart (two cash deposits of one day are alike): Save and
+    // Delete act on the deposit chosen in the list, New's Save adds one.
     d.key = RecordDescription::Key::None;
-    d.saveKeys = {"DepositTo_Dep", "Chk_Dep"};
-    d.deleteKeys = {"From_Dep", "Date_Dep"};
+    d.identity = RecordDescription::Identity::ChosenRow;
     d.saveNeeds = QStringLiteral("Date_Dep");
     d.deleteNeeds = QStringLiteral("DepositTo_Dep");
     d.titles = {"Deposit To", "Date", "From", "Acc", "SubAcc", "Chk#", "Amount", "Remark"};
@@ -82,19 +80,4 @@ void TDeposit::listLoaded()
 void TDeposit::cancel()
 {
     readTotal();
-}
-
-void TDeposit::remove()
-{
-    if (text(QStringLiteral("DepositTo_Dep")).trimmed().isEmpty())
-        return;
-    // Delete removes the payer's deposits of that date: without a payer it would remove every
-    // deposit without one.
-    if (text(QStringLiteral("From_Dep")).trimmed().isEmpty()) {
-        Prompter::instance().inform(
-            QStringLiteral("Received From: say whose deposit it is. Delete removes the deposits "
-                           "of that payer on that date."));
-        return;
-    }
-    RecordWindow::remove();
 }

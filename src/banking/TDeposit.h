@@ -14,7 +14,6 @@ public:
 
     static RecordDescription depositDescription();
 
-    void remove() override;
     // Cancel reads the total again; the boxes keep what was typed.
     void cancel() override;
 

@@ -2,9 +2,11 @@
 
 #include "data/DbError.h"
 #include "data/Formats.h"
+#include "data/Schema.h"
 #include "data/SqlDialect.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 namespace {
 
@@ -417,11 +419,31 @@ Tokens withNullsAsOnFile(const Tokens& t)
     return out;
 }
 
+// An Insert that gives no column list writes the table's columns in their order, as the shop's
+// original database reads it; the engine's hidden row key is not one of them.
+QString withColumnList(const QString& statement)
+{
+    static const QRegularExpression bare(
+        QStringLiteral("^(\\s*insert\\s+into\\s+\\[?(\\w+)\\]?)(\\s+values\\s*\\()"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = bare.match(statement);
+    if (!m.hasMatch())
+        return statement;
+    const Schema::Table* table = Schema::table(m.captured(2));
+    if (!table)
+        return statement;
+    QStringList columns;
+    for (const Schema::Column& column : table->columns)
+        columns.append(column.name);
+    return m.captured(1) + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
+           QLatin1Char(')') + m.captured(3) + statement.mid(m.capturedEnd(0));
+}
+
 } // namespace
 
 QString AccessSql::translate(const QString& statement) const
 {
-    Tokens tokens = tokenize(statement);
+    Tokens tokens = tokenize(withColumnList(statement));
     if (m_dialect.sortsNullsLast())
         tokens = withNullsAsOnFile(tokens);
     QString sql = Renderer(tokens, m_dialect).render(0, int(tokens.size()));

@@ -138,6 +138,7 @@ void Connection::openServer(bool create)
         throw DbError(QStringLiteral("The shop database %1 cannot be opened: %2")
                           .arg(m_target.describe(), databaseMessage(db.lastError())));
     try {
+        prepareSession(db);
         if (create)
             ServerDatabase::create(db);
         ServerDatabase::check(db, m_target.describe());
@@ -148,6 +149,46 @@ void Connection::openServer(bool create)
     m_db = db;
 }
 
+void Connection::prepareSession(QSqlDatabase& db)
+{
+    // A backslash in a quoted text is a backslash, whatever the server's or the role's
+    // default: a text typed into a box can then never end the literal it is written in.
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SET standard_conforming_strings = on")))
+        throw DbError(databaseMessage(q.lastError()));
+}
+
+int Connection::execute(const QString& statement)
+{
+    const QString sql = translate(statement);
+    QSqlQuery q(database());
+    if (!q.exec(sql))
+        throw DbError(failure(q.lastError()));
+    noteChange(sql);
+    return q.numRowsAffected();
+}
+
+qint64 Connection::insertRow(const QString& statement)
+{
+    const QString sql = translate(statement);
+    QSqlQuery q(database());
+    if (!q.exec(sql))
+        throw DbError(failure(q.lastError()));
+    noteChange(sql);
+    return lastInsertedKey();
+}
+
+qint64 Connection::lastInsertedKey() const
+{
+    if (sqlite3* db = sqliteHandle())
+        return sqlite3_last_insert_rowid(db);
+    // The key the insert took from its table's sequence, in this session.
+    QSqlQuery key(database());
+    if (!key.exec(QStringLiteral("SELECT lastval()")) || !key.next())
+        throw DbError(failure(key.lastError()));
+    return key.value(0).toLongLong();
+}
+
 void Connection::reconnect() const
 {
     m_db.close();
@@ -156,6 +197,7 @@ void Connection::reconnect() const
                                      "Check that the server is running, then try again.")
                           .arg(databaseMessage(m_db.lastError())));
     m_lost = false;
+    prepareSession(m_db);
 }
 
 bool Connection::isConnectionLoss(const QSqlError& error)

@@ -46,6 +46,13 @@ public:
     // The open connection. After the server was lost it connects again first, and throws
     // DbError when the server still cannot be reached.
     QSqlDatabase database() const;
+    // Runs a change written in the shop's wording and returns the number of rows it changed.
+    int execute(const QString& statement);
+    // Runs an Insert of one row written in the shop's wording and returns the row's hidden key.
+    qint64 insertRow(const QString& statement);
+    // The hidden key of the row this connection inserted last.
+    qint64 lastInsertedKey() const;
+
     // The message for a statement's failure. A failure that lost the server connection is told
     // as such, once, and the next command connects again.
     QString failure(const QSqlError& error) const;
@@ -76,6 +83,8 @@ private:
                std::unique_ptr<SqlDialect> dialect);
     void openServer(bool create = false);
     void reconnect() const;
+    // What every new session on a server is told first.
+    static void prepareSession(QSqlDatabase& db);
 
     QString m_name;
     QString m_connectionText;

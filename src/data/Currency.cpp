@@ -96,6 +96,15 @@ QString Currency::toMoneyFormat() const
            QLatin1Char('.') + QString::number(frac).rightJustified(2, QLatin1Char('0'));
 }
 
+QString Currency::toFixed2() const
+{
+    const Currency cents = roundedToCents();
+    const std::int64_t abs = cents.m_units < 0 ? -cents.m_units : cents.m_units;
+    return (cents.m_units < 0 ? QStringLiteral("-") : QString()) + QString::number(abs / Scale) +
+           QLatin1Char('.') +
+           QString::number((abs % Scale) / (Scale / 100)).rightJustified(2, QLatin1Char('0'));
+}
+
 QString Currency::toPlain() const
 {
     return Formats::plainNumber(toDouble());

@@ -52,6 +52,8 @@ public:
     QString toHashFormat() const;
     // "%2.2m": currency sign, thousands separators and two decimals ("$1,234.50").
     QString toMoneyFormat() const;
+    // Two decimals, rounded to the cent as every figure is ("2.68", "-0.50", "1234.00").
+    QString toFixed2() const;
     // The shortest plain number form ("12.5", "3", "-0.25").
     QString toPlain() const;
 

@@ -80,6 +80,7 @@ Claimed insert(Connection& connection, SqlRow row, const QString& keyColumn, qin
             stored.finish();
             row.set(keyColumn, QString::number(claimed.number));
             run(connection, row.insert().join(QLatin1Char('\n')));
+            claimed.key = connection.lastInsertedKey();
             transaction.commit();
             return claimed;
         } catch (const Taken&) {

@@ -16,6 +16,8 @@ struct Claimed
     qint64 number = 0;
     // Another station had stored the proposed number first; the row went under the next free.
     bool renumbered = false;
+    // The stored row's hidden key.
+    qint64 key = 0;
 };
 
 // Inserts row into its table with keyColumn = proposed, or, when that number is already

@@ -277,11 +277,29 @@ Field Query::field(int row, int column) const
     return Field(m_rows.value(m_order.at(row), column), m_columns.at(column).kind);
 }
 
+qint64 Query::rowKey(int row) const
+{
+    if (row < 0 || row >= m_order.size())
+        return 0;
+    return m_rows.key(m_order.at(row));
+}
+
+int Query::findKey(qint64 key) const
+{
+    if (key == 0)
+        return -1;
+    for (int row = 0; row < m_order.size(); ++row)
+        if (m_rows.key(m_order.at(row)) == key)
+            return row;
+    return -1;
+}
+
 QString Query::displayText(int row, int column) const
 {
     const Field f = field(row, column);
+    // Rounded as every money figure is, half a cent up: 2.675 shows 2.68, as its total does.
     if (f.kind() == ColumnKind::Money && !f.isNull() && f.value().typeId() != QMetaType::QString)
-        return QString::number(f.asNumber(), 'f', 2);
+        return f.asCurrency().toFixed2();
     return f.asText();
 }
 

@@ -90,6 +90,12 @@ public:
     // The values of one column of every row, as text, in the current order.
     QStringList values(int column = 0) const;
 
+    // The hidden key of a row in the current order (of the current row), 0 when the
+    // statement read none; and the position of the row with that key, -1 when there is none.
+    qint64 rowKey(int row) const;
+    qint64 currentKey() const { return rowKey(m_current); }
+    int findKey(qint64 key) const;
+
     // The named column of the current row; throws when the query has no such column.
     Field field(const QString& name) const;
     Field field(int row, int column) const;

@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/SqlDialect.h"
 
 #include <QHash>
 #include <QSqlError>
@@ -11,6 +12,11 @@
 #include <sqlite3.h>
 
 namespace {
+
+bool isRowKey(const QString& name)
+{
+    return name.compare(SqlDialect::rowKeyColumn(), Qt::CaseInsensitive) == 0;
+}
 
 ColumnKind kindFromValue(const QVariant& v)
 {
@@ -52,10 +58,23 @@ QList<RowColumn> readSqlite(sqlite3* db, const QString& sql, RowStore& rows)
         throw DbError(DbError::busy());
     if (prepared != SQLITE_OK)
         throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
-    const int count = sqlite3_column_count(statement);
+    // The hidden row key is never one of the columns a window reads; the first one read is
+    // kept beside each row.
+    const int read = sqlite3_column_count(statement);
     QStringList names;
-    for (int c = 0; c < count; ++c)
-        names.append(QString::fromUtf8(sqlite3_column_name(statement, c)));
+    QList<int> kept;
+    int keyColumn = -1;
+    for (int c = 0; c < read; ++c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(statement, c));
+        if (isRowKey(name)) {
+            if (keyColumn < 0)
+                keyColumn = c;
+            continue;
+        }
+        kept.append(c);
+        names.append(name);
+    }
+    const int count = int(kept.size());
     QList<RowColumn> columns = columnsOf(names);
     QList<bool> kindKnown = kindsKnown(names);
     rows.clear(count);
@@ -66,20 +85,23 @@ QList<RowColumn> readSqlite(sqlite3* db, const QString& sql, RowStore& rows)
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
         rows.beginRow();
-        for (int c = 0; c < count; ++c) {
+        if (keyColumn >= 0)
+            rows.setKey(sqlite3_column_int64(statement, keyColumn));
+        for (int k = 0; k < count; ++k) {
+            const int c = kept[k];
             switch (sqlite3_column_type(statement, c)) {
             case SQLITE_NULL:
                 rows.addNull();
                 continue;
             case SQLITE_INTEGER:
                 rows.addInteger(sqlite3_column_int64(statement, c));
-                if (!kindKnown[c])
-                    columns[c].kind = ColumnKind::Integer;
+                if (!kindKnown[k])
+                    columns[k].kind = ColumnKind::Integer;
                 break;
             case SQLITE_FLOAT:
                 rows.addReal(sqlite3_column_double(statement, c));
-                if (!kindKnown[c])
-                    columns[c].kind = ColumnKind::Real;
+                if (!kindKnown[k])
+                    columns[k].kind = ColumnKind::Real;
                 break;
             default: {
                 const auto* bytes =
@@ -88,7 +110,7 @@ QList<RowColumn> readSqlite(sqlite3* db, const QString& sql, RowStore& rows)
                 break;
             }
             }
-            kindKnown[c] = true;
+            kindKnown[k] = true;
         }
     }
     const QString message = step == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
@@ -164,13 +186,17 @@ QList<RowColumn> readQtSql(const Connection& connection, const QString& sql, Row
         }
     }
     const QSqlRecord record = q.record();
-    // The engine's hidden row-order column is never part of what a window reads.
-    const QString hidden = connection.rowOrderColumn();
+    // The hidden row key is never part of what a window reads; the first one read is kept
+    // beside each row.
     QList<int> kept;
     QStringList names;
+    int keyColumn = -1;
     for (int c = 0; c < record.count(); ++c) {
-        if (!hidden.isEmpty() && record.fieldName(c).compare(hidden, Qt::CaseInsensitive) == 0)
+        if (isRowKey(record.fieldName(c))) {
+            if (keyColumn < 0)
+                keyColumn = c;
             continue;
+        }
         kept.append(c);
         names.append(spelled(record.fieldName(c)));
     }
@@ -180,6 +206,8 @@ QList<RowColumn> readQtSql(const Connection& connection, const QString& sql, Row
     rows.clear(count);
     while (q.next()) {
         rows.beginRow();
+        if (keyColumn >= 0)
+            rows.setKey(q.value(keyColumn).toLongLong());
         for (int c = 0; c < count; ++c) {
             const QVariant v = normalized(q.value(kept[c]), columns[c].kind);
             if (!kindKnown[c] && !v.isNull()) {

@@ -22,6 +22,7 @@ void RowStore::clear(int columns)
     // Memory goes back with the rows: a list of every invoice is not kept for the next one.
     std::vector<Block>().swap(m_blocks);
     std::vector<std::uint64_t>().swap(m_starts);
+    std::vector<std::int64_t>().swap(m_keys);
 }
 
 char* RowStore::room(std::size_t size)
@@ -54,6 +55,13 @@ char* RowStore::room(std::size_t size)
 void RowStore::put(const void* bytes, std::size_t size)
 {
     std::memcpy(room(size), bytes, size);
+}
+
+void RowStore::setKey(std::int64_t key)
+{
+    // Kept only for results that carry a key: the rows before were read with theirs.
+    m_keys.resize(m_starts.size(), 0);
+    m_keys.back() = key;
 }
 
 void RowStore::beginRow()

@@ -46,6 +46,14 @@ public:
     void addText(const char* utf8, int size);
     void addVariant(const QVariant& value);
 
+    // The hidden key of the row being added, and of a stored row (0 when the statement did
+    // not read one).
+    void setKey(std::int64_t key);
+    std::int64_t key(int row) const
+    {
+        return row >= 0 && std::size_t(row) < m_keys.size() ? m_keys[std::size_t(row)] : 0;
+    }
+
     Cell cell(int row, int column) const;
     // The cell as a variant: qlonglong, double, QString or null.
     QVariant value(int row, int column) const;
@@ -68,4 +76,5 @@ private:
     std::vector<Block> m_blocks;
     // Where each row starts: its block in the high half, its offset in the low half.
     std::vector<std::uint64_t> m_starts;
+    std::vector<std::int64_t> m_keys;
 };

@@ -49,10 +49,35 @@ const TableText tableTexts[] = {
                     "Rate_Item:m Amount_Item:m"},
     {"InvLaborCash", "Inv_Labor:i Description_Labor:t PartNo_Labor:t Qty_Labor:r Rate_Labor:m "
                      "Amount_Labor:m Remark_Labor:t"},
+    // Archived estimates, apart from archived invoices: each kind keeps its own numbers.
+    {"EstimateCash", "InvoiceNo_Inv:i Paid_Inv:b CustomerName_Inv:t RepairPerson_Inv:t "
+                     "InvoiceDate_Inv:d PO_Inv:t Amount_Inv:m JobLocation_Inv:t DueDate_Inv:d "
+                     "Vin_Inv:t TruckNo_Inv:t Mileage_Inv:t Make_Inv:t Model_Inv:t Year_Inv:t "
+                     "Plate_Inv:t Remark_Inv:t"},
+    {"EstimateItemCash", "Inv_Item:i Name_Item:t Mfg_Item:t Qty_Item:r Style_Item:t "
+                         "Color_Item:t Rate_Item:m Amount_Item:m"},
+    {"EstimateLaborCash", "Inv_Labor:i Description_Labor:t PartNo_Labor:t Qty_Labor:r "
+                          "Rate_Labor:m Amount_Labor:m Remark_Labor:t"},
     {"Receivable", "InvoiceNo_Receivable:i Name_Receivable:t ViaPayment_Receivable:t "
                    "PayDate_Receivable:d Ref_Receivable:t DepositTo_Receivable:t "
                    "Amount_Receivable:m Chart_Receivable:t SubChart_Receivable:t "
                    "Remark_Receivable:t"},
+    // Payments taken on estimates (a deposit before the work), apart from the invoices'
+    // payments: an estimate and an invoice may carry the same number.
+    {"EstimateReceivable", "InvoiceNo_Receivable:i Name_Receivable:t ViaPayment_Receivable:t "
+                           "PayDate_Receivable:d Ref_Receivable:t DepositTo_Receivable:t "
+                           "Amount_Receivable:m Chart_Receivable:t SubChart_Receivable:t "
+                           "Remark_Receivable:t"},
+    // An archived document's payments go with it, so that the figures of what is still open
+    // read as they did before.
+    {"ReceivableCash", "InvoiceNo_Receivable:i Name_Receivable:t ViaPayment_Receivable:t "
+                       "PayDate_Receivable:d Ref_Receivable:t DepositTo_Receivable:t "
+                       "Amount_Receivable:m Chart_Receivable:t SubChart_Receivable:t "
+                       "Remark_Receivable:t"},
+    {"EstimateReceivableCash", "InvoiceNo_Receivable:i Name_Receivable:t ViaPayment_Receivable:t "
+                               "PayDate_Receivable:d Ref_Receivable:t DepositTo_Receivable:t "
+                               "Amount_Receivable:m Chart_Receivable:t SubChart_Receivable:t "
+                               "Remark_Receivable:t"},
     {"Estimate", "InvoiceNo_Inv:i CustomerName_Inv:t RepairPerson_Inv:t InvoiceDate_Inv:d "
                  "PO_Inv:t Amount_Inv:m LicenseNo_Inv:t EntryDate_Inv:d Remark_Inv:t Paid_Inv:b "
                  "JobLocation_Inv:t DueDate_Inv:d Vin_Inv:t TruckNo_Inv:t Mileage_Inv:t "
@@ -123,10 +148,16 @@ const char* const indexTexts[] = {
     "!InvoiceCash(InvoiceNo_Inv)",
     "InvItemCash(Inv_Item)",
     "InvLaborCash(Inv_Labor)",
+    "!EstimateCash(InvoiceNo_Inv)",
+    "EstimateItemCash(Inv_Item)",
+    "EstimateLaborCash(Inv_Labor)",
     "Receivable(InvoiceNo_Receivable, Ref_Receivable)",
     "Receivable(Name_Receivable)",
     "Receivable(PayDate_Receivable)",
     "Receivable(ViaPayment_Receivable)",
+    "EstimateReceivable(InvoiceNo_Receivable, Ref_Receivable)",
+    "ReceivableCash(InvoiceNo_Receivable)",
+    "EstimateReceivableCash(InvoiceNo_Receivable)",
     "!Estimate(InvoiceNo_Inv)",
     "Estimate(CustomerName_Inv)",
     "Estimate(Paid_Inv)",
@@ -226,8 +257,7 @@ QString createTableStatement(const Table& table, const SqlDialect& dialect)
     for (const auto& c : table.columns)
         columns.append(dialect.identifier(c.name) + QLatin1Char(' ') +
                        dialect.columnType(c.kind, c.exactCase));
-    if (!dialect.rowOrderDefinition().isEmpty())
-        columns.append(dialect.rowOrderDefinition());
+    columns.append(dialect.rowKeyDefinition());
     return QStringLiteral("CREATE TABLE %1 (%2)")
         .arg(dialect.identifier(table.name), columns.join(QStringLiteral(", ")));
 }
@@ -239,6 +269,11 @@ QStringList createIndexStatements()
 
 QStringList createIndexStatements(const SqlDialect& dialect)
 {
+    return createIndexStatements(dialect, QString());
+}
+
+QStringList createIndexStatements(const SqlDialect& dialect, const QString& onlyTable)
+{
     QStringList statements;
     for (const char* text : indexTexts) {
         QString spec = QString::fromLatin1(text);
@@ -247,6 +282,8 @@ QStringList createIndexStatements(const SqlDialect& dialect)
             spec.remove(0, 1);
         const int open = spec.indexOf(QLatin1Char('('));
         const QString tableName = spec.left(open);
+        if (!onlyTable.isEmpty() && tableName.compare(onlyTable, Qt::CaseInsensitive) != 0)
+            continue;
         QStringList columns = spec.mid(open + 1, spec.size() - open - 2).split(QLatin1Char(','));
         for (QString& c : columns)
             c = c.trimmed();

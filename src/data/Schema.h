@@ -52,6 +52,8 @@ QString createTableStatement(const Table& table, const SqlDialect& dialect);
 // One index per column that commands look up, join, order or sum by.
 QStringList createIndexStatements();
 QStringList createIndexStatements(const SqlDialect& dialect);
+// Those of one table.
+QStringList createIndexStatements(const SqlDialect& dialect, const QString& table);
 // The unique keys among the indexes, as (table, column).
 QList<QPair<QString, QString>> uniqueKeys();
 // The business profile and the first user, so that a new shop can sign in and print.

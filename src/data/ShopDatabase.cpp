@@ -12,6 +12,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStandardPaths>
 
 #include <functional>
@@ -142,6 +143,64 @@ void checkTables(QSqlDatabase& db, const QString& path)
     ShopDatabase::checkColumns(q, QDir::toNativeSeparators(path), QStringLiteral("the file"));
 }
 
+// Whether the table has the column, whatever the letter case.
+bool hasColumn(const QSqlDatabase& db, const QString& table, const QString& column)
+{
+    const QSqlRecord record = db.record(table);
+    for (int c = 0; c < record.count(); ++c)
+        if (record.fieldName(c).compare(column, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// Gives a file's table its hidden row key: the table is written anew with the key,
+// its rows numbered in the order they are stored, every column and value kept, and its
+// indexes made again as they were. The key stands last, as in a new file.
+void addRowKeyToFile(QSqlDatabase& db, const QString& table)
+{
+    QSqlQuery info(db);
+    if (!info.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
+        throw DbError(info.lastError().databaseText());
+    QStringList definitions;
+    QStringList names;
+    while (info.next()) {
+        const QString name = info.value(1).toString();
+        names.append(QLatin1Char('"') + name + QLatin1Char('"'));
+        definitions.append(names.last() + QLatin1Char(' ') + info.value(2).toString());
+    }
+    QSqlQuery indexes(db);
+    if (!indexes.exec(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND "
+                                     "tbl_name = '%1' AND sql IS NOT NULL")
+                          .arg(table)))
+        throw DbError(indexes.lastError().databaseText());
+    QStringList indexStatements;
+    while (indexes.next())
+        indexStatements.append(indexes.value(0).toString());
+    const QString fresh = QStringLiteral("tavlin_rebuilt");
+    const QString columns = names.join(QStringLiteral(", "));
+    run(db, QStringLiteral("CREATE TABLE \"%1\" (%2, %3)")
+                .arg(fresh, definitions.join(QStringLiteral(", ")),
+                     SqliteDialect().rowKeyDefinition()));
+    run(db, QStringLiteral("INSERT INTO \"%1\" (%2) SELECT %2 FROM \"%3\" ORDER BY rowid")
+                .arg(fresh, columns, table));
+    run(db, QStringLiteral("DROP TABLE \"%1\"").arg(table));
+    run(db, QStringLiteral("ALTER TABLE \"%1\" RENAME TO \"%2\"").arg(fresh, table));
+    for (const QString& statement : indexStatements)
+        run(db, statement);
+}
+
+// Whether a server's table has a primary key.
+bool hasPrimaryKey(QSqlDatabase& db, const QString& table)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT 1 FROM information_schema.table_constraints WHERE "
+                               "table_schema = current_schema() AND lower(table_name) = "
+                               "lower('%1') AND constraint_type = 'PRIMARY KEY'")
+                    .arg(table)))
+        throw DbError(q.lastError().databaseText());
+    return q.next();
+}
+
 } // namespace
 
 namespace ShopDatabase {
@@ -219,6 +278,37 @@ const QList<UpgradeStep>& upgradeSteps()
                 run(db, QStringLiteral("DROP INDEX IF EXISTS %1").arg(index));
                 run(db, QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
                             .arg(index, sql.identifier(table), column));
+            }
+        },
+        // Version 4: every row has a key of its own, so that Save and Delete reach the line,
+        // payment, deposit or bill the user chose and no other that holds the same values.
+        // Payments taken on estimates and archived documents get tables of their own.
+        [](QSqlDatabase& db) {
+            const SqlDialect& sql = dialectOf(db);
+            const bool file = db.driverName() == QLatin1String("QSQLITE");
+            const QStringList added = {"EstimateReceivable", "ReceivableCash",
+                                       "EstimateReceivableCash", "EstimateCash",
+                                       "EstimateItemCash", "EstimateLaborCash"};
+            for (const Schema::Table& table : Schema::tables()) {
+                const bool exists = hasTable(db, table.name);
+                // A table missing from an older file is left to the check that follows.
+                if (!exists && !added.contains(table.name))
+                    continue;
+                if (!exists) {
+                    run(db, Schema::createTableStatement(table, sql));
+                    for (const QString& statement : Schema::createIndexStatements(sql, table.name))
+                        run(db, statement);
+                    continue;
+                }
+                if (file) {
+                    if (!hasColumn(db, table.name, SqlDialect::rowKeyColumn()))
+                        addRowKeyToFile(db, table.name);
+                } else if (!hasPrimaryKey(db, table.name)) {
+                    // A server's rows were numbered from the start; the key makes them found
+                    // by it at once.
+                    run(db, QStringLiteral("ALTER TABLE %1 ADD PRIMARY KEY (%2)")
+                                .arg(table.name, SqlDialect::rowKeyColumn()));
+                }
             }
         },
     };

@@ -164,6 +164,12 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
         expectArgs(name, args, 1, 1);
         return QStringLiteral("CAST(%1 AS INTEGER)").arg(args[0]);
     }
+    // The program's own rounding of a computed amount to the cent, as Currency rounds it: to
+    // the money type's four decimals, then halves of a cent away from zero (ROUND does so).
+    if (name == QLatin1String("cents")) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("(ROUND(ROUND((%1) * 10000) / 100) / 100)").arg(args[0]);
+    }
     return commonCall(name, args);
 }
 
@@ -236,9 +242,9 @@ std::optional<QString> PostgresDialect::call(const QString& name, const QStringL
         return QStringLiteral("CURRENT_DATE");
     if (name == QLatin1String("now") && args.isEmpty())
         return QStringLiteral("LOCALTIMESTAMP");
-    // A stored row's identity; only good for telling two alike rows apart, never for order.
+    // A stored row's identity: its hidden key.
     if (name == QLatin1String("rowid") && args.isEmpty())
-        return rowOrderColumn();
+        return rowKeyColumn();
     if (name == QLatin1String("strcomp")) {
         expectArgs(name, args, 2, 3);
         const bool blind = args.size() > 2 && args[2].trimmed() == QLatin1String("1");
@@ -285,6 +291,13 @@ std::optional<QString> PostgresDialect::call(const QString& name, const QStringL
         // Toward zero, as SQLite's CAST does; PostgreSQL's CAST would round.
         expectArgs(name, args, 1, 1);
         return QStringLiteral("CAST(TRUNC(%1) AS INTEGER)").arg(args[0]);
+    }
+    // As on the file, in exact decimals: ROUND of a numeric takes halves away from zero.
+    if (name == QLatin1String("cents")) {
+        expectArgs(name, args, 1, 1);
+        return QStringLiteral("CAST(ROUND(ROUND(CAST(%1 AS NUMERIC) * 10000) / 100) / 100 AS "
+                              "DOUBLE PRECISION)")
+            .arg(args[0]);
     }
     return commonCall(name, args);
 }

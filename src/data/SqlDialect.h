@@ -40,8 +40,12 @@ public:
     // plain select of one table is read in its order, as the embedded file reads rows in
     // rowid order, so that a row changed by Save stays where it was in the list.
     virtual QString rowOrderColumn() const { return QString(); }
-    // The column's definition in CREATE TABLE.
-    virtual QString rowOrderDefinition() const { return QString(); }
+    // Every table's hidden key: a whole number of each row's own, given out in the order rows
+    // are added and never given again, so that Save and Delete reach the one row the user
+    // chose even where two rows hold the same values. Never shown in what a window reads.
+    static QString rowKeyColumn() { return QStringLiteral("tavlin_row"); }
+    // The key's definition in CREATE TABLE.
+    virtual QString rowKeyDefinition() const = 0;
     // Whether the engine sorts empty values after the others going up (the file sorts them
     // first); the translation then says NULLS FIRST and NULLS LAST.
     virtual bool sortsNullsLast() const { return false; }
@@ -58,6 +62,11 @@ public:
     std::optional<QString> call(const QString& name, const QStringList& args) const override;
     QString identifier(const QString& name) const override;
     QString columnType(ColumnKind kind, bool exactCase) const override;
+    // An alias of SQLite's rowid that VACUUM keeps and AUTOINCREMENT never gives again.
+    QString rowKeyDefinition() const override
+    {
+        return QStringLiteral("tavlin_row INTEGER PRIMARY KEY AUTOINCREMENT");
+    }
 };
 
 // PostgreSQL, for a shop whose stations share one server: booleans are TRUE and FALSE, dates
@@ -76,8 +85,8 @@ public:
     QString columnType(ColumnKind kind, bool exactCase) const override;
     QString rowOrderColumn() const override { return QStringLiteral("tavlin_row"); }
     bool sortsNullsLast() const override { return true; }
-    QString rowOrderDefinition() const override
+    QString rowKeyDefinition() const override
     {
-        return QStringLiteral("tavlin_row bigserial NOT NULL");
+        return QStringLiteral("tavlin_row bigserial PRIMARY KEY");
     }
 };

@@ -17,8 +17,14 @@ DocumentDescription TEstimate::estimateDescription()
     d.tables.header = QStringLiteral("Estimate");
     d.tables.items = QStringLiteral("EstimateItem");
     d.tables.labor = QStringLiteral("EstimateLabor");
-    // Estimates are numbered from their own table alone, apart from the invoices.
+    // Estimates are numbered from their own table alone, apart from the invoices, and keep
+    // their payments and their archive apart from the invoices' too.
     d.tables.numberedWithArchive = false;
+    d.tables.payments = QStringLiteral("EstimateReceivable");
+    d.tables.archiveHeader = QStringLiteral("EstimateCash");
+    d.tables.archiveItems = QStringLiteral("EstimateItemCash");
+    d.tables.archiveLabor = QStringLiteral("EstimateLaborCash");
+    d.tables.archivePayments = QStringLiteral("EstimateReceivableCash");
     d.listQuery = QStringLiteral("QEstimate1");
     d.numberQuery = QStringLiteral("QEstimate2");
     d.itemLinesQuery = QStringLiteral("QEstimateItem3");

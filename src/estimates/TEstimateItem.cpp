@@ -13,8 +13,6 @@ LineDescription TEstimateItem::lineDescription()
     // Rows of its own: the estimate window's lines grid and the catalogue look-up never share.
     d.gridQuery = QStringLiteral("QEstimateItem1");
     d.lookupQuery = QStringLiteral("QEstimateItem2");
-    // The navigator moves the list only; a click or a key released in it loads the line.
-    d.loadOn = LineDescription::Click | LineDescription::KeyRelease;
     // "Mfg" takes no keys of its own: Enter from the name goes to it, and on from the quantity.
     d.focusLinks = {{"Name_Item", "Mfg_Item", "Amount_Item"},
                     {"Qty_Item", "Style_Item", "Mfg_Item"}};

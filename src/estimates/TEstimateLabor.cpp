@@ -12,9 +12,6 @@ LineDescription TEstimateLabor::lineDescription()
     d.maximized = false;
     d.gridQuery = QStringLiteral("QInvLabor1");
     d.lookupQuery = QStringLiteral("QInvLabor2");
-    // The grid and its navigator move the list only: the boxes show the first line, and
-    // another line is brought in by typing or picking its description.
-    d.loadOn = 0;
     d.fill = LaborLines::catalogueFill();
     d.keys = false;
     return d;

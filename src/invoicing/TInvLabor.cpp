@@ -13,7 +13,6 @@ LineDescription laborLines()
     d.maximized = true;
     d.gridQuery = QStringLiteral("QInvLabor1");
     d.lookupQuery = QStringLiteral("QInvLabor2");
-    d.loadOn = LineDescription::Click | LineDescription::NavigatorClick;
     // Enter walks the boxes here too, so that a line is typed without the mouse.
     d.keys = true;
     return d;

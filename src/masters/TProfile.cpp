@@ -2,9 +2,12 @@
 
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
+#include "data/SqlRow.h"
 #include "data/TDM.h"
+#include "data/Transaction.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Latest.h"
+#include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
 
 #include <QFrame>
@@ -94,6 +97,10 @@ void TProfile::load()
     q->open();
     for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it)
         it.value()->setText(q->isEmpty() ? QString() : q->field(it.key()).asText());
+    if (q->isEmpty())
+        Prompter::instance().inform(
+            QStringLiteral("This shop has no profile yet: the printouts have no shop name or "
+                           "address to show. Type them here and press Change Profile."));
 }
 
 void TProfile::changeProfile()
@@ -111,8 +118,18 @@ void TProfile::changeProfile()
     lines.append(" where Id_R =1");
     Query* q = DM->query(QStringLiteral("QPass2"));
     q->close();
+    Transaction transaction(DM);
     q->setSql(lines);
-    q->exec();
+    if (q->exec() == 0) {
+        // A shop without its profile row gets it now, rather than being told it was changed.
+        SqlRow row(QStringLiteral("Reg"));
+        row.set(QStringLiteral("Id_R"), QStringLiteral("1"));
+        for (const auto& [column, caption] : profileBoxes)
+            row.setText(QString::fromLatin1(column), text(QString::fromLatin1(column)));
+        q->setSql(row.insert());
+        q->exec();
+    }
+    transaction.commit();
     // The printouts read the profile from QReg1: reopened, they show the change at once.
     Query* profile = DM->query(QStringLiteral("QReg1"));
     profile->close();

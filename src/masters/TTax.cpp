@@ -1,5 +1,7 @@
 #include "masters/TTax.h"
 
+#include "data/DbError.h"
+#include "data/Formats.h"
 #include "ui/common/Latest.h"
 
 #include <QPushButton>
@@ -47,4 +49,32 @@ TTax::TTax(QWidget* parent)
         button->setEnabled(false);
         button->setToolTip(QStringLiteral("Not available for tax rates"));
     }
+}
+
+SqlRow TTax::rowToSave() const
+{
+    SqlRow row = RecordWindow::rowToSave();
+    for (const QString& column : {QStringLiteral("A_T"), QStringLiteral("E_T")}) {
+        const qint64 month = text(column).trimmed().toLongLong();
+        if (month < 1 || month > 12)
+            throw DbError(QStringLiteral("%1: '%2' is not a month; type 1 for January to 12 for "
+                                         "December.")
+                              .arg(boxes()->caption(column), text(column).trimmed()));
+    }
+    if (text(QStringLiteral("A_T")).trimmed().toLongLong() >
+        text(QStringLiteral("E_T")).trimmed().toLongLong())
+        throw DbError(QStringLiteral("Ending Month: the period ends before it starts."));
+    bool ok = false;
+    const QString typed = text(QStringLiteral("Tax_T")).trimmed();
+    const double rate = Formats::parseNumber(typed, &ok);
+    if (rate < 0)
+        throw DbError(QStringLiteral("Tax: a rate cannot be below 0 (0 is a period without tax)."));
+    if (rate >= 1) {
+        // The user's own figure in the form the rate is kept in: 8.25 % is 0.0825.
+        const QString fraction = QString::number(rate / 100, 'g', 10);
+        throw DbError(QStringLiteral("Tax: the rate is a fraction of 1, not a percentage. %1 % is "
+                                     "%2: type %2.")
+                          .arg(typed, fraction));
+    }
+    return row;
 }

@@ -9,4 +9,8 @@ class TTax : public RecordWindow
 
 public:
     explicit TTax(QWidget* parent = nullptr);
+
+protected:
+    // A rate is a fraction of 1 ("0.0825" for 8.25 %), never negative; the months are months.
+    SqlRow rowToSave() const override;
 };

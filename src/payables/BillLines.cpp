@@ -20,16 +20,12 @@ LineDescription TBillPart::lineDescription()
         {"Amount_Bill", "Amount $", FormBox::Edit, {}, "Edit6"},
     };
     d.newTexts = {{"Qty_Bill", "0"}, {"Rate_Bill", "0.00"}, {"Amount_Bill", "0.00"}};
-    // A line is the bill's line with its part name, for Save and for Delete.
-    d.saveKeys = d.deleteKeys = {"Name_Bill"};
     d.gridQuery = QStringLiteral("QBillPart1");
     d.lookupQuery = QStringLiteral("QBillPart2");
     d.factCaptions = {"Bill Number", "Vendor Name", "Bill Date", "Driver Name"};
     d.openTitles = {"Name", "Mfg", "Qty", "Style", "Color", "Rate", "Amount"};
     d.saveTitles = {"Name Item", "Mfg", "Qty", "Style", "Part No", "Rate", "Amount", "Invoice"};
     d.refreshTitles = d.saveTitles;
-    // The grid only moves the list: the boxes show the first line of the bill.
-    d.loadOn = 0;
     d.totalCaption = QStringLiteral("Total Items $:");
     d.totalName = QStringLiteral("Label7");
     d.qtyColumn = QStringLiteral("Qty_Bill");
@@ -72,8 +68,6 @@ LineDescription TBillExpense::lineDescription()
         {"Remark_Expense", "Remark", FormBox::Edit, {}, "Edit4"},
     };
     d.newTexts = {{"Qty_Expense", "0"}, {"Rate_Expense", "0"}, {"Amount_Expense", "0.00"}};
-    // A line is the bill's line with its description, for Save and for Delete.
-    d.saveKeys = d.deleteKeys = {"Description_Expense"};
     d.gridQuery = QStringLiteral("QBillExpense1");
     d.lookupQuery = QStringLiteral("QBillExpense2");
     d.factCaptions = {"Invoice Number", "Customer Name", "Invoice Date", "Driver Name"};
@@ -82,7 +76,6 @@ LineDescription TBillExpense::lineDescription()
     d.saveTitles[6] = QStringLiteral("Bill");
     d.refreshTitles = d.openTitles;
     d.refreshTitles[1] = QStringLiteral("Expense");
-    d.loadOn = LineDescription::Click | LineDescription::NavigatorClick;
     d.qtyColumn = QStringLiteral("Qty_Expense");
     d.rateColumn = QStringLiteral("Rate_Expense");
     d.amountColumn = QStringLiteral("Amount_Expense");

@@ -1,14 +1,20 @@
 #include "payables/TBill.h"
 
+#include "data/Connection.h"
 #include "data/Currency.h"
+#include "data/DbError.h"
+#include "data/KeyedRows.h"
 #include "data/Query.h"
+#include "data/SqlDialect.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
+#include "data/Transaction.h"
 #include "payables/BillLines.h"
 #include "payables/PayableLists.h"
 #include "payables/TPayable.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Latest.h"
+#include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
 #include "ui/documents/LinePanel.h"
 
@@ -42,8 +48,9 @@ RecordDescription TBill::billDescription()
         {"Remark_Bill", "Remark ", FormBox::Memo, {}, "Memo2"},
     };
     d.key = RecordDescription::Key::Text;
-    // Bills may share a number (another vendor or bill date): each is told apart by all three.
-    d.saveKeys = d.deleteKeys = {"Ref_Bill", "Vendor_Bill", "BillDate_Bill"};
+    // The bill chosen in the list is the one Save changes and Delete removes; its lines and
+    // payments are found by its reference, which no other bill may take.
+    d.identity = RecordDescription::Identity::ChosenRow;
     d.boxColumns = {{"Ref_Bill", "Vendor_Bill", "Chart_Bill", "SubChart_Bill", "BillDate_Bill",
                      "DueDate_Bill", "Amount_Bill"},
                     {"Address_Bill", "Remark_Bill"}};
@@ -101,14 +108,15 @@ TBill::TBill(Links links, QWidget* parent)
     m_lines->addPanel(
         {"BillItem", "Inv_Bill", "Name_Bill,Qty_Bill,Rate_Bill,Amount_Bill ,Inv_Bill",
          "Amount_Bill", "QBillPart3", "&Items", "Button6", "DBGrid2", "Total $", "Label12"},
-        [](LineOwnerRef owner) { return new TBillPart(owner); }, m_links.openChild);
+        [this](LineOwnerRef owner) { return linesWindow<TBillPart>(owner); }, m_links.openChild);
     m_lines->addPanel(
         {"BillExpense", "Bill_Expense",
          "Description_Expense,PartNo_Expense,Qty_Expense,Rate_Expense,"
          "Amount_Expense ,Remark_Expense,Bill_Expense",
          "Amount_Expense", "QBillExpense3", "&Expences", "Button8", "DBGrid3", "Total $",
          "Label15"},
-        [](LineOwnerRef owner) { return new TBillExpense(owner); }, m_links.openChild);
+        [this](LineOwnerRef owner) { return linesWindow<TBillExpense>(owner); },
+        m_links.openChild);
     // "Paid $", the lines and their totals follow the Ref# text, typed or filled (New too).
     m_lines->followKeyBox([this] { showFigures(); });
     // The bill's total follows its lines as soon as a line window closes.
@@ -157,14 +165,219 @@ void TBill::showFigures()
                                                     : total.toHashFormat());
 }
 
+template <class Lines>
+QWidget* TBill::linesWindow(LineOwnerRef owner)
+{
+    if (text(ref).trimmed().isEmpty()) {
+        Prompter::instance().inform(
+            QStringLiteral("Type the bill's Ref# (or press New) before opening its lines."));
+        return nullptr;
+    }
+    return new Lines(owner);
+}
+
+qint64 TBill::largestReference()
+{
+    // Read with aggregates: references that are not whole numbers read as none. Lines and
+    // payments count too, so that New never hands out a reference that already has some.
+    qint64 largest = 0;
+    for (const auto& [table, column] : referenceColumns()) {
+        runStatement(lookupQuery(), {"Select Max(Val(" + column + ")) From " + table});
+        lookupQuery()->open();
+        largest = std::max(largest, qint64(lookupQuery()->field(QStringLiteral("Expr1000"))
+                                               .asNumber()));
+        lookupQuery()->close();
+    }
+    return largest;
+}
+
+QList<std::pair<QString, QString>> TBill::referenceColumns()
+{
+    return {{"Bill", "Ref_Bill"},
+            {"BillItem", "Inv_Bill"},
+            {"BillExpense", "Bill_Expense"},
+            {"Payable", "BillNo_Payable"}};
+}
+
 QString TBill::nextKey()
 {
-    // Read with an aggregate: references that are not whole numbers read as none.
-    runStatement(lookupQuery(), {"Select Max(Val(Ref_Bill)) From Bill"});
+    const qint64 largest = largestReference();
+    return QString::number(largest >= 1 ? largest + 1 : 1000);
+}
+
+QString TBill::otherBill(const QString& reference, qint64 except)
+{
+    SqlRow probe(QStringLiteral("Bill"));
+    probe.setText(ref, reference);
+    QStringList statement = probe.select(QStringLiteral("Vendor_Bill, BillDate_Bill"), {ref});
+    if (except != 0)
+        statement.append(" And " + SqlDialect::rowKeyColumn() + " <> " + QString::number(except));
+    runStatement(lookupQuery(), statement);
     lookupQuery()->open();
-    const double largest = lookupQuery()->field(QStringLiteral("Expr1000")).asNumber();
+    QString owner;
+    if (!lookupQuery()->isEmpty())
+        owner = QStringLiteral("%1 of %2")
+                    .arg(lookupQuery()->field(QStringLiteral("Vendor_Bill")).asText(),
+                         lookupQuery()->field(QStringLiteral("BillDate_Bill")).asText());
     lookupQuery()->close();
-    return QString::number(largest >= 1 ? qint64(largest) + 1 : 1000);
+    return owner;
+}
+
+bool TBill::referenceUsed(const QString& reference)
+{
+    for (const auto& [table, column] : referenceColumns()) {
+        SqlRow probe(table);
+        probe.setText(column, reference);
+        runStatement(lookupQuery(), probe.select(column, {column}));
+        lookupQuery()->open();
+        const bool used = !lookupQuery()->isEmpty();
+        lookupQuery()->close();
+        if (used)
+            return true;
+    }
+    return false;
+}
+
+void TBill::lockReferences()
+{
+    // On a server, stations storing bills take turns, as the file's write lock makes them.
+    if (DM->admin1()->isServer()) {
+        runStatement(lookupQuery(),
+                     {QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('tavlin-number-bill'))")});
+        lookupQuery()->open();
+        lookupQuery()->close();
+    }
+}
+
+bool TBill::claimNewKey()
+{
+    const QString typed = text(ref).trimmed();
+    if (shownRow() != 0 || typed.isEmpty())
+        return false;
+    // A bill the boxes show for the first time: stored now, as one unit with its reference.
+    const SqlRow checked = rowToSave();
+    Transaction transaction(DM);
+    lockReferences();
+    QString reference = typed;
+    const bool proposed = typed == proposedKey();
+    if (proposed ? referenceUsed(typed) : !otherBill(typed).isEmpty()) {
+        if (!proposed)
+            throw DbError(QStringLiteral("Ref# %1 already belongs to the bill %2. Give this bill "
+                                         "a reference of its own; nothing was saved.")
+                              .arg(typed, otherBill(typed)));
+        reference = QString::number(largestReference() + 1);
+    }
+    SqlRow row = checked;
+    row.setText(ref, reference);
+    setShownRow(KeyedRows::insert(*DM->admin1(), row));
+    transaction.commit();
+    clearProposedKey();
+    if (reference != typed) {
+        setText(ref, reference);
+        Prompter::instance().inform(
+            QStringLiteral("Ref# %1 was taken meanwhile at another station. This bill is saved "
+                           "as Ref# %2.")
+                .arg(typed, reference));
+    }
+    return true;
+}
+
+void TBill::saveChosenRow(const SqlRow& row)
+{
+    Connection& connection = *DM->admin1();
+    Transaction transaction(&connection);
+    lockReferences();
+    const QString reference = text(ref).trimmed();
+    runStatement(lookupQuery(), {"Select Ref_Bill From Bill where " + SqlDialect::rowKeyColumn() +
+                                 " = " + QString::number(shownRow())});
+    lookupQuery()->open();
+    if (lookupQuery()->isEmpty()) {
+        lookupQuery()->close();
+        throw DbError(KeyedRows::goneMessage(QStringLiteral("bill")));
+    }
+    const QString stored = lookupQuery()->field(ref).asText();
+    lookupQuery()->close();
+    const bool renamed = stored != reference;
+    if (renamed) {
+        if (const QString owner = otherBill(reference, shownRow()); !owner.isEmpty())
+            throw DbError(QStringLiteral("Ref# %1 already belongs to the bill %2. Nothing was "
+                                         "saved.")
+                              .arg(reference, owner));
+    }
+    KeyedRows::update(connection, row, shownRow());
+    // A bill's lines and payments follow its reference, unless another bill still has the
+    // old one (two bills of an older release may share it).
+    if (renamed && otherBill(stored, shownRow()).isEmpty()) {
+        for (const auto& [table, column] : referenceColumns()) {
+            if (table == QLatin1String("Bill"))
+                continue;
+            SqlRow moved(table);
+            moved.setText(column, reference);
+            QStringList statement = moved.update({});
+            SqlRow old(table);
+            old.setText(column, stored);
+            statement.last() = " where " + old.condition({column});
+            connection.execute(statement.join(QLatin1Char('\n')));
+        }
+    }
+    transaction.commit();
+}
+
+void TBill::remove()
+{
+    const QString reference = text(ref).trimmed();
+    if (reference.isEmpty() || shownRow() == 0) {
+        RecordWindow::remove();
+        return;
+    }
+    // Money paid is never left without its bill.
+    if (const QString refusal = paymentsRefusal(reference); !refusal.isEmpty()) {
+        Prompter::instance().inform(refusal);
+        return;
+    }
+    RecordWindow::remove();
+}
+
+QString TBill::paymentsRefusal(const QString& reference)
+{
+    SqlRow probe(QStringLiteral("Payable"));
+    probe.setText(QStringLiteral("BillNo_Payable"), reference);
+    runStatement(lookupQuery(),
+                 probe.select(QStringLiteral("Count(*), Sum(Amount_Payable)"), {"BillNo_Payable"}));
+    lookupQuery()->open();
+    const qint64 count = lookupQuery()->field(0, 0).asInteger();
+    const Currency sum = lookupQuery()->field(0, 1).asCurrency();
+    lookupQuery()->close();
+    if (count == 0)
+        return {};
+    return QStringLiteral("Bill %1 has %2 (%3). Money paid is never left without its bill, so "
+                          "it cannot be deleted. Remove the payments in its Paid History first.")
+        .arg(reference,
+             count == 1 ? QStringLiteral("a payment") : QStringLiteral("%1 payments").arg(count),
+             sum.toMoneyFormat());
+}
+
+void TBill::deleteRow()
+{
+    // The bill goes with its part and expense lines, all or nothing; checked again in the
+    // transaction, in case another station recorded a payment since the question.
+    const QString reference = text(ref).trimmed();
+    Connection& connection = *DM->admin1();
+    Transaction transaction(&connection);
+    lockReferences();
+    if (const QString refusal = paymentsRefusal(reference); !refusal.isEmpty())
+        throw DbError(refusal);
+    if (KeyedRows::remove(connection, QStringLiteral("Bill"), shownRow()) == 0)
+        throw DbError(KeyedRows::goneMessage(QStringLiteral("bill")));
+    if (otherBill(reference).isEmpty())
+        for (const auto& [table, column] : referenceColumns()) {
+            if (table == QLatin1String("Bill") || table == QLatin1String("Payable"))
+                continue;
+            SqlRow lines(table);
+            lines.setText(column, reference);
+            connection.execute(lines.remove({column}).join(QLatin1Char('\n')));
+        }
+    transaction.commit();
 }
 
 void TBill::openPayment()

@@ -34,11 +34,33 @@ public:
 
     DocumentLines* lines() const { return m_lines; }
 
+    // A bill the boxes show for the first time (after New, or with a typed Ref#) is stored
+    // under its reference: the one New proposed, or the next free one when another station
+    // took it meanwhile (the user is told); a typed Ref# of another bill is refused.
+    bool claimNewKey() override;
+    // A bill with payments is not deleted: the user is told how many and their sum.
+    void remove() override;
+
 protected:
-    // The largest reference that reads as a whole number, plus one; 1000 for none.
+    // The largest reference of any bill, bill line or payment that reads as a whole number,
+    // plus one; 1000 for none.
     QString nextKey() override;
+    // Save of the bill chosen: a changed Ref# takes its lines and payments along, and is
+    // refused when another bill has it.
+    void saveChosenRow(const SqlRow& row) override;
+    // The bill with its lines, in one transaction.
+    void deleteRow() override;
 
 private:
+    template <class Lines>
+    QWidget* linesWindow(LineOwnerRef owner);
+    static QList<std::pair<QString, QString>> referenceColumns();
+    qint64 largestReference();
+    // The vendor and date of another bill with reference (not the row except), empty for none.
+    QString otherBill(const QString& reference, qint64 except = 0);
+    bool referenceUsed(const QString& reference);
+    void lockReferences();
+    QString paymentsRefusal(const QString& reference);
     void showFigures();
     void openPayment();
     void openHistory();

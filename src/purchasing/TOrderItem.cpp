@@ -13,9 +13,6 @@ LineDescription TOrderItem::lineDescription()
     d.numberColumn = QStringLiteral("Po_Item");
     d.boxes = PartLines::boxes(QStringLiteral("Item Name"));
     d.newTexts = PartLines::newTexts();
-    // A line is the order's line with its part number, for Save and for Delete.
-    d.saveKeys = {"Color_Item"};
-    d.deleteKeys = {"Color_Item"};
     // Rows of its own: the order window's lines grid and the catalogue look-up never share.
     d.gridQuery = QStringLiteral("QItem1");
     d.lookupQuery = QStringLiteral("QItem2");
@@ -23,7 +20,6 @@ LineDescription TOrderItem::lineDescription()
     d.openTitles = {"Name", "Mfg", "Qty", "Style", "Color", "Rate", "Amount", "Po"};
     d.saveTitles = {"Name Item", "Mfg", "Qty", "Style", "Part No", "Rate", "Amount", "Po"};
     d.refreshTitles = d.saveTitles;
-    d.loadOn = LineDescription::Click | LineDescription::NavigatorClick;
     d.qtyColumn = QStringLiteral("Qty_Item");
     d.rateColumn = QStringLiteral("Rate_Item");
     d.amountColumn = QStringLiteral("Amount_Item");

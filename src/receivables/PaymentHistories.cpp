@@ -13,34 +13,34 @@ namespace {
 const QStringList paymentTitles{"Inv#", "Name",       "Via Pay", "Pay Date",
                                 "Ref",  "Deposit To", "Amount $"};
 
-// The payments under one invoice number; an empty number shows none.
-HistoryDescription paymentsOf(const QString& caption)
+// The payments in table under one document number; an empty number shows none.
+HistoryDescription paymentsOf(const QString& caption, const QString& table)
 {
     HistoryDescription d;
     d.caption = caption;
     d.heading = caption;
     d.query = QStringLiteral("QReceivable3");
-    d.statement = [](const QString& number) -> QString {
+    d.statement = [table](const QString& number) -> QString {
         if (number.trimmed().isEmpty())
             return {};
-        return "Select * From Receivable where InvoiceNo_Receivable=" +
+        return "Select * From " + table + " where InvoiceNo_Receivable=" +
                Sql::integer(number, QStringLiteral("Invoice"));
     };
     d.titles = paymentTitles;
     d.navigator = true;
-    d.deleteFrom = QStringLiteral("Receivable");
+    d.deleteFrom = table;
     return d;
 }
 } // namespace
 
-TInvoiceHistory::TInvoiceHistory(QWidget* parent)
-    : HistoryWindow(paymentsOf(QStringLiteral("InvoiceHistory")), parent)
+TInvoiceHistory::TInvoiceHistory(const QString& payments, QWidget* parent)
+    : HistoryWindow(paymentsOf(QStringLiteral("InvoiceHistory"), payments), parent)
 {
     Latest<TInvoiceHistory>::set(this);
 }
 
-TReceivableHistory::TReceivableHistory(QWidget* parent)
-    : HistoryWindow(paymentsOf(QStringLiteral("ReceivableHistory")), parent)
+TReceivableHistory::TReceivableHistory(const QString& payments, QWidget* parent)
+    : HistoryWindow(paymentsOf(QStringLiteral("ReceivableHistory"), payments), parent)
 {
     Latest<TReceivableHistory>::set(this);
 }

@@ -6,22 +6,26 @@ class PaymentWindow;
 class PreparedReport;
 
 // The payments received under one invoice number, with a navigator that removes the payment
-// shown as current. The invoice window's "Paid History" opens it on its number box.
+// shown as current. The invoice window's "Paid History" opens it on its number box; the
+// estimate window's lists the payments of estimates (table EstimateReceivable).
 class TInvoiceHistory : public HistoryWindow
 {
     Q_OBJECT
 
 public:
-    explicit TInvoiceHistory(QWidget* parent = nullptr);
+    explicit TInvoiceHistory(const QString& payments = QStringLiteral("Receivable"),
+                             QWidget* parent = nullptr);
 };
 
-// The same list, opened from the payment window on its "Invoice" box.
+// The same list, opened from the payment window on its "Invoice" box, of the payments that
+// window records.
 class TReceivableHistory : public HistoryWindow
 {
     Q_OBJECT
 
 public:
-    explicit TReceivableHistory(QWidget* parent = nullptr);
+    explicit TReceivableHistory(const QString& payments = QStringLiteral("Receivable"),
+                                QWidget* parent = nullptr);
 
     // The invoice number is read from the payment window's box when the window is shown.
     void readFrom(PaymentWindow* opener);

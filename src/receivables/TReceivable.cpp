@@ -10,7 +10,10 @@ PaymentDescription TReceivable::paymentDescription(const QString& documentTable)
 {
     PaymentDescription d;
     d.title = QStringLiteral("Receivable");
-    d.table = QStringLiteral("Receivable");
+    // Payments taken on estimates are kept apart from the invoices' payments: the same number
+    // can belong to an invoice and to an estimate.
+    d.table = documentTable == QLatin1String("Estimate") ? QStringLiteral("EstimateReceivable")
+                                                         : QStringLiteral("Receivable");
     d.boxes = {
         {"InvoiceNo_Receivable", "Invoice", FormBox::Edit, {}, "Edit1"},
         {"Name_Receivable", "Name", FormBox::List, "Select distinct Name_Customer From Customer",
@@ -83,7 +86,7 @@ void TReceivable::openHistory()
 {
     if (!m_links.openChild || text(QStringLiteral("InvoiceNo_Receivable")).trimmed().isEmpty())
         return;
-    auto* window = new TReceivableHistory;
+    auto* window = new TReceivableHistory(description().table);
     window->readFrom(this);
     m_links.openChild(window);
 }

@@ -33,12 +33,46 @@ QStringList purchases(const QString& from, const QString& to)
             " And O.Po_Order= I.Po_Item "};
 }
 
-QString noRate(const QString& year)
+// The rate of invoice O by the rule every figure of an invoice uses: the tax row of its year
+// whose months cover its month (the earliest starting), else its year's earliest starting row.
+QString invoiceRate()
 {
-    return QStringLiteral("The Tax window has no sales tax rate for %1, so the tax on parts "
-                          "cannot be worked out. Enter the rate for %1 and print again.")
-        .arg(year);
+    const QString year = QStringLiteral("Year(O.InvoiceDate_Inv)");
+    const QString month = QStringLiteral("Month(O.InvoiceDate_Inv)");
+    return "Nz((select Top 1 T.Tax_T From Tax T where T.Year_T = " + year + " And T.A_T <= " +
+           month + " And T.E_T >= " + month + " Order By T.A_T), (select Top 1 T.Tax_T From Tax " +
+           "T where T.Year_T = " + year + " Order By T.A_T))";
 }
+
+// Each invoice's own tax: its parts at its rate, rounded to the cent as the invoice is.
+QString invoiceTax()
+{
+    return "Cents(SUM(I.Amount_Item) * " + invoiceRate() + ")";
+}
+const QString eachInvoice = QStringLiteral(" Group By O.InvoiceNo_Inv, O.InvoiceDate_Inv");
+
+// Stops the report when a taxed invoice with parts has no rate for its year.
+void checkRates(const Query* missing)
+{
+    if (missing->isEmpty())
+        return;
+    const QString invoice = missing->field(QStringLiteral("InvoiceNo_Inv")).asText();
+    const Field date = missing->field(QStringLiteral("InvoiceDate_Inv"));
+    if (date.isNull())
+        throw DbError(QStringLiteral("Invoice %1 is taxed but has no invoice date, so its "
+                                     "tax rate cannot be found. Give it a date and print "
+                                     "again.")
+                          .arg(invoice));
+    throw DbError(QStringLiteral("The Tax window has no sales tax rate for %1, so the tax on "
+                                 "parts cannot be worked out. Enter the rate for %1 and print "
+                                 "again.")
+                      .arg(Formats::parseShortDate(date.asText()).year()) +
+                  QStringLiteral(" (Invoice %1 is taxed.)").arg(invoice));
+}
+const QString noRateOfItsYear = QStringLiteral(
+    " And Not Exists (select T.Year_T From Tax T where T.Year_T = Year(O.InvoiceDate_Inv) And "
+    "T.Tax_T Is Not Null)");
+
 } // namespace
 
 // ---- Totals by invoice date ------------------------------------------------------------------
@@ -65,27 +99,25 @@ void TTotalAmountReport::gather()
 {
     const QString from = this->from();
     const QString to = this->to();
-    // One rate, that of the first day's year, applies to the whole period.
-    const QString year = QString::number(Formats::parseShortDate(from).year());
-    const Query* tax =
-        open(QStringLiteral("QTax"), {"Select * From Tax where Year_T =" + year, " Order By A_T"});
-    if (tax->isEmpty() || tax->field(QStringLiteral("Tax_T")).isNull())
-        throw DbError(noRate(year));
-    const QString rate =
-        Sql::number(tax->field(QStringLiteral("Tax_T")).asText(), QStringLiteral("Tax"));
-
     const QString period = " where O.InvoiceDate_Inv Between #" + from + "# and #" + to + "#";
+    // Each taxed invoice with parts needs a rate for its own year.
+    checkRates(open(QStringLiteral("QTax"),
+                    statement("select Top 1 O.InvoiceNo_Inv, O.InvoiceDate_Inv From Invoice O" +
+                                  period + taxed,
+                              " And Exists (select I.Inv_Item From InvItem I where I.Inv_Item = "
+                              "O.InvoiceNo_Inv)" +
+                                  noRateOfItsYear)));
     open(QStringLiteral("Q1"),
          statement("select SUM(L.Amount_Labor) From  Invoice O,InvLabor L" + period,
                    " And O.InvoiceNo_Inv = L.Inv_Labor"));
     open(QStringLiteral("Q2"),
          statement("select SUM(I.Amount_Item) From  Invoice O, InvItem I" + period,
                    " And O.InvoiceNo_Inv= I.Inv_Item "));
-    QStringList tax5 =
-        statement("select SUM(I.Amount_Item*" + rate + ") From  Invoice O, InvItem I" + period,
-                  " And O.InvoiceNo_Inv= I.Inv_Item ");
-    tax5.insert(tax5.size() - 1, taxed);
-    open(QStringLiteral("Q5"), tax5);
+    // The sum of every invoice's own tax, each at the rate of its own date.
+    open(QStringLiteral("Q5"),
+         statement("select SUM(X.InvoiceTax) From (select " + invoiceTax() +
+                       " As InvoiceTax From  Invoice O, InvItem I" + period,
+                   " And O.InvoiceNo_Inv= I.Inv_Item " + taxed + eachInvoice + ") X"));
     open(QStringLiteral("Q4"), purchases(from, to));
 }
 
@@ -148,30 +180,18 @@ void TTotalReceivable::gather()
                       " And O.InvoiceNo_Inv = I.Inv_Item), 0) From TotalLabor W"));
 
     // A taxed invoice with parts needs the rate of its own year.
-    const Query* missing = run.open(
+    checkRates(run.open(
         withType({"select Top 1 O.InvoiceNo_Inv, O.InvoiceDate_Inv From TotalLabor W, Invoice O",
                   " where O.InvoiceNo_Inv = W.T_Inv_Labor" + taxed,
-                  " And Exists (select I.Inv_Item From InvItem I where I.Inv_Item = W.T_Inv_Labor)",
-                  " And Not Exists (select T.Year_T From Tax T where T.Year_T = "
-                  "Year(O.InvoiceDate_Inv) And T.Tax_T Is Not Null)"},
-                 QString()));
-    if (!missing->isEmpty()) {
-        const QString invoice = missing->field(QStringLiteral("InvoiceNo_Inv")).asText();
-        const Field date = missing->field(QStringLiteral("InvoiceDate_Inv"));
-        if (date.isNull())
-            throw DbError(QStringLiteral("Invoice %1 is taxed but has no invoice date, so its "
-                                         "tax rate cannot be found. Give it a date and print "
-                                         "again.")
-                              .arg(invoice));
-        throw DbError(noRate(QString::number(Formats::parseShortDate(date.asText()).year())) +
-                      QStringLiteral(" (Invoice %1 is taxed.)").arg(invoice));
-    }
+                  " And Exists (select I.Inv_Item From InvItem I where I.Inv_Item = W.T_Inv_Labor)" +
+                      noRateOfItsYear},
+                 QString())));
+    // Each invoice's own tax, at the rate of its own date, rounded as the invoice rounds it.
     run.exec(withType({" Insert Into TotalTax ( T_Inv_Tax, T_Amount_Tax)",
-                       "select W.T_Inv_Labor, Nz((select SUM(I.Amount_Item*",
-                       "(select Top 1 T.Tax_T From Tax T where T.Year_T = "
-                       "Year(O.InvoiceDate_Inv) And T.Tax_T Is Not Null Order By T.A_T))",
+                       "select W.T_Inv_Labor, Nz((select " + invoiceTax(),
                        " From  InvItem I,Invoice O where I.Inv_Item= W.T_Inv_Labor" + taxed},
-                      " And O.InvoiceNo_Inv = I.Inv_Item), 0) From TotalLabor W"));
+                      " And O.InvoiceNo_Inv = I.Inv_Item" + eachInvoice +
+                          "), 0) From TotalLabor W"));
     // Read before the commit, so that another station's run of the same report cannot
     // replace the rows between filling and reading them.
     open(QStringLiteral("Q1"), {QStringLiteral("select SUM(T_Amount_Labor) From  TotalLabor")});

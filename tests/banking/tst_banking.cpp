@@ -51,7 +51,7 @@ private slots:
     void bankAndCustomersTogether();
     void depositsByAccountAndCheck_data();
     void depositsByAccountAndCheck();
-    void depositDeleteByPayerAndDate();
+    void depositChosenIsTheOneChanged();
 };
 
 void TestBanking::newProposesNextNumber_data()
@@ -193,8 +193,9 @@ void TestBanking::depositsByAccountAndCheck_data()
     QTest::addColumn<QString>("check");
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("total");
-    QTest::newRow("same account and check overwrites") << "Chase"
-                                                       << "101" << 1 << "20.2";
+    // Every New's Save adds a deposit: two alike (cash, one account, one day) are two rows.
+    QTest::newRow("same account and check adds") << "Chase"
+                                                 << "101" << 2 << "30.3";
     QTest::newRow("another check adds") << "Chase"
                                         << "102" << 2 << "30.3";
     QTest::newRow("another account adds") << "O'Brien Bank"
@@ -239,34 +240,50 @@ void TestBanking::depositsByAccountAndCheck()
     QVERIFY(shop.prompter().last().startsWith("Amount $"));
 }
 
-void TestBanking::depositDeleteByPayerAndDate()
+void TestBanking::depositChosenIsTheOneChanged()
 {
     TestShop shop;
     addDeposit(shop, "Chase", "2026-03-02", "Acme", "1", 10);
     addDeposit(shop, "Amex", "2026-03-02", "Acme", "2", 20);
     addDeposit(shop, "Chase", "2026-03-03", "Acme", "3", 30);
-    addDeposit(shop, "Chase", "2026-03-02", "", "4", 40);
-    addDeposit(shop, "Chase", "2026-03-02", "", "5", 50);
+    addDeposit(shop, "Chase", "2026-03-02", "", "", 40);
+    addDeposit(shop, "Chase", "2026-03-02", "", "", 663.53);
     TDeposit* w = openDeposits(shop);
-    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), QStringLiteral("150"));
-    // Without a payer, Delete says why and removes nothing.
-    w->setText("From_Dep", "");
-    w->setText("Date_Dep", "3/2/2026");
+    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), QStringLiteral("763.53"));
+    // Delete removes the deposit chosen in the list, not every deposit of its payer and date.
+    const auto choose = [w](double amount) {
+        Query* list = w->listQuery();
+        for (int row = 0; row < list->recordCount(); ++row)
+            if (list->field(row, list->columnIndex("Amount_Dep")).asNumber() == amount)
+                list->setCurrentRow(row);
+        emit w->grid()->cellClicked();
+    };
+    choose(663.53);
     shop.prompter().answer({true});
     ui::click(w, "Button3");
-    QVERIFY(shop.prompter().last().startsWith("Received From"));
-    QCOMPARE(shop.value("Select Count(*) From Deposit").toInt(), 5);
-    // Every deposit of the payer on that date goes, whatever its account.
-    w->setText("From_Dep", "Acme");
+    QCOMPARE(shop.rows("Select Amount_Dep From Deposit Order By 1"),
+             (QList<QVariantList>{{10.0}, {20.0}, {30.0}, {40.0}}));
+    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), QStringLiteral("100"));
+    // Save changes the chosen deposit, even when its account changes: no duplicate.
+    choose(20);
+    w->setText("DepositTo_Dep", "Chase");
+    w->setText("Amount_Dep", "25");
     shop.prompter().answer({true});
+    ui::click(w, "Button1");
+    QCOMPARE(shop.rows("Select DepositTo_Dep, Amount_Dep From Deposit Order By 2"),
+             (QList<QVariantList>{{"Chase", 10.0}, {"Chase", 25.0}, {"Chase", 30.0},
+                                  {"Chase", 40.0}}));
+    // A deposit never saved has nothing to delete.
+    ui::click(w, "Button2");
+    shop.prompter().clear();
     ui::click(w, "Button3");
-    QCOMPARE(shop.value("Select Count(*) From Deposit").toInt(), 3);
-    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), QStringLiteral("120"));
+    QCOMPARE(shop.value("Select Count(*) From Deposit").toInt(), 4);
+    QVERIFY(shop.prompter().last().startsWith("This record is not saved"));
     // Cancel reads the total again and keeps the boxes.
     addDeposit(shop, "Chase", "2026-03-04", "Zephyr", "6", 5);
     w->setText("Remark_Dep", "typed");
     ui::click(w, "Button7");
-    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), QStringLiteral("125"));
+    QCOMPARE(ui::find<QLabel>(w, "Label3")->text(), QStringLiteral("110"));
     QCOMPARE(w->text("Remark_Dep"), QStringLiteral("typed"));
 }
 

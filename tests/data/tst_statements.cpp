@@ -177,7 +177,7 @@ void TestStatements::postgresSchema()
     // Unquoted names, the types of each kind; texts case-blind but for the exact ones.
     QCOMPARE(Schema::createTableStatement(*Schema::table("Tax"), dialect),
              QStringLiteral("CREATE TABLE Tax (Id_T integer, Year_T integer, A_T integer, E_T "
-                            "integer, Tax_T double precision, tavlin_row bigserial NOT NULL)"));
+                            "integer, Tax_T double precision, tavlin_row bigserial PRIMARY KEY)"));
     const QString pass = Schema::createTableStatement(*Schema::table("Pass"), dialect);
     QVERIFY2(pass.contains("UserName_Pass citext") && pass.contains("Password_Pass text"),
              qPrintable(pass));

@@ -82,12 +82,12 @@ private slots:
     void taxByMonth_data();
     void taxByMonth();
     void newNumbersApartFromInvoices();
-    void paymentUnderTheNumberCountsForBoth();
+    void paymentsOfEstimatesStayApart();
     void archiveRefusesANumberTheArchiveHolds();
     void partLinesAndPicker_data();
     void partLinesAndPicker();
     void storedLineKeepsItsOwnValues();
-    void laborLinesStayOnTheFirstLine();
+    void laborLinesFollowTheGrid();
     void invoicePickerWritesNothingHere();
     void printout_data();
     void printout();
@@ -153,19 +153,24 @@ void TestEstimates::newNumbersApartFromInvoices()
     QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 1);
 }
 
-void TestEstimates::paymentUnderTheNumberCountsForBoth()
+void TestEstimates::paymentsOfEstimatesStayApart()
 {
     TestShop shop;
     addEstimate(shop, 12, "Estimate Customer", "2026-03-10", 300);
     shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, Amount_Inv, Paid_Inv) "
               "values (12, 'Invoice Customer', 999, No)");
+    shop.exec("Insert into Receivable (InvoiceNo_Receivable, Name_Receivable, Amount_Receivable) "
+              "values (12, 'Invoice Customer', 40)");
     TEstimate* w = openEstimates(shop);
+    // The invoice numbered 12 has its own payment; the estimate has none.
+    QCOMPARE(label(w, "Label19"), QString());
     ui::click(w, "Button11");
     auto* payment = newest<TReceivable>(shop);
     // Opened from the estimate, the form shows the estimate's customer and amount.
     QCOMPARE(box(payment, "Edit1")->text(), QStringLiteral("12"));
     QCOMPARE(label(payment, "Label9"), QStringLiteral("Estimate Customer"));
     QCOMPARE(label(payment, "Label11"), QStringLiteral("300"));
+    QCOMPARE(label(payment, "Label14"), QStringLiteral("0.00"));
     // Its finder lists the estimates.
     ui::click(payment, "SpeedButton1");
     auto* finder = newest<TReceivableFind>(shop);
@@ -177,20 +182,28 @@ void TestEstimates::paymentUnderTheNumberCountsForBoth()
     ui::type(box(payment, "Edit4"), "120");
     shop.prompter().answer({true});
     ui::click(payment, "Button1");
+    // A deposit on the estimate is the estimate's payment, apart from the invoices'.
     QCOMPARE(shop.row("Select InvoiceNo_Receivable, Name_Receivable, Amount_Receivable From "
-                      "Receivable"),
+                      "EstimateReceivable"),
              (QVariantList{12, "Estimate Customer", 120.0}));
+    QCOMPARE(shop.rows("Select Amount_Receivable From Receivable"),
+             (QList<QVariantList>{{40.0}}));
     w->grid()->setFocus();
     ui::settle();
     QCOMPARE(label(w, "Label19"), QStringLiteral("120"));
+    // "Paid History" of the estimate lists its own payment alone.
+    ui::click(w, "Button10");
+    auto* history = newest<TInvoiceHistory>(shop);
+    QCOMPARE(ui::rowCount(history->grid()), 1);
+    QCOMPARE(ui::cell(history->grid(), 0, 1), QStringLiteral("Estimate Customer"));
+    closeWindow(history);
     closeWindow(payment);
     closeWindow(w);
     ui::settle();
-    // The invoice with the same number counts the payment too.
+    // The invoice with the same number counts its own payment only.
     ui::click(shop.mainForm(), "SpeedButton6");
     QWidget* invoice = ui::newestChild(shop.mainForm());
-    QCOMPARE(label(invoice, "Label19"), QStringLiteral("120"));
-    // "Paid History" of the estimate lists the payment under its number.
+    QCOMPARE(label(invoice, "Label19"), QStringLiteral("40"));
 }
 
 void TestEstimates::archiveRefusesANumberTheArchiveHolds()
@@ -200,7 +213,9 @@ void TestEstimates::archiveRefusesANumberTheArchiveHolds()
     addEstimate(shop, 13, "Acme", "2026-03-10");
     addPartLine(shop, 12, "P1", 1, 10);
     addPartLine(shop, 13, "P1", 1, 10);
-    shop.exec("Insert into InvoiceCash (InvoiceNo_Inv, CustomerName_Inv) values (12, 'Archived')");
+    shop.exec("Insert into EstimateCash (InvoiceNo_Inv, CustomerName_Inv) values (12, 'Archived')");
+    // An archived invoice of the same number is another kind of document: no bar.
+    shop.exec("Insert into InvoiceCash (InvoiceNo_Inv, CustomerName_Inv) values (13, 'Invoice')");
     TEstimate* w = openEstimates(shop);
     ui::type(box(w, "Edit11"), "Morvek");
     QCOMPARE(w->text("InvoiceNo_Inv"), QStringLiteral("12"));
@@ -208,7 +223,7 @@ void TestEstimates::archiveRefusesANumberTheArchiveHolds()
     ui::click(w, "Button12");
     QVERIFY(shop.prompter().last().contains("Nothing was archived"));
     QCOMPARE(
-        shop.value("Select CustomerName_Inv From InvoiceCash where InvoiceNo_Inv=12").toString(),
+        shop.value("Select CustomerName_Inv From EstimateCash where InvoiceNo_Inv=12").toString(),
         QStringLiteral("Archived"));
     QCOMPARE(shop.value("Select Count(*) From EstimateItem where Inv_Item=12").toInt(), 1);
     // Estimate 13 goes to the archive with its line and leaves every filter.
@@ -218,7 +233,10 @@ void TestEstimates::archiveRefusesANumberTheArchiveHolds()
     ui::type(box(w, "Edit11"), "Morvek");
     shop.prompter().answer({true});
     ui::click(w, "Button12");
-    QCOMPARE(shop.value("Select Count(*) From InvItemCash where Inv_Item=13").toInt(), 1);
+    // Into the estimates' own archive, beside the archived invoice 13.
+    QCOMPARE(shop.value("Select Count(*) From EstimateItemCash where Inv_Item=13").toInt(), 1);
+    QCOMPARE(shop.value("Select Count(*) From EstimateCash where InvoiceNo_Inv=13").toInt(), 1);
+    QCOMPARE(shop.value("Select Count(*) From InvoiceCash where InvoiceNo_Inv=13").toInt(), 1);
     for (const char* filter : {"RadioButton1", "RadioButton2", "RadioButton3"}) {
         ui::click(w, filter);
         QVERIFY(w->listQuery()->findRow("InvoiceNo_Inv", "13") < 0);
@@ -270,21 +288,23 @@ void TestEstimates::partLinesAndPicker()
     QCOMPARE(box(lines, "Edit6")->text(), QStringLiteral("37.5"));
     shop.prompter().answer({true});
     ui::click(lines, "Button1");
-    // Save matches the part number: the same number again replaces the line.
+    // The saved line is shown: Save again changes it.
     ui::type(box(lines, "Edit2"), "4");
     lines->computeAmount();
     shop.prompter().answer({true});
     ui::click(lines, "Button1");
     QCOMPARE(shop.rows("Select Qty_Item, Amount_Item From EstimateItem"),
              (QList<QVariantList>{{4.0, 50.0}}));
-    // Delete matches the part name: every line of that name goes.
+    // Delete removes the line shown, not every line of its name.
     addPartLine(shop, 5, "LF-2", 1, 1, "Oil filter");
     addPartLine(shop, 5, "LF-3", 1, 1, "Air filter");
     ui::click(lines, "Button5");
+    QCOMPARE(box(lines, "Edit4")->text(), QStringLiteral("LF-1"));
     shop.prompter().answer({true});
     ui::click(lines, "Button3");
-    QCOMPARE(shop.value("Select Name_Item From EstimateItem").toString(),
-             QStringLiteral("Air filter"));
+    QCOMPARE(shop.rows("Select Name_Item, Color_Item From EstimateItem Order By Color_Item"),
+             (QList<QVariantList>{{"Oil filter", "LF-2"}, {"Air filter", "LF-3"}}));
+    shop.exec("Delete From EstimateItem where Color_Item = 'LF-2'");
     // Closing the line window reloads the parts total, not the estimate total.
     const QString totalBefore = label(w, "Label14");
     closeWindow(lines);
@@ -315,7 +335,7 @@ void TestEstimates::storedLineKeepsItsOwnValues()
     QVERIFY(shop.prompter().last().startsWith("Qty"));
 }
 
-void TestEstimates::laborLinesStayOnTheFirstLine()
+void TestEstimates::laborLinesFollowTheGrid()
 {
     TestShop shop;
     addEstimate(shop, 5, "Acme", "2026-03-10");
@@ -326,11 +346,11 @@ void TestEstimates::laborLinesStayOnTheFirstLine()
     ui::click(w, "Button8");
     auto* lines = newest<TEstimateLabor>(shop);
     QCOMPARE(lines->windowTitle(), QStringLiteral("EstimateLabor"));
-    const QString first = lines->text("Description_Labor");
-    lines->lines()->last();
+    // A click chooses the line the boxes show.
+    lines->lines()->setCurrentRow(lines->lines()->findRow("Description_Labor", "Brake job"));
     emit lines->grid()->cellClicked();
-    QCOMPARE(lines->text("Description_Labor"), first);
-    // Typing a description brings it in from the catalogue; Save replaces the line with it.
+    QCOMPARE(lines->text("Description_Labor"), QStringLiteral("Brake job"));
+    // Typing a description brings it in from the catalogue; Save changes the chosen line.
     ui::type(ui::find<QComboBox>(lines, "ComboBox1"), "O'Brien's alignment");
     QCOMPARE(box(lines, "Edit1")->text(), QStringLiteral("AL-1"));
     QCOMPARE(box(lines, "Edit5")->text(), QStringLiteral("85"));
@@ -340,11 +360,12 @@ void TestEstimates::laborLinesStayOnTheFirstLine()
     shop.prompter().answer({true});
     ui::click(lines, "Button1");
     QCOMPARE(shop.rows("Select Amount_Labor From EstimateLabor where Description_Labor = "
-                       "'O''Brien''s alignment'"),
-             (QList<QVariantList>{{170.0}}));
+                       "'O''Brien''s alignment' Order By Amount_Labor"),
+             (QList<QVariantList>{{60.0}, {170.0}}));
+    QCOMPARE(shop.value("Select Count(*) From EstimateLabor").toInt(), 2);
     shop.prompter().answer({true});
     ui::click(lines, "Button3");
-    QCOMPARE(shop.value("Select Count(*) From EstimateLabor").toInt(), 1);
+    QCOMPARE(shop.rows("Select Amount_Labor From EstimateLabor"), (QList<QVariantList>{{60.0}}));
 }
 
 void TestEstimates::invoicePickerWritesNothingHere()

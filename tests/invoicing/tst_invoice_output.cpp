@@ -63,7 +63,7 @@ private slots:
     void archiveLock_data();
     void archiveLock();
     void archiveWithoutLines();
-    void archiveMovesLinesAndKeepsPayments();
+    void archiveMovesLinesAndPayments();
     void archiveRefusesAnArchivedNumber();
     void archiveFailureChangesNothing();
     void archiveAnsweredNo();
@@ -113,7 +113,7 @@ void TestInvoiceOutput::archiveWithoutLines()
     QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("8"));
 }
 
-void TestInvoiceOutput::archiveMovesLinesAndKeepsPayments()
+void TestInvoiceOutput::archiveMovesLinesAndPayments()
 {
     TestShop shop;
     addInvoice(shop, {7, "O'Brien", "2026-03-02", 0});
@@ -143,10 +143,11 @@ void TestInvoiceOutput::archiveMovesLinesAndKeepsPayments()
     QCOMPARE(shop.value("Select Count(*) From InvItem where Inv_Item=7").toInt(), 0);
     QCOMPARE(shop.value("Select Count(*) From InvLabor where Inv_Labor=7").toInt(), 0);
     QCOMPARE(shop.value("Select Count(*) From Invoice where InvoiceNo_Inv=7").toInt(), 0);
-    // The other invoice and the payment stay where they were.
+    // The other invoice stays where it was; the payment goes with its invoice.
     QCOMPARE(shop.value("Select Count(*) From InvItem where Inv_Item=9").toInt(), 1);
     QCOMPARE(shop.value("Select Count(*) From InvLabor where Inv_Labor=9").toInt(), 1);
-    QCOMPARE(shop.rows("Select InvoiceNo_Receivable, Amount_Receivable From Receivable"),
+    QCOMPARE(shop.value("Select Count(*) From Receivable").toInt(), 0);
+    QCOMPARE(shop.rows("Select InvoiceNo_Receivable, Amount_Receivable From ReceivableCash"),
              (QList<QVariantList>{{7, 50}}));
 }
 

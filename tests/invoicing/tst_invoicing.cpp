@@ -64,7 +64,7 @@ private slots:
     void lineAmount_data();
     void lineAmount();
     void partLineSaveReplacesByPartNumber();
-    void partLineDeleteByName();
+    void partLineDeleteChosen();
     void partLineFromCatalogue();
     void laborLineSaveAndDelete();
     void closingGivesLinesBack();
@@ -304,8 +304,18 @@ void TestInvoicing::deleteTakesItsLines()
     addLaborLine(shop, 4, 10);
     addPartLine(shop, 5, 10);
     addPayment(shop, 4, 10);
+    addPayment(shop, 4, 5.5);
     TInvoice* invoice = openInvoice(shop);
     QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("4"));
+    // Money received is never left without its invoice: one with payments stays.
+    ui::click(invoice, "Button4");
+    QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 2);
+    QCOMPARE(shop.prompter().texts(),
+             QStringList{"Invoice 4 has 2 payments ($15.50). Money received is never left "
+                         "without its document, so it cannot be deleted. Remove the payments "
+                         "in its Paid History first, or archive it with them."});
+    shop.exec("Delete From Receivable");
+    addPayment(shop, 5, 10);
     ui::click(invoice, "Button4");
     QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 1);
     QCOMPARE(shop.value("Select Count(*) From InvItem where Inv_Item=4").toInt(), 0);
@@ -502,7 +512,10 @@ void TestInvoicing::lineAmount_data()
                               << "0";
     QTest::newRow("leading space") << " 2"
                                    << "12.5"
-                                   << "0";
+                                   << "25";
+    QTest::newRow("half without its zero") << ".5"
+                                           << "10"
+                                           << "5";
 }
 
 void TestInvoicing::lineAmount()
@@ -553,7 +566,7 @@ void TestInvoicing::partLineSaveReplacesByPartNumber()
              (QStringList{"Saved!", "Saved!"}));
 }
 
-void TestInvoicing::partLineDeleteByName()
+void TestInvoicing::partLineDeleteChosen()
 {
     TestShop shop;
     addInvoice(shop, {3, "A", "2026-01-05", 10});
@@ -563,11 +576,15 @@ void TestInvoicing::partLineDeleteByName()
     shop.exec("Insert into InvItem values ('Filter','m',1,'s','F1',1,8,4)");
     TInvoice* invoice = openInvoice(shop);
     auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
-    lines->setText("Name_Item", "Filter");
+    // One of two lines alike in name goes: the one chosen in the grid.
+    lines->lines()->setCurrentRow(lines->lines()->findRow("Color_Item", "F2"));
+    emit lines->grid()->cellClicked();
+    QCOMPARE(lines->text("Color_Item"), QStringLiteral("F2"));
     ui::click(lines, "Button3");
-    QCOMPARE(shop.rows("Select Name_Item, Inv_Item From InvItem Order By Inv_Item"),
-             (QList<QVariantList>{{"Belt", 3}, {"Filter", 4}}));
-    QCOMPARE(ui::find<QLabel>(lines, "Label7")->text(), QStringLiteral("4"));
+    QCOMPARE(shop.rows("Select Name_Item, Color_Item, Inv_Item From InvItem Order By Inv_Item, "
+                       "Color_Item"),
+             (QList<QVariantList>{{"Belt", "B1", 3}, {"Filter", "F1", 3}, {"Filter", "F1", 4}}));
+    QCOMPARE(ui::find<QLabel>(lines, "Label7")->text(), QStringLiteral("5"));
 }
 
 void TestInvoicing::partLineFromCatalogue()
@@ -602,24 +619,30 @@ void TestInvoicing::laborLineSaveAndDelete()
     TInvoice* invoice = openInvoice(shop);
     auto* lines = openLines<TInvLabor>(shop, invoice, "Button8");
     QVERIFY(ui::childWindows(shop.mainForm()).constLast()->isMaximized());
+    // Two lines of the same description, each begun with New, are two lines.
     for (const QString amount : {"50", "75"}) {
+        ui::click(lines, "Button2");
         lines->setText("Description_Labor", "Brake 'job'");
         lines->setText("Qty_Labor", "1");
         lines->setText("Rate_Labor", amount);
         lines->setText("Amount_Labor", amount);
         ui::click(lines, "Button1");
     }
-    QCOMPARE(shop.rows("Select Description_Labor, Amount_Labor, Inv_Labor From InvLabor"),
-             (QList<QVariantList>{{"Brake 'job'", 75.0, 8}}));
+    QCOMPARE(shop.rows("Select Description_Labor, Amount_Labor, Inv_Labor From InvLabor Order By "
+                       "Amount_Labor"),
+             (QList<QVariantList>{{"Brake 'job'", 50.0, 8}, {"Brake 'job'", 75.0, 8}}));
+    // The line just saved is shown: Save changes it, whatever its description becomes.
     lines->setText("Description_Labor", "Free text op");
     lines->setText("Rate_Labor", "10");
     lines->setText("Amount_Labor", "10");
     ui::click(lines, "Button1");
-    QCOMPARE(ui::find<QLabel>(lines, "Label4")->text(), QStringLiteral("85"));
-    lines->setText("Description_Labor", "Brake 'job'");
+    QCOMPARE(ui::find<QLabel>(lines, "Label4")->text(), QStringLiteral("60"));
+    QCOMPARE(shop.value("Select Count(*) From InvLabor").toInt(), 2);
+    // Delete removes the line shown, and only it.
     ui::click(lines, "Button3");
-    QCOMPARE(shop.value("Select Count(*) From InvLabor").toInt(), 1);
-    QCOMPARE(ui::find<QLabel>(lines, "Label4")->text(), QStringLiteral("10"));
+    QCOMPARE(shop.rows("Select Description_Labor, Amount_Labor From InvLabor"),
+             (QList<QVariantList>{{"Brake 'job'", 50.0}}));
+    QCOMPARE(ui::find<QLabel>(lines, "Label4")->text(), QStringLiteral("50"));
 }
 
 void TestInvoicing::closingGivesLinesBack()
@@ -630,6 +653,7 @@ void TestInvoicing::closingGivesLinesBack()
     TInvoice* invoice = openInvoice(shop);
     QCOMPARE(label(invoice, "Label14"), QStringLiteral("30"));
     auto* lines = openLines<TInvItem>(shop, invoice, "Button6");
+    ui::click(lines, "Button2");
     lines->setText("Name_Item", "Extra");
     lines->setText("Color_Item", "X1");
     lines->setText("Qty_Item", "1");

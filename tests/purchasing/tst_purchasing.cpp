@@ -103,7 +103,7 @@ private slots:
     void deleteChecksNumberAndLines_data();
     void deleteChecksNumberAndLines();
     void linesFollowTheTypedNumber();
-    void lineWindowSavesOneLinePerPart();
+    void lineWindowSavesTheLineShown();
     void lineValuesAreChecked_data();
     void lineValuesAreChecked();
     void lineFromGridKeepsItsOwnValues();
@@ -263,7 +263,7 @@ void TestPurchasing::linesFollowTheTypedNumber()
     QCOMPARE(ui::childWindows(shop.mainForm()).size(), 1);
 }
 
-void TestPurchasing::lineWindowSavesOneLinePerPart()
+void TestPurchasing::lineWindowSavesTheLineShown()
 {
     TestShop shop;
     addOrder(shop, 4, "Fleet Parts");
@@ -283,23 +283,29 @@ void TestPurchasing::lineWindowSavesOneLinePerPart()
     QCOMPARE(shop.prompter().texts(), (QStringList{saveQuestion, "Saved!"}));
     QCOMPARE(ui::title(lines->grid(), 4), QStringLiteral("Part No"));
     QCOMPARE(box(lines, "Edit6")->text(), QStringLiteral("4.5"));
-    // The same part number again changes that line.
-    saveLine(shop, lines, "Oil filter", "O'RING-1", "4", "1.5");
+    // The line just saved is the one shown: Save again changes it.
+    ui::type(box(lines, "Edit2"), "4");
+    lines->computeAmount();
+    shop.prompter().answer({true});
+    ui::click(lines, "Button1");
     QCOMPARE(shop.rows("Select Color_Item, Qty_Item, Amount_Item From Items"),
              (QList<QVariantList>{{"O'RING-1", 4.0, 6.0}}));
+    // New's line with the same part number is a line of its own.
+    saveLine(shop, lines, "Oil filter", "O'RING-1", "1", "2");
     saveLine(shop, lines, "Oil filter", "O'RING-2", "1", "2");
-    QCOMPARE(shop.value("Select Count(*) From Items where Po_Item=4").toInt(), 2);
+    QCOMPARE(shop.value("Select Count(*) From Items where Po_Item=4").toInt(), 3);
     // Closing the line window reloads the order's lines and total.
     closeWindow(lines);
     ui::settle();
-    QCOMPARE(ui::rowCount(w->linePanel()->grid()), 2);
-    QCOMPARE(w->linePanel()->total()->text(), QStringLiteral("8"));
-    // Delete in a line window removes the line with its part number.
+    QCOMPARE(ui::rowCount(w->linePanel()->grid()), 3);
+    QCOMPARE(w->linePanel()->total()->text(), QStringLiteral("10"));
+    // Delete in a line window removes the line shown, not every line of its part number.
     lines = openLines(shop, w);
     QCOMPARE(box(lines, "Edit4")->text(), QStringLiteral("O'RING-1"));
     shop.prompter().answer({true});
     ui::click(lines, "Button3");
-    QCOMPARE(shop.value("Select Color_Item From Items").toString(), QStringLiteral("O'RING-2"));
+    QCOMPARE(shop.rows("Select Color_Item From Items Order By Color_Item"),
+             (QList<QVariantList>{{"O'RING-1"}, {"O'RING-2"}}));
 }
 
 void TestPurchasing::lineValuesAreChecked_data()
@@ -468,11 +474,13 @@ void TestPurchasing::orderWindowFollowsItsLines()
     addLine(shop, 4, "P-1", 2, 5);
     TPoOrder* w = openOrders(shop);
     TOrderItem* lines = openLines(shop, w);
-    // Delete removes every line of the order with that part number.
+    // Delete removes the line shown, not every line of the order with that part number.
     QCOMPARE(box(lines, "Edit4")->text(), QStringLiteral("P-1"));
-    shop.prompter().answer({true});
-    ui::click(lines, "Button3");
-    QCOMPARE(shop.value("Select Count(*) From Items").toInt(), 0);
+    for (int left : {1, 0}) {
+        shop.prompter().answer({true});
+        ui::click(lines, "Button3");
+        QCOMPARE(shop.value("Select Count(*) From Items").toInt(), left);
+    }
     saveLine(shop, lines, "Bolt", "B-1", "2", "3");
     // A click on the order already shown brings its new line in.
     emit w->grid()->cellClicked();

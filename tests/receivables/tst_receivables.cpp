@@ -129,16 +129,16 @@ void TestReceivables::invoiceLookUpShowsFigures_data()
 
     QTest::newRow("500 with 200 and 100") << 500.0 << QList<double>{200, 100} << "300"
                                           << "200"
-                                          << "500";
+                                          << "200.00";
     QTest::newRow("80.5 unpaid") << 80.5 << QList<double>{} << "0.00"
                                  << "80.5"
                                  << "80.5";
     QTest::newRow("10.10 + 20.20") << 50.0 << QList<double>{10.10, 20.20} << "30.3"
                                    << "19.7"
-                                   << "50";
-    QTest::newRow("overpaid") << 100.0 << QList<double>{150} << "150"
-                              << "-50"
-                              << "100";
+                                   << "19.70";
+    QTest::newRow("overpaid: nothing more is owed") << 100.0 << QList<double>{150} << "150"
+                                                    << "-50"
+                                                    << "0.00";
 }
 
 void TestReceivables::invoiceLookUpShowsFigures()
@@ -158,7 +158,7 @@ void TestReceivables::invoiceLookUpShowsFigures()
     QCOMPARE(combo(w, "ComboBox1")->currentText(), QStringLiteral("O'Hara Trucking"));
     QCOMPARE(figure(w, "Label14"), paidText);
     QCOMPARE(figure(w, "Label16"), balance);
-    // The whole invoice amount is proposed, not the balance.
+    // What is still owed is proposed; the whole amount while nothing is paid.
     QCOMPARE(box(w, "Edit4")->text(), proposed);
     QCOMPARE(box(w, "Edit2")->text(), QDate::currentDate().toString("M/d/yyyy"));
     QVERIFY(shop.prompter().messages().isEmpty());

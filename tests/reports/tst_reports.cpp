@@ -1,6 +1,9 @@
 #include "Pdf.h"
 #include "ReportShop.h"
 #include "TestShop.h"
+#include "ui/documents/SalesTotals.h"
+#include "data/TDM.h"
+#include "data/Currency.h"
 #include "Ui.h"
 #include "app/TMainForm.h"
 #include "data/Query.h"
@@ -194,6 +197,8 @@ private slots:
     void salesTotals_data();
     void salesTotals();
     void salesTotalsNeedTheYearsRate();
+    void taxAgreesWithTheInvoices_data();
+    void taxAgreesWithTheInvoices();
     void receivableTotals_data();
     void receivableTotals();
     void receivableWorkTables();
@@ -414,17 +419,18 @@ void TestReports::salesTotalsNeedTheYearsRate()
 {
     TestShop shop;
     salesShop(shop);
-    addInvoice(shop, {20, "Smith", "2025-12-30", true, "No"});
+    addInvoice(shop, {20, "Smith", "2025-12-30", true, "Yes"});
     addParts(shop, 20, 10);
     int previews = 0;
     TTotalAmountReport w([&](const PreparedReport&) { ++previews; });
-    // One rate, the From date's year's, covers the whole period: 2025 has none.
+    // Each invoice is taxed at the rate of its own date: 2025 has none.
     setPeriod(w, "12/1/2025", "3/31/2026");
     w.print();
     QCOMPARE(previews, 0);
     QCOMPARE(shop.prompter().texts(ScriptedPrompter::Kind::Error).size(), 1);
     QVERIFY(shop.prompter().last().contains("2025"));
-    // With the 2025 rate, the 2026 invoices are taxed at it too: (100 + 200) x 5 %.
+    QVERIFY(shop.prompter().last().contains("Invoice 20"));
+    // With the 2025 rate: 10 x 5 % for invoice 20, (100 + 200) x 8.25 % for those of 2026.
     addRate(shop, 2025, 0.05);
     QList<PreparedReport> reports;
     TTotalAmountReport again([&](const PreparedReport& r) { reports.append(r); });
@@ -433,7 +439,76 @@ void TestReports::salesTotalsNeedTheYearsRate()
     QCOMPARE(reports.size(), 1);
     QCOMPARE(pageOf(reports.first()),
              expectedPage("Total Amounts Report", "Invoice Total Report",
-                          {"$465.00", "$370.00", "$80.00", "$15.00", "$100.00"}));
+                          {"$475.25", "$370.00", "$80.00", "$25.25", "$100.00"}));
+}
+
+void TestReports::taxAgreesWithTheInvoices_data()
+{
+    // Tax rows as "year first-month last-month rate", invoices as "date parts".
+    QTest::addColumn<QStringList>("rates");
+    QTest::addColumn<QStringList>("invoices");
+    QTest::addColumn<QString>("tax");
+    QTest::newRow("a rate change in the middle of the year")
+        << QStringList{"2026 1 6 0.05", "2026 7 12 0.06"}
+        << QStringList{"2026-03-10 100", "2026-08-10 200"} << "$17.00";
+    QTest::newRow("a rate change on New Year's Day")
+        << QStringList{"2025 1 12 0.05", "2026 1 12 0.075"}
+        << QStringList{"2025-12-10 50", "2026-02-10 100"} << "$10.00";
+    // 10.10 x 8.25 % is 0.83325: each invoice charged 0.83, so the report adds 1.66.
+    QTest::newRow("each invoice rounded to the cent")
+        << QStringList{"2026 1 12 0.0825"} << QStringList{"2026-03-10 10.10", "2026-03-11 10.10"}
+        << "$1.66";
+    // Half a cent of tax rounds up: 0.50 x 5 % = 0.025.
+    QTest::newRow("half a cent rounds up") << QStringList{"2026 1 12 0.05"}
+                                           << QStringList{"2026-03-10 0.50"} << "$0.03";
+}
+
+void TestReports::taxAgreesWithTheInvoices()
+{
+    QFETCH(QStringList, rates);
+    QFETCH(QStringList, invoices);
+    QFETCH(QString, tax);
+    TestShop shop;
+    int id = 0;
+    for (const QString& rate : rates) {
+        const QStringList f = rate.split(' ');
+        shop.exec("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (?, ?, ?, ?, ?)",
+                  {++id, f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].toDouble()});
+    }
+    Currency parts;
+    Currency charged;
+    int number = 0;
+    for (const QString& invoice : invoices) {
+        const QStringList f = invoice.split(' ');
+        addInvoice(shop, {++number, "Smith", f[0], true, "Yes"});
+        addParts(shop, number, f[1].toDouble());
+        addPayment(shop, number, "2026-03-15", 1);
+        parts += Currency::parse(f[1]);
+        // What the invoice window and printout charge for this invoice.
+        std::unique_ptr<Query> rate(DM->ownQuery(QStringLiteral("QTax"), nullptr));
+        charged += SalesTotals::tax(
+            f[1].toDouble(),
+            SalesTotals::taxRow(rate.get(), QDate::fromString(f[0], Qt::ISODate),
+                                SalesTotals::UncoveredMonth::FirstRowOfYear));
+    }
+    QCOMPARE(charged.toMoneyFormat(), tax);
+    const Figures figures{(parts + charged).toMoneyFormat(), parts.toMoneyFormat(), "", tax, ""};
+    QList<PreparedReport> sales;
+    TTotalAmountReport byInvoiceDate([&](const PreparedReport& r) { sales.append(r); });
+    setPeriod(byInvoiceDate, "12/1/2025", "12/31/2026");
+    byInvoiceDate.print();
+    QCOMPARE(shop.prompter().texts(), QStringList());
+    QCOMPARE(sales.size(), 1);
+    QCOMPARE(pageOf(sales.first()),
+             expectedPage("Total Amounts Report", "Invoice Total Report", figures));
+    QList<PreparedReport> received;
+    TTotalReceivable byPaymentDate([&](const PreparedReport& r) { received.append(r); });
+    setPeriod(byPaymentDate, "3/1/2026", "3/31/2026");
+    byPaymentDate.print();
+    QCOMPARE(received.size(), 1);
+    QCOMPARE(pageOf(received.first()),
+             expectedPage("Total Receivable Amounts Report", "Total Receivable Report",
+                          {figures.amounts, figures.parts, "$0.00", tax, ""}));
 }
 
 void TestReports::receivableTotals_data()

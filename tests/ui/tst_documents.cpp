@@ -64,7 +64,6 @@ LineDescription expenses()
         {"Remark_Expense", "Remark", FormBox::Edit, {}, "Edit4"},
     };
     d.newTexts = {{"Qty_Expense", "1"}, {"Rate_Expense", "0"}, {"Amount_Expense", "0.00"}};
-    d.saveKeys = d.deleteKeys = {"Description_Expense"};
     d.gridQuery = QStringLiteral("QBillExpense1");
     d.lookupQuery = QStringLiteral("QBillExpense2");
     d.factNames = {"Fact1", "Fact2"};
@@ -148,8 +147,7 @@ RecordDescription deposits()
         {"Remark_Dep", "Remark", RecordBox::Memo, {}, "Edit3"},
     };
     d.key = RecordDescription::Key::None;
-    d.saveKeys = {"DepositTo_Dep", "Chk_Dep"};
-    d.deleteKeys = {"From_Dep", "Date_Dep"};
+    d.identity = RecordDescription::Identity::ChosenRow;
     d.saveNeeds = QStringLiteral("Date_Dep");
     d.titles = {"Deposit To", "Date"};
     d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
@@ -224,8 +222,8 @@ class TestDocuments : public QObject
     Q_OBJECT
 
 private slots:
-    void lineWindowLoadsOnItsEvents_data();
-    void lineWindowLoadsOnItsEvents();
+    void lineWindowFollowsTheChosenLine();
+    void linesAreRowsOfTheirOwn();
     void lineWindowFiguresAndButtons_data();
     void lineWindowFiguresAndButtons();
     void noLinesShowsNewOrNothing_data();
@@ -242,31 +240,14 @@ private slots:
     void recordWindowWithTextKeyAndLines();
 };
 
-void TestDocuments::lineWindowLoadsOnItsEvents_data()
+void TestDocuments::lineWindowFollowsTheChosenLine()
 {
-    QTest::addColumn<int>("loadOn");
-    QTest::addColumn<bool>("click");
-    QTest::addColumn<bool>("navigator");
-    QTest::newRow("click and navigator")
-        << int(LineDescription::Click | LineDescription::NavigatorClick) << true << true;
-    QTest::newRow("click only") << int(LineDescription::Click) << true << false;
-    QTest::newRow("navigator only") << int(LineDescription::NavigatorClick) << false << true;
-    QTest::newRow("none: the boxes keep the first line") << 0 << false << false;
-}
-
-void TestDocuments::lineWindowLoadsOnItsEvents()
-{
-    QFETCH(int, loadOn);
-    QFETCH(bool, click);
-    QFETCH(bool, navigator);
     TestShop shop;
     addExpense(shop, "B-7", "Towing", 100);
     addExpense(shop, "B-7", "Storage", 20);
     addExpense(shop, "B-8", "Other bill", 5);
-    LineDescription d = expenses();
-    d.loadOn = loadOn;
     Lines lines;
-    LineWindow* w = lines.open(d);
+    LineWindow* w = lines.open(expenses());
     QCOMPARE(ui::rowCount(w->grid()), 2);
     // The lines come in the order the database gives them; what matters is first and last.
     const int description = w->lines()->columnIndex(QStringLiteral("Description_Expense"));
@@ -274,13 +255,77 @@ void TestDocuments::lineWindowLoadsOnItsEvents()
     const QString last = w->lines()->field(1, description).asText();
     QCOMPARE((QSet<QString>{first, last}), (QSet<QString>{"Storage", "Towing"}));
     QCOMPARE(w->text("Description_Expense"), first);
+    // The navigator, a click and a key that moves the list each choose the line shown.
     ui::click(w, "Last");
-    QCOMPARE(w->text("Description_Expense"), navigator ? last : first);
+    QCOMPARE(w->text("Description_Expense"), last);
     ui::click(w, "Button5"); // Refresh shows the first line again
     QCOMPARE(w->text("Description_Expense"), first);
     w->lines()->last();
     emit w->grid()->cellClicked();
-    QCOMPARE(w->text("Description_Expense"), click ? last : first);
+    QCOMPARE(w->text("Description_Expense"), last);
+    QApplication::setActiveWindow(w);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->grid()->setFocus();
+    w->lines()->first();
+    QTest::keyRelease(w->grid(), Qt::Key_Up);
+    QCOMPARE(w->text("Description_Expense"), first);
+    QCOMPARE(w->shownLine(), w->lines()->currentKey());
+    // New begins a new line; F3's release in the grid does not bring the chosen line back.
+    w->grid()->setFocus();
+    QTest::keyClick(w->grid(), Qt::Key_F3);
+    QCOMPARE(w->text("Description_Expense"), QString());
+    QCOMPARE(w->shownLine(), 0);
+    w->grid()->setFocus();
+    QTest::keyRelease(w->grid(), Qt::Key_F3);
+    QCOMPARE(w->text("Description_Expense"), QString());
+}
+
+void TestDocuments::linesAreRowsOfTheirOwn()
+{
+    TestShop shop;
+    Lines lines;
+    LineWindow* w = lines.open(expenses());
+    // Two lines typed alike, each after New: two rows, neither overwritten.
+    for (const char* amount : {"10", "12"}) {
+        ui::click(w, "Button2");
+        w->setText("Description_Expense", "Oil filter");
+        w->setText("Amount_Expense", amount);
+        ui::click(w, "Button1");
+    }
+    QCOMPARE(shop.rows("Select Description_Expense, Amount_Expense From BillExpense Order By 2"),
+             (QList<QVariantList>{{"Oil filter", 10.0}, {"Oil filter", 12.0}}));
+    // The boxes show the line just saved: another Save changes it and adds nothing.
+    QCOMPARE(w->text("Amount_Expense"), QStringLiteral("12"));
+    w->setText("Amount_Expense", "13");
+    ui::click(w, "Button1");
+    QCOMPARE(shop.value("Select Count(*) From BillExpense").toInt(), 2);
+    // The line chosen in the grid is the one Save changes and Delete removes.
+    const int ten = w->lines()->findRow(QStringLiteral("Amount_Expense"), QStringLiteral("10"));
+    QVERIFY(ten >= 0);
+    w->lines()->setCurrentRow(ten);
+    emit w->grid()->cellClicked();
+    w->setText("Remark_Expense", "first");
+    ui::click(w, "Button1");
+    QCOMPARE(shop.rows("Select Amount_Expense, Remark_Expense From BillExpense Order By 1"),
+             (QList<QVariantList>{{10.0, "first"}, {13.0, ""}}));
+    ui::click(w, "Button3");
+    QCOMPARE(shop.rows("Select Description_Expense, Amount_Expense From BillExpense"),
+             (QList<QVariantList>{{"Oil filter", 13.0}}));
+    // A line removed elsewhere is not brought back by Save, and the user is told.
+    emit w->grid()->cellClicked();
+    shop.exec("Delete From BillExpense");
+    shop.prompter().clear();
+    w->setText("Amount_Expense", "14");
+    ui::click(w, "Button1");
+    QCOMPARE(shop.value("Select Count(*) From BillExpense").toInt(), 0);
+    QVERIFY(!shop.prompter().texts().contains(QStringLiteral("Saved!")));
+    QVERIFY(shop.prompter().texts().last().contains(QStringLiteral("removed meanwhile")));
+    // Delete of a line never saved removes nothing.
+    ui::click(w, "Button2");
+    w->setText("Description_Expense", "Oil filter");
+    shop.exec("Insert into BillExpense values ('Oil filter', 'c', 1, 1, 1, 'r', 'B-7')");
+    ui::click(w, "Button3");
+    QCOMPARE(shop.value("Select Count(*) From BillExpense").toInt(), 1);
 }
 
 void TestDocuments::lineWindowFiguresAndButtons_data()
@@ -400,6 +445,7 @@ void TestDocuments::textNumberSaveAndDelete()
     LineWindow* w = lines.open(expenses());
     w->setText("Amount_Expense", "12.5");
     ui::click(w, "Button1");
+    ui::click(w, "Button2");
     w->setText("Description_Expense", "O'Hare fee");
     w->setText("Amount_Expense", "");
     ui::click(w, "Button1");
@@ -409,7 +455,8 @@ void TestDocuments::textNumberSaveAndDelete()
                  {"7", "Towing", 99.0}, {"B-7", "O'Hare fee", 0.0}, {"B-7", "Towing", 12.5}}));
     QCOMPARE(shop.prompter().texts(),
              (QStringList{saveQuestion, "Saved!", saveQuestion, "Saved!"}));
-    w->setText("Description_Expense", "Towing");
+    w->lines()->setCurrentRow(w->lines()->findRow("Description_Expense", "Towing"));
+    emit w->grid()->cellClicked();
     ui::click(w, "Button3");
     QCOMPARE(shop.rows("Select Bill_Expense, Description_Expense From BillExpense Order By 1, 2"),
              (QList<QVariantList>{{"7", "Towing"}, {"B-7", "O'Hare fee"}}));
@@ -435,6 +482,15 @@ void TestDocuments::amountRule_data()
     QTest::newRow("zero") << "0"
                           << "12"
                           << "0";
+    QTest::newRow("a half written without its zero") << ".5"
+                                                     << "10"
+                                                     << "5";
+    QTest::newRow("half a cent rounds up") << "1"
+                                           << "2.675"
+                                           << "2.68";
+    QTest::newRow("half a cent of a product") << "3"
+                                              << "0.335"
+                                              << "1.01";
     QTest::newRow("empty") << ""
                            << "12"
                            << "0";
@@ -611,7 +667,7 @@ void TestDocuments::recordWindowWithoutKey()
     w.setText("Amount_Dep", "40.5");
     w.setText("Remark_Dep", "two\nlines");
     ui::click(&w, "Button1");
-    // Saved again under the same account and check: the row is updated, not doubled.
+    // Saved again: the deposit just stored is updated, not doubled.
     w.setText("Amount_Dep", "41");
     ui::click(&w, "Button1");
     QCOMPARE(shop.rows("Select DepositTo_Dep, From_Dep, Chk_Dep, Amount_Dep, Remark_Dep From "
@@ -636,9 +692,21 @@ void TestDocuments::recordWindowWithoutKey()
     w.setText("Remark_Dep", "typed");
     ui::press(ui::find<QWidget>(&w, "Edit3"), Qt::Key_Escape);
     QCOMPARE(w.text("Remark_Dep"), QStringLiteral("typed"));
-    // Delete finds its rows by payer and date.
-    w.setText("From_Dep", "acme");
-    w.setText("Date_Dep", "1/5/2026");
+    // Delete removes the deposit chosen in the list, whatever the boxes say.
+    w.listQuery()->setCurrentRow(w.listQuery()->findRow("From_Dep", "acme"));
+    emit w.grid()->cellClicked();
+    w.setText("From_Dep", "O'Neil");
+    ui::click(&w, "Button3");
+    QCOMPARE(shop.rows("Select From_Dep From Deposit"), (QList<QVariantList>{{"O'Neil"}}));
+    // Two deposits alike (cash, one day, one account) are two rows; Delete removes one.
+    ui::click(&w, "Button2");
+    w.setText("From_Dep", "O'Neil");
+    w.setText("Chk_Dep", "12");
+    w.setText("Amount_Dep", "41");
+    w.setText("Remark_Dep", "two\nlines");
+    ui::click(&w, "Button1");
+    QCOMPARE(shop.value("Select Count(*) From Deposit").toInt(), 2);
+    emit w.grid()->cellClicked();
     ui::click(&w, "Button3");
     QCOMPARE(shop.value("Select Count(*) From Deposit").toInt(), 1);
 }
@@ -679,6 +747,7 @@ void TestDocuments::recordWindowWithTextKeyAndLines()
     ui::click(&w, "Button8");
     QVERIFY(w.opened);
     QCOMPARE(w.opened->number(), QStringLiteral("0042"));
+    ui::click(w.opened, "Button2");
     w.opened->setText("Description_Expense", "Oil");
     w.opened->setText("Amount_Expense", "2.5");
     ui::click(w.opened, "Button1");

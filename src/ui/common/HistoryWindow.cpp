@@ -1,5 +1,6 @@
 #include "ui/common/HistoryWindow.h"
 
+#include "data/KeyedRows.h"
 #include "data/Query.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
@@ -113,15 +114,22 @@ void HistoryWindow::deleteCurrent()
 {
     if (m_query->isEmpty() || m_query->currentRow() < 0)
         return;
-    // The row is read before the question, so that the answer applies to the row the user saw.
+    // The row is chosen before the question, so that the answer applies to the row the user
+    // saw: by its key, or where the list read none, by all its values.
+    const qint64 key = m_query->currentKey();
     const SqlRow row = SqlRow::currentRow(m_description.deleteFrom, *m_query);
     if (!Prompter::instance().confirm(QStringLiteral("Delete record?")))
         return;
     const int position = m_query->currentRow();
     const QString order = m_query->sortText();
-    const std::unique_ptr<Query> change(DM->ownQuery(m_description.query, nullptr));
-    change->setSql(row.removeOne());
-    const int removed = change->exec();
+    int removed = 0;
+    if (key > 0) {
+        removed = KeyedRows::remove(*m_query->connection(), m_description.deleteFrom, key);
+    } else {
+        const std::unique_ptr<Query> change(DM->ownQuery(m_description.query, nullptr));
+        change->setSql(row.removeOne());
+        removed = change->exec();
+    }
     if (removed == 0)
         Prompter::instance().inform(
             QStringLiteral("This row is no longer stored: it was changed or removed elsewhere. "

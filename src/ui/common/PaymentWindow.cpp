@@ -1,11 +1,15 @@
 #include "ui/common/PaymentWindow.h"
 
+#include "data/Connection.h"
 #include "data/Currency.h"
 #include "data/DbError.h"
 #include "data/Formats.h"
+#include "data/KeyedRows.h"
 #include "data/Query.h"
+#include "data/SqlDialect.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
+#include "data/Transaction.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
@@ -193,10 +197,13 @@ std::optional<QString> PaymentWindow::documentLiteral() const
     }
 }
 
-QString PaymentWindow::sumPaid(const QString& document)
+QString PaymentWindow::sumPaid(const QString& document, qint64 except)
 {
     m_sums->setSql({"Select Sum(" + m_description.amountBox + ") From " + m_description.table +
-                    " where " + m_description.documentColumn + " = " + document});
+                    " where " + m_description.documentColumn + " = " + document +
+                    (except != 0 ? " And " + SqlDialect::rowKeyColumn() + " <> " +
+                                       QString::number(except)
+                                 : QString())});
     m_sums->open();
     const QString sum = m_sums->field(QStringLiteral("Expr1000")).asText();
     m_sums->close();
@@ -234,22 +241,31 @@ void PaymentWindow::lookUpDocument()
     m_lookup->close();
     const QString paid = sumPaid(*document);
     showDocumentFigures(party, amount);
-    // The whole amount is proposed, not the balance.
-    setText(m_description.amountBox, amount);
+    // What is still owed is proposed; the whole amount while nothing is paid.
+    const Currency balance = Currency::parse(amount, true) - Currency::parse(paid, true);
+    setText(m_description.amountBox, Currency::parse(paid, true).isZero()
+                                         ? amount
+                                         : std::max(balance, Currency()).toFixed2());
     m_paid->setText(paid);
-    m_balance->setText((Currency::parse(amount, true) - Currency::parse(paid, true)).toPlain());
+    m_balance->setText(balance.toPlain());
     setText(m_description.payDateBox, today());
-    // The note speaks of this document's payments, not of the one shown before.
+    m_paymentKey = 0;
+    // The note speaks of this document's payments, not of the one shown before; a payment
+    // with the reference already typed is shown.
     if (m_description.referenceLoads)
-        m_note->setText(findPayment(*document) ? m_description.existingNote : dots);
+        lookUpReference();
 }
 
 bool PaymentWindow::findPayment(const QString& document)
 {
+    // A payment without a reference is never found by its reference: each is one of its own.
+    const QString reference = text(m_description.referenceColumn);
+    if (reference.trimmed().isEmpty())
+        return false;
     m_lookup->setSql({"Select * From " + m_description.table + " where " +
                           m_description.documentColumn + " = " + document,
-                      " And " + m_description.referenceColumn + " = '" +
-                          Sql::text(text(m_description.referenceColumn)) + "'"});
+                      " And " + m_description.referenceColumn + " = '" + Sql::text(reference) +
+                          "'"});
     m_lookup->open();
     return !m_lookup->isEmpty();
 }
@@ -260,11 +276,41 @@ void PaymentWindow::lookUpReference()
         return;
     const std::optional<QString> document = documentLiteral();
     const bool found = document && findPayment(*document);
+    m_paymentKey = found ? m_lookup->currentKey() : 0;
     if (found)
         for (const QString& column : m_description.loadedByReference)
             setText(column, m_lookup->field(column).asText());
     m_lookup->close();
     m_note->setText(found ? m_description.existingNote : dots);
+}
+
+bool PaymentWindow::overpaymentAccepted()
+{
+    const std::optional<QString> document = documentLiteral();
+    if (!document)
+        return true;
+    m_lookup->setSql({"Select " + m_description.amountColumn + " From " +
+                      m_description.documentTable + " where " + m_description.documentKey +
+                      " = " + *document});
+    m_lookup->open();
+    if (m_lookup->isEmpty()) {
+        m_lookup->close();
+        return true;
+    }
+    const Currency amount = m_lookup->field(m_description.amountColumn).asCurrency();
+    m_lookup->close();
+    // The balance before this payment: a payment being changed no longer counts.
+    const Currency paid = Currency::parse(sumPaid(*document, m_paymentKey), true);
+    const Currency balance = amount - paid;
+    const Currency payment = Currency::parse(text(m_description.amountBox));
+    if (payment <= balance)
+        return true;
+    return Prompter::instance().confirm(
+        QStringLiteral("This payment of %1 is more than the balance of %2 still owed on %3 %4. "
+                       "Save it anyway?")
+            .arg(payment.toMoneyFormat(), balance.toMoneyFormat(),
+                 m_description.documentTable.toLower(),
+                 text(m_description.documentColumn).trimmed()));
 }
 
 void PaymentWindow::emptyForm(const QStringList& keep)
@@ -286,6 +332,7 @@ void PaymentWindow::resetFigures()
 void PaymentWindow::newPayment()
 {
     emptyForm(m_description.newKeeps);
+    m_paymentKey = 0;
     if (m_description.newClearsDocumentFigures) {
         m_party->clear();
         m_amount->setText(zero);
@@ -307,17 +354,21 @@ void PaymentWindow::save()
                                     {{m_description.amountBox, SqlRow::EmptyNumber::Refused}});
     if (Prompter::instance().confirm(
             QStringLiteral("Are you sure you want to Save this Record?"))) {
-        const QStringList keys{m_description.documentColumn, m_description.referenceColumn};
-        bool exists = false;
-        if (m_description.referenceLoads) {
-            m_lookup->setSql(row.exists(keys));
-            m_lookup->open();
-            exists = !m_lookup->isEmpty();
-            m_lookup->close();
+        if (!overpaymentAccepted())
+            return;
+        Connection& connection = *m_writes->connection();
+        Transaction transaction(&connection);
+        if (m_paymentKey != 0) {
+            // The payment the reference loaded, and no other; it takes the reference as typed.
+            if (KeyedRows::update(connection, row, m_paymentKey) == 0) {
+                m_paymentKey = 0;
+                throw DbError(KeyedRows::goneMessage(QStringLiteral("payment")));
+            }
+        } else {
+            KeyedRows::insert(connection, row);
         }
-        // A replaced payment takes the reference as typed now.
-        m_writes->setSql(exists ? row.update(keys, SqlRow::Keys::Set) : row.insert());
-        m_writes->exec();
+        transaction.commit();
+        m_paymentKey = 0;
         Prompter::instance().inform(QStringLiteral("Saved!"));
     } else if (!m_description.clearsAfterNo) {
         return;

@@ -49,8 +49,8 @@ struct PaymentDescription
 
     // The payment's reference. When referenceLoads, typing a reference that already has a
     // payment on the document loads that payment (the boxes of loadedByReference) and the note
-    // beside it says existingNote; Save then replaces that payment. Otherwise every Save adds
-    // a payment.
+    // beside it says existingNote; Save then changes that payment and no other. An empty
+    // reference loads nothing. Otherwise every Save adds a payment.
     QString referenceColumn;
     bool referenceLoads = true;
     QStringList loadedByReference = {};
@@ -105,7 +105,10 @@ private:
     // The document text as the statement's literal, or nothing when it cannot name one (a
     // number box holding "12a" while the user types).
     std::optional<QString> documentLiteral() const;
-    QString sumPaid(const QString& document);
+    // The sum paid on the document, leaving out the payment with key except.
+    QString sumPaid(const QString& document, qint64 except = 0);
+    // Whether a payment above what is still owed is what the user wants (asked only then).
+    bool overpaymentAccepted();
     // Whether the document has a payment with the reference in its box; the look-up query
     // then holds it.
     bool findPayment(const QString& document);
@@ -123,4 +126,6 @@ private:
     QLabel* m_paid = nullptr;
     QLabel* m_balance = nullptr;
     bool m_shown = false;
+    // The stored payment the reference loaded into the boxes; 0 for a new one.
+    qint64 m_paymentKey = 0;
 };

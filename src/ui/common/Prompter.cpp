@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSpacerItem>
 
 namespace {
@@ -43,7 +44,15 @@ int showBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardBu
         grid->addItem(new QSpacerItem(need, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
-    return box.exec();
+    // The box or grid that had the focus has it again when the box closes, so that the
+    // window's command keys work at once.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    const int answer = box.exec();
+    if (focused && focused->isVisible() && focused->isEnabled()) {
+        focused->activateWindow();
+        focused->setFocus(Qt::OtherFocusReason);
+    }
+    return answer;
 }
 } // namespace
 

@@ -1,11 +1,14 @@
 #include "ui/common/RecordWindow.h"
 
 #include "data/Connection.h"
+#include "data/DbError.h"
 #include "data/Formats.h"
+#include "data/KeyedRows.h"
 #include "data/NumberClaim.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
+#include "data/Transaction.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/Guard.h"
@@ -39,9 +42,6 @@ RecordWindow::RecordWindow(RecordDescription description, QWidget* parent)
     // What a description leaves empty falls back to the key column, once for every command.
     const QString key = keyColumn();
     RecordDescription& d = m_description;
-    for (QStringList* keys : {&d.saveKeys, &d.deleteKeys})
-        if (keys->isEmpty())
-            *keys = {key};
     for (QString* column : {&d.saveNeeds, &d.deleteNeeds, &d.searchColumn})
         if (column->isEmpty())
             *column = key;
@@ -250,6 +250,7 @@ void RecordWindow::copyRow()
 {
     m_proposedKey.clear();
     m_boxes->copyRow(m_list);
+    m_shownKey = m_list->currentKey();
 }
 
 bool RecordWindow::claimNewKey()
@@ -261,6 +262,7 @@ bool RecordWindow::claimNewKey()
     const NumberClaim::Claimed claimed = NumberClaim::insert(
         *DM->admin1(), row, keyColumn(), m_proposedKey.toLongLong(), numberedAlongside());
     m_proposedKey.clear();
+    m_shownKey = claimed.key;
     if (claimed.renumbered) {
         setText(keyColumn(), QString::number(claimed.number));
         Prompter::instance().inform(
@@ -402,6 +404,7 @@ void RecordWindow::newRecord()
     }
     m_boxes->reset(texts, m_description.newKeeps);
     m_proposedKey.clear();
+    m_shownKey = 0;
     if (m_description.key == RecordDescription::Key::Integer ||
         m_description.key == RecordDescription::Key::Text)
         setText(keyColumn(), nextKey());
@@ -414,10 +417,23 @@ void RecordWindow::newRecord()
     m_boxes->focusTarget(focus)->setFocus();
 }
 
-void RecordWindow::writeRow(const SqlRow& row, bool exists)
+int RecordWindow::writeRow(const SqlRow& row, bool exists)
 {
-    runStatement(m_lookup, exists ? row.update(m_description.saveKeys) : row.insert());
-    m_lookup->exec();
+    runStatement(m_lookup, exists ? row.update({keyColumn()}) : row.insert());
+    return m_lookup->exec();
+}
+
+void RecordWindow::saveChosenRow(const SqlRow& row)
+{
+    Connection& connection = *DM->admin1();
+    Transaction transaction(&connection);
+    if (m_shownKey != 0) {
+        if (KeyedRows::update(connection, row, m_shownKey) == 0)
+            throw DbError(KeyedRows::goneMessage(QStringLiteral("record")));
+    } else {
+        m_shownKey = KeyedRows::insert(connection, row);
+    }
+    transaction.commit();
 }
 
 void RecordWindow::save()
@@ -434,11 +450,20 @@ void RecordWindow::save()
             afterSave(text(keyColumn()).trimmed());
             return;
         }
-        runStatement(m_lookup, row.exists(m_description.saveKeys));
-        m_lookup->open();
-        const bool exists = !m_lookup->isEmpty();
-        m_lookup->close();
-        writeRow(row, exists);
+        bool exists = m_shownKey != 0;
+        if (m_description.identity == RecordDescription::Identity::ChosenRow) {
+            saveChosenRow(row);
+        } else {
+            // The check and the write are one unit: no other station comes in between.
+            Transaction transaction(DM);
+            runStatement(m_lookup, row.exists({keyColumn()}));
+            m_lookup->open();
+            exists = !m_lookup->isEmpty();
+            m_lookup->close();
+            if (writeRow(row, exists) == 0)
+                throw DbError(KeyedRows::goneMessage(QStringLiteral("record")));
+            transaction.commit();
+        }
         const QString message =
             exists ? m_description.updatedMessage : m_description.insertedMessage;
         if (!message.isEmpty())
@@ -477,9 +502,14 @@ bool RecordWindow::moveToKey(const QString& key)
 
 void RecordWindow::deleteRow()
 {
-    const QStringList& keys = m_description.deleteKeys;
-    const SqlRow row = m_boxes->row(m_description.table, keys);
-    runStatement(m_lookup, row.remove(keys));
+    if (m_description.identity == RecordDescription::Identity::ChosenRow) {
+        if (KeyedRows::remove(*DM->admin1(), m_description.table, m_shownKey) == 0)
+            Prompter::instance().inform(QStringLiteral(
+                "This record was already removed, at another station or in another window."));
+        return;
+    }
+    const SqlRow row = m_boxes->row(m_description.table, {keyColumn()});
+    runStatement(m_lookup, row.remove({keyColumn()}));
     m_lookup->exec();
 }
 
@@ -487,11 +517,24 @@ void RecordWindow::remove()
 {
     if (text(m_description.deleteNeeds).trimmed().isEmpty())
         return;
-    // The boxes are checked before the question.
-    m_boxes->row(m_description.table, m_description.deleteKeys);
+    if (m_description.identity == RecordDescription::Identity::ChosenRow) {
+        // Delete removes the row the user chose in the list, and only it.
+        if (m_shownKey == 0) {
+            Prompter::instance().inform(
+                QStringLiteral("This record is not saved, so there is nothing to delete. Choose "
+                               "one in the list to delete it."));
+            return;
+        }
+    } else {
+        // The boxes are checked before the question.
+        m_boxes->row(m_description.table, {keyColumn()});
+    }
     if (!Prompter::instance().confirm(deleteQuestion))
         return;
     deleteRow();
+    // The boxes no longer stand for a stored row, unless Refresh fills them again.
+    if (m_description.identity == RecordDescription::Identity::ChosenRow)
+        m_shownKey = 0;
     refresh();
 }
 

@@ -70,10 +70,16 @@ struct RecordDescription
     // The key box first (unless the window has no key); the order is also the Enter order.
     QList<RecordBox> boxes;
     Key key = Key::Integer;
-    // The columns that tell one row from the others for Save (existence check and update) and
-    // for Delete; the key column when empty.
-    QStringList saveKeys = {};
-    QStringList deleteKeys = {};
+    // What tells the record the boxes show from the others: the key box (Save updates the row
+    // whose key is typed, or adds one), or the row the user chose in the list, by its hidden
+    // key (Save changes that row and Delete removes it, whatever the boxes say; New's Save
+    // adds a row), for rows no column tells apart.
+    enum class Identity
+    {
+        KeyBox,
+        ChosenRow
+    };
+    Identity identity = Identity::KeyBox;
     // The box that must hold something for Save and for Delete to act; the key when empty.
     QString saveNeeds = {};
     QString deleteNeeds = {};
@@ -177,7 +183,9 @@ public:
     // another station stored that number meanwhile, telling the user), as one unit with the
     // choice of number. Does nothing, returning false, when the boxes do not show a record
     // New began or its number was typed over. Its lines can then be stored under the number.
-    bool claimNewKey();
+    virtual bool claimNewKey();
+    // The stored row the boxes show, by its hidden key; 0 when they show a new record.
+    qint64 shownRow() const { return m_shownKey; }
 
     // Places a panel (a document's line grid) between the boxes and the list.
     void addLinePanel(QWidget* panel, int stretch = 1);
@@ -190,10 +198,14 @@ protected:
     virtual QString nextKey();
     // Tables whose numbers the window's numbers must not repeat (an archive of its documents).
     virtual QStringList numberedAlongside() const { return {}; }
-    // Writes the row as an update of the existing row or as a new one.
-    virtual void writeRow(const SqlRow& row, bool exists);
+    // Writes the row as an update of the existing row or as a new one; returns the number of
+    // rows written (0: the row to update is no longer stored).
+    virtual int writeRow(const SqlRow& row, bool exists);
     // Removes the row the boxes show.
     virtual void deleteRow();
+    // Save of the row the user chose (a window whose rows are told apart by their hidden
+    // key): changes that row, or adds the new record New began, in one transaction.
+    virtual void saveChosenRow(const SqlRow& row);
 
     // The window's figures for the row in the boxes.
     virtual void computeFigures() {}
@@ -216,6 +228,11 @@ protected:
     QString keyColumn() const;
     // Moves the list to the row whose key column holds key; false when there is none.
     bool moveToKey(const QString& key);
+    // The number New proposed for the record in the boxes, until it is stored; and the row
+    // the boxes stand for.
+    QString proposedKey() const { return m_proposedKey; }
+    void clearProposedKey() { m_proposedKey.clear(); }
+    void setShownRow(qint64 key) { m_shownKey = key; }
 
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -223,6 +240,8 @@ protected:
 private:
     // The number New proposed for the record the boxes show, until it is stored.
     QString m_proposedKey;
+    // The hidden key of the list row the boxes were filled from; 0 after New.
+    qint64 m_shownKey = 0;
     // A command with its caption and the key that runs it.
     struct Command
     {

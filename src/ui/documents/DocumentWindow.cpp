@@ -1,6 +1,7 @@
 #include "ui/documents/DocumentWindow.h"
 
 #include "data/Connection.h"
+#include "data/DbError.h"
 #include "data/Formats.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
@@ -245,7 +246,7 @@ void DocumentWindow::computeFigures()
 
 void DocumentWindow::readPaid(bool checked)
 {
-    const quint64 payments = m_paid->connection()->generation(QStringLiteral("Receivable"));
+    const quint64 payments = m_paid->connection()->generation(m_document.tables.payments);
     const QString n = text(number).trimmed();
     m_paid->close();
     if (n.isEmpty()) {
@@ -260,8 +261,8 @@ void DocumentWindow::readPaid(bool checked)
         if (!whole)
             return;
     }
-    m_paid->setSql({"Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" +
-                    Sql::integer(n, m_document.numberCaption)});
+    m_paid->setSql({"Select Sum(Amount_Receivable) From " + m_document.tables.payments +
+                    " where InvoiceNo_Receivable=" + Sql::integer(n, m_document.numberCaption)});
     m_paid->open();
     m_paidSum->setText(m_paid->field(QStringLiteral("Expr1000")).asText());
     m_paymentsOf = payments;
@@ -269,7 +270,7 @@ void DocumentWindow::readPaid(bool checked)
 
 void DocumentWindow::followPayments()
 {
-    if (m_paid->connection()->generation(QStringLiteral("Receivable")) != m_paymentsOf)
+    if (m_paid->connection()->generation(m_document.tables.payments) != m_paymentsOf)
         readPaid(false);
 }
 
@@ -338,13 +339,43 @@ void DocumentWindow::newRecord()
     m_balance->clear();
 }
 
+QString DocumentWindow::paymentsRefusal(const QString& number)
+{
+    const SalesDocument::Payments paid = SalesDocument::payments(m_document.tables, number);
+    if (paid.count == 0)
+        return {};
+    return QStringLiteral("%1 %2 has %3 (%4). Money received is never left without its "
+                          "document, so it cannot be deleted. Remove the payments in its Paid "
+                          "History first, or archive it with them.")
+        .arg(m_document.name, number.trimmed(),
+             paid.count == 1 ? QStringLiteral("a payment")
+                             : QStringLiteral("%1 payments").arg(paid.count),
+             paid.sum.toMoneyFormat());
+}
+
+void DocumentWindow::remove()
+{
+    const QString n = text(number).trimmed();
+    if (!n.isEmpty()) {
+        Sql::integer(n, m_document.numberCaption);
+        if (const QString refusal = paymentsRefusal(n); !refusal.isEmpty()) {
+            Prompter::instance().inform(refusal);
+            return;
+        }
+    }
+    RecordWindow::remove();
+}
+
 void DocumentWindow::deleteRow()
 {
     // The document goes with its lines, so that a later one given the same number does not
-    // inherit them; payments received stay on record.
+    // inherit them. One with payments stays: checked again here, in the same transaction, in
+    // case another station recorded a payment since the question.
     const QString n = Sql::integer(text(number), m_document.numberCaption);
     const SalesTables& t = m_document.tables;
     Transaction transaction(DM);
+    if (const QString refusal = paymentsRefusal(n); !refusal.isEmpty())
+        throw DbError(refusal);
     for (const QString& statement : {"Delete  From " + t.header + " where InvoiceNo_Inv=" + n,
                                      "Delete From " + t.items + " where Inv_Item=" + n,
                                      "Delete From " + t.labor + " where Inv_Labor=" + n}) {

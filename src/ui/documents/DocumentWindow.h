@@ -67,6 +67,8 @@ public:
 
     void newRecord() override;
     void refresh() override;
+    // A document with payments is not deleted: the user is told how many and their sum.
+    void remove() override;
     // The boxes show the current row, its stored tax flag included; with no row the "Tax"
     // box keeps its text.
     void copyRow() override;
@@ -101,6 +103,8 @@ private:
     void showTotal();
     double taxRate(const QDate& date);
     QString listStatement(Filter filter) const;
+    // Why document number cannot be deleted (its payments), empty when it can.
+    QString paymentsRefusal(const QString& number);
     // "Paid $ :" for the number in the box; checked: a number box that is not a whole number
     // is an error, else it is left alone.
     void readPaid(bool checked);

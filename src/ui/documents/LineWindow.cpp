@@ -1,8 +1,10 @@
 #include "ui/documents/LineWindow.h"
 
+#include "data/Connection.h"
 #include "data/Currency.h"
 #include "data/DbError.h"
 #include "data/Formats.h"
+#include "data/KeyedRows.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
@@ -134,15 +136,13 @@ void LineWindow::buildForm()
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->installEventFilter(this);
     connect(m_grid, &DataGrid::cellClicked, this, [this] {
-        if (m_description.loadOn & LineDescription::Click)
-            guard([this] { rowLoad(m_description.rowLoadReloadsTotal); });
+        guard([this] { rowLoad(m_description.rowLoadReloadsTotal); });
     });
     layout->addWidget(m_grid, 1);
     auto* navigator = new Navigator(m_lines, this);
     navigator->setObjectName(QStringLiteral("DBNavigator1"));
     connect(navigator, &Navigator::moved, this, [this] {
-        if (m_description.loadOn & LineDescription::NavigatorClick)
-            guard([this] { rowLoad(m_description.rowLoadReloadsTotal); });
+        guard([this] { rowLoad(m_description.rowLoadReloadsTotal); });
     });
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(navigator);
@@ -254,9 +254,12 @@ void LineWindow::rowLoad(bool reloadTotal)
         // A document without lines starts from a new line, or from empty boxes.
         m_boxes->reset(m_description.noLinesShowsNew ? m_description.newTexts
                                                      : QHash<QString, QString>());
+        m_shownKey = 0;
     } else {
         m_boxes->copyRow(m_lines);
+        m_shownKey = m_lines->currentKey();
     }
+    m_shownRow = m_lines->currentRow();
     if (reloadTotal) {
         if (m_description.rowTitles)
             m_grid->setTitles(*m_description.rowTitles);
@@ -264,9 +267,18 @@ void LineWindow::rowLoad(bool reloadTotal)
     }
 }
 
-void LineWindow::newLine()
+void LineWindow::clearBoxes()
 {
     m_boxes->reset(m_description.newTexts);
+}
+
+void LineWindow::newLine()
+{
+    clearBoxes();
+    m_shownKey = 0;
+    m_shownRow = m_lines->currentRow();
+    // The keys go on working at once, from the line's first box.
+    m_boxes->focusTarget(m_description.boxes.first().column)->setFocus();
 }
 
 void LineWindow::fillFromCatalogue()
@@ -284,8 +296,9 @@ void LineWindow::fillFromCatalogue()
             values.append({column, m_lookup->field(source).asText()});
     m_lookup->close();
     if (!found) {
-        // No such catalogue row: the line is cleared, but the name being typed stays.
-        newLine();
+        // No such catalogue row: the boxes are cleared, but the name being typed stays, and so
+        // does the line they stand for.
+        clearBoxes();
         setText(fill.box, name);
         return;
     }
@@ -309,15 +322,20 @@ void LineWindow::computeAmount()
 {
     const QString qty = text(m_description.qtyColumn);
     const auto caption = [this](const QString& column) { return m_boxes->caption(column); };
-    if (QString::compare(qty, QStringLiteral("0")) > 0) {
+    // A quantity above nothing, however it is written (".5" too).
+    bool number = false;
+    const double quantity = Formats::parseNumber(qty, &number);
+    if (!number && !qty.trimmed().isEmpty())
+        throw DbError(Formats::notANumberMessage(qty, caption(m_description.qtyColumn)));
+    if (number && quantity > 0) {
         const Currency q = money(qty, caption(m_description.qtyColumn));
         // An empty rate (a catalogue part without a price) is no price yet, not an error.
         const QString rateText = text(m_description.rateColumn);
         const Currency rate = rateText.trimmed().isEmpty()
                                   ? Currency()
                                   : money(rateText, caption(m_description.rateColumn));
-        setText(m_description.amountColumn,
-                Currency::fromDouble(q.toDouble() * rate.toDouble()).toHashFormat());
+        // Exact to the money type's four decimals, then to the cent as every amount is stored.
+        setText(m_description.amountColumn, (rate * q.toDouble()).roundedToCents().toHashFormat());
     } else {
         setText(m_description.amountColumn, QStringLiteral("0"));
     }
@@ -329,20 +347,32 @@ void LineWindow::save()
         return;
     // Every box is checked before the question, so nothing half-written can follow.
     const SqlRow row = lineRow();
-    const QStringList keys = QStringList{m_description.numberColumn} + m_description.saveKeys;
-    if (Prompter::instance().confirm(
+    if (!Prompter::instance().confirm(
             QStringLiteral("Are you sure you want to Save this Record?"))) {
-        m_lookup->close();
-        m_lookup->setSql(row.exists(keys));
-        m_lookup->open();
-        const bool exists = !m_lookup->isEmpty();
-        m_lookup->close();
-        m_lines->close();
-        m_lines->setSql(exists ? row.update(keys) : row.insert());
-        m_lines->exec();
-        Prompter::instance().inform(QStringLiteral("Saved!"));
+        loadGrid(m_description.saveTitles);
+        rowLoad(false);
+        loadTotal();
+        m_grid->setFocus();
+        return;
     }
+    m_lines->close();
+    Connection& connection = *m_lines->connection();
+    qint64 saved = m_shownKey;
+    if (saved != 0) {
+        // The chosen line, and only it, whatever other line holds the same part.
+        if (KeyedRows::update(connection, row, saved) == 0) {
+            reload();
+            throw DbError(KeyedRows::goneMessage(QStringLiteral("line")));
+        }
+    } else {
+        saved = KeyedRows::insert(connection, row);
+    }
+    // The boxes stand for the stored line from now on: another Save changes it, not adds one.
+    m_shownKey = saved;
+    Prompter::instance().inform(QStringLiteral("Saved!"));
     loadGrid(m_description.saveTitles);
+    if (const int position = m_lines->findKey(saved); position >= 0)
+        m_lines->setCurrentRow(position);
     rowLoad(false);
     loadTotal();
     m_grid->setFocus();
@@ -352,14 +382,22 @@ void LineWindow::remove()
 {
     if (text(m_description.boxes.first().column).isEmpty())
         return;
-    const QStringList keys = QStringList{m_description.numberColumn} + m_description.deleteKeys;
-    const SqlRow row = lineRow(m_description.deleteKeys);
+    if (m_shownKey == 0) {
+        Prompter::instance().inform(
+            QStringLiteral("This line is not saved, so there is nothing to delete. Choose a "
+                           "line in the list to delete it."));
+        return;
+    }
     if (Prompter::instance().confirm(
             QStringLiteral("Are you sure you want to Delete this Record?"))) {
         m_lines->close();
-        m_lines->setSql(row.remove(keys));
-        m_lines->exec();
+        const int removed =
+            KeyedRows::remove(*m_lines->connection(), m_description.table, m_shownKey);
         reload();
+        if (removed == 0)
+            Prompter::instance().inform(
+                QStringLiteral("This line was already removed, at another station or in "
+                               "another window."));
     }
     loadTotal();
 }
@@ -398,9 +436,12 @@ bool LineWindow::eventFilter(QObject* watched, QEvent* event)
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             guard([this] { computeAmount(); });
     }
+    // A key released in the grid follows the user to another line; a command key (F3's New)
+    // leaves the boxes as the command left them.
     if (watched == m_grid && event->type() == QEvent::KeyRelease &&
-        (m_description.loadOn & LineDescription::KeyRelease) && m_grid->hasFocus() &&
-        !static_cast<QKeyEvent*>(event)->isAutoRepeat())
+        m_grid->hasFocus() &&
+        !static_cast<QKeyEvent*>(event)->isAutoRepeat() &&
+        m_lines->currentRow() != m_shownRow)
         guard([this] { rowLoad(m_description.rowLoadReloadsTotal); });
     return QWidget::eventFilter(watched, event);
 }

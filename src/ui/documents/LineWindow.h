@@ -29,14 +29,6 @@ struct CatalogueFill
 // What makes one line window different from the others.
 struct LineDescription
 {
-    // Events that copy the grid's current row into the boxes.
-    enum Event
-    {
-        Click = 1,
-        KeyRelease = 2,
-        NavigatorClick = 4
-    };
-
     QString caption; // window caption and object name: "InvItem"
     QString heading; // "Invoice Parts"
     bool maximized = false;
@@ -46,10 +38,6 @@ struct LineDescription
     QList<FormBox> boxes;
     // The texts New puts in (empty for the boxes not named).
     QHash<QString, QString> newTexts;
-    // With the document number: the columns that find the line to update, and those that
-    // find the lines to delete.
-    QStringList saveKeys;
-    QStringList deleteKeys;
     QString gridQuery;   // the window's grid
     QString lookupQuery; // existence check, catalogue fill, drop-down list
     // Object names of the values of the owner's facts shown at the top, and the captions they
@@ -62,7 +50,6 @@ struct LineDescription
     QStringList saveTitles;
     QStringList refreshTitles;
     std::optional<QStringList> rowTitles = {};
-    int loadOn = Click | KeyRelease | NavigatorClick;
     // A row load also reloads the total.
     bool rowLoadReloadsTotal = false;
     // The total of the lines; none when its caption is empty.
@@ -113,7 +100,9 @@ public:
     // What "Find" does; the button stays disabled without it.
     void setFind(std::function<void()> find);
 
-    // The commands; each runs guarded from its button or key.
+    // The commands; each runs guarded from its button or key. New begins a new line: the
+    // boxes show no stored line until the user chooses one in the grid, and Save adds a row.
+    // Save of a chosen line changes that line, and Delete removes it, and no other line.
     void newLine();
     void save();
     void remove();
@@ -124,6 +113,8 @@ public:
     void computeAmount();
     // Fills boxes from a catalogue row the user chose; a new rate gives a new amount.
     void pick(const QList<std::pair<QString, QString>>& values);
+    // The stored line the boxes show, by its key; 0 for a new line.
+    qint64 shownLine() const { return m_shownKey; }
 
 signals:
     void closed();
@@ -141,6 +132,8 @@ private:
     void buildKeys();
     void loadGrid(const QStringList& titles);
     void rowLoad(bool reloadTotal);
+    // The boxes as New leaves them; which line they stand for is left to the caller.
+    void clearBoxes();
     void loadTotal();
     void fillFromCatalogue();
     SqlRow lineRow(const QStringList& columns = {}) const;
@@ -159,4 +152,9 @@ private:
     std::function<void()> m_findCommand;
     bool m_shown = false;
     bool m_givenBack = false;
+    // The key of the stored line in the boxes (0: a new line), and the grid row the boxes were
+    // last set from or beside: a key released in the grid fills them again only when the
+    // user moved to another row.
+    qint64 m_shownKey = 0;
+    int m_shownRow = -1;
 };

@@ -41,9 +41,6 @@ LineDescription salesLines(const QString& table, const QString& lastTitle)
     d.numberColumn = QStringLiteral("Inv_Item");
     d.boxes = boxes(QStringLiteral("Part Name"));
     d.newTexts = newTexts();
-    // A line is saved over the line with its part number, deleted with its part name.
-    d.saveKeys = {"Color_Item"};
-    d.deleteKeys = {"Name_Item"};
     d.openTitles = {"Name", "Mfg", "Qty", "Style", "Part No", "Rate", "Amount", lastTitle};
     d.saveTitles = d.openTitles;
     d.saveTitles[0] = QStringLiteral("Name Item");
@@ -131,8 +128,6 @@ LineDescription salesLines(const QString& table, const QString& lastTitle)
     d.numberColumn = QStringLiteral("Inv_Labor");
     d.boxes = boxes();
     d.newTexts = newTexts();
-    // A line is saved over, and deleted with, the line of the same description.
-    d.saveKeys = d.deleteKeys = {"Description_Labor"};
     d.openTitles = {"Description", "Part Number", "Qty", "Rate", "Amount", "Remark", lastTitle};
     d.saveTitles = d.refreshTitles = d.openTitles;
     d.totalCaption = QStringLiteral("Total Labor $ :");

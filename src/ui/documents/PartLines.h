@@ -18,8 +18,7 @@ CatalogueFill catalogueFill();
 // The part picker's list of the catalogue, under caption.
 PickerDescription picker(const QString& caption);
 // The part lines of a customer's document (invoice, estimate) in table, the grid's last column
-// titled lastTitle: saved over the line with the part number, deleted with the part name, with
-// the parts total, the catalogue fill, Find and the keys. The window adds its caption, heading,
+// titled lastTitle, with the parts total, the catalogue fill, Find and the keys. The window adds its caption, heading,
 // queries and which events load a line.
 LineDescription salesLines(const QString& table, const QString& lastTitle);
 // The part of the picker's current row at rate, as its boxes take it.
@@ -38,8 +37,8 @@ QList<FormBox> boxes();
 QHash<QString, QString> newTexts();
 // The code, rate and remark of the operation whose description is typed or picked whole.
 CatalogueFill catalogueFill();
-// The labor lines of a customer's document in table, as salesLines: saved over and deleted
-// with the line of the same description, with the labor total and find.
+// The labor lines of a customer's document in table, as salesLines, with the labor total and
+// find.
 LineDescription salesLines(const QString& table, const QString& lastTitle);
 PickerDescription picker(const QString& caption);
 // The operation of the picker's current row as the line's boxes take it: its code,

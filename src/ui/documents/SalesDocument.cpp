@@ -83,6 +83,19 @@ void archive(const SalesTables& tables, const SqlRow& header, const QString& num
                 " Select Inv_Labor, Description_Labor, PartNo_Labor, Qty_Labor, Rate_Labor,"
                 " Amount_Labor, Remark_Labor From " +
                     tables.labor + " where Inv_Labor=" + n + " Order By rowid"});
+        // Money received goes with the document: what stays open reads as before.
+        change(write.get(),
+               {"Insert Into " + tables.archivePayments +
+                    " ( InvoiceNo_Receivable, Name_Receivable, ViaPayment_Receivable,"
+                    " PayDate_Receivable, Ref_Receivable, DepositTo_Receivable,"
+                    " Amount_Receivable, Chart_Receivable, SubChart_Receivable,"
+                    " Remark_Receivable )",
+                " Select InvoiceNo_Receivable, Name_Receivable, ViaPayment_Receivable,"
+                " PayDate_Receivable, Ref_Receivable, DepositTo_Receivable, Amount_Receivable,"
+                " Chart_Receivable, SubChart_Receivable, Remark_Receivable From " +
+                    tables.payments + " where InvoiceNo_Receivable=" + n + " Order By rowid"});
+        change(write.get(),
+               {"Delete From " + tables.payments + " where InvoiceNo_Receivable=" + n});
         change(write.get(), {"Delete  From " + tables.items + " where Inv_Item=" + n});
         change(write.get(), {"Delete  From " + tables.labor + " where Inv_Labor=" + n});
         change(write.get(), {"Delete  From " + tables.header + " where InvoiceNo_Inv=" + n});
@@ -90,6 +103,15 @@ void archive(const SalesTables& tables, const SqlRow& header, const QString& num
     } catch (const DbError& e) {
         throw DbError(e.message() + refusal);
     }
+}
+
+Payments payments(const SalesTables& tables, const QString& number)
+{
+    const std::unique_ptr<Query> sums =
+        opened(QStringLiteral("Q1"), {"Select Count(*), Sum(Amount_Receivable) From " +
+                                      tables.payments + " where InvoiceNo_Receivable=" +
+                                      Sql::integer(number)});
+    return {int(sums->field(0, 0).asInteger()), sums->field(0, 1).asCurrency()};
 }
 
 std::optional<PreparedReport> prepare(const SalesTables& tables, const QString& documentName,

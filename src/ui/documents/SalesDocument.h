@@ -18,9 +18,13 @@ struct SalesTables
     QString header; // "Invoice"
     QString items;  // "InvItem", keyed by Inv_Item
     QString labor;  // "InvLabor", keyed by Inv_Labor
+    // The payments received under the document's number, keyed by InvoiceNo_Receivable.
+    QString payments = QStringLiteral("Receivable");
+    // The archive of this kind of document; the payments go there with it.
     QString archiveHeader = QStringLiteral("InvoiceCash");
     QString archiveItems = QStringLiteral("InvItemCash");
     QString archiveLabor = QStringLiteral("InvLaborCash");
+    QString archivePayments = QStringLiteral("ReceivableCash");
     // New's number is also above every archived number (invoices), or above the document's
     // own table alone (estimates, numbered apart from the invoices the archive also holds).
     bool numberedWithArchive = true;
@@ -38,8 +42,9 @@ std::unique_ptr<Query> rows(const QString& name);
 qint64 nextNumber(const SalesTables& tables);
 
 // Moves document number into the archive: the header as header holds it (the boxes, without
-// the tax flag), the lines copied as stored, then the document and its lines removed, all or
-// nothing. A number the archive already holds is refused, and nothing is archived.
+// the tax flag), the lines and payments copied as stored, then the document, its lines and
+// its payments removed, all or nothing. A number the archive already holds is refused, and
+// nothing is archived.
 void archive(const SalesTables& tables, const SqlRow& header, const QString& number,
              const QString& documentName);
 
@@ -49,6 +54,14 @@ struct Layouts
     QString taxed;
     QString untaxed;
 };
+
+// How many payments document number has, and their sum.
+struct Payments
+{
+    int count = 0;
+    Currency sum;
+};
+Payments payments(const SalesTables& tables, const QString& number);
 
 // The printout of document number as stored, in layout: its header, its lines and the tax
 // row of its date. Nothing (and the user told) when the document is not saved.

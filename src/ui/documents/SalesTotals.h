@@ -23,8 +23,10 @@ enum class UncoveredMonth
 // (0 without a row). A date that is not a date has no row.
 double taxRow(Query* query, const QDate& date, UncoveredMonth rule);
 
-// Parts plus labor, with sales tax on the parts only when taxed; rate is a fraction of 1.
-// Computed the way the shop's printouts do: in floating point when taxed, then to money.
+// The sales tax on parts at rate (a fraction of 1), rounded half up to the cent: the figure
+// the document's total, its printout and the period reports all add.
+Currency tax(double parts, double rate);
+// Parts plus labor, with the tax on the parts only when taxed.
 Currency total(double parts, double labor, double rate, bool taxed);
 
 // The window's unbalanced note ("Invoice is not Balance") when the typed amount differs from
