@@ -281,11 +281,13 @@ quint64 Connection::generation(const QString& table) const
             external = quint64(sqlite3_column_int64(m_dataVersion, 0));
         if (m_dataVersion)
             sqlite3_reset(m_dataVersion);
-    } else if (m_target.isServer() && m_db.isOpen() && !m_lost) {
+    } else if (m_target.isServer()) {
         // The next transaction id the server will give out: it moves whenever any station
-        // starts to write, so rows kept since are read again.
+        // starts to write, so rows kept since are read again. A server that cannot answer
+        // counts as a change; the read that follows reports it.
         QSqlQuery q(m_db);
-        if (q.exec(QStringLiteral("SELECT txid_snapshot_xmax(txid_current_snapshot())")) &&
+        if (m_db.isOpen() && !m_lost &&
+            q.exec(QStringLiteral("SELECT txid_snapshot_xmax(txid_current_snapshot())")) &&
             q.next())
             external = q.value(0).toULongLong();
         else

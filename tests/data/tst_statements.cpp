@@ -15,6 +15,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
@@ -99,6 +100,7 @@ private slots:
     void oldFileIsUpgraded();
     void firstReleaseFileGetsTodaysIndexes();
     void numbersBecomeUniqueUnlessRepeated();
+    void rowsGetKeysOfTheirOwn();
     void failedUpgradeKeepsTheFile();
 };
 
@@ -608,6 +610,111 @@ void TestStatements::firstReleaseFileGetsTodaysIndexes()
              1);
     QCOMPARE(directValue(path, "Select ViaPayment_Receivable From Receivable").toString(),
              QStringLiteral("Cash"));
+}
+
+void TestStatements::rowsGetKeysOfTheirOwn()
+{
+    SKIP_ON_SERVER("an upgrade of an existing file; a server's rows were numbered from the start");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("before-keys.db");
+    // A file of the release before the row keys (version 3): every table as the schema
+    // describes it, without the key and the tables that came with it.
+    const QStringList added = {"EstimateReceivable", "ReceivableCash", "EstimateReceivableCash",
+                               "EstimateCash", "EstimateItemCash", "EstimateLaborCash"};
+    QStringList make{QStringLiteral("PRAGMA application_id = %1").arg(Schema::ApplicationId)};
+    const SqliteDialect sqlite;
+    for (const Schema::Table& table : Schema::tables()) {
+        if (added.contains(table.name))
+            continue;
+        QStringList columns;
+        for (const Schema::Column& c : table.columns)
+            columns.append('"' + c.name + "\" " + sqlite.columnType(c.kind, c.exactCase));
+        make.append(QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table.name, columns.join(", ")));
+        make += Schema::createIndexStatements(sqlite, table.name);
+    }
+    // Lines, payments, deposits and bills as an older release stored them: two alike, each
+    // row's values of every kind, and a plain index where a number was stored twice.
+    make += QStringList{
+        "Insert into InvItem values ('Oil filter','m',1,'s','F1',2.675,2.68,7)",
+        "Insert into InvItem values ('Oil filter','m',1,'s','F1',2.675,2.68,7)",
+        "Insert into InvItem values ('Belt','m',0.5,'s',null,9.99,5,8)",
+        "Insert into Receivable (InvoiceNo_Receivable, Ref_Receivable, PayDate_Receivable, "
+        "Amount_Receivable) values (7, '', '2026-03-02', 300), (7, '', '2026-03-02', 300)",
+        "Insert into Deposit (DepositTo_Dep, Date_Dep, From_Dep, Amount_Dep) values "
+        "('Main', '2026-03-02', 'Cash', 663.53), ('Main', '2026-03-02', 'Cash', 663.53)",
+        "Insert into Bill (Ref_Bill, Vendor_Bill, Amount_Bill) values ('1008', 'Acme', 5), "
+        "('1008', 'Zephyr', 7)",
+        "Drop Index ix_Bank_ID_Bank",
+        "Create Index ix_Bank_ID_Bank On Bank (ID_Bank)",
+        "Insert into Bank (ID_Bank, Name_Bank) values (1, 'Chase'), (1, 'Chase again')",
+        "Delete From InvItem where Name_Item = 'Belt'",
+        "Insert into InvItem values ('Belt','m',0.5,'s',null,9.99,5,8)",
+        "PRAGMA user_version = 3"};
+    direct(path, make);
+    const auto rows = [&path](const QString& statement) {
+        QList<QVariantList> all;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "rows");
+            db.setDatabaseName(path);
+            db.open();
+            QSqlQuery q(db);
+            q.exec(statement);
+            while (q.next()) {
+                QVariantList row;
+                for (int c = 0; c < q.record().count(); ++c)
+                    row.append(q.value(c));
+                all.append(row);
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("rows");
+        return all;
+    };
+    const QString items = "Select Name_Item, Mfg_Item, Qty_Item, Style_Item, Color_Item, "
+                          "Rate_Item, Amount_Item, Inv_Item From InvItem";
+    const QList<QVariantList> before = rows(items + " Order By rowid");
+    const QString indexes = "Select name, sql From sqlite_master where type = 'index' and sql "
+                            "is not null Order By name";
+    const QList<QVariantList> indexesBefore = rows(indexes);
+
+    ShopDatabase::open(path, QStringLiteral("upgrade-rows"));
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-rows"));
+    QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), ShopDatabase::currentVersion());
+    // Every value kept, the rows numbered in the order they were stored.
+    QCOMPARE(rows(items + " Order By tavlin_row"), before);
+    QCOMPARE(rows("Select tavlin_row From InvItem Order By tavlin_row"),
+             (QList<QVariantList>{{1}, {2}, {3}}));
+    QCOMPARE(rows("Select tavlin_row, Amount_Receivable From Receivable Order By 1"),
+             (QList<QVariantList>{{1, 300.0}, {2, 300.0}}));
+    QCOMPARE(rows("Select tavlin_row, Amount_Dep From Deposit Order By 1"),
+             (QList<QVariantList>{{1, 663.53}, {2, 663.53}}));
+    QCOMPARE(rows("Select tavlin_row, Vendor_Bill From Bill Order By 1"),
+             (QList<QVariantList>{{1, "Acme"}, {2, "Zephyr"}}));
+    // Indexes as they were, the plain one kept plain; the new tables made.
+    QList<QVariantList> indexesAfter = rows(indexes);
+    for (const QString& table : added)
+        for (const QString& statement : Schema::createIndexStatements(sqlite, table))
+            indexesAfter.removeIf(
+                [&](const QVariantList& r) { return r.at(1).toString() == statement; });
+    QCOMPARE(indexesAfter, indexesBefore);
+    for (const QString& table : added)
+        QVERIFY2(!directValue(path, "Select Count(*) From " + table).isNull(), qPrintable(table));
+    // A new row takes the next key, and a removed key is never given again.
+    direct(path, {"Delete From InvItem where tavlin_row = 3",
+                  "Insert into InvItem (Name_Item, Inv_Item) values ('New', 9)"});
+    QCOMPARE(directValue(path, "Select tavlin_row From InvItem where Name_Item = 'New'").toInt(),
+             4);
+    // The program reads the lines with their keys, never as a column.
+    {
+        TDM dm(path);
+        const std::unique_ptr<Query> q(dm.ownQuery(QStringLiteral("Q1"), nullptr));
+        q->setSql({QStringLiteral("Select * From InvItem where Inv_Item = 7")});
+        q->open();
+        QCOMPARE(q->columnCount(), 8);
+        QCOMPARE(q->rowKey(0), 1);
+        QCOMPARE(q->rowKey(1), 2);
+        QCOMPARE(q->findKey(2), 1);
+    }
 }
 
 void TestStatements::failedUpgradeKeepsTheFile()

@@ -136,6 +136,8 @@ private slots:
     void taxSaveUpdatesAndInserts();
     void taxBadNumbersWriteNothing_data();
     void taxBadNumbersWriteNothing();
+    void taxRatesAreFractions_data();
+    void taxRatesAreFractions();
     void taxDeleteThenNew();
     void taxRefresh_data();
     void taxRefresh();
@@ -525,6 +527,53 @@ void TestCatalogues::taxBadNumbersWriteNothing()
              QStringList{box + ": '" + value + "' is not a valid number."});
     QCOMPARE(shop.rows("Select * From Tax"), (QList<QVariantList>{{1, 2023, 1, 12, 0.08}}));
     QCOMPARE(tax->text(col), value);
+}
+
+void TestCatalogues::taxRatesAreFractions_data()
+{
+    QTest::addColumn<QString>("col");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("a percentage") << "Tax_T"
+                                  << "8.25"
+                                  << "Tax: the rate is a fraction of 1, not a percentage. 8.25 % "
+                                     "is 0.0825: type 0.0825.";
+    QTest::newRow("one") << "Tax_T"
+                         << "1"
+                         << "Tax: the rate is a fraction of 1, not a percentage. 1 % is 0.01: "
+                            "type 0.01.";
+    QTest::newRow("negative") << "Tax_T"
+                              << "-0.05"
+                              << "Tax: a rate cannot be below 0 (0 is a period without tax).";
+    QTest::newRow("month 13") << "E_T"
+                              << "13"
+                              << "Ending Month: '13' is not a month; type 1 for January to 12 "
+                                 "for December.";
+    QTest::newRow("ends before it starts") << "A_T"
+                                           << "12"
+                                           << "Ending Month: the period ends before it starts.";
+    QTest::newRow("no tax is a rate") << "Tax_T"
+                                      << "0"
+                                      << "Saved!";
+}
+
+void TestCatalogues::taxRatesAreFractions()
+{
+    QFETCH(QString, col);
+    QFETCH(QString, value);
+    QFETCH(QString, message);
+    TestShop shop;
+    auto* tax = openTask<TTax>(shop, "SpeedButton16");
+    ui::click(tax, "NewButton");
+    tax->setText("Year_T", "2026");
+    tax->setText("A_T", "1");
+    tax->setText("E_T", "6");
+    tax->setText("Tax_T", "0.05");
+    tax->setText(col, value);
+    shop.prompter().clear();
+    ui::click(tax, "SaveButton");
+    QCOMPARE(shop.prompter().last(), message);
+    QCOMPARE(shop.value("Select Count(*) From Tax").toInt(), message == "Saved!" ? 1 : 0);
 }
 
 void TestCatalogues::taxDeleteThenNew()

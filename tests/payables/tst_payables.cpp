@@ -82,6 +82,7 @@ private slots:
     void billNumbers_data();
     void billNumbers();
     void billsSharingANumber();
+    void deletedBillTakesItsLines();
     void billLinesAndFigures();
     void billPaymentsFromTheBill();
 };
@@ -417,6 +418,68 @@ void TestPayables::billLinesAndFigures()
     ui::click(w, "Button5");
     QCOMPARE(w->text("Ref_Bill"), QStringLiteral("01008"));
     QCOMPARE(ui::rowCount(w->lines()->panel("BillItem")->grid()), 1);
+}
+
+void TestPayables::deletedBillTakesItsLines()
+{
+    TestShop shop;
+    addBill(shop, "1000", "Acme", 100);
+    addBill(shop, "1001", "Zephyr Lines", 50);
+    shop.exec("Insert into BillItem (Name_Bill, Amount_Bill, Inv_Bill) values ('Filter', 10, "
+              "'1000')");
+    shop.exec("Insert into BillExpense (Description_Expense, Amount_Expense, Bill_Expense) values "
+              "('Freight', 5, '1000')");
+    addPayment(shop, "1001", 50);
+    TBill* w = openBills(shop);
+    const auto choose = [w](const QString& ref) {
+        w->listQuery()->setCurrentRow(w->listQuery()->findRow("Ref_Bill", ref));
+        emit w->grid()->cellClicked();
+    };
+    // A bill with a payment stays, and the user is told why.
+    choose("1001");
+    ui::click(w, "Button4");
+    QCOMPARE(shop.value("Select Count(*) From Bill").toInt(), 2);
+    QCOMPARE(shop.prompter().last(),
+             QStringLiteral("Bill 1001 has a payment ($50.00). Money paid is never left without "
+                            "its bill, so it cannot be deleted. Remove the payments in its Paid "
+                            "History first."));
+    // One without goes with its part and expense lines.
+    choose("1000");
+    shop.prompter().answer({true});
+    ui::click(w, "Button4");
+    QCOMPARE(shop.rows("Select Ref_Bill From Bill"), (QList<QVariantList>{{"1001"}}));
+    QCOMPARE(shop.value("Select Count(*) From BillItem").toInt(), 0);
+    QCOMPARE(shop.value("Select Count(*) From BillExpense").toInt(), 0);
+    // New never proposes a reference that has lines or payments, even of no bill.
+    shop.exec("Insert into BillExpense (Description_Expense, Amount_Expense, Bill_Expense) values "
+              "('Left over', 1, '1002')");
+    ui::click(w, "Button3");
+    QCOMPARE(w->text("Ref_Bill"), QStringLiteral("1003"));
+    QCOMPARE(ui::rowCount(w->lines()->panel("BillItem")->grid()), 0);
+    // Its header is stored when its lines are first opened, so no line is without its bill.
+    ui::type(combo(w, "ComboBox1"), "O'Reilly Truck");
+    ui::click(w, "Button6");
+    auto* parts = newest<TBillPart>(shop);
+    QCOMPARE(parts->number(), QStringLiteral("1003"));
+    QCOMPARE(shop.rows("Select Ref_Bill, Vendor_Bill From Bill Order By Ref_Bill"),
+             (QList<QVariantList>{{"1001", "Zephyr Lines"}, {"1003", "O'Reilly Truck"}}));
+    closeWindow(parts);
+    ui::settle();
+    // Save then changes the stored bill and adds none.
+    ui::type(box(w, "Edit4"), "75");
+    shop.prompter().answer({true});
+    ui::click(w, "Button2");
+    QCOMPARE(shop.rows("Select Ref_Bill, Amount_Bill From Bill Order By Ref_Bill"),
+             (QList<QVariantList>{{"1001", 50.0}, {"1003", 75.0}}));
+    // A bill's reference changed takes its lines and payments along.
+    shop.exec("Insert into BillItem (Name_Bill, Amount_Bill, Inv_Bill) values ('Belt', 3, "
+              "'1003')");
+    choose("1003");
+    ui::type(box(w, "Edit1"), "1010");
+    shop.prompter().answer({true});
+    ui::click(w, "Button2");
+    QCOMPARE(shop.rows("Select Inv_Bill From BillItem"), (QList<QVariantList>{{"1010"}}));
+    QCOMPARE(shop.value("Select Count(*) From Bill where Ref_Bill = '1010'").toInt(), 1);
 }
 
 void TestPayables::billPaymentsFromTheBill()

@@ -106,6 +106,7 @@ private slots:
     void referenceLookUpLoadsPayment();
     void saveReplacesOrAdds_data();
     void saveReplacesOrAdds();
+    void moreThanTheBalanceAsksFirst();
     void saveRefusesBeforeTheQuestion_data();
     void saveRefusesBeforeTheQuestion();
     void savedValuesAreTyped();
@@ -243,6 +244,9 @@ void TestReceivables::saveReplacesOrAdds_data()
     QTest::newRow("other letter case replaces, as typed")
         << "chk a"
         << "CHK A" << QStringList{"CHK A"} << "75";
+    // A payment without a reference is one of its own: it never replaces another.
+    QTest::newRow("two without a reference add") << ""
+                                                 << "" << QStringList{"", ""} << "275";
 }
 
 void TestReceivables::saveReplacesOrAdds()
@@ -273,6 +277,42 @@ void TestReceivables::saveReplacesOrAdds()
     QCOMPARE(
         shop.value("Select Count(*) From Receivable where PayDate_Receivable='2026-03-20'").toInt(),
         1);
+}
+
+void TestReceivables::moreThanTheBalanceAsksFirst()
+{
+    TestShop shop;
+    addInvoice(shop, 41, "Acme Freight", 663.53);
+    addPayment(shop, 41, "CHK 1", 300);
+    TReceivable* w = openPayments(shop);
+    ui::type(box(w, "Edit1"), "41");
+    QCOMPARE(box(w, "Edit4")->text(), QStringLiteral("363.53"));
+    // More than is owed: asked, naming both figures; No stores nothing.
+    ui::type(box(w, "Edit3"), "CHK 2");
+    ui::type(box(w, "Edit4"), "663.53");
+    shop.prompter().answer({true, false});
+    ui::click(w, "Button1");
+    const QString question = QStringLiteral("This payment of $663.53 is more than the balance of "
+                                            "$363.53 still owed on invoice 41. Save it anyway?");
+    QCOMPARE(shop.prompter().texts(), (QStringList{saveQuestion, question}));
+    QCOMPARE(payments(shop), 1);
+    shop.prompter().clear();
+    shop.prompter().answer({true, true});
+    ui::click(w, "Button1");
+    QCOMPARE(shop.prompter().texts(), (QStringList{saveQuestion, question, "Saved!"}));
+    QCOMPARE(payments(shop), 2);
+    // A payment changed to what the balance before it covers is not asked about: its own
+    // stored amount no longer counts.
+    ui::type(box(w, "Edit1"), "41");
+    ui::type(box(w, "Edit3"), "CHK 2");
+    QCOMPARE(box(w, "Edit4")->text(), QStringLiteral("663.53"));
+    ui::type(box(w, "Edit4"), "363.53");
+    shop.prompter().clear();
+    shop.prompter().answer({true});
+    ui::click(w, "Button1");
+    QCOMPARE(shop.prompter().texts(), (QStringList{saveQuestion, "Saved!"}));
+    QCOMPARE(shop.rows("Select Ref_Receivable, Amount_Receivable From Receivable Order By 1"),
+             (QList<QVariantList>{{"CHK 1", 300.0}, {"CHK 2", 363.53}}));
 }
 
 void TestReceivables::saveRefusesBeforeTheQuestion_data()

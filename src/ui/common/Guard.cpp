@@ -17,3 +17,13 @@ bool guard(const std::function<void()>& command)
     }
     return false;
 }
+
+bool guardQuietly(const std::function<void()>& check)
+{
+    try {
+        check();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}

@@ -127,7 +127,7 @@ void DocumentWindow::buildSalesParts()
     // "Paid $ :" follows payments saved in other windows as soon as this window is used again.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && isAncestorOf(now))
-            guard([this] { followPayments(); });
+            guardQuietly([this] { followPayments(); });
     });
     // Archive is locked until its code is typed into the masked box under it.
     m_archive = addButton(QStringLiteral("Archive"), QStringLiteral("Button12"));
