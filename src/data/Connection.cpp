@@ -214,7 +214,7 @@ bool Connection::isConnectionLoss(const QSqlError& error)
          {"server closed the connection", "no connection to the server", "terminating connection",
           "could not receive data from server", "could not send data to server",
           "connection to server", "Could not send Query(connection dead)",
-          "the connection to the server was lost"})
+          "the connection to the server was lost", "due to the connection lost"})
         if (text.contains(QLatin1String(words), Qt::CaseInsensitive))
             return true;
     return false;
@@ -225,6 +225,11 @@ QString Connection::failure(const QSqlError& error) const
     if (!m_target.isServer() || !isConnectionLoss(error))
         return databaseMessage(error);
     m_lost = true;
+    return lostMessage();
+}
+
+QString Connection::lostMessage() const
+{
     return QStringLiteral("The connection to the shop database server was lost (%1).\n\n"
                           "What this command was writing was not saved. The next command "
                           "connects again.")
@@ -233,8 +238,13 @@ QString Connection::failure(const QSqlError& error) const
 
 QSqlDatabase Connection::database() const
 {
+    // A server connection the driver closed after a failure is a lost one too.
+    if (m_target.isServer() && m_added && !m_db.isOpen())
+        m_lost = true;
     if (m_lost && !m_inTransaction)
         reconnect();
+    if (m_lost)
+        throw DbError(lostMessage());
     if (!m_db.isOpen())
         throw DbError(QStringLiteral("Connection %1 is not open.").arg(m_name));
     return m_db;

@@ -83,6 +83,7 @@ private:
                std::unique_ptr<SqlDialect> dialect);
     void openServer(bool create = false);
     void reconnect() const;
+    QString lostMessage() const;
     // What every new session on a server is told first.
     static void prepareSession(QSqlDatabase& db);
 

@@ -8,7 +8,10 @@
 #include "data/SqlRow.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
+#include "app/TMainForm.h"
+#include "ui/documents/DocumentWindow.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
@@ -86,6 +89,8 @@ private slots:
     void takenNumberGoesToTheNext_data();
     void takenNumberGoesToTheNext();
     void lostServerIsFoundAgain();
+    void oneMessagePerCommand();
+    void textStaysTextOnAnyServer();
     void databaseChosen_data();
     void databaseChosen();
     void serverAddresses();
@@ -289,6 +294,73 @@ void TestStations::lostServerIsFoundAgain()
     QCOMPARE(q->values(q->columnIndex(QStringLiteral("Description_Labor"))),
              (QStringList{"Before", "After"}));
     QVERIFY(connection->isOpen());
+}
+
+void TestStations::oneMessagePerCommand()
+{
+    if (!TestShop::onServer())
+        QSKIP("A server only: the embedded file cannot be lost while the program runs.");
+    if (qEnvironmentVariableIsEmpty("TAVLIN_PG_CLUSTER") ||
+        qEnvironmentVariableIsEmpty("TAVLIN_PG_DIR"))
+        QSKIP("The test run's own server is not known (TAVLIN_PG_CLUSTER, TAVLIN_PG_DIR).");
+    TestShop shop;
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, Paid_Inv, Amount_Inv) "
+              "values (1, 'Acme', No, 10)");
+    TMainForm* mainForm = shop.mainFormWithTasks();
+    QTest::mouseClick(mainForm->findChild<QWidget*>("SpeedButton6"), Qt::LeftButton);
+    QWidget* invoice = nullptr;
+    for (QWidget* w : QApplication::allWidgets())
+        if (w->objectName() == QLatin1String("Invoice") && qobject_cast<DocumentWindow*>(w))
+            invoice = w;
+    QVERIFY(invoice);
+    QApplication::setActiveWindow(invoice->window());
+    QVERIFY(cluster(QStringLiteral("stop-server")));
+    shop.prompter().clear();
+    shop.prompter().answer({true});
+    QTest::mouseClick(invoice->findChild<QWidget*>("Button2"), Qt::LeftButton);
+    // The focus comes back to the window, again and again, as after a message box: the checks
+    // that run then say nothing of their own.
+    for (const char* name : {"DBGrid1", "Edit1", "DBGrid1"}) {
+        invoice->findChild<QWidget*>(name)->setFocus();
+        QApplication::processEvents();
+    }
+    QVERIFY(cluster(QStringLiteral("start-server")));
+    const QStringList errors = shop.prompter().texts(ScriptedPrompter::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(QStringLiteral("server")), qPrintable(errors.first()));
+    // Once the server is back, the next command works.
+    shop.prompter().clear();
+    shop.prompter().answer({true});
+    QTest::mouseClick(invoice->findChild<QWidget*>("Button2"), Qt::LeftButton);
+    QCOMPARE(shop.prompter().texts(ScriptedPrompter::Kind::Error), QStringList());
+}
+
+void TestStations::textStaysTextOnAnyServer()
+{
+    if (!TestShop::onServer())
+        QSKIP("A server only: its string settings.");
+    TestShop shop;
+    // A role whose default reads a backslash as an escape inside quotes.
+    shop.exec("ALTER ROLE CURRENT_USER SET standard_conforming_strings = off");
+    const QString hostile = QStringLiteral("x\\'; Delete From Labor; --");
+    {
+        // A station that connects now, with the role's default in force.
+        const std::unique_ptr<Connection> connection =
+            Connection::shop(QStringLiteral("StationOfTexts"), TestShop::target());
+        connection->open();
+        Query q(QStringLiteral("Q1"), connection.get(), false);
+        for (const auto& [id, text] : {std::pair{1, hostile}, std::pair{2, QStringLiteral("kept")},
+                                       std::pair{3, hostile}}) {
+            SqlRow row(QStringLiteral("Labor"));
+            row.set(QStringLiteral("ID_Labor"), QString::number(id));
+            row.set(QStringLiteral("Description_Labor"), text);
+            q.setSql(row.insert());
+            q.exec();
+        }
+    }
+    shop.exec("ALTER ROLE CURRENT_USER RESET standard_conforming_strings");
+    QCOMPARE(shop.rows("Select ID_Labor, Description_Labor From Labor Order By ID_Labor"),
+             (QList<QVariantList>{{1, hostile}, {2, "kept"}, {3, hostile}}));
 }
 
 QTEST_MAIN(TestStations)

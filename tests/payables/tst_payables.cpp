@@ -83,6 +83,7 @@ private slots:
     void billNumbers();
     void billsSharingANumber();
     void deletedBillTakesItsLines();
+    void anotherStationTookTheReference();
     void billLinesAndFigures();
     void billPaymentsFromTheBill();
 };
@@ -480,6 +481,33 @@ void TestPayables::deletedBillTakesItsLines()
     ui::click(w, "Button2");
     QCOMPARE(shop.rows("Select Inv_Bill From BillItem"), (QList<QVariantList>{{"1010"}}));
     QCOMPARE(shop.value("Select Count(*) From Bill where Ref_Bill = '1010'").toInt(), 1);
+}
+
+void TestPayables::anotherStationTookTheReference()
+{
+    TestShop shop;
+    addBill(shop, "1000", "Acme", 10);
+    TBill* w = openBills(shop);
+    ui::click(w, "Button3");
+    QCOMPARE(w->text("Ref_Bill"), QStringLiteral("1001"));
+    // Meanwhile another station pressed New too, and saved first, for the same vendor.
+    addBill(shop, "1001", "Acme", 99);
+    shop.exec("Insert into BillItem (Name_Bill, Amount_Bill, Inv_Bill) values ('Theirs', 1, "
+              "'1001')");
+    ui::type(combo(w, "ComboBox1"), "Acme");
+    ui::type(box(w, "Edit4"), "42");
+    shop.prompter().clear();
+    shop.prompter().answer({true});
+    ui::click(w, "Button2");
+    // Theirs is untouched; this one went under the next free reference, and the user is told.
+    QCOMPARE(shop.rows("Select Ref_Bill, Amount_Bill From Bill Order By Ref_Bill"),
+             (QList<QVariantList>{{"1000", 10.0}, {"1001", 99.0}, {"1002", 42.0}}));
+    QCOMPARE(shop.prompter().texts(ScriptedPrompter::Kind::Inform),
+             (QStringList{"Ref# 1001 was taken meanwhile at another station. This bill is saved "
+                          "as Ref# 1002.",
+                          "Saved!"}));
+    // Its lines are its own: none of the other station's.
+    QCOMPARE(shop.value("Select Count(*) From BillItem where Inv_Bill = '1002'").toInt(), 0);
 }
 
 void TestPayables::billPaymentsFromTheBill()

@@ -255,8 +255,10 @@ void RecordWindow::copyRow()
 
 bool RecordWindow::claimNewKey()
 {
+    // Whole numbers are claimed here; a window numbered by texts claims its own way.
     const QString key = text(keyColumn()).trimmed();
-    if (m_proposedKey.isEmpty() || key != m_proposedKey)
+    if (m_description.key != RecordDescription::Key::Integer || m_proposedKey.isEmpty() ||
+        key != m_proposedKey)
         return false;
     const SqlRow row = rowToSave();
     const NumberClaim::Claimed claimed = NumberClaim::insert(
@@ -408,8 +410,8 @@ void RecordWindow::newRecord()
     if (m_description.key == RecordDescription::Key::Integer ||
         m_description.key == RecordDescription::Key::Text)
         setText(keyColumn(), nextKey());
-    // A whole number New gives out is claimed when the record is first stored.
-    if (m_description.key == RecordDescription::Key::Integer)
+    // A number New gives out is claimed when the record is first stored.
+    if (m_description.key != RecordDescription::Key::None)
         m_proposedKey = text(keyColumn()).trimmed();
     const QString focus = !m_description.newFocus.isEmpty() ? m_description.newFocus
                           : m_description.boxes.size() > 1  ? m_description.boxes.at(1).column
