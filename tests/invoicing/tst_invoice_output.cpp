@@ -3,6 +3,7 @@
 #include "data/TDM.h"
 #include "printing/PreparedReport.h"
 #include "ui/common/DataGrid.h"
+#include "ui/documents/LinePanel.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -54,6 +55,7 @@ class TestInvoiceOutput : public QObject
 private slots:
     void printoutTotals_data();
     void printoutTotals();
+    void halfCentsRoundAlikeOnScreenAndPaper();
     void printoutCopiesAndPaper_data();
     void printoutCopiesAndPaper();
     void printoutWithoutLines();
@@ -273,6 +275,28 @@ void TestInvoiceOutput::printoutTotals()
                                                          .arg(page + 1)
                                                          .arg(line, report.pageText(page))));
     }
+}
+
+void TestInvoiceOutput::halfCentsRoundAlikeOnScreenAndPaper()
+{
+    TestShop shop;
+    shop.exec("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (1, 2026, 1, 12, 0.05)");
+    addInvoice(shop, {3, "Acme", "2026-04-10", 0, false, "Yes"});
+    // A rate of 2.675: the line's amount was rounded to the cent when it was stored.
+    shop.exec("Insert into InvItem values ('Gasket','m',1,'s','G-1',2.675,2.68,3)");
+    TInvoice* invoice = openInvoice(shop);
+    // The grid shows the rate as every figure is rounded: half a cent up.
+    const int rate = invoice->lines()->panel("InvItem")->lines()->columnIndex("Rate_Item");
+    QCOMPARE(ui::cell(ui::find<DataGrid>(invoice, "DBGrid2"), 0, rate), QStringLiteral("2.68"));
+    // 2.68 + 5 % of 2.68 (0.134, rounded to 0.13).
+    QCOMPARE(ui::find<QLabel>(invoice, "Label14")->text(), QStringLiteral("2.81"));
+    const PreparedReport report = printout(invoice);
+    const QStringList text = report.pageText(0).split('\n');
+    for (const QString& line : {QStringLiteral("$2.68"), QStringLiteral("Tax on Part : $0.13"),
+                                QStringLiteral("Total invoice : $2.81")})
+        QVERIFY2(text.contains(line) || report.pageText(0).contains(line),
+                 qPrintable(line + " is not on the page:\n" + report.pageText(0)));
+    QVERIFY(!report.pageText(0).contains(QStringLiteral("2.67")));
 }
 
 void TestInvoiceOutput::printoutCopiesAndPaper_data()

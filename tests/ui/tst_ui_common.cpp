@@ -16,6 +16,7 @@
 #include "ui/common/ListBox.h"
 #include "ui/common/Navigator.h"
 #include "ui/common/PaymentWindow.h"
+#include "ui/common/Prompter.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -95,6 +97,31 @@ private slots:
         seedParts(*m_shop);
     }
     void cleanup() { m_shop.reset(); }
+
+    // After a message box, the focus is back in the box it was in, so that the window's keys
+    // work at once; the program's own message boxes are used here, closed by a timer.
+    void focusComesBackAfterAMessage()
+    {
+        QWidget form;
+        auto* layout = new QHBoxLayout(&form);
+        auto* first = new QLineEdit(&form);
+        auto* second = new QLineEdit(&form);
+        layout->addWidget(first);
+        layout->addWidget(second);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        second->setFocus();
+        QCOMPARE(QApplication::focusWidget(), second);
+        Prompter::install(nullptr);
+        QTimer::singleShot(50, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        Prompter::instance().inform(QStringLiteral("Saved!"));
+        Prompter::install(&m_shop->prompter());
+        QCOMPARE(QApplication::focusWidget(), second);
+    }
 
     void gridShowsTheQuery_data()
     {

@@ -49,7 +49,9 @@ int showBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardBu
     const QPointer<QWidget> focused = QApplication::focusWidget();
     const int answer = box.exec();
     if (focused && focused->isVisible() && focused->isEnabled()) {
-        focused->activateWindow();
+        // The window is made active at once, not when the window system gets round to it,
+        // so that the keys reach it already.
+        QApplication::setActiveWindow(focused->window());
         focused->setFocus(Qt::OtherFocusReason);
     }
     return answer;
