@@ -23,7 +23,9 @@
 
 #include <QDate>
 #include <QElapsedTimer>
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -197,6 +199,52 @@ void allFilter(benchmark::State& state, Shop* shop)
     state.counters["ratio"] = straightMs > 0 ? ms / straightMs : 0;
     state.counters["rss_growth_mb"] = growth / (1024.0 * 1024.0);
     state.counters["rows"] = shop->invoice.window->list()->query()->recordCount();
+    shop->invoice.window->refresh();
+    showInvoice(shop);
+}
+
+// Under "All" (every invoice in the list): the navigator's last and first records, and
+// Ctrl+End and Ctrl+Home in the list, in turn, each with what the window does when its row
+// changes (boxes, lines, figures). A freeze of half a minute was once seen here.
+void allNavigation(benchmark::State& state, Shop* shop, bool keys)
+{
+    DocumentWindow* w = shop->invoice.window.get();
+    w->setFilter(DocumentWindow::Filter::All);
+    DataGrid* grid = w->list();
+    grid->setFocus();
+    QWidget* last = w->findChild<QWidget*>(QStringLiteral("Last"));
+    QWidget* first = w->findChild<QWidget*>(QStringLiteral("First"));
+    const auto key = [grid](int code) {
+        QKeyEvent press(QEvent::KeyPress, code, Qt::ControlModifier);
+        QApplication::sendEvent(grid, &press);
+        QKeyEvent release(QEvent::KeyRelease, code, Qt::ControlModifier);
+        QApplication::sendEvent(grid, &release);
+    };
+    const Query* list = w->list()->query();
+    const QString n = list->field(list->recordCount() - 1, list->columnIndex("InvoiceNo_Inv"))
+                          .asText();
+    qint64 total = 0;
+    double worst = 0;
+    int round = 0;
+    for (auto _ : state) {
+        const bool toEnd = round++ % 2 == 0;
+        QElapsedTimer timer;
+        timer.start();
+        if (keys)
+            key(toEnd ? Qt::Key_End : Qt::Key_Home);
+        else
+            QMetaObject::invokeMethod(toEnd ? last : first, "click");
+        QApplication::processEvents();
+        const qint64 took = timer.nsecsElapsed();
+        total += took;
+        worst = std::max(worst, took / 1e6);
+    }
+    const double ms = total / 1e6 / double(state.iterations());
+    const double straightMs = shop->straight->milliseconds(lineLoad(shop->invoice, n));
+    state.counters["tavlin_ms"] = ms;
+    state.counters["worst_ms"] = worst;
+    state.counters["straight_ms"] = straightMs;
+    state.counters["ratio"] = straightMs > 0 ? ms / straightMs : 0;
     shop->invoice.window->refresh();
     showInvoice(shop);
 }
@@ -382,6 +430,9 @@ int main(int argc, char** argv)
         {"PartPickerSearch", pickerSearch},
         {"PartPickerSelect", pickerSelect},
         {"AllFilter", allFilter},
+        {"AllNavigatorLastFirst",
+         [](benchmark::State& s, Shop* shop) { allNavigation(s, shop, false); }},
+        {"AllCtrlEndHome", [](benchmark::State& s, Shop* shop) { allNavigation(s, shop, true); }},
     };
     registerOnShops(commands, shopOf);
     benchmark::RunSpecifiedBenchmarks();
