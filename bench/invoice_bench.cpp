@@ -21,9 +21,9 @@
 #include "ui/common/FormBoxes.h"
 #include "ui/common/Prompter.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QElapsedTimer>
-#include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 
@@ -221,8 +221,8 @@ void allNavigation(benchmark::State& state, Shop* shop, bool keys)
         QApplication::sendEvent(grid, &release);
     };
     const Query* list = w->list()->query();
-    const QString n = list->field(list->recordCount() - 1, list->columnIndex("InvoiceNo_Inv"))
-                          .asText();
+    const QString n =
+        list->field(list->recordCount() - 1, list->columnIndex("InvoiceNo_Inv")).asText();
     qint64 total = 0;
     double worst = 0;
     int round = 0;

@@ -82,6 +82,8 @@ void paymentSave(benchmark::State& state, Shop* shop)
     auto fill = [shop] {
         shop->payment->setDocument(shop->number);
         shop->payment->setText(QStringLiteral("Ref_Receivable"), benchRef);
+        // Typed, the reference loads its payment: Save then changes it.
+        shop->payment->lookUpReference();
         shop->payment->setText(QStringLiteral("Amount_Receivable"), QStringLiteral("125.5"));
         shop->payment->setText(QStringLiteral("PayDate_Receivable"), QStringLiteral("3/9/2026"));
     };

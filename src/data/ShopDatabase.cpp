@@ -286,9 +286,9 @@ const QList<UpgradeStep>& upgradeSteps()
         [](QSqlDatabase& db) {
             const SqlDialect& sql = dialectOf(db);
             const bool file = db.driverName() == QLatin1String("QSQLITE");
-            const QStringList added = {"EstimateReceivable", "ReceivableCash",
+            const QStringList added = {"EstimateReceivable",     "ReceivableCash",
                                        "EstimateReceivableCash", "EstimateCash",
-                                       "EstimateItemCash", "EstimateLaborCash"};
+                                       "EstimateItemCash",       "EstimateLaborCash"};
             for (const Schema::Table& table : Schema::tables()) {
                 const bool exists = hasTable(db, table.name);
                 // A table missing from an older file is left to the check that follows.

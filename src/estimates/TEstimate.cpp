@@ -17,9 +17,8 @@ DocumentDescription TEstimate::estimateDescription()
     d.tables.header = QStringLiteral("Estimate");
     d.tables.items = QStringLiteral("EstimateItem");
     d.tables.labor = QStringLiteral("EstimateLabor");
-    // Estimates are numbered from their own table alone, apart from the invoices, and keep
-    // their payments and their archive apart from the invoices' too.
-    d.tables.numberedWithArchive = false;
+    // Estimates are numbered apart from the invoices, from their own table and their own
+    // archive, and keep their payments apart from the invoices' too.
     d.tables.payments = QStringLiteral("EstimateReceivable");
     d.tables.archiveHeader = QStringLiteral("EstimateCash");
     d.tables.archiveItems = QStringLiteral("EstimateItemCash");

@@ -25,8 +25,9 @@ HistoryDescription billFinder(QPointer<PaymentWindow> opener)
         auto value = [row](const char* column) {
             return row->field(QString::fromLatin1(column)).asText();
         };
+        // The bill is looked up as typing its reference would: what is still owed on it is
+        // proposed.
         opener->setDocument(value("Ref_Bill"));
-        opener->setText(QStringLiteral("Amount_Payable"), value("Amount_Bill"));
         opener->setText(QStringLiteral("Name_Payable"), value("Vendor_Bill"));
         opener->setText(QStringLiteral("Chart_Payable"), value("Chart_Bill"));
         opener->setText(QStringLiteral("SubChart_Payable"), value("SubChart_Bill"));

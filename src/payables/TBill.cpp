@@ -115,8 +115,7 @@ TBill::TBill(Links links, QWidget* parent)
          "Amount_Expense ,Remark_Expense,Bill_Expense",
          "Amount_Expense", "QBillExpense3", "&Expences", "Button8", "DBGrid3", "Total $",
          "Label15"},
-        [this](LineOwnerRef owner) { return linesWindow<TBillExpense>(owner); },
-        m_links.openChild);
+        [this](LineOwnerRef owner) { return linesWindow<TBillExpense>(owner); }, m_links.openChild);
     // "Paid $", the lines and their totals follow the Ref# text, typed or filled (New too).
     m_lines->followKeyBox([this] { showFigures(); });
     // The bill's total follows its lines as soon as a line window closes.
@@ -165,7 +164,7 @@ void TBill::showFigures()
                                                     : total.toHashFormat());
 }
 
-template <class Lines>
+template<class Lines>
 QWidget* TBill::linesWindow(LineOwnerRef owner)
 {
     if (text(ref).trimmed().isEmpty()) {
@@ -176,19 +175,19 @@ QWidget* TBill::linesWindow(LineOwnerRef owner)
     return new Lines(owner);
 }
 
-qint64 TBill::largestReference()
+QString TBill::nextFreeReference()
 {
-    // Read with aggregates: references that are not whole numbers read as none. Lines and
-    // payments count too, so that New never hands out a reference that already has some.
-    qint64 largest = 0;
-    for (const auto& [table, column] : referenceColumns()) {
-        runStatement(lookupQuery(), {"Select Max(Val(" + column + ")) From " + table});
-        lookupQuery()->open();
-        largest = std::max(largest, qint64(lookupQuery()->field(QStringLiteral("Expr1000"))
-                                               .asNumber()));
-        lookupQuery()->close();
-    }
-    return largest;
+    // The largest bill reference that reads as a whole number, read with an aggregate
+    // (references that are not numbers read as none), then past any reference that lines or
+    // payments of no bill still hold, each looked up on its index.
+    runStatement(lookupQuery(), {QStringLiteral("Select Max(Val(Ref_Bill)) From Bill")});
+    lookupQuery()->open();
+    const qint64 largest = qint64(lookupQuery()->field(QStringLiteral("Expr1000")).asNumber());
+    lookupQuery()->close();
+    qint64 next = largest >= 1 ? largest + 1 : 1000;
+    while (referenceUsed(QString::number(next)))
+        ++next;
+    return QString::number(next);
 }
 
 QList<std::pair<QString, QString>> TBill::referenceColumns()
@@ -201,8 +200,7 @@ QList<std::pair<QString, QString>> TBill::referenceColumns()
 
 QString TBill::nextKey()
 {
-    const qint64 largest = largestReference();
-    return QString::number(largest >= 1 ? largest + 1 : 1000);
+    return nextFreeReference();
 }
 
 QString TBill::otherBill(const QString& reference, qint64 except)
@@ -242,8 +240,9 @@ void TBill::lockReferences()
 {
     // On a server, stations storing bills take turns, as the file's write lock makes them.
     if (DM->admin1()->isServer()) {
-        runStatement(lookupQuery(),
-                     {QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('tavlin-number-bill'))")});
+        runStatement(
+            lookupQuery(),
+            {QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('tavlin-number-bill'))")});
         lookupQuery()->open();
         lookupQuery()->close();
     }
@@ -265,7 +264,7 @@ bool TBill::claimNewKey()
             throw DbError(QStringLiteral("Ref# %1 already belongs to the bill %2. Give this bill "
                                          "a reference of its own; nothing was saved.")
                               .arg(typed, otherBill(typed)));
-        reference = QString::number(largestReference() + 1);
+        reference = nextFreeReference();
     }
     SqlRow row = checked;
     row.setText(ref, reference);
@@ -351,7 +350,7 @@ QString TBill::paymentsRefusal(const QString& reference)
     if (count == 0)
         return {};
     return QStringLiteral("Bill %1 has %2 (%3). Money paid is never left without its bill, so "
-                          "it cannot be deleted. Remove the payments in its Paid History first.")
+                          "it cannot be deleted.")
         .arg(reference,
              count == 1 ? QStringLiteral("a payment") : QStringLiteral("%1 payments").arg(count),
              sum.toMoneyFormat());

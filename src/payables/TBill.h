@@ -42,8 +42,8 @@ public:
     void remove() override;
 
 protected:
-    // The largest reference of any bill, bill line or payment that reads as a whole number,
-    // plus one; 1000 for none.
+    // The largest bill reference that reads as a whole number, plus one (1000 for none), or
+    // the next one past it that no bill line or payment holds.
     QString nextKey() override;
     // Save of the bill chosen: a changed Ref# takes its lines and payments along, and is
     // refused when another bill has it.
@@ -52,10 +52,11 @@ protected:
     void deleteRow() override;
 
 private:
-    template <class Lines>
+    template<class Lines>
     QWidget* linesWindow(LineOwnerRef owner);
     static QList<std::pair<QString, QString>> referenceColumns();
-    qint64 largestReference();
+    // The next reference no bill, bill line or payment holds.
+    QString nextFreeReference();
     // The vendor and date of another bill with reference (not the row except), empty for none.
     QString otherBill(const QString& reference, qint64 except = 0);
     bool referenceUsed(const QString& reference);

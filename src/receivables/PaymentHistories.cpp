@@ -23,8 +23,8 @@ HistoryDescription paymentsOf(const QString& caption, const QString& table)
     d.statement = [table](const QString& number) -> QString {
         if (number.trimmed().isEmpty())
             return {};
-        return "Select * From " + table + " where InvoiceNo_Receivable=" +
-               Sql::integer(number, QStringLiteral("Invoice"));
+        return "Select * From " + table +
+               " where InvoiceNo_Receivable=" + Sql::integer(number, QStringLiteral("Invoice"));
     };
     d.titles = paymentTitles;
     d.navigator = true;

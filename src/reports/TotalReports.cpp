@@ -39,9 +39,10 @@ QString invoiceRate()
 {
     const QString year = QStringLiteral("Year(O.InvoiceDate_Inv)");
     const QString month = QStringLiteral("Month(O.InvoiceDate_Inv)");
-    return "Nz((select Top 1 T.Tax_T From Tax T where T.Year_T = " + year + " And T.A_T <= " +
-           month + " And T.E_T >= " + month + " Order By T.A_T), (select Top 1 T.Tax_T From Tax " +
-           "T where T.Year_T = " + year + " Order By T.A_T))";
+    return "Nz((select Top 1 T.Tax_T From Tax T where T.Year_T = " + year +
+           " And T.A_T <= " + month + " And T.E_T >= " + month +
+           " Order By T.A_T), (select Top 1 T.Tax_T From Tax " + "T where T.Year_T = " + year +
+           " Order By T.A_T))";
 }
 
 // Each invoice's own tax: its parts at its rate, rounded to the cent as the invoice is.
@@ -101,12 +102,12 @@ void TTotalAmountReport::gather()
     const QString to = this->to();
     const QString period = " where O.InvoiceDate_Inv Between #" + from + "# and #" + to + "#";
     // Each taxed invoice with parts needs a rate for its own year.
-    checkRates(open(QStringLiteral("QTax"),
-                    statement("select Top 1 O.InvoiceNo_Inv, O.InvoiceDate_Inv From Invoice O" +
-                                  period + taxed,
-                              " And Exists (select I.Inv_Item From InvItem I where I.Inv_Item = "
-                              "O.InvoiceNo_Inv)" +
-                                  noRateOfItsYear)));
+    checkRates(open(
+        QStringLiteral("QTax"),
+        statement("select Top 1 O.InvoiceNo_Inv, O.InvoiceDate_Inv From Invoice O" + period + taxed,
+                  " And Exists (select I.Inv_Item From InvItem I where I.Inv_Item = "
+                  "O.InvoiceNo_Inv)" +
+                      noRateOfItsYear)));
     open(QStringLiteral("Q1"),
          statement("select SUM(L.Amount_Labor) From  Invoice O,InvLabor L" + period,
                    " And O.InvoiceNo_Inv = L.Inv_Labor"));
@@ -180,18 +181,18 @@ void TTotalReceivable::gather()
                       " And O.InvoiceNo_Inv = I.Inv_Item), 0) From TotalLabor W"));
 
     // A taxed invoice with parts needs the rate of its own year.
-    checkRates(run.open(
-        withType({"select Top 1 O.InvoiceNo_Inv, O.InvoiceDate_Inv From TotalLabor W, Invoice O",
-                  " where O.InvoiceNo_Inv = W.T_Inv_Labor" + taxed,
-                  " And Exists (select I.Inv_Item From InvItem I where I.Inv_Item = W.T_Inv_Labor)" +
-                      noRateOfItsYear},
-                 QString())));
+    checkRates(run.open(withType(
+        {"select Top 1 O.InvoiceNo_Inv, O.InvoiceDate_Inv From TotalLabor W, Invoice O",
+         " where O.InvoiceNo_Inv = W.T_Inv_Labor" + taxed,
+         " And Exists (select I.Inv_Item From InvItem I where I.Inv_Item = W.T_Inv_Labor)" +
+             noRateOfItsYear},
+        QString())));
     // Each invoice's own tax, at the rate of its own date, rounded as the invoice rounds it.
-    run.exec(withType({" Insert Into TotalTax ( T_Inv_Tax, T_Amount_Tax)",
-                       "select W.T_Inv_Labor, Nz((select " + invoiceTax(),
-                       " From  InvItem I,Invoice O where I.Inv_Item= W.T_Inv_Labor" + taxed},
-                      " And O.InvoiceNo_Inv = I.Inv_Item" + eachInvoice +
-                          "), 0) From TotalLabor W"));
+    run.exec(
+        withType({" Insert Into TotalTax ( T_Inv_Tax, T_Amount_Tax)",
+                  "select W.T_Inv_Labor, Nz((select " + invoiceTax(),
+                  " From  InvItem I,Invoice O where I.Inv_Item= W.T_Inv_Labor" + taxed},
+                 " And O.InvoiceNo_Inv = I.Inv_Item" + eachInvoice + "), 0) From TotalLabor W"));
     // Read before the commit, so that another station's run of the same report cannot
     // replace the rows between filling and reading them.
     open(QStringLiteral("Q1"), {QStringLiteral("select SUM(T_Amount_Labor) From  TotalLabor")});

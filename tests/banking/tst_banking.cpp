@@ -270,9 +270,9 @@ void TestBanking::depositChosenIsTheOneChanged()
     w->setText("Amount_Dep", "25");
     shop.prompter().answer({true});
     ui::click(w, "Button1");
-    QCOMPARE(shop.rows("Select DepositTo_Dep, Amount_Dep From Deposit Order By 2"),
-             (QList<QVariantList>{{"Chase", 10.0}, {"Chase", 25.0}, {"Chase", 30.0},
-                                  {"Chase", 40.0}}));
+    QCOMPARE(
+        shop.rows("Select DepositTo_Dep, Amount_Dep From Deposit Order By 2"),
+        (QList<QVariantList>{{"Chase", 10.0}, {"Chase", 25.0}, {"Chase", 30.0}, {"Chase", 40.0}}));
     // A deposit never saved has nothing to delete.
     ui::click(w, "Button2");
     shop.prompter().clear();

@@ -619,8 +619,8 @@ void TestStatements::rowsGetKeysOfTheirOwn()
     const QString path = dir.filePath("before-keys.db");
     // A file of the release before the row keys (version 3): every table as the schema
     // describes it, without the key and the tables that came with it.
-    const QStringList added = {"EstimateReceivable", "ReceivableCash", "EstimateReceivableCash",
-                               "EstimateCash", "EstimateItemCash", "EstimateLaborCash"};
+    const QStringList added = {"EstimateReceivable", "ReceivableCash",   "EstimateReceivableCash",
+                               "EstimateCash",       "EstimateItemCash", "EstimateLaborCash"};
     QStringList make{QStringLiteral("PRAGMA application_id = %1").arg(Schema::ApplicationId)};
     const SqliteDialect sqlite;
     for (const Schema::Table& table : Schema::tables()) {

@@ -1,5 +1,6 @@
 // Several stations on one shop database: numbers raced for, a server lost and found again.
 #include "TestShop.h"
+#include "app/TMainForm.h"
 #include "data/Connection.h"
 #include "data/DatabaseTarget.h"
 #include "data/DbError.h"
@@ -8,7 +9,6 @@
 #include "data/SqlRow.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
-#include "app/TMainForm.h"
 #include "ui/documents/DocumentWindow.h"
 
 #include <QApplication>
@@ -349,8 +349,8 @@ void TestStations::textStaysTextOnAnyServer()
             Connection::shop(QStringLiteral("StationOfTexts"), TestShop::target());
         connection->open();
         Query q(QStringLiteral("Q1"), connection.get(), false);
-        for (const auto& [id, text] : {std::pair{1, hostile}, std::pair{2, QStringLiteral("kept")},
-                                       std::pair{3, hostile}}) {
+        for (const auto& [id, text] :
+             {std::pair{1, hostile}, std::pair{2, QStringLiteral("kept")}, std::pair{3, hostile}}) {
             SqlRow row(QStringLiteral("Labor"));
             row.set(QStringLiteral("ID_Labor"), QString::number(id));
             row.set(QStringLiteral("Description_Labor"), text);

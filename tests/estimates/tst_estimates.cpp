@@ -186,8 +186,7 @@ void TestEstimates::paymentsOfEstimatesStayApart()
     QCOMPARE(shop.row("Select InvoiceNo_Receivable, Name_Receivable, Amount_Receivable From "
                       "EstimateReceivable"),
              (QVariantList{12, "Estimate Customer", 120.0}));
-    QCOMPARE(shop.rows("Select Amount_Receivable From Receivable"),
-             (QList<QVariantList>{{40.0}}));
+    QCOMPARE(shop.rows("Select Amount_Receivable From Receivable"), (QList<QVariantList>{{40.0}}));
     w->grid()->setFocus();
     ui::settle();
     QCOMPARE(label(w, "Label19"), QStringLiteral("120"));

@@ -1,18 +1,18 @@
 #include "Pdf.h"
 #include "ReportShop.h"
 #include "TestShop.h"
-#include "ui/documents/SalesTotals.h"
-#include "data/TDM.h"
-#include "data/Currency.h"
 #include "Ui.h"
 #include "app/TMainForm.h"
+#include "data/Currency.h"
 #include "data/Query.h"
+#include "data/TDM.h"
 #include "printing/PreparedReport.h"
 #include "reports/ReportWindow.h"
 #include "reports/TReport.h"
 #include "reports/TotalReports.h"
 #include "ui/common/DateBox.h"
 #include "ui/common/ListBox.h"
+#include "ui/documents/SalesTotals.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -459,8 +459,8 @@ void TestReports::taxAgreesWithTheInvoices_data()
         << QStringList{"2026 1 12 0.0825"} << QStringList{"2026-03-10 10.10", "2026-03-11 10.10"}
         << "$1.66";
     // Half a cent of tax rounds up: 0.50 x 5 % = 0.025.
-    QTest::newRow("half a cent rounds up") << QStringList{"2026 1 12 0.05"}
-                                           << QStringList{"2026-03-10 0.50"} << "$0.03";
+    QTest::newRow("half a cent rounds up")
+        << QStringList{"2026 1 12 0.05"} << QStringList{"2026-03-10 0.50"} << "$0.03";
 }
 
 void TestReports::taxAgreesWithTheInvoices()
@@ -487,9 +487,8 @@ void TestReports::taxAgreesWithTheInvoices()
         // What the invoice window and printout charge for this invoice.
         std::unique_ptr<Query> rate(DM->ownQuery(QStringLiteral("QTax"), nullptr));
         charged += SalesTotals::tax(
-            f[1].toDouble(),
-            SalesTotals::taxRow(rate.get(), QDate::fromString(f[0], Qt::ISODate),
-                                SalesTotals::UncoveredMonth::FirstRowOfYear));
+            f[1].toDouble(), SalesTotals::taxRow(rate.get(), QDate::fromString(f[0], Qt::ISODate),
+                                                 SalesTotals::UncoveredMonth::FirstRowOfYear));
     }
     QCOMPARE(charged.toMoneyFormat(), tax);
     const Figures figures{(parts + charged).toMoneyFormat(), parts.toMoneyFormat(), "", tax, ""};

@@ -199,11 +199,11 @@ std::optional<QString> PaymentWindow::documentLiteral() const
 
 QString PaymentWindow::sumPaid(const QString& document, qint64 except)
 {
-    m_sums->setSql({"Select Sum(" + m_description.amountBox + ") From " + m_description.table +
-                    " where " + m_description.documentColumn + " = " + document +
-                    (except != 0 ? " And " + SqlDialect::rowKeyColumn() + " <> " +
-                                       QString::number(except)
-                                 : QString())});
+    m_sums->setSql(
+        {"Select Sum(" + m_description.amountBox + ") From " + m_description.table + " where " +
+         m_description.documentColumn + " = " + document +
+         (except != 0 ? " And " + SqlDialect::rowKeyColumn() + " <> " + QString::number(except)
+                      : QString())});
     m_sums->open();
     const QString sum = m_sums->field(QStringLiteral("Expr1000")).asText();
     m_sums->close();
@@ -262,10 +262,10 @@ bool PaymentWindow::findPayment(const QString& document)
     const QString reference = text(m_description.referenceColumn);
     if (reference.trimmed().isEmpty())
         return false;
-    m_lookup->setSql({"Select * From " + m_description.table + " where " +
-                          m_description.documentColumn + " = " + document,
-                      " And " + m_description.referenceColumn + " = '" + Sql::text(reference) +
-                          "'"});
+    m_lookup->setSql(
+        {"Select * From " + m_description.table + " where " + m_description.documentColumn + " = " +
+             document,
+         " And " + m_description.referenceColumn + " = '" + Sql::text(reference) + "'"});
     m_lookup->open();
     return !m_lookup->isEmpty();
 }
@@ -290,8 +290,8 @@ bool PaymentWindow::overpaymentAccepted()
     if (!document)
         return true;
     m_lookup->setSql({"Select " + m_description.amountColumn + " From " +
-                      m_description.documentTable + " where " + m_description.documentKey +
-                      " = " + *document});
+                      m_description.documentTable + " where " + m_description.documentKey + " = " +
+                      *document});
     m_lookup->open();
     if (m_lookup->isEmpty()) {
         m_lookup->close();

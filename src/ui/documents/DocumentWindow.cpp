@@ -327,8 +327,7 @@ QString DocumentWindow::nextKey()
 
 QStringList DocumentWindow::numberedAlongside() const
 {
-    const SalesTables& t = m_document.tables;
-    return t.numberedWithArchive ? QStringList{t.archiveHeader} : QStringList{};
+    return {m_document.tables.archiveHeader};
 }
 
 void DocumentWindow::newRecord()

@@ -135,15 +135,13 @@ void LineWindow::buildForm()
     m_grid = new DataGrid(m_lines, this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->installEventFilter(this);
-    connect(m_grid, &DataGrid::cellClicked, this, [this] {
-        guard([this] { rowLoad(m_description.rowLoadReloadsTotal); });
-    });
+    connect(m_grid, &DataGrid::cellClicked, this,
+            [this] { guard([this] { rowLoad(m_description.rowLoadReloadsTotal); }); });
     layout->addWidget(m_grid, 1);
     auto* navigator = new Navigator(m_lines, this);
     navigator->setObjectName(QStringLiteral("DBNavigator1"));
-    connect(navigator, &Navigator::moved, this, [this] {
-        guard([this] { rowLoad(m_description.rowLoadReloadsTotal); });
-    });
+    connect(navigator, &Navigator::moved, this,
+            [this] { guard([this] { rowLoad(m_description.rowLoadReloadsTotal); }); });
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(navigator);
     bottom->addStretch(1);
@@ -438,10 +436,8 @@ bool LineWindow::eventFilter(QObject* watched, QEvent* event)
     }
     // A key released in the grid follows the user to another line; a command key (F3's New)
     // leaves the boxes as the command left them.
-    if (watched == m_grid && event->type() == QEvent::KeyRelease &&
-        m_grid->hasFocus() &&
-        !static_cast<QKeyEvent*>(event)->isAutoRepeat() &&
-        m_lines->currentRow() != m_shownRow)
+    if (watched == m_grid && event->type() == QEvent::KeyRelease && m_grid->hasFocus() &&
+        !static_cast<QKeyEvent*>(event)->isAutoRepeat() && m_lines->currentRow() != m_shownRow)
         guard([this] { rowLoad(m_description.rowLoadReloadsTotal); });
     return QWidget::eventFilter(watched, event);
 }

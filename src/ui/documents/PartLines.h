@@ -18,8 +18,8 @@ CatalogueFill catalogueFill();
 // The part picker's list of the catalogue, under caption.
 PickerDescription picker(const QString& caption);
 // The part lines of a customer's document (invoice, estimate) in table, the grid's last column
-// titled lastTitle, with the parts total, the catalogue fill, Find and the keys. The window adds its caption, heading,
-// queries and which events load a line.
+// titled lastTitle, with the parts total, the catalogue fill, Find and the keys. The window adds
+// its caption, heading, queries and which events load a line.
 LineDescription salesLines(const QString& table, const QString& lastTitle);
 // The part of the picker's current row at rate, as its boxes take it.
 QList<std::pair<QString, QString>> picked(const Query& row, const Currency& rate);

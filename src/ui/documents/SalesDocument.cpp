@@ -48,7 +48,7 @@ qint64 nextNumber(const SalesTables& tables)
 {
     // Both read with an aggregate on the number's index, not by loading the documents.
     const qint64 own = largest(tables.header);
-    return (tables.numberedWithArchive ? std::max(own, largest(tables.archiveHeader)) : own) + 1;
+    return std::max(own, largest(tables.archiveHeader)) + 1;
 }
 
 void archive(const SalesTables& tables, const SqlRow& header, const QString& number,
@@ -107,10 +107,9 @@ void archive(const SalesTables& tables, const SqlRow& header, const QString& num
 
 Payments payments(const SalesTables& tables, const QString& number)
 {
-    const std::unique_ptr<Query> sums =
-        opened(QStringLiteral("Q1"), {"Select Count(*), Sum(Amount_Receivable) From " +
-                                      tables.payments + " where InvoiceNo_Receivable=" +
-                                      Sql::integer(number)});
+    const std::unique_ptr<Query> sums = opened(
+        QStringLiteral("Q1"), {"Select Count(*), Sum(Amount_Receivable) From " + tables.payments +
+                               " where InvoiceNo_Receivable=" + Sql::integer(number)});
     return {int(sums->field(0, 0).asInteger()), sums->field(0, 1).asCurrency()};
 }
 

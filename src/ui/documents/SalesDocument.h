@@ -25,9 +25,6 @@ struct SalesTables
     QString archiveItems = QStringLiteral("InvItemCash");
     QString archiveLabor = QStringLiteral("InvLaborCash");
     QString archivePayments = QStringLiteral("ReceivableCash");
-    // New's number is also above every archived number (invoices), or above the document's
-    // own table alone (estimates, numbered apart from the invoices the archive also holds).
-    bool numberedWithArchive = true;
 };
 
 // What invoices and estimates do alike with a document as a whole: number it, archive it and
@@ -37,8 +34,8 @@ namespace SalesDocument {
 // A query of the caller's own for one command, on the shop connection.
 std::unique_ptr<Query> rows(const QString& name);
 
-// The next number for a new document: the largest number its table (and, when numbered with
-// it, the archive) holds, plus one.
+// The next number for a new document: the largest number its table and its archive hold, plus
+// one, so that an archived number is never given again.
 qint64 nextNumber(const SalesTables& tables);
 
 // Moves document number into the archive: the header as header holds it (the boxes, without

@@ -29,8 +29,8 @@ double taxRow(Query* query, const QDate& date, UncoveredMonth rule)
     const QString month = QString::number(date.month());
     // A year may change its rate in the middle: the row whose months cover the date's month
     // (the earliest starting one, should two overlap). The reports read the same row.
-    run(query, {"Select * From Tax where Year_T =" + year, "and A_T<=" + month,
-                "and E_T>=" + month, "Order By A_T"});
+    run(query, {"Select * From Tax where Year_T =" + year, "and A_T<=" + month, "and E_T>=" + month,
+                "Order By A_T"});
     if (query->isEmpty() && rule == UncoveredMonth::FirstRowOfYear)
         run(query, {"Select * From Tax where Year_T =" + year, "Order By A_T"});
     query->first();
