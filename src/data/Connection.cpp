@@ -170,11 +170,7 @@ int Connection::execute(const QString& statement)
 
 qint64 Connection::insertRow(const QString& statement)
 {
-    const QString sql = translate(statement);
-    QSqlQuery q(database());
-    if (!q.exec(sql))
-        throw DbError(failure(q.lastError()));
-    noteChange(sql);
+    execute(statement);
     return lastInsertedKey();
 }
 

@@ -18,22 +18,27 @@ class QPrinter;
 // top-left corner of the paper.
 struct PageItem
 {
-    enum class Kind { Text, Frame, Line };
+    enum class Kind
+    {
+        Text,
+        Frame,
+        Line
+    };
 
     Kind kind = Kind::Text;
-    QRectF rect;               // text box or frame; for a line, from topLeft to bottomRight
-    QString text;              // resolved text (several lines separated by '\n')
+    QRectF rect;  // text box or frame; for a line, from topLeft to bottomRight
+    QString text; // resolved text (several lines separated by '\n')
     bool bold = false;
-    double fontSize = 10;      // points
+    double fontSize = 10; // points
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
     bool wordWrap = false;
-    double lineWidth = 0.3;    // mm, for frames and lines
+    double lineWidth = 0.3; // mm, for frames and lines
     QColor color = Qt::black;
 };
 
 struct PreparedPage
 {
-    QSizeF paper;              // mm, portrait width x height
+    QSizeF paper; // mm, portrait width x height
     QList<PageItem> items;
 };
 
@@ -42,7 +47,7 @@ struct PreparedPage
 class PreparedReport
 {
 public:
-    QString title;             // the preview's caption and the default file name
+    QString title; // the preview's caption and the default file name
     QList<PreparedPage> pages;
 
     int pageCount() const { return int(pages.size()); }

@@ -138,6 +138,7 @@ private slots:
     void taxBadNumbersWriteNothing();
     void taxRatesAreFractions_data();
     void taxRatesAreFractions();
+    void profileWithoutItsRow();
     void taxDeleteThenNew();
     void taxRefresh_data();
     void taxRefresh();
@@ -742,6 +743,23 @@ void TestCatalogues::profileButtons()
     profile = openTask<TProfile>(shop, "SpeedButton17");
     for (int i = 0; i < columns.size(); ++i)
         QCOMPARE(profile->text(columns.at(i)), expected.at(i));
+}
+
+void TestCatalogues::profileWithoutItsRow()
+{
+    TestShop shop;
+    shop.exec("Delete From Reg");
+    auto* profile = openTask<TProfile>(shop, "SpeedButton17");
+    // The window says the shop has no profile, rather than showing empty boxes silently.
+    QCOMPARE(shop.prompter().texts().size(), 1);
+    QVERIFY(shop.prompter().last().startsWith("This shop has no profile yet"));
+    QCOMPARE(profile->text("Name_R"), QString());
+    ui::type(ui::find<QLineEdit>(profile, "Name_R"), "O'Hara Diesel");
+    ui::click(profile, "ChangeProfileButton");
+    ui::settle();
+    // Change Profile stores the row it lacked instead of changing nothing.
+    QCOMPARE(shop.rows("Select Id_R, Name_R From Reg"),
+             (QList<QVariantList>{{1, "O'Hara Diesel"}}));
 }
 
 QTEST_MAIN(TestCatalogues)
