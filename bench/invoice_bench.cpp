@@ -276,7 +276,7 @@ void dataLayerRowSelection(benchmark::State& state, Shop* shop)
     QStringList statements;
     for (const QString& a : access)
         statements.append(sql(a));
-    Query query(QStringLiteral("bench"), DM->admin1(), false);
+    Query query(QStringLiteral("bench"), DM->admin1());
     measure(
         state,
         [&] {
@@ -297,7 +297,7 @@ const QString pickerColumns = QStringLiteral(
 // the whole catalogue again.
 void pickerShowAfterChange(benchmark::State& state, Shop* shop)
 {
-    Query change(QStringLiteral("bench"), DM->admin1(), false);
+    Query change(QStringLiteral("bench"), DM->admin1());
     change.setSql({"Update Part Set Remark_Material=Remark_Material where ID_Material=1"});
     measureAfter(
         state, [&] { change.exec(); }, [shop] { shop->picker->showFor(shop->lines.get()); },

@@ -101,7 +101,7 @@ void closeLineWindow(benchmark::State& state, Shop* shop)
 
 void pickerShowAfterChange(benchmark::State& state, Shop* shop)
 {
-    Query change(QStringLiteral("bench"), DM->admin1(), false);
+    Query change(QStringLiteral("bench"), DM->admin1());
     change.setSql({"Update Part Set Remark_Material=Remark_Material where ID_Material=1"});
     measureAfter(
         state, [&] { change.exec(); }, [shop] { shop->picker->showFor(shop->lines.get()); },

@@ -34,7 +34,7 @@ struct Shop
     std::unique_ptr<Straight> straight;
     std::unique_ptr<TReceivable> payment;
     std::unique_ptr<TPayable> vendorPayment;
-    QString bill;   // a bill in the middle of the ten years
+    QString bill; // a bill in the middle of the ten years
     std::unique_ptr<TBill> bills;
     QString number; // an invoice in the middle of the ten years
 };
@@ -104,7 +104,7 @@ void paymentMethodList(benchmark::State& state, Shop* shop)
     auto* methods = qobject_cast<QComboBox*>(
         shop->payment->boxes()->box(QStringLiteral("ViaPayment_Receivable")));
     // A payment saved through the program before each round: the list must be read again.
-    Query change(QStringLiteral("bench"), DM->admin1(), false);
+    Query change(QStringLiteral("bench"), DM->admin1());
     change.setSql({"Update Receivable Set Remark_Receivable = '' where InvoiceNo_Receivable = " +
                    shop->number + " And Ref_Receivable = '" + benchRef + "'"});
     measureAfter(

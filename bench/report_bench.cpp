@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     TDM dm(dir.filePath("bench.db"));
     generate(dm, rows);
-    Query lines("Q1", dm.admin1(), false);
+    Query lines("Q1", dm.admin1());
     lines.add("select * from InvItem");
     lines.open();
 

@@ -6,7 +6,6 @@
 #include "data/ShopDatabase.h"
 #include "data/TDM.h"
 #include "ui/common/Guard.h"
-#include "ui/common/Latest.h"
 #include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
 #include "ui/common/Windows.h"
@@ -111,7 +110,6 @@ TMainForm::TMainForm(QWidget* parent)
     QTimer::singleShot(0, this, [this] {
         setWindowIcon(WindowParts::svgIcon(QStringLiteral(":/logo.svg"), QSize(32, 32)));
     });
-    Latest<TMainForm>::set(this);
 
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);

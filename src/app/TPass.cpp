@@ -6,7 +6,6 @@
 #include "data/TDM.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/Guard.h"
-#include "ui/common/Latest.h"
 #include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
 #include "ui/common/Windows.h"
@@ -25,7 +24,6 @@ TPass::TPass(TMainForm* mainForm)
 {
     setObjectName(QStringLiteral("Pass"));
     setWindowTitle(QStringLiteral("Pass"));
-    Latest<TPass>::set(this);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

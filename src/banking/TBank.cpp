@@ -1,6 +1,5 @@
 #include "banking/TBank.h"
 
-#include "ui/common/Latest.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -47,7 +46,6 @@ TBank::TBank(QWidget* parent)
     : RecordWindow(bankDescription(), parent)
 {
     setObjectName(QStringLiteral("Bank"));
-    Latest<TBank>::set(this);
     // The list keeps accounts, not their money: there is no balance or history to show.
     const QString noTransactions =
         QStringLiteral("The bank list keeps accounts and cards, not their transactions");

@@ -2,7 +2,6 @@
 
 #include "data/Query.h"
 #include "data/TDM.h"
-#include "ui/common/Latest.h"
 
 #include <QLabel>
 
@@ -58,7 +57,6 @@ TDeposit::TDeposit(QWidget* parent)
     , m_sums(DM->ownQuery(QStringLiteral("QDeposit3"), this))
 {
     setObjectName(QStringLiteral("Deposit"));
-    Latest<TDeposit>::set(this);
     m_total = addFigure(QStringLiteral("Total Deposit"), QStringLiteral("Label3"), QString());
     figuresLayout()->addStretch(1);
 }

@@ -90,10 +90,9 @@ bool Field::asBool() const
     return m_value.toDouble() != 0;
 }
 
-Query::Query(const QString& name, Connection* connection, bool isStatic, QObject* parent)
+Query::Query(const QString& name, Connection* connection, QObject* parent)
     : QObject(parent)
     , m_connection(connection)
-    , m_static(isStatic)
 {
     setObjectName(name);
 }

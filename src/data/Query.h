@@ -49,12 +49,11 @@ class Query : public QObject
     Q_OBJECT
 
 public:
-    Query(const QString& name, Connection* connection, bool isStatic, QObject* parent = nullptr);
+    Query(const QString& name, Connection* connection, QObject* parent = nullptr);
     ~Query() override;
 
     QString name() const { return objectName(); }
     Connection* connection() const { return m_connection; }
-    bool isStatic() const { return m_static; }
 
     void clear();
     void add(const QString& line);
@@ -127,7 +126,6 @@ private:
     void setCurrent(int row, bool eof, bool bof);
 
     Connection* m_connection;
-    bool m_static;
     QStringList m_lines;
     bool m_open = false;
     QList<RowColumn> m_columns;

@@ -12,35 +12,33 @@ struct QueryText
 {
     const char* names; // several names share one line when they are alike
     bool technician;
-    bool isStatic;
     const char* preset;
 };
 
 const QueryText queryTexts[] = {
     {"QPass1 QPass2 QPart1 QPart2 QCompany1 QCompany2 QCompany3 QCompany4 QCustomer1 "
      "QCustomer2 QCustomer3 QCustomer4 QEmployee1 QEmployee2 QLabor1 QLabor2",
-     false, false, nullptr},
-    {"QPo1", false, true, nullptr},
-    {"QPo2 QPo3", false, false, nullptr},
+     false, nullptr},
+    {"QPo1", false, nullptr},
+    {"QPo2 QPo3", false, nullptr},
     {"QItem1 QItem2 QItem3 QItem4 QInv1 QInv2 QInv3 QInvItem1 QInvItem2 QInvItem3 QInvItem4 "
      "QInvLabor1 QInvLabor2 QInvLabor3 QInvLabor4 QEstimate1 QEstimate2 QEstimate3 "
      "QEstimateItem1 QEstimateItem2 QEstimateItem3 QEstimateItem4 QEstimateLabor1 "
      "QEstimateLabor2 QEstimateLabor3 QEstimateLabor4",
-     false, true, nullptr},
+     false, nullptr},
     {"QReceivable1 QReceivable2 QReceivable3 QReceivable4 QBill1 QBill2 QBill3 QBillPart1 "
      "QBillPart2 QBillPart3 QBillPart4",
-     false, false, nullptr},
-    {"QBillExpense1 QBillExpense2 QBillExpense3 QBillExpense4", false, true, nullptr},
-    {"QPayable1 QPayable2 QPayable3 QPayable4 QDeposit1 QDeposit2 QDeposit3 QTax", false, false,
-     nullptr},
-    {"Q1", false, true, nullptr},
-    {"Q2 Q3 Q4 Q5", false, false, nullptr},
-    {"QReg1", false, true, "select * from Reg"},
-    {"QOrder3", false, true, "select * from MainPartOrder"},
-    {"QOrder1 QOrder2 QOutInv1 QoutInv2 QTCompany2", false, false, nullptr},
-    {"QSendPass1", false, false, "select * from MainPartOrder"},
-    {"QTPart1 QTPart2 QTCompany1", true, false, nullptr},
-    {"QSendPass2", true, false, "select * from MainPartOrder"},
+     false, nullptr},
+    {"QBillExpense1 QBillExpense2 QBillExpense3 QBillExpense4", false, nullptr},
+    {"QPayable1 QPayable2 QPayable3 QPayable4 QDeposit1 QDeposit2 QDeposit3 QTax", false, nullptr},
+    {"Q1", false, nullptr},
+    {"Q2 Q3 Q4 Q5", false, nullptr},
+    {"QReg1", false, "select * from Reg"},
+    {"QOrder3", false, "select * from MainPartOrder"},
+    {"QOrder1 QOrder2 QOutInv1 QoutInv2 QTCompany2", false, nullptr},
+    {"QSendPass1", false, "select * from MainPartOrder"},
+    {"QTPart1 QTPart2 QTCompany1", true, nullptr},
+    {"QSendPass2", true, "select * from MainPartOrder"},
 };
 
 } // namespace
@@ -85,8 +83,7 @@ void TDM::createQueries()
     for (const auto& text : queryTexts) {
         for (const QString& name :
              QString::fromLatin1(text.names).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            auto* q = new Query(name, text.technician ? m_technician.get() : m_admin1.get(),
-                                text.isStatic);
+            auto* q = new Query(name, text.technician ? m_technician.get() : m_admin1.get());
             if (text.preset)
                 q->add(QString::fromLatin1(text.preset));
             m_queries.insert(name, q);
@@ -106,7 +103,7 @@ Query* TDM::query(const QString& name) const
 Query* TDM::ownQuery(const QString& name, QObject* owner) const
 {
     const Query* pooled = query(name);
-    return new Query(name, pooled->connection(), pooled->isStatic(), owner);
+    return new Query(name, pooled->connection(), owner);
 }
 
 QStringList TDM::queryNames() const

@@ -2,12 +2,10 @@
 
 #include "estimates/TEstimateItem.h"
 #include "estimates/TEstimateLabor.h"
-#include "ui/common/Latest.h"
 
 TEstimate::TEstimate(Links links, QWidget* parent)
     : DocumentWindow(estimateDescription(), std::move(links), parent)
 {
-    Latest<TEstimate>::set(this);
 }
 
 DocumentDescription TEstimate::estimateDescription()

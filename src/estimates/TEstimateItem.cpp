@@ -1,6 +1,5 @@
 #include "estimates/TEstimateItem.h"
 
-#include "ui/common/Latest.h"
 #include "ui/documents/PartLines.h"
 
 LineDescription TEstimateItem::lineDescription()
@@ -22,5 +21,4 @@ LineDescription TEstimateItem::lineDescription()
 TEstimateItem::TEstimateItem(LineOwnerRef estimate, QWidget* parent)
     : LineWindow(lineDescription(), estimate, parent)
 {
-    Latest<TEstimateItem>::set(this);
 }

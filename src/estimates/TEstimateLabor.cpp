@@ -1,6 +1,5 @@
 #include "estimates/TEstimateLabor.h"
 
-#include "ui/common/Latest.h"
 #include "ui/documents/PartLines.h"
 
 LineDescription TEstimateLabor::lineDescription()
@@ -20,5 +19,4 @@ LineDescription TEstimateLabor::lineDescription()
 TEstimateLabor::TEstimateLabor(LineOwnerRef estimate, QWidget* parent)
     : LineWindow(lineDescription(), estimate, parent)
 {
-    Latest<TEstimateLabor>::set(this);
 }

@@ -1,6 +1,5 @@
 #include "invoicing/TInvItem.h"
 
-#include "ui/common/Latest.h"
 #include "ui/documents/PartLines.h"
 
 #include <QLabel>
@@ -20,7 +19,6 @@ LineDescription partLines()
 TInvItem::TInvItem(LineOwnerRef invoice, QWidget* parent)
     : LineWindow(partLines(), invoice, parent)
 {
-    Latest<TInvItem>::set(this);
     m_highest = addFigure(QStringLiteral("Max:"), QStringLiteral("Label14"));
     m_last = addFigure(QStringLiteral("Last:"), QStringLiteral("Label24"));
 }

@@ -1,6 +1,5 @@
 #include "invoicing/TInvLabor.h"
 
-#include "ui/common/Latest.h"
 #include "ui/documents/PartLines.h"
 
 namespace {
@@ -22,5 +21,4 @@ LineDescription laborLines()
 TInvLabor::TInvLabor(LineOwnerRef invoice, QWidget* parent)
     : LineWindow(laborLines(), invoice, parent)
 {
-    Latest<TInvLabor>::set(this);
 }

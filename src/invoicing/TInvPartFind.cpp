@@ -5,14 +5,12 @@
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "invoicing/TInvItem.h"
-#include "ui/common/Latest.h"
 #include "ui/documents/PartLines.h"
 
 TInvPartFind::TInvPartFind(QWidget* parent)
     : PickerWindow(PartLines::picker(QStringLiteral("InvPartFind")), parent)
     , m_history(DM->ownQuery(QStringLiteral("Q2"), this))
 {
-    Latest<TInvPartFind>::set(this);
 }
 
 QList<std::pair<QString, QString>> TInvPartFind::values(const Query& row, LineWindow&)

@@ -2,12 +2,10 @@
 
 #include "invoicing/TInvItem.h"
 #include "invoicing/TInvLabor.h"
-#include "ui/common/Latest.h"
 
 TInvoice::TInvoice(Links links, QWidget* parent)
     : DocumentWindow(invoiceDescription(), std::move(links), parent)
 {
-    Latest<TInvoice>::set(this);
 }
 
 DocumentDescription TInvoice::invoiceDescription()

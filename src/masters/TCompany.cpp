@@ -5,7 +5,6 @@
 #include "data/TDM.h"
 #include "payables/TVendorHistory.h"
 #include "ui/common/Guard.h"
-#include "ui/common/Latest.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -77,7 +76,6 @@ TCompany::TCompany(ChildOpener openChild, QWidget* parent)
 {
     setObjectName(QStringLiteral("Company"));
     m_sum = DM->ownQuery(QStringLiteral("QCompany3"), this);
-    Latest<TCompany>::set(this);
     m_total = addFigure(QStringLiteral("Total Amounts $"), QStringLiteral("Label15"), "0.00");
     figuresLayout()->addStretch(1);
 

@@ -7,7 +7,6 @@
 #include "receivables/TCustomerHistory.h"
 #include "receivables/TCustomerInvoiceHistory.h"
 #include "ui/common/Guard.h"
-#include "ui/common/Latest.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -75,7 +74,6 @@ TCustomer::TCustomer(ChildOpener openChild, QWidget* parent)
 {
     setObjectName(QStringLiteral("Customer"));
     m_sums = DM->ownQuery(QStringLiteral("QCustomer3"), this);
-    Latest<TCustomer>::set(this);
     m_amounts = addFigure(QStringLiteral("Total Amounts $"), QStringLiteral("Label15"), "0.00");
     m_paid = addFigure(QStringLiteral("Total Paid $"), QStringLiteral("Label16"), "0.00");
     m_balance = addFigure(QStringLiteral("Balance $"), QStringLiteral("Label18"), "0.00");

@@ -1,6 +1,5 @@
 #include "masters/TEmployee.h"
 
-#include "ui/common/Latest.h"
 
 namespace {
 RecordDescription employeeDescription()
@@ -53,5 +52,4 @@ TEmployee::TEmployee(QWidget* parent)
     : RecordWindow(employeeDescription(), parent)
 {
     setObjectName(QStringLiteral("Employee"));
-    Latest<TEmployee>::set(this);
 }

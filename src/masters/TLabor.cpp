@@ -4,7 +4,6 @@
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "ui/common/Guard.h"
-#include "ui/common/Latest.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -53,7 +52,6 @@ TLabor::TLabor(InvoiceHistory invoiceHistory, QWidget* parent)
     , m_invoiceHistory(std::move(invoiceHistory))
 {
     setObjectName(QStringLiteral("Labor"));
-    Latest<TLabor>::set(this);
     m_sale = addFigure(QStringLiteral("Sale $"), QStringLiteral("Label17"), "0");
     figuresLayout()->addStretch(1);
 

@@ -6,7 +6,6 @@
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "ui/common/Guard.h"
-#include "ui/common/Latest.h"
 #include "ui/common/ListBox.h"
 
 #include <QEvent>
@@ -69,7 +68,6 @@ TPart::TPart(Links links, QWidget* parent)
     , m_links(std::move(links))
 {
     setObjectName(QStringLiteral("Part"));
-    Latest<TPart>::set(this);
 
     m_total = addFigure(QStringLiteral("Total Part"), QStringLiteral("Label14"), QString());
     m_check = new QLabel(this);

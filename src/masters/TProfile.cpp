@@ -6,7 +6,6 @@
 #include "data/TDM.h"
 #include "data/Transaction.h"
 #include "ui/common/Guard.h"
-#include "ui/common/Latest.h"
 #include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
 
@@ -30,7 +29,6 @@ TProfile::TProfile(QWidget* parent)
 {
     setObjectName(QStringLiteral("Profile"));
     setWindowTitle(QStringLiteral("Profile"));
-    Latest<TProfile>::set(this);
 
     auto* layout = new QVBoxLayout(this);
     auto* heading = headingLabel(this, QStringLiteral("Profile"), 18);

@@ -2,7 +2,6 @@
 
 #include "data/DbError.h"
 #include "data/Formats.h"
-#include "ui/common/Latest.h"
 
 #include <QPushButton>
 
@@ -42,7 +41,6 @@ TTax::TTax(QWidget* parent)
     : RecordWindow(taxDescription(), parent)
 {
     setObjectName(QStringLiteral("Tax"));
-    Latest<TTax>::set(this);
     for (const auto& [text, name] :
          {std::pair{"Send To ", "SendToButton"}, std::pair{"History", "HistoryButton"}}) {
         QPushButton* button = addButton(QString::fromLatin1(text), name);

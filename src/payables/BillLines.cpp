@@ -1,6 +1,5 @@
 #include "payables/BillLines.h"
 
-#include "ui/common/Latest.h"
 
 LineDescription TBillPart::lineDescription()
 {
@@ -47,7 +46,6 @@ LineDescription TBillPart::lineDescription()
 TBillPart::TBillPart(LineOwnerRef bill, QWidget* parent)
     : LineWindow(lineDescription(), bill, parent)
 {
-    Latest<TBillPart>::set(this);
 }
 
 LineDescription TBillExpense::lineDescription()
@@ -88,5 +86,4 @@ LineDescription TBillExpense::lineDescription()
 TBillExpense::TBillExpense(LineOwnerRef bill, QWidget* parent)
     : LineWindow(lineDescription(), bill, parent)
 {
-    Latest<TBillExpense>::set(this);
 }

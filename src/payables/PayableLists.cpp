@@ -4,7 +4,6 @@
 #include "data/SqlLiteral.h"
 #include "printing/PreparedReport.h"
 #include "printing/ReportEngine.h"
-#include "ui/common/Latest.h"
 #include "ui/common/PaymentWindow.h"
 
 #include <QPointer>
@@ -72,20 +71,17 @@ HistoryDescription payableList(TPayableList::Preview preview)
 TFindPayable::TFindPayable(PaymentWindow* opener, QWidget* parent)
     : HistoryWindow(billFinder(opener), parent)
 {
-    Latest<TFindPayable>::set(this);
     setSource([] { return std::optional<QString>(QString()); });
 }
 
 TPayableHistory::TPayableHistory(QWidget* parent)
     : HistoryWindow(billPayments(), parent)
 {
-    Latest<TPayableHistory>::set(this);
 }
 
 TPayableList::TPayableList(Preview preview, QWidget* parent)
     : HistoryWindow(payableList(std::move(preview)), parent)
 {
-    Latest<TPayableList>::set(this);
     setSource([] { return std::optional<QString>(QString()); });
 }
 

@@ -13,7 +13,6 @@
 #include "payables/PayableLists.h"
 #include "payables/TPayable.h"
 #include "ui/common/Guard.h"
-#include "ui/common/Latest.h"
 #include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
 #include "ui/documents/LinePanel.h"
@@ -82,7 +81,6 @@ TBill::TBill(Links links, QWidget* parent)
     , m_sums(DM->ownQuery(QStringLiteral("QPayable2"), this))
 {
     setObjectName(QStringLiteral("Bill"));
-    Latest<TBill>::set(this);
     boxes()->focusTarget(ref)->setToolTip(QStringLiteral("Use Number only"));
 
     QPushButton* history = addButton(QStringLiteral("Paid History"), QStringLiteral("Button10"));

@@ -1,7 +1,6 @@
 #include "payables/TPayable.h"
 
 #include "payables/PayableLists.h"
-#include "ui/common/Latest.h"
 
 #include <QPushButton>
 
@@ -57,7 +56,6 @@ TPayable::TPayable(Links links, QWidget* parent)
     : PaymentWindow(paymentDescription(), parent)
     , m_links(std::move(links))
 {
-    Latest<TPayable>::set(this);
     setText(QStringLiteral("Chart_Payable"), QStringLiteral("Bus Expence"));
     QPushButton* list = addCommand(QStringLiteral("List ( F5 )"), QStringLiteral("Button5"),
                                    m_links.openChild ? Qt::Key_F5 : 0, [this] {

@@ -1,7 +1,6 @@
 #include "payables/TVendorHistory.h"
 
 #include "data/SqlLiteral.h"
-#include "ui/common/Latest.h"
 
 namespace {
 HistoryDescription description()
@@ -22,5 +21,4 @@ HistoryDescription description()
 TVendorHistory::TVendorHistory(QWidget* parent)
     : HistoryWindow(description(), parent)
 {
-    Latest<TVendorHistory>::set(this);
 }

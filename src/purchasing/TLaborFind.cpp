@@ -2,7 +2,6 @@
 
 #include "data/Currency.h"
 #include "data/Query.h"
-#include "ui/common/Latest.h"
 #include "ui/documents/PartLines.h"
 
 namespace {
@@ -18,7 +17,6 @@ TLaborFind::TLaborFind(QWidget* parent)
     : PickerWindow(orderPartPicker(), parent)
 {
     setObjectName(QStringLiteral("LaborFind"));
-    Latest<TLaborFind>::set(this);
 }
 
 QList<std::pair<QString, QString>> TLaborFind::values(const Query& row, LineWindow&)

@@ -1,6 +1,5 @@
 #include "purchasing/TOrderItem.h"
 
-#include "ui/common/Latest.h"
 #include "ui/documents/PartLines.h"
 
 LineDescription TOrderItem::lineDescription()
@@ -34,5 +33,4 @@ LineDescription TOrderItem::lineDescription()
 TOrderItem::TOrderItem(LineOwnerRef order, QWidget* parent)
     : LineWindow(lineDescription(), order, parent)
 {
-    Latest<TOrderItem>::set(this);
 }

@@ -1,7 +1,6 @@
 #include "purchasing/TPartOrderHistory.h"
 
 #include "data/SqlLiteral.h"
-#include "ui/common/Latest.h"
 
 TPartOrderHistory::TPartOrderHistory(QWidget* parent)
     : HistoryWindow({QStringLiteral("PartOrderHistory"),
@@ -13,5 +12,4 @@ TPartOrderHistory::TPartOrderHistory(QWidget* parent)
                      {"Name", "Mfg", "Qty", "Style", "Part #", "Rate", "Amount", "Po"}},
                     parent)
 {
-    Latest<TPartOrderHistory>::set(this);
 }

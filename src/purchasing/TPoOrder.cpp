@@ -5,7 +5,6 @@
 #include "purchasing/TOrderItem.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Guard.h"
-#include "ui/common/Latest.h"
 #include "ui/common/Prompter.h"
 #include "ui/documents/LinePanel.h"
 
@@ -63,7 +62,6 @@ TPoOrder::TPoOrder(Links links, QWidget* parent)
     , m_links(std::move(links))
 {
     setObjectName(QStringLiteral("PoOrder"));
-    Latest<TPoOrder>::set(this);
     m_lines = new DocumentLines(this,
                                 {{"Po Number", number},
                                  {"Side Mark", "SideMark_Order"},

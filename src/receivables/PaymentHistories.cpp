@@ -4,7 +4,6 @@
 #include "data/SqlLiteral.h"
 #include "printing/PreparedReport.h"
 #include "printing/ReportEngine.h"
-#include "ui/common/Latest.h"
 #include "ui/common/PaymentWindow.h"
 
 #include <QPointer>
@@ -36,13 +35,11 @@ HistoryDescription paymentsOf(const QString& caption, const QString& table)
 TInvoiceHistory::TInvoiceHistory(const QString& payments, QWidget* parent)
     : HistoryWindow(paymentsOf(QStringLiteral("InvoiceHistory"), payments), parent)
 {
-    Latest<TInvoiceHistory>::set(this);
 }
 
 TReceivableHistory::TReceivableHistory(const QString& payments, QWidget* parent)
     : HistoryWindow(paymentsOf(QStringLiteral("ReceivableHistory"), payments), parent)
 {
-    Latest<TReceivableHistory>::set(this);
 }
 
 void TReceivableHistory::readFrom(PaymentWindow* opener)
@@ -78,7 +75,6 @@ HistoryDescription receivableList(TReceivableList::Preview preview)
 TReceivableList::TReceivableList(Preview preview, QWidget* parent)
     : HistoryWindow(receivableList(std::move(preview)), parent)
 {
-    Latest<TReceivableList>::set(this);
     // Every payment, read when the list is first shown.
     setSource([] { return std::optional<QString>(QString()); });
 }
@@ -122,6 +118,5 @@ HistoryDescription invoiceFinder(QPointer<PaymentWindow> opener)
 TReceivableFind::TReceivableFind(PaymentWindow* opener, QWidget* parent)
     : HistoryWindow(invoiceFinder(opener), parent)
 {
-    Latest<TReceivableFind>::set(this);
     setSource([] { return std::optional<QString>(QString()); });
 }

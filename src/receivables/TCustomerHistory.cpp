@@ -1,7 +1,6 @@
 #include "receivables/TCustomerHistory.h"
 
 #include "data/SqlLiteral.h"
-#include "ui/common/Latest.h"
 
 namespace {
 HistoryDescription description()
@@ -23,5 +22,4 @@ HistoryDescription description()
 TCustomerHistory::TCustomerHistory(QWidget* parent)
     : HistoryWindow(description(), parent)
 {
-    Latest<TCustomerHistory>::set(this);
 }

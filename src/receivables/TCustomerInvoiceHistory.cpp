@@ -1,7 +1,6 @@
 #include "receivables/TCustomerInvoiceHistory.h"
 
 #include "data/SqlLiteral.h"
-#include "ui/common/Latest.h"
 
 namespace {
 HistoryDescription description()
@@ -23,5 +22,4 @@ HistoryDescription description()
 TCustomerInvoiceHistory::TCustomerInvoiceHistory(QWidget* parent)
     : HistoryWindow(description(), parent)
 {
-    Latest<TCustomerInvoiceHistory>::set(this);
 }

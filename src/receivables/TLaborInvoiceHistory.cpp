@@ -1,7 +1,6 @@
 #include "receivables/TLaborInvoiceHistory.h"
 
 #include "data/SqlLiteral.h"
-#include "ui/common/Latest.h"
 
 namespace {
 HistoryDescription description()
@@ -22,5 +21,4 @@ HistoryDescription description()
 TLaborInvoiceHistory::TLaborInvoiceHistory(QWidget* parent)
     : HistoryWindow(description(), parent)
 {
-    Latest<TLaborInvoiceHistory>::set(this);
 }

@@ -1,7 +1,6 @@
 #include "receivables/TPartInvoiceHistory.h"
 
 #include "data/SqlLiteral.h"
-#include "ui/common/Latest.h"
 
 TPartInvoiceHistory::TPartInvoiceHistory(QWidget* parent)
     : HistoryWindow({QStringLiteral("PartInvoiceHistory"),
@@ -14,5 +13,4 @@ TPartInvoiceHistory::TPartInvoiceHistory(QWidget* parent)
                      {"Name", "Mfg", "Qty", "Style", "Part #", "Rate", "Amount", "Invoice #"}},
                     parent)
 {
-    Latest<TPartInvoiceHistory>::set(this);
 }

@@ -1,7 +1,6 @@
 #include "receivables/TReceivable.h"
 
 #include "receivables/PaymentHistories.h"
-#include "ui/common/Latest.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -58,7 +57,6 @@ TReceivable::TReceivable(Links links, const QString& documentTable, QWidget* par
     : PaymentWindow(paymentDescription(documentTable), parent)
     , m_links(std::move(links))
 {
-    Latest<TReceivable>::set(this);
     // The usual methods until the shop has payments of its own to list.
     if (auto* methods = qobject_cast<QComboBox*>(boxes()->box("ViaPayment_Receivable"))) {
         methods->addItems({"Check", "Cash", "C.C.", "Gift Card"});

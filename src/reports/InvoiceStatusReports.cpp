@@ -2,7 +2,6 @@
 
 #include "reports/ReportFilters.h"
 #include "reports/WorkTables.h"
-#include "ui/common/Latest.h"
 
 // ---- Finished invoices -----------------------------------------------------------------------
 
@@ -22,9 +21,7 @@ ReportDescription TFinishedInvoiceReport::finishedDescription()
 
 TFinishedInvoiceReport::TFinishedInvoiceReport(Preview preview, QWidget* parent)
     : ReportWindow(finishedDescription(), std::move(preview), parent)
-{
-    Latest<TFinishedInvoiceReport>::set(this);
-}
+{}
 
 void TFinishedInvoiceReport::gather()
 {
@@ -80,9 +77,7 @@ ReportDescription TOpenInvoice::openDescription()
 
 TOpenInvoice::TOpenInvoice(Preview preview, QWidget* parent)
     : ReportWindow(openDescription(), std::move(preview), parent)
-{
-    Latest<TOpenInvoice>::set(this);
-}
+{}
 
 void TOpenInvoice::gather()
 {

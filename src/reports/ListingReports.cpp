@@ -2,7 +2,6 @@
 
 #include "data/SqlLiteral.h"
 #include "reports/ReportFilters.h"
-#include "ui/common/Latest.h"
 
 namespace {
 const QString companies = QStringLiteral("Select distinct Name_Company From Company");
@@ -61,9 +60,7 @@ ReportDescription TReportPayable::payableDescription()
 
 TReportPayable::TReportPayable(Preview preview, QWidget* parent)
     : ReportWindow(payableDescription(), std::move(preview), parent)
-{
-    Latest<TReportPayable>::set(this);
-}
+{}
 
 ReportDescription TReportReceivable::receivableDescription()
 {
@@ -85,9 +82,7 @@ ReportDescription TReportReceivable::receivableDescription()
 
 TReportReceivable::TReportReceivable(Preview preview, QWidget* parent)
     : ReportWindow(receivableDescription(), std::move(preview), parent)
-{
-    Latest<TReportReceivable>::set(this);
-}
+{}
 
 // ---- Purchase orders ----------------------------------------------------------------------
 
@@ -106,9 +101,7 @@ ReportDescription TReportVendor1::vendorDescription()
 
 TReportVendor1::TReportVendor1(Preview preview, QWidget* parent)
     : ReportWindow(vendorDescription(), std::move(preview), parent)
-{
-    Latest<TReportVendor1>::set(this);
-}
+{}
 
 ReportDescription TReportItems::itemsDescription()
 {
@@ -129,9 +122,7 @@ ReportDescription TReportItems::itemsDescription()
 
 TReportItems::TReportItems(Preview preview, QWidget* parent)
     : ReportWindow(itemsDescription(), std::move(preview), parent)
-{
-    Latest<TReportItems>::set(this);
-}
+{}
 
 void TReportItems::gather()
 {
@@ -159,9 +150,7 @@ ReportDescription TReportCustomer::customerDescription()
 
 TReportCustomer::TReportCustomer(Preview preview, QWidget* parent)
     : ReportWindow(customerDescription(), std::move(preview), parent)
-{
-    Latest<TReportCustomer>::set(this);
-}
+{}
 
 bool TReportCustomer::parts() const
 {

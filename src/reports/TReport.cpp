@@ -4,7 +4,6 @@
 #include "reports/ListingReports.h"
 #include "reports/TotalReports.h"
 #include "ui/common/FocusChain.h"
-#include "ui/common/Latest.h"
 #include "ui/common/WindowParts.h"
 
 #include <QGridLayout>
@@ -51,7 +50,6 @@ TReport::TReport(Links links, QWidget* parent)
 {
     setObjectName(QStringLiteral("Report"));
     setWindowTitle(QStringLiteral("Report"));
-    Latest<TReport>::set(this);
 
     QVBoxLayout* layout = WindowParts::windowLayout(this, QStringLiteral("Reports"));
     QFrame* panel = WindowParts::raisedPanel(this, QStringLiteral("Buttons"));

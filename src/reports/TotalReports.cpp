@@ -6,7 +6,6 @@
 #include "data/SqlLiteral.h"
 #include "reports/ReportFilters.h"
 #include "reports/WorkTables.h"
-#include "ui/common/Latest.h"
 
 namespace {
 const QString layout = QStringLiteral(":/reports/layouts/totals.json");
@@ -92,9 +91,7 @@ ReportDescription TTotalAmountReport::totalAmountDescription()
 
 TTotalAmountReport::TTotalAmountReport(Preview preview, QWidget* parent)
     : ReportWindow(totalAmountDescription(), std::move(preview), parent)
-{
-    Latest<TTotalAmountReport>::set(this);
-}
+{}
 
 void TTotalAmountReport::gather()
 {
@@ -147,9 +144,7 @@ ReportDescription TTotalReceivable::totalReceivableDescription()
 
 TTotalReceivable::TTotalReceivable(Preview preview, QWidget* parent)
     : ReportWindow(totalReceivableDescription(), std::move(preview), parent)
-{
-    Latest<TTotalReceivable>::set(this);
-}
+{}
 
 void TTotalReceivable::gather()
 {

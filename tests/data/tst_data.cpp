@@ -1181,7 +1181,7 @@ void TestData::writeLockIsWaitedFor()
     waited.start();
     const QString outcome = refusal([&] {
         if (!transaction) {
-            Query change("Q1", DM->admin1(), false);
+            Query change("Q1", DM->admin1());
             change.add("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (10, 2031, 1, "
                        "12, 0.1)");
             change.exec();
@@ -1190,10 +1190,10 @@ void TestData::writeLockIsWaitedFor()
         Transaction saving(DM);
         // Read, then written: the way a save checks before it writes. Without the lock taken
         // at the start, the write fails at once when the other program commits meanwhile.
-        Query check("Q2", DM->admin1(), false);
+        Query check("Q2", DM->admin1());
         check.add("Select Count(*) From Tax");
         check.open();
-        Query change("Q1", DM->admin1(), false);
+        Query change("Q1", DM->admin1());
         change.add("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (10, 2031, 1, 12, "
                    "0.1)");
         change.exec();

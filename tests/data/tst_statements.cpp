@@ -433,7 +433,7 @@ void TestStatements::ownQueriesKeepTheirRows()
     Query* mine = DM->ownQuery(QStringLiteral("QPart1"), window);
     QCOMPARE(mine->name(), QStringLiteral("QPart1"));
     QVERIFY(mine != DM->query(QStringLiteral("QPart1")));
-    QCOMPARE(mine->isStatic(), DM->query(QStringLiteral("QPart1"))->isStatic());
+    QCOMPARE(mine->connection(), DM->query(QStringLiteral("QPart1"))->connection());
     mine->setSql({"Select * From Part"});
     mine->open();
     Query* pooled = DM->query(QStringLiteral("QPart1"));

@@ -348,7 +348,7 @@ void TestStations::textStaysTextOnAnyServer()
         const std::unique_ptr<Connection> connection =
             Connection::shop(QStringLiteral("StationOfTexts"), TestShop::target());
         connection->open();
-        Query q(QStringLiteral("Q1"), connection.get(), false);
+        Query q(QStringLiteral("Q1"), connection.get());
         for (const auto& [id, text] :
              {std::pair{1, hostile}, std::pair{2, QStringLiteral("kept")}, std::pair{3, hostile}}) {
             SqlRow row(QStringLiteral("Labor"));

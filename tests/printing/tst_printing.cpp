@@ -142,7 +142,7 @@ public:
 
     Query* open(const QString& name, const QString& sql)
     {
-        m_queries.push_back(std::make_unique<Query>(name, m_shop.dm()->admin1(), false));
+        m_queries.push_back(std::make_unique<Query>(name, m_shop.dm()->admin1()));
         Query* query = m_queries.back().get();
         query->add(sql);
         query->open();

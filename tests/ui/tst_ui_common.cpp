@@ -12,7 +12,6 @@
 #include "ui/common/FocusChain.h"
 #include "ui/common/Guard.h"
 #include "ui/common/HistoryWindow.h"
-#include "ui/common/Latest.h"
 #include "ui/common/ListBox.h"
 #include "ui/common/Navigator.h"
 #include "ui/common/PaymentWindow.h"
@@ -692,20 +691,6 @@ private slots:
         auto [again, second] = open();
         QCOMPARE(second->columnWidth(1), 90);
         delete again;
-    }
-
-    void latestForgetsDestroyedWindow()
-    {
-        auto* older = new QLineEdit;
-        auto* newer = new QLineEdit;
-        Latest<QLineEdit>::set(older);
-        Latest<QLineEdit>::set(newer);
-        QCOMPARE(Latest<QLineEdit>::get(), newer);
-        delete older;
-        QCOMPARE(Latest<QLineEdit>::get(), newer);
-        newer->deleteLater();
-        ui::settle();
-        QCOMPARE(Latest<QLineEdit>::get(), nullptr);
     }
 
     // A list described with a navigator delete, a total, a title sort limited to two columns
