@@ -7,6 +7,30 @@
 #include "data/TDM.h"
 #include "ui/common/Prompter.h"
 
+#include <QDate>
+
+QString sql(const SqlStatement& statement)
+{
+    QString text = sql(statement.text());
+    for (const QVariant& v : statement.values) {
+        QString literal;
+        if (v.isNull())
+            literal = QStringLiteral("NULL");
+        else if (v.typeId() == QMetaType::QString)
+            literal = '\'' + v.toString().replace('\'', QStringLiteral("''")) + '\'';
+        else if (v.typeId() == QMetaType::QDate)
+            literal = '\'' + v.toDate().toString(Qt::ISODate) + '\'';
+        else if (v.typeId() == QMetaType::Bool)
+            literal = v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        else
+            literal = v.toString();
+        const qsizetype at = text.indexOf(QLatin1Char('?'));
+        if (at >= 0)
+            text.replace(at, 1, literal);
+    }
+    return text;
+}
+
 QString sql(const QString& access)
 {
     // Straight statements run on the file, whichever engine the program is measured on.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/SqlStatement.h"
+
 // What the benchmarks share: the same statements run straight on SQLite's C API beside the
 // program's commands, and the timing reported as tavlin_ms, straight_ms and their ratio.
 
@@ -123,6 +125,9 @@ private:
 
 // A statement in the shop's wording, as the program's connection hands it to SQLite.
 QString sql(const QString& access);
+// The same for a statement with bound values, its values written in as SQLite literals: the
+// straight statement a bound one is compared with.
+QString sql(const SqlStatement& statement);
 
 // Times one command per iteration, with prepare run before each and left out of the time,
 // and reports it beside the straight statements.

@@ -151,7 +151,7 @@ void headerSave(benchmark::State& state, Shop* shop, Document& doc)
     show(doc);
     const SqlRow row = doc.window->boxes()->row(doc.header);
     const QStringList keys{QStringLiteral("InvoiceNo_Inv")};
-    QStringList statements{sql(row.exists(keys).join('\n')), sql(row.update(keys).join('\n'))};
+    QStringList statements{sql(row.exists(keys)), sql(row.update(keys))};
     statements += openListReload(shop, doc);
     const double straightMs = shop->straight->milliseconds(statements);
     const int informedBefore = informed;

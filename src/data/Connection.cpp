@@ -47,6 +47,7 @@ std::unique_ptr<Connection> Connection::dataSource(const QString& name,
 
 Connection::~Connection()
 {
+    forgetPrepared();
     sqlite3_finalize(m_dataVersion);
     m_db = QSqlDatabase();
     if (m_added) {
@@ -121,9 +122,14 @@ QSqlDatabase Connection::addServerDatabase(const DatabaseTarget& target, const Q
         // Without a password in the address, the server's own ways apply (PGPASSFILE, .pgpass).
         if (!address.password.isEmpty())
             db.setPassword(address.password);
-        // A server that does not answer is given up on after a few seconds.
-        db.setConnectOptions((QStringList{QStringLiteral("connect_timeout=5")} + address.options)
-                                 .join(QLatin1Char(';')));
+        // A server that does not answer is given up on after a few seconds. A backslash in a
+        // text is a backslash from the session's start, whatever the role's default: the
+        // driver decides once, when it connects, how it writes the texts it binds.
+        db.setConnectOptions(
+            (QStringList{QStringLiteral("connect_timeout=5"),
+                         QStringLiteral("options='-c standard_conforming_strings=on'")} +
+             address.options)
+                .join(QLatin1Char(';')));
     }
     return db;
 }
@@ -158,17 +164,107 @@ void Connection::prepareSession(QSqlDatabase& db)
         throw DbError(databaseMessage(q.lastError()));
 }
 
-int Connection::execute(const QString& statement)
+QString Connection::translate(const QString& statement) const
 {
-    const QString sql = translate(statement);
-    QSqlQuery q(database());
-    if (!q.exec(sql))
-        throw DbError(failure(q.lastError()));
-    noteChange(sql);
-    return q.numRowsAffected();
+    if (!statement.contains(QLatin1Char('?')))
+        return m_translator.translate(statement);
+    auto found = m_translated.constFind(statement);
+    if (found == m_translated.constEnd()) {
+        // Statements with placeholders are few and fixed; a bound on them all the same.
+        if (m_translated.size() > 4000)
+            m_translated.clear();
+        found = m_translated.insert(statement, m_translator.translate(statement));
+    }
+    return *found;
 }
 
-qint64 Connection::insertRow(const QString& statement)
+QVariant Connection::bindable(const QVariant& value) const
+{
+    if (m_target.isServer())
+        return value;
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.isNull() ? QVariant(QMetaType::fromType<QString>())
+                              : QVariant(value.toDate().toString(Qt::ISODate));
+    case QMetaType::Bool:
+        return value.isNull() ? QVariant(QMetaType::fromType<qlonglong>())
+                              : QVariant(qlonglong(value.toBool() ? 1 : 0));
+    default:
+        return value;
+    }
+}
+
+QSqlQuery& Connection::prepared(const QString& sql) const
+{
+    auto found = m_prepared.find(sql);
+    if (found != m_prepared.end())
+        return *found->second;
+    auto query = std::make_unique<QSqlQuery>(database());
+    query->setForwardOnly(true);
+    if (!query->prepare(sql))
+        throw DbError(failure(query->lastError()));
+    if (m_prepared.size() > 500)
+        forgetPrepared();
+    return *m_prepared.emplace(sql, std::move(query)).first->second;
+}
+
+sqlite3_stmt* Connection::sqliteStatement(const QString& sql, QString* error) const
+{
+    sqlite3* db = sqliteHandle();
+    if (!db)
+        return nullptr;
+    auto found = m_statements.find(sql);
+    if (found != m_statements.end())
+        return found->second;
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    const int done = sqlite3_prepare_v3(db, text.constData(), int(text.size()),
+                                        SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+    if (done != SQLITE_OK) {
+        if (error)
+            *error = done == SQLITE_BUSY ? DbError::busy() : QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    if (m_statements.size() > 500)
+        forgetPrepared();
+    m_statements.emplace(sql, statement);
+    return statement;
+}
+
+void Connection::forgetPrepared() const
+{
+    m_prepared.clear();
+    for (auto& [sql, statement] : m_statements)
+        sqlite3_finalize(statement);
+    m_statements.clear();
+}
+
+int Connection::execute(const SqlStatement& statement)
+{
+    const QString sql = translate(statement.text());
+    if (statement.values.isEmpty()) {
+        QSqlQuery q(database());
+        if (!q.exec(sql))
+            throw DbError(failure(q.lastError()));
+        noteChange(sql);
+        return q.numRowsAffected();
+    }
+    QSqlQuery& q = prepared(sql);
+    for (int i = 0; i < statement.values.size(); ++i)
+        q.bindValue(i, bindable(statement.values.at(i)));
+    if (!q.exec()) {
+        const QString message = failure(q.lastError());
+        q.finish();
+        throw DbError(message);
+    }
+    const int changed = q.numRowsAffected();
+    q.finish();
+    noteChange(sql);
+    return changed;
+}
+
+qint64 Connection::insertRow(const SqlStatement& statement)
 {
     execute(statement);
     return lastInsertedKey();
@@ -187,6 +283,8 @@ qint64 Connection::lastInsertedKey() const
 
 void Connection::reconnect() const
 {
+    // What was prepared went with the old session.
+    forgetPrepared();
     m_db.close();
     if (!m_db.open())
         throw DbError(QStringLiteral("The shop database server cannot be reached: %1\n\n"

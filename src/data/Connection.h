@@ -2,14 +2,17 @@
 
 #include "data/AccessSql.h"
 #include "data/DatabaseTarget.h"
+#include "data/SqlStatement.h"
 
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 
 #include <memory>
+#include <unordered_map>
 
 class QSqlError;
+class QSqlQuery;
 class SqlDialect;
 struct sqlite3;
 struct sqlite3_stmt;
@@ -46,10 +49,20 @@ public:
     // The open connection. After the server was lost it connects again first, and throws
     // DbError when the server still cannot be reached.
     QSqlDatabase database() const;
-    // Runs a change written in the shop's wording and returns the number of rows it changed.
-    int execute(const QString& statement);
+    // Runs a change written in the shop's wording, its values bound, and returns the number of
+    // rows it changed.
+    int execute(const SqlStatement& statement);
+    int execute(const QString& statement) { return execute(SqlStatement{{statement}}); }
     // Runs an Insert of one row written in the shop's wording and returns the row's hidden key.
-    qint64 insertRow(const QString& statement);
+    qint64 insertRow(const SqlStatement& statement);
+    // The statement prepared on this connection, once: later calls give the same query, its
+    // values to be bound again. Statements written with their values as text are prepared
+    // each time.
+    QSqlQuery& prepared(const QString& sql) const;
+    // The engine's statement prepared once on the embedded file (null on a server).
+    sqlite3_stmt* sqliteStatement(const QString& sql, QString* error) const;
+    // A value as the engine stores it: dates as ISO text and yes/no as 1 or 0 on the file.
+    QVariant bindable(const QVariant& value) const;
     // The hidden key of the row this connection inserted last.
     qint64 lastInsertedKey() const;
 
@@ -67,7 +80,8 @@ public:
     // The engine's own handle when the connection is an SQLite file (rows are then read
     // straight from it, without a variant per cell), else null.
     sqlite3* sqliteHandle() const;
-    QString translate(const QString& statement) const { return m_translator.translate(statement); }
+    // The statement in the engine's wording; statements with placeholders are translated once.
+    QString translate(const QString& statement) const;
     const SqlDialect& dialect() const { return *m_dialect; }
     // The engine's hidden column that keeps the order rows were added in (none on the file).
     QString rowOrderColumn() const;
@@ -99,6 +113,11 @@ private:
     bool m_inTransaction = false;
     mutable QHash<QString, quint64> m_changes;
     mutable sqlite3_stmt* m_dataVersion = nullptr;
+    // Statements with placeholders, translated and prepared once per connection.
+    mutable QHash<QString, QString> m_translated;
+    mutable std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
+    mutable std::unordered_map<QString, sqlite3_stmt*> m_statements;
+    void forgetPrepared() const;
     // The connection's count of changed rows when the program last counted its own changes.
     mutable qint64 m_counted = 0;
     // Counts checks whose answer the server could not give: each counts as a change.

@@ -6,11 +6,10 @@
 #include "data/SqlRow.h"
 
 namespace {
-QString keyCondition(qint64 key)
+void checkKey(qint64 key)
 {
     if (key <= 0)
         throw DbError(QStringLiteral("No stored row is chosen."));
-    return " where " + SqlDialect::rowKeyColumn() + " = " + QString::number(key);
 }
 } // namespace
 
@@ -18,20 +17,20 @@ namespace KeyedRows {
 
 qint64 insert(Connection& connection, const SqlRow& row)
 {
-    return connection.insertRow(row.insert().join(QLatin1Char('\n')));
+    return connection.insertRow(row.insert());
 }
 
 int update(Connection& connection, const SqlRow& row, qint64 key)
 {
-    QStringList lines = row.update({}, SqlRow::Keys::Set);
-    // The builder's condition line is replaced by the key's.
-    lines.last() = keyCondition(key);
-    return connection.execute(lines.join(QLatin1Char('\n')));
+    checkKey(key);
+    return connection.execute(row.updateKeyed(key));
 }
 
 int remove(Connection& connection, const QString& table, qint64 key)
 {
-    return connection.execute("Delete From " + table + keyCondition(key));
+    checkKey(key);
+    return connection.execute(SqlStatement{
+        {"Delete From " + table + " where " + SqlDialect::rowKeyColumn() + " = ?"}, {key}});
 }
 
 QString goneMessage(const QString& what)

@@ -11,12 +11,16 @@
 namespace {
 
 // The unique key refused the number: another station stored it since it was read.
+bool isTakenText(const QString& text)
+{
+    return text.contains(QLatin1String("duplicate key"), Qt::CaseInsensitive) ||
+           text.contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive);
+}
+
 bool isTaken(const QSqlError& error)
 {
-    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
     return error.nativeErrorCode() == QLatin1String("23505") ||
-           text.contains(QLatin1String("duplicate key"), Qt::CaseInsensitive) ||
-           text.contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive);
+           isTakenText(error.databaseText() + QLatin1Char(' ') + error.driverText());
 }
 
 struct Taken
@@ -79,8 +83,14 @@ Claimed insert(Connection& connection, SqlRow row, const QString& keyColumn, qin
             }
             stored.finish();
             row.set(keyColumn, QString::number(claimed.number));
-            run(connection, row.insert().join(QLatin1Char('\n')));
-            claimed.key = connection.lastInsertedKey();
+            try {
+                claimed.key = connection.insertRow(row.insert());
+            } catch (const DbError& e) {
+                // The unique key refused the number: another station stored it since.
+                if (isTakenText(e.message()))
+                    throw Taken{};
+                throw;
+            }
             transaction.commit();
             return claimed;
         } catch (const Taken&) {

@@ -102,6 +102,7 @@ Query::~Query() = default;
 void Query::clear()
 {
     m_lines.clear();
+    m_values.clear();
 }
 
 void Query::add(const QString& line)
@@ -112,6 +113,13 @@ void Query::add(const QString& line)
 void Query::setSql(const QStringList& lines)
 {
     m_lines = lines;
+    m_values.clear();
+}
+
+void Query::setSql(const SqlStatement& statement)
+{
+    m_lines = statement.lines;
+    m_values = statement.values;
 }
 
 QString Query::statement() const
@@ -158,7 +166,7 @@ void Query::open()
     resetRows();
     m_open = false;
     try {
-        m_columns = readRows(*m_connection, sql, m_rows);
+        m_columns = readRows(*m_connection, sql, m_values, m_rows);
     } catch (...) {
         resetRows();
         emit rowsChanged();
@@ -183,12 +191,7 @@ void Query::open()
 int Query::exec()
 {
     close();
-    const QString sql = m_connection->translate(statement());
-    QSqlQuery q(m_connection->database());
-    if (!q.exec(sql))
-        throw DbError(m_connection->failure(q.lastError()));
-    m_connection->noteChange(sql);
-    return q.numRowsAffected();
+    return m_connection->execute(SqlStatement{m_lines, m_values});
 }
 
 void Query::setCurrent(int row, bool eof, bool bof)

@@ -3,6 +3,7 @@
 #include "data/Currency.h"
 #include "data/RowReader.h"
 #include "data/Schema.h"
+#include "data/SqlStatement.h"
 
 #include <QHash>
 #include <QList>
@@ -58,7 +59,9 @@ public:
     void clear();
     void add(const QString& line);
     QStringList sql() const { return m_lines; }
+    // A statement written whole, or one whose values are bound to its placeholders.
     void setSql(const QStringList& lines);
+    void setSql(const SqlStatement& statement);
 
     // Runs the statement for rows; throws DbError with the database's message and leaves the
     // query closed when the statement is rejected.
@@ -127,6 +130,7 @@ private:
 
     Connection* m_connection;
     QStringList m_lines;
+    QVariantList m_values;
     bool m_open = false;
     QList<RowColumn> m_columns;
     RowStore m_rows;

@@ -48,16 +48,58 @@ QList<bool> kindsKnown(const QStringList& names)
     return known;
 }
 
-QList<RowColumn> readSqlite(sqlite3* db, const QString& sql, RowStore& rows)
+// Binds values to a statement of the file, as the file stores them.
+void bindSqlite(sqlite3_stmt* statement, const Connection& connection, const QVariantList& values)
 {
-    const QByteArray text = sql.toUtf8();
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant v = connection.bindable(values.at(i));
+        const int at = i + 1;
+        if (v.isNull()) {
+            sqlite3_bind_null(statement, at);
+            continue;
+        }
+        switch (v.typeId()) {
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+        case QMetaType::ULongLong:
+        case QMetaType::UInt:
+            sqlite3_bind_int64(statement, at, v.toLongLong());
+            break;
+        case QMetaType::Double:
+            sqlite3_bind_double(statement, at, v.toDouble());
+            break;
+        default: {
+            const QByteArray text = v.toString().toUtf8();
+            sqlite3_bind_text(statement, at, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+}
+
+QList<RowColumn> readSqlite(const Connection& connection, sqlite3* db, const QString& sql,
+                            const QVariantList& values, RowStore& rows)
+{
+    // A statement with values is prepared once and kept; one written whole is made each time.
+    const bool keptStatement = !values.isEmpty();
     sqlite3_stmt* statement = nullptr;
-    const int prepared =
-        sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr);
-    if (prepared == SQLITE_BUSY)
-        throw DbError(DbError::busy());
-    if (prepared != SQLITE_OK)
-        throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+    if (keptStatement) {
+        QString error;
+        statement = connection.sqliteStatement(sql, &error);
+        if (!statement)
+            throw DbError(error);
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+        bindSqlite(statement, connection, values);
+    } else {
+        const QByteArray text = sql.toUtf8();
+        const int prepared =
+            sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr);
+        if (prepared == SQLITE_BUSY)
+            throw DbError(DbError::busy());
+        if (prepared != SQLITE_OK)
+            throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+    }
     // The hidden row key is never one of the columns a window reads; the first one read is
     // kept beside each row.
     const int read = sqlite3_column_count(statement);
@@ -115,7 +157,12 @@ QList<RowColumn> readSqlite(sqlite3* db, const QString& sql, RowStore& rows)
     }
     const QString message = step == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_mutex_leave(lock);
-    sqlite3_finalize(statement);
+    if (keptStatement) {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+    } else {
+        sqlite3_finalize(statement);
+    }
     if (step != SQLITE_DONE) {
         rows.clear(0);
         throw DbError(step == SQLITE_BUSY ? DbError::busy() : message);
@@ -166,25 +213,46 @@ QVariant normalized(const QVariant& v, ColumnKind kind)
     return v;
 }
 
-QList<RowColumn> readQtSql(const Connection& connection, const QString& sql, RowStore& rows)
+// Runs sql for rows through the Qt driver, its values bound to a statement prepared once.
+bool runQtSql(const Connection& connection, const QString& sql, const QVariantList& values,
+              QSqlQuery** query, QSqlQuery& own)
 {
-    QSqlQuery q(connection.database());
-    q.setForwardOnly(true);
-    if (!q.exec(sql)) {
-        const QSqlError error = q.lastError();
+    if (values.isEmpty()) {
+        own = QSqlQuery(connection.database());
+        own.setForwardOnly(true);
+        *query = &own;
+        return own.exec(sql);
+    }
+    QSqlQuery& q = connection.prepared(sql);
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, connection.bindable(values.at(i)));
+    *query = &q;
+    return q.exec();
+}
+
+QList<RowColumn> readQtSql(const Connection& connection, const QString& sql,
+                           const QVariantList& values, RowStore& rows)
+{
+    QSqlQuery own;
+    QSqlQuery* read = nullptr;
+    if (!runQtSql(connection, sql, values, &read, own)) {
+        const QSqlError error = read->lastError();
+        read->finish();
         // A read outside a transaction is tried once more on a new connection when the server
         // dropped the old one (it restarted since the last command).
         if (connection.isServer() && !connection.inTransaction() &&
             Connection::isConnectionLoss(error)) {
             connection.failure(error);
-            q = QSqlQuery(connection.database());
-            q.setForwardOnly(true);
-            if (!q.exec(sql))
-                throw DbError(connection.failure(q.lastError()));
+            if (!runQtSql(connection, sql, values, &read, own)) {
+                const QString message = connection.failure(read->lastError());
+                read->finish();
+                throw DbError(message);
+            }
         } else {
             throw DbError(connection.failure(error));
         }
     }
+    QSqlQuery& q = *read;
     const QSqlRecord record = q.record();
     // The hidden row key is never part of what a window reads; the first one read is kept
     // beside each row.
@@ -217,6 +285,7 @@ QList<RowColumn> readQtSql(const Connection& connection, const QString& sql, Row
             rows.addVariant(v);
         }
     }
+    q.finish();
     return columns;
 }
 
@@ -231,9 +300,10 @@ QString databaseMessage(const QSqlError& error)
     return db.isEmpty() ? error.text() : db;
 }
 
-QList<RowColumn> readRows(const Connection& connection, const QString& sql, RowStore& rows)
+QList<RowColumn> readRows(const Connection& connection, const QString& sql,
+                          const QVariantList& values, RowStore& rows)
 {
     if (sqlite3* db = connection.sqliteHandle())
-        return readSqlite(db, sql, rows);
-    return readQtSql(connection, sql, rows);
+        return readSqlite(connection, db, sql, values, rows);
+    return readQtSql(connection, sql, values, rows);
 }

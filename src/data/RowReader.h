@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariantList>
 
 class Connection;
 
@@ -19,7 +20,10 @@ struct RowColumn
 // rows; an SQLite file is read straight through SQLite, without a variant per cell. Returns
 // the columns, each of the kind the schema gives its name, or else the kind of its first
 // value (a sum, an expression). Throws DbError with the engine's message, rows left empty.
-QList<RowColumn> readRows(const Connection& connection, const QString& sql, RowStore& rows);
+// values are bound to the statement's placeholders, in order; a statement with placeholders is
+// prepared once per connection.
+QList<RowColumn> readRows(const Connection& connection, const QString& sql,
+                          const QVariantList& values, RowStore& rows);
 
 // The engine's message of a Qt SQL error.
 QString databaseMessage(const class QSqlError& error);

@@ -4,22 +4,41 @@
 #include "data/Formats.h"
 #include "data/Query.h"
 #include "data/Schema.h"
+#include "data/SqlDialect.h"
 #include "data/SqlLiteral.h"
 
 namespace {
-const QString null = QStringLiteral("Null");
 
-QString empty(const QString& column, SqlRow::EmptyNumber rule, const QString& box)
+// A null of the column's kind, so that every driver knows what it binds.
+QVariant nullOf(ColumnKind kind)
+{
+    switch (kind) {
+    case ColumnKind::Integer:
+        return QVariant(QMetaType::fromType<qlonglong>());
+    case ColumnKind::Money:
+    case ColumnKind::Real:
+        return QVariant(QMetaType::fromType<double>());
+    case ColumnKind::Date:
+        return QVariant(QMetaType::fromType<QDate>());
+    case ColumnKind::Bool:
+        return QVariant(QMetaType::fromType<bool>());
+    case ColumnKind::Text:
+        break;
+    }
+    return QVariant(QMetaType::fromType<QString>());
+}
+
+QVariant empty(const QString& column, ColumnKind kind, SqlRow::EmptyNumber rule, const QString& box)
 {
     switch (rule) {
     case SqlRow::EmptyNumber::Zero:
-        return QStringLiteral("0");
+        return kind == ColumnKind::Integer ? QVariant(qlonglong(0)) : QVariant(0.0);
     case SqlRow::EmptyNumber::Refused:
         throw DbError(Formats::notANumberMessage(QString(), box.isEmpty() ? column : box));
     case SqlRow::EmptyNumber::Null:
         break;
     }
-    return null;
+    return nullOf(kind);
 }
 
 ColumnKind kindOf(const QString& table, const QString& column)
@@ -43,26 +62,30 @@ SqlRow::SqlRow(QString table)
     : m_table(std::move(table))
 {}
 
-SqlRow& SqlRow::put(const QString& column, const QString& literal)
+SqlRow& SqlRow::put(const QString& column, const QVariant& value)
 {
-    if (!m_literals.contains(column))
+    if (!m_values.contains(column))
         m_columns.append(column);
-    m_literals.insert(column, literal);
+    m_values.insert(column, value);
     return *this;
 }
 
 SqlRow& SqlRow::set(const QString& column, const QString& text, const QString& box,
-                    EmptyNumber empty)
+                    EmptyNumber rule)
 {
     const bool blank = text.trimmed().isEmpty();
-    switch (kindOf(m_table, column)) {
+    const ColumnKind kind = kindOf(m_table, column);
+    switch (kind) {
     case ColumnKind::Integer:
-        return put(column, blank ? ::empty(column, empty, box) : Sql::integer(text, box));
+        return put(column, blank ? empty(column, kind, rule, box)
+                                 : QVariant(Sql::integer(text, box).toLongLong()));
     case ColumnKind::Money:
     case ColumnKind::Real:
-        return put(column, blank ? ::empty(column, empty, box) : Sql::number(text, box));
+        return put(column, blank ? empty(column, kind, rule, box)
+                                 : QVariant(Sql::number(text, box).toDouble()));
     case ColumnKind::Date:
-        return put(column, blank ? null : '#' + Sql::date(text, box) + '#');
+        return put(column,
+                   blank ? nullOf(kind) : QVariant(Formats::parseShortDate(Sql::date(text, box))));
     case ColumnKind::Bool:
         return setYesNo(column, yes(text));
     case ColumnKind::Text:
@@ -73,17 +96,21 @@ SqlRow& SqlRow::set(const QString& column, const QString& text, const QString& b
 
 SqlRow& SqlRow::setText(const QString& column, const QString& text)
 {
-    return put(column, '\'' + Sql::text(text) + '\'');
+    // A NUL would end the text early in the engine; an empty text is an empty text, never an
+    // empty value (Null).
+    QString kept = text.isNull() ? QStringLiteral("") : text;
+    kept.remove(QChar(0));
+    return put(column, kept);
 }
 
 SqlRow& SqlRow::setYesNo(const QString& column, bool value)
 {
-    return put(column, Sql::yesNo(value));
+    return put(column, value);
 }
 
 SqlRow& SqlRow::setNull(const QString& column)
 {
-    return put(column, null);
+    return put(column, nullOf(kindOf(m_table, column)));
 }
 
 SqlRow SqlRow::currentRow(const QString& table, const Query& query)
@@ -105,93 +132,127 @@ SqlRow SqlRow::currentRow(const QString& table, const Query& query)
     return row;
 }
 
-QString SqlRow::literal(const QString& column) const
+QVariant SqlRow::value(const QString& column) const
 {
-    const auto it = m_literals.constFind(column);
-    if (it == m_literals.constEnd())
+    const auto it = m_values.constFind(column);
+    if (it == m_values.constEnd())
         throw DbError(QStringLiteral("No value for %1 of %2.").arg(column, m_table));
     return *it;
 }
 
-QString SqlRow::condition(const QStringList& keys) const
+SqlStatement SqlRow::condition(const QStringList& keys) const
 {
+    SqlStatement where;
     QStringList parts;
     for (const QString& key : keys) {
-        const QString value = literal(key);
-        parts.append(value == null ? key + QStringLiteral(" Is Null") : key + " = " + value);
+        const QVariant v = value(key);
+        if (v.isNull()) {
+            parts.append(key + QStringLiteral(" Is Null"));
+        } else {
+            parts.append(key + QStringLiteral(" = ?"));
+            where.values.append(v);
+        }
     }
-    return parts.join(QStringLiteral(" and "));
+    where.lines = {parts.join(QStringLiteral(" and "))};
+    return where;
 }
 
-QStringList SqlRow::exists(const QStringList& keys) const
+SqlStatement SqlRow::exists(const QStringList& keys) const
 {
     return select(QStringLiteral("*"), keys);
 }
 
-QStringList SqlRow::select(const QString& columns, const QStringList& keys) const
+SqlStatement SqlRow::select(const QString& columns, const QStringList& keys) const
 {
-    return {"Select " + columns + " From " + m_table, " where " + condition(keys)};
+    const SqlStatement where = condition(keys);
+    return {{"Select " + columns + " From " + m_table, " where " + where.lines.first()},
+            where.values};
 }
 
-QStringList SqlRow::sum(const QString& column, const QStringList& keys) const
+SqlStatement SqlRow::sum(const QString& column, const QStringList& keys) const
 {
     return select("Sum(" + column + ")", keys);
 }
 
-QStringList SqlRow::insert() const
+SqlStatement SqlRow::insert() const
 {
-    QStringList values;
-    for (const QString& column : m_columns)
-        values.append(m_literals.value(column));
-    return {"Insert Into " + m_table + " ( " + m_columns.join(QStringLiteral(", ")) + " )",
-            " Values ( " + values.join(QStringLiteral(", ")) + " )"};
+    SqlStatement statement;
+    QStringList marks;
+    for (const QString& column : m_columns) {
+        marks.append(QStringLiteral("?"));
+        statement.values.append(m_values.value(column));
+    }
+    statement.lines = {"Insert Into " + m_table + " ( " + m_columns.join(QStringLiteral(", ")) +
+                           " )",
+                       " Values ( " + marks.join(QStringLiteral(", ")) + " )"};
+    return statement;
 }
 
-QStringList SqlRow::update(const QStringList& keys, Keys set) const
+SqlStatement SqlRow::update(const QStringList& keys, Keys set) const
 {
+    SqlStatement statement{{"Update " + m_table + " Set"}};
     QStringList sets;
     for (const QString& column : m_columns)
-        if (set == Keys::Set || !keys.contains(column, Qt::CaseInsensitive))
-            sets.append(" " + column + " = " + m_literals.value(column));
+        if (set == Keys::Set || !keys.contains(column, Qt::CaseInsensitive)) {
+            sets.append(" " + column + " = ?");
+            statement.values.append(m_values.value(column));
+        }
     if (sets.isEmpty())
         throw DbError(QStringLiteral("Nothing to change in %1.").arg(m_table));
-    QStringList lines{"Update " + m_table + " Set"};
     for (qsizetype i = 0; i < sets.size(); ++i)
-        lines.append(sets.at(i) + (i + 1 < sets.size() ? QStringLiteral(",") : QString()));
-    lines.append(" where " + condition(keys));
-    return lines;
+        statement.lines.append(sets.at(i) +
+                               (i + 1 < sets.size() ? QStringLiteral(",") : QString()));
+    if (!keys.isEmpty()) {
+        const SqlStatement where = condition(keys);
+        statement.lines.append(" where " + where.lines.first());
+        statement.values += where.values;
+    }
+    return statement;
 }
 
-QStringList SqlRow::remove(const QStringList& keys) const
+SqlStatement SqlRow::updateKeyed(qint64 key) const
 {
-    return {"Delete From " + m_table, " where " + condition(keys)};
+    SqlStatement statement = update({}, Keys::Set);
+    statement.lines.append(" where " + SqlDialect::rowKeyColumn() + " = ?");
+    statement.values.append(key);
+    return statement;
 }
 
-QStringList SqlRow::removeOne() const
+SqlStatement SqlRow::remove(const QStringList& keys) const
 {
+    const SqlStatement where = condition(keys);
+    return {{"Delete From " + m_table, " where " + where.lines.first()}, where.values};
+}
+
+SqlStatement SqlRow::removeOne() const
+{
+    SqlStatement statement;
     QStringList parts;
     for (const QString& column : m_columns) {
-        const QString value = m_literals.value(column);
-        if (value == null) {
+        const QVariant v = m_values.value(column);
+        if (v.isNull()) {
             parts.append(column + QStringLiteral(" Is Null"));
             continue;
         }
         switch (kindOf(m_table, column)) {
         case ColumnKind::Text:
-            parts.append("StrComp(" + column + ", " + value + ", 0) = 0");
+            parts.append("StrComp(" + column + ", ?, 0) = 0");
             break;
         case ColumnKind::Money:
         case ColumnKind::Real:
-            parts.append("Abs(" + column + " - " + value + ") < 0.00005");
+            parts.append("Abs(" + column + " - ?) < 0.00005");
             break;
         default:
-            parts.append(column + " = " + value);
+            parts.append(column + " = ?");
             break;
         }
+        statement.values.append(v);
     }
     if (parts.isEmpty())
         throw DbError(QStringLiteral("No row of %1 to remove.").arg(m_table));
     // RowId() is the stored row's identity in the engine's dialect.
-    return {"Delete From " + m_table + " where RowId() In (Select Top 1 RowId() From " + m_table,
-            " where " + parts.join(QStringLiteral(" and ")) + ")"};
+    statement.lines = {"Delete From " + m_table + " where RowId() In (Select Top 1 RowId() From " +
+                           m_table,
+                       " where " + parts.join(QStringLiteral(" and ")) + ")"};
+    return statement;
 }

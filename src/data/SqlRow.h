@@ -1,17 +1,20 @@
 #pragma once
 
+#include "data/SqlStatement.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class Query;
 
-// The values of one row of a table, each checked for its column's kind and held as a whole
-// literal: texts quoted with inner quotes doubled, numbers bare, dates as #m/d/yyyy#, yes/no
-// as the bare words, empty dates and numbers as Null (or 0 where asked). The existence check,
-// insert, update and delete of that row are built from it, so that nothing typed into a box
-// can change the shape of a statement. A value that is not a number or a date is refused
-// when it is set, before any statement exists.
+// The values of one row of a table, each checked for its column's kind and held as a value of
+// that kind: a text, a whole number, a number, a date, yes/no, or an empty (Null) value (or 0
+// where asked). The existence check, insert, update and delete of that row are built from it
+// with the values bound to placeholders, so that nothing typed into a box ever becomes part of
+// a statement. A value that is not a number or a date is refused when it is set, before any
+// statement exists.
 class SqlRow
 {
 public:
@@ -31,26 +34,26 @@ public:
     // refusal names ("Qty: 'two' is not a valid number.").
     SqlRow& set(const QString& column, const QString& text, const QString& box = QString(),
                 EmptyNumber empty = EmptyNumber::Null);
-    // The text written as a quoted text literal whatever the column's kind.
+    // The text kept as a text whatever the column's kind.
     SqlRow& setText(const QString& column, const QString& text);
     SqlRow& setYesNo(const QString& column, bool value);
     SqlRow& setNull(const QString& column);
     // Every column of the query's current row as it is stored, Null where it is Null.
     static SqlRow currentRow(const QString& table, const Query& query);
 
-    bool has(const QString& column) const { return m_literals.contains(column); }
-    // The literal of column; throws for a column that was not set.
-    QString literal(const QString& column) const;
+    bool has(const QString& column) const { return m_values.contains(column); }
+    // The value of column (null for an empty one); throws for a column that was not set.
+    QVariant value(const QString& column) const;
     QStringList columns() const { return m_columns; }
 
-    // "Key1 = v1 and Key2 = v2": Null keys compare with Is Null.
-    QString condition(const QStringList& keys) const;
-    QStringList exists(const QStringList& keys) const;
+    // "Key1 = ? and Key2 = ?" with the keys' values: Null keys compare with Is Null.
+    SqlStatement condition(const QStringList& keys) const;
+    SqlStatement exists(const QStringList& keys) const;
     // The given columns (a select list) and the sum of column, of the rows whose keys hold
     // these values.
-    QStringList select(const QString& columns, const QStringList& keys) const;
-    QStringList sum(const QString& column, const QStringList& keys) const;
-    QStringList insert() const;
+    SqlStatement select(const QString& columns, const QStringList& keys) const;
+    SqlStatement sum(const QString& column, const QStringList& keys) const;
+    SqlStatement insert() const;
     // Sets every column that is not a key (or, with Keys::Set, every column: a key compared
     // without letter case takes the text as typed), for the row whose keys hold these values.
     enum class Keys
@@ -58,17 +61,19 @@ public:
         Kept,
         Set
     };
-    QStringList update(const QStringList& keys, Keys set = Keys::Kept) const;
-    QStringList remove(const QStringList& keys) const;
+    SqlStatement update(const QStringList& keys, Keys set = Keys::Kept) const;
+    // Every column for the row whose hidden key is key.
+    SqlStatement updateKeyed(qint64 key) const;
+    SqlStatement remove(const QStringList& keys) const;
     // Removes one row, and only one, whose columns hold exactly these values: texts compared
     // with their letter case, amounts to the money type's four decimals. For tables without a
     // key, where two rows may be alike.
-    QStringList removeOne() const;
+    SqlStatement removeOne() const;
 
 private:
-    SqlRow& put(const QString& column, const QString& literal);
+    SqlRow& put(const QString& column, const QVariant& value);
 
     QString m_table;
     QStringList m_columns;
-    QHash<QString, QString> m_literals;
+    QHash<QString, QVariant> m_values;
 };

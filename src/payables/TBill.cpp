@@ -205,9 +205,11 @@ QString TBill::otherBill(const QString& reference, qint64 except)
 {
     SqlRow probe(QStringLiteral("Bill"));
     probe.setText(ref, reference);
-    QStringList statement = probe.select(QStringLiteral("Vendor_Bill, BillDate_Bill"), {ref});
-    if (except != 0)
-        statement.append(" And " + SqlDialect::rowKeyColumn() + " <> " + QString::number(except));
+    SqlStatement statement = probe.select(QStringLiteral("Vendor_Bill, BillDate_Bill"), {ref});
+    if (except != 0) {
+        statement.lines.append(" And " + SqlDialect::rowKeyColumn() + " <> ?");
+        statement.values.append(except);
+    }
     runStatement(lookupQuery(), statement);
     lookupQuery()->open();
     QString owner;
@@ -310,11 +312,13 @@ void TBill::saveChosenRow(const SqlRow& row)
                 continue;
             SqlRow moved(table);
             moved.setText(column, reference);
-            QStringList statement = moved.update({});
+            SqlStatement statement = moved.update({});
             SqlRow old(table);
             old.setText(column, stored);
-            statement.last() = " where " + old.condition({column});
-            connection.execute(statement.join(QLatin1Char('\n')));
+            const SqlStatement where = old.condition({column});
+            statement.lines.append(" where " + where.lines.first());
+            statement.values += where.values;
+            connection.execute(statement);
         }
     }
     transaction.commit();
@@ -372,7 +376,7 @@ void TBill::deleteRow()
                 continue;
             SqlRow lines(table);
             lines.setText(column, reference);
-            connection.execute(lines.remove({column}).join(QLatin1Char('\n')));
+            connection.execute(lines.remove({column}));
         }
     transaction.commit();
 }

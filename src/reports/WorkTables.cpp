@@ -40,7 +40,9 @@ Query* WorkTableRun::open(const QStringList& statement)
 
 void WorkTableRun::insert(const SqlRow& row)
 {
-    exec(row.insert());
+    m_change->close();
+    m_change->setSql(row.insert());
+    m_change->exec();
 }
 
 void WorkTableRun::commit()

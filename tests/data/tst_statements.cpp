@@ -25,11 +25,16 @@
 
 namespace {
 
-void run(const QStringList& statement)
+void run(const SqlStatement& statement)
 {
     const std::unique_ptr<Query> q(DM->ownQuery(QStringLiteral("Q2"), nullptr));
     q->setSql(statement);
     q->exec();
+}
+
+void run(const QStringList& statement)
+{
+    run(SqlStatement{statement});
 }
 
 QString sumText(const QString& statement)
@@ -84,8 +89,8 @@ private slots:
     void postgresWording();
     void postgresSchema();
     void schemaOnServer();
-    void literalsByKind_data();
-    void literalsByKind();
+    void valuesByKind_data();
+    void valuesByKind();
     void statementsKeepTheirShape();
     void refusedValueRunsNothing_data();
     void refusedValueRunsNothing();
@@ -238,45 +243,48 @@ void TestStatements::schemaOnServer()
     QSqlDatabase::removeDatabase("server-schema");
 }
 
-void TestStatements::literalsByKind_data()
+void TestStatements::valuesByKind_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("empty"); // 0 Null, 1 Zero, 2 Refused
-    QTest::addColumn<QString>("literal");
+    QTest::addColumn<QVariant>("value");
     const auto add = [](const char* name, const char* table, const char* column, const char* text,
-                        int empty, const char* literal) {
-        QTest::newRow(name) << QString(table) << QString(column) << QString(text) << empty
-                            << QString(literal);
+                        int empty, const QVariant& value) {
+        QTest::newRow(name) << QString(table) << QString(column) << QString(text) << empty << value;
     };
-    add("text quoted", "Customer", "Name_Customer", "Acme", 0, "'Acme'");
-    add("inner quotes doubled", "Customer", "Name_Customer", "O'Brien's", 0, "'O''Brien''s'");
+    add("text as typed", "Customer", "Name_Customer", "Acme", 0, QString("Acme"));
+    add("quotes kept", "Customer", "Name_Customer", "O'Brien's", 0, QString("O'Brien's"));
     add("text that looks like a statement", "Customer", "Name_Customer", "x'; Delete From Part --",
-        0, "'x''; Delete From Part --'");
-    add("empty text stays text", "Customer", "Name_Customer", "", 0, "''");
-    add("digits in a text column stay text", "Bill", "Ref_Bill", "1007", 0, "'1007'");
-    add("whole number bare", "Customer", "ID_Customer", " 42 ", 0, "42");
-    add("money bare", "Invoice", "Amount_Inv", "1,234.50", 0, "1234.5");
-    add("empty number as Null", "Invoice", "Amount_Inv", "  ", 0, "Null");
-    add("empty number as 0", "Invoice", "Amount_Inv", "", 1, "0");
-    add("date between # signs", "Invoice", "InvoiceDate_Inv", "3/7/05", 0, "#3/7/2005#");
-    add("empty date as Null", "Invoice", "InvoiceDate_Inv", "", 0, "Null");
-    add("yes/no from a check box", "Invoice", "Paid_Inv", "True", 0, "Yes");
-    add("yes/no unticked", "Invoice", "Paid_Inv", "False", 0, "No");
-    add("rate with decimals", "Tax", "Tax_T", "0.0825", 0, "0.0825");
+        0, QString("x'; Delete From Part --"));
+    add("empty text stays text", "Customer", "Name_Customer", "", 0, QString(""));
+    add("digits in a text column stay text", "Bill", "Ref_Bill", "1007", 0, QString("1007"));
+    add("whole number", "Customer", "ID_Customer", " 42 ", 0, qlonglong(42));
+    add("money", "Invoice", "Amount_Inv", "1,234.50", 0, 1234.5);
+    add("empty number as Null", "Invoice", "Amount_Inv", "  ", 0,
+        QVariant(QMetaType::fromType<double>()));
+    add("empty number as 0", "Invoice", "Amount_Inv", "", 1, 0.0);
+    add("date", "Invoice", "InvoiceDate_Inv", "3/7/05", 0, QDate(2005, 3, 7));
+    add("empty date as Null", "Invoice", "InvoiceDate_Inv", "", 0,
+        QVariant(QMetaType::fromType<QDate>()));
+    add("yes/no from a check box", "Invoice", "Paid_Inv", "True", 0, true);
+    add("yes/no unticked", "Invoice", "Paid_Inv", "False", 0, false);
+    add("rate with decimals", "Tax", "Tax_T", "0.0825", 0, 0.0825);
 }
 
-void TestStatements::literalsByKind()
+void TestStatements::valuesByKind()
 {
     QFETCH(QString, table);
     QFETCH(QString, column);
     QFETCH(QString, text);
     QFETCH(int, empty);
-    QFETCH(QString, literal);
+    QFETCH(QVariant, value);
     SqlRow row(table);
     row.set(column, text, QStringLiteral("Box"), SqlRow::EmptyNumber(empty));
-    QCOMPARE(row.literal(column), literal);
+    QCOMPARE(row.value(column).typeId(), value.typeId());
+    QCOMPARE(row.value(column).isNull(), value.isNull());
+    QCOMPARE(row.value(column), value);
 }
 
 void TestStatements::statementsKeepTheirShape()
@@ -286,28 +294,34 @@ void TestStatements::statementsKeepTheirShape()
         .set("Name_Item", "Pad 'HD'")
         .set("Qty_Item", "2")
         .set("Color_Item", "");
-    QCOMPARE(row.condition({"Inv_Item", "Color_Item"}),
-             QStringLiteral("Inv_Item = 7 and Color_Item = ''"));
-    QCOMPARE(row.exists({"Inv_Item"}),
-             (QStringList{"Select * From InvItem", " where Inv_Item = 7"}));
-    QCOMPARE(row.insert(),
+    const QVariantList key{qlonglong(7), QString("")};
+    QCOMPARE(row.condition({"Inv_Item", "Color_Item"}).lines,
+             QStringList{"Inv_Item = ? and Color_Item = ?"});
+    QCOMPARE(row.condition({"Inv_Item", "Color_Item"}).values, key);
+    QCOMPARE(row.exists({"Inv_Item"}).lines,
+             (QStringList{"Select * From InvItem", " where Inv_Item = ?"}));
+    // Every value is bound, none is written into the statement.
+    const SqlStatement insert = row.insert();
+    QCOMPARE(insert.lines,
              (QStringList{"Insert Into InvItem ( Inv_Item, Name_Item, Qty_Item, Color_Item )",
-                          " Values ( 7, 'Pad ''HD''', 2, '' )"}));
+                          " Values ( ?, ?, ?, ? )"}));
+    QCOMPARE(insert.values, (QVariantList{qlonglong(7), QString("Pad 'HD'"), 2.0, QString("")}));
     // The keys select the row and are not set again.
-    QCOMPARE(row.update({"Inv_Item", "Color_Item"}),
-             (QStringList{"Update InvItem Set", " Name_Item = 'Pad ''HD''',", " Qty_Item = 2",
-                          " where Inv_Item = 7 and Color_Item = ''"}));
-    QCOMPARE(
-        row.remove({"Inv_Item", "Name_Item"}),
-        (QStringList{"Delete From InvItem", " where Inv_Item = 7 and Name_Item = 'Pad ''HD'''"}));
-    QCOMPARE(row.sum("Amount_Item", {"Inv_Item"}),
-             (QStringList{"Select Sum(Amount_Item) From InvItem", " where Inv_Item = 7"}));
+    const SqlStatement update = row.update({"Inv_Item", "Color_Item"});
+    QCOMPARE(update.lines, (QStringList{"Update InvItem Set", " Name_Item = ?,", " Qty_Item = ?",
+                                        " where Inv_Item = ? and Color_Item = ?"}));
+    QCOMPARE(update.values, (QVariantList{QString("Pad 'HD'"), 2.0} + key));
+    QCOMPARE(row.remove({"Inv_Item", "Name_Item"}).values,
+             (QVariantList{qlonglong(7), QString("Pad 'HD'")}));
+    QCOMPARE(row.updateKeyed(12).lines.last(), QStringLiteral(" where tavlin_row = ?"));
+    QCOMPARE(row.updateKeyed(12).values.last(), QVariant(qint64(12)));
     // A Null key is compared as Null, never as "= Null", which matches nothing.
     SqlRow nulls(QStringLiteral("Deposit"));
     nulls.set("DepositTo_Dep", "Checking").set("Date_Dep", "");
-    QCOMPARE(nulls.condition({"DepositTo_Dep", "Date_Dep"}),
-             QStringLiteral("DepositTo_Dep = 'Checking' and Date_Dep Is Null"));
-    QCOMPARE(refusal([&] { row.literal("Rate_Item"); }),
+    QCOMPARE(nulls.condition({"DepositTo_Dep", "Date_Dep"}).lines,
+             QStringList{"DepositTo_Dep = ? and Date_Dep Is Null"});
+    QCOMPARE(nulls.condition({"DepositTo_Dep", "Date_Dep"}).values, QVariantList{"Checking"});
+    QCOMPARE(refusal([&] { row.value("Rate_Item"); }),
              QStringLiteral("No value for Rate_Item of InvItem."));
 }
 
@@ -367,6 +381,11 @@ void TestStatements::typedTextRoundTrips_data()
     QTest::newRow("a whole statement") << "x'); Delete From Invoice; --";
     QTest::newRow("hash signs and percent") << "#1/1/2000# 100%";
     QTest::newRow("accents and tabs") << "Škoda\tDiesel";
+    QTest::newRow("a backslash before a quote") << "x\\'; Delete From Invoice; --";
+    QTest::newRow("wildcards of Like") << "100% _of_ it";
+    QTest::newRow("emoji") << QStringLiteral("Brakes \U0001F6BB done \U0001F44D");
+    QTest::newRow("ten thousand characters") << QString(10000, QLatin1Char('x')) + "'";
+    QTest::newRow("empty") << QString();
 }
 
 void TestStatements::typedTextRoundTrips()

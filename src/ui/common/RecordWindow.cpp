@@ -83,6 +83,11 @@ void RecordWindow::runStatement(Query* query, const QStringList& lines)
     query->setSql(lines);
 }
 
+void RecordWindow::runStatement(Query* query, const SqlStatement& statement)
+{
+    query->setSql(statement);
+}
+
 void RecordWindow::setTitles(const QStringList& titles)
 {
     m_grid->setTitles(titles);

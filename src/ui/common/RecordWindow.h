@@ -225,6 +225,7 @@ protected:
     void loadWith(const QString& statement, const QStringList& titles);
     void setTitles(const QStringList& titles);
     void runStatement(Query* query, const QStringList& lines);
+    void runStatement(Query* query, const SqlStatement& statement);
     QString keyColumn() const;
     // Moves the list to the row whose key column holds key; false when there is none.
     bool moveToKey(const QString& key);

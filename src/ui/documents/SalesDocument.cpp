@@ -20,6 +20,13 @@ void change(Query* query, const QStringList& statement)
     query->exec();
 }
 
+void change(Query* query, const SqlStatement& statement)
+{
+    query->close();
+    query->setSql(statement);
+    query->exec();
+}
+
 std::unique_ptr<Query> opened(const QString& name, const QStringList& statement)
 {
     std::unique_ptr<Query> query = SalesDocument::rows(name);
