@@ -98,9 +98,8 @@ void TPass::signIn()
 {
     Query* pass = DM->query(QStringLiteral("QPass1"));
     pass->close();
-    pass->clear();
-    pass->add("Select * From Pass where UserName_Pass = '" + Sql::text(m_userName->text()) + "' ");
-    pass->add("And Password_Pass = '" + Sql::text(m_password->text()) + "' ");
+    pass->setSql(SqlStatement{{"Select * From Pass where UserName_Pass = ? And Password_Pass = ?"},
+                              {m_userName->text(), m_password->text()}});
     pass->open();
     if (pass->isEmpty()) {
         Prompter::instance().inform(

@@ -96,8 +96,8 @@ TCompany::TCompany(ChildOpener openChild, QWidget* parent)
 void TCompany::computeFigures()
 {
     Query* sum = m_sum;
-    runStatement(sum, {"Select Sum(Amount_Bill) From Bill where Vendor_Bill ='" +
-                       Sql::text(text("Name_Company")) + "'"});
+    runStatement(sum, SqlStatement{{"Select Sum(Amount_Bill) From Bill where Vendor_Bill = ?"},
+                                   {text("Name_Company")}});
     sum->open();
     m_total->setText(sum->field(QStringLiteral("Expr1000")).asText());
 }

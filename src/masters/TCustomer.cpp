@@ -101,10 +101,10 @@ void TCustomer::openHistory()
     });
 }
 
-QString TCustomer::sum(const QString& statement)
+QString TCustomer::sum(const SqlStatement& statement)
 {
     Query* q = m_sums;
-    runStatement(q, {statement});
+    runStatement(q, statement);
     q->open();
     const QString value = q->field(QStringLiteral("Expr1000")).asText();
     return value.isEmpty() ? QStringLiteral("0") : value;
@@ -112,11 +112,11 @@ QString TCustomer::sum(const QString& statement)
 
 void TCustomer::computeFigures()
 {
-    const QString name = Sql::text(text("Name_Customer"));
+    const QString name = text("Name_Customer");
     m_amounts->setText(
-        sum("Select Sum(Amount_Inv) From Invoice where CustomerName_Inv ='" + name + "'"));
+        sum({{"Select Sum(Amount_Inv) From Invoice where CustomerName_Inv = ?"}, {name}}));
     m_paid->setText(
-        sum("Select Sum(Amount_Receivable) From Receivable where Name_Receivable ='" + name + "'"));
+        sum({{"Select Sum(Amount_Receivable) From Receivable where Name_Receivable = ?"}, {name}}));
     const Currency balance = Currency::parse(m_amounts->text()) - Currency::parse(m_paid->text());
     m_balance->setText(balance.toPlain());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/SqlStatement.h"
 #include "ui/common/RecordWindow.h"
 #include "ui/common/Windows.h"
 
@@ -20,7 +21,7 @@ protected:
 private:
     template<class History>
     void openHistory();
-    QString sum(const QString& statement);
+    QString sum(const SqlStatement& statement);
 
     ChildOpener m_openChild;
     QLabel* m_amounts;

@@ -66,8 +66,9 @@ TLabor::TLabor(InvoiceHistory invoiceHistory, QWidget* parent)
 void TLabor::computeFigures()
 {
     Query* q1 = m_sum;
-    runStatement(q1, {"Select Sum(Amount_Labor) From InvLabor where Description_Labor='" +
-                      Sql::text(text(QStringLiteral("Description_Labor"))) + "'"});
+    runStatement(q1, SqlStatement{{"Select Sum(Amount_Labor) From InvLabor where "
+                                   "Description_Labor = ?"},
+                                  {text(QStringLiteral("Description_Labor"))}});
     q1->open();
     m_sale->setText(q1->field(QStringLiteral("Expr1000")).asText());
 }

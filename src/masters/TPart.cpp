@@ -131,8 +131,8 @@ void TPart::updateTotal()
 QString TPart::sumOfQuantities(const QString& table, const QString& partNo)
 {
     Query* q1 = m_q1;
-    runStatement(q1, {"Select Sum(Qty_Item) From " + table + " where Color_Item='" +
-                      Sql::text(partNo) + "'"});
+    runStatement(q1, SqlStatement{{"Select Sum(Qty_Item) From " + table + " where Color_Item = ?"},
+                                  {partNo}});
     q1->open();
     const QString sum = q1->field(QStringLiteral("Expr1000")).asText();
     return sum.isEmpty() ? QStringLiteral("0") : sum;
@@ -178,7 +178,7 @@ bool TPart::eventFilter(QObject* watched, QEvent* event)
 void TPart::checkPartNumber()
 {
     const QString partNo = text("Color_Material");
-    runStatement(m_q1, {"Select * From Part where Color_Material='" + Sql::text(partNo) + "'"});
+    runStatement(m_q1, SqlStatement{{"Select * From Part where Color_Material = ?"}, {partNo}});
     m_q1->open();
     if (m_q1->isEmpty()) {
         m_check->setText(QStringLiteral("Not Match"));

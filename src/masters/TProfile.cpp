@@ -103,27 +103,17 @@ void TProfile::load()
 
 void TProfile::changeProfile()
 {
-    auto quoted = [this](const char* column) {
-        return "'" + Sql::text(text(QString::fromLatin1(column))) + "'";
-    };
-    QStringList lines{" Update Reg  Set Name_R =" + quoted("Name_R") + ",",
-                      " Address_R =" + quoted("Address_R") + ",",
-                      " Catagory_R =" + quoted("Catagory_R") + ","};
-    for (const char* column :
-         {"City_R", "State_R", "Zip_R", "Apt_R", "Tel_R", "Fax_R", "Cell_R", "Web_R"})
-        lines.append(" " + QString::fromLatin1(column) + " =" + quoted(column) + ",");
-    lines.append(" Email_R =" + quoted("Email_R"));
-    lines.append(" where Id_R =1");
+    // The one profile row, number 1, with every box as typed.
+    SqlRow row(QStringLiteral("Reg"));
+    row.set(QStringLiteral("Id_R"), QStringLiteral("1"));
+    for (const auto& [column, caption] : profileBoxes)
+        row.setText(QString::fromLatin1(column), text(QString::fromLatin1(column)));
     Query* q = DM->query(QStringLiteral("QPass2"));
     q->close();
     Transaction transaction(DM);
-    q->setSql(lines);
+    q->setSql(row.update({QStringLiteral("Id_R")}));
     if (q->exec() == 0) {
         // A shop without its profile row gets it now, rather than being told it was changed.
-        SqlRow row(QStringLiteral("Reg"));
-        row.set(QStringLiteral("Id_R"), QStringLiteral("1"));
-        for (const auto& [column, caption] : profileBoxes)
-            row.setText(QString::fromLatin1(column), text(QString::fromLatin1(column)));
         q->setSql(row.insert());
         q->exec();
     }

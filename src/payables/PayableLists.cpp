@@ -14,7 +14,7 @@ HistoryDescription billFinder(QPointer<PaymentWindow> opener)
     HistoryDescription d;
     d.caption = QStringLiteral("FindPayable");
     d.query = QStringLiteral("QPayable3");
-    d.statement = [](const QString&) { return QStringLiteral("Select * From Bill"); };
+    d.statement = [](const QString&) { return SqlStatement{{"Select * From Bill"}}; };
     d.initialSort = QStringLiteral("Ref_Bill");
     d.titleSort = true;
     d.sortable = {"Ref_Bill", "Vendor_Bill"};
@@ -42,7 +42,7 @@ HistoryDescription billPayments()
     d.heading = d.caption;
     d.query = QStringLiteral("QPayable3");
     d.statement = [](const QString& bill) {
-        return "Select * From Payable where BillNo_Payable='" + Sql::text(bill) + "'";
+        return SqlStatement{{"Select * From Payable where BillNo_Payable = ?"}, {bill}};
     };
     d.titles = {"Inv#", "Name", "Via Pay", "Pay Date", "Ref", "Amount $", "Chart", "Sub Chart"};
     d.navigator = true;
@@ -55,7 +55,7 @@ HistoryDescription payableList(TPayableList::Preview preview)
     d.caption = QStringLiteral("PayableList");
     d.heading = d.caption;
     d.query = QStringLiteral("QPayable3");
-    d.statement = [](const QString&) { return QStringLiteral("Select * From Payable"); };
+    d.statement = [](const QString&) { return SqlStatement{{"Select * From Payable"}}; };
     d.titles = {"Inv#", "Name", "Via Pay", "Pay Date", "Ref", "Amount $", "Chart"};
     // Payments to vendors are only ever added: the navigator has no delete.
     d.navigator = true;
@@ -76,8 +76,7 @@ TFindPayable::TFindPayable(PaymentWindow* opener, QWidget* parent)
 
 TPayableHistory::TPayableHistory(QWidget* parent)
     : HistoryWindow(billPayments(), parent)
-{
-}
+{}
 
 TPayableList::TPayableList(Preview preview, QWidget* parent)
     : HistoryWindow(payableList(std::move(preview)), parent)

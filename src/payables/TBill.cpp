@@ -146,8 +146,10 @@ void TBill::showFigures()
     if (number.trimmed().isEmpty()) {
         m_paid->clear();
     } else {
-        runStatement(m_sums, {"Select Sum(Amount_Payable) From Payable where BillNo_Payable ='" +
-                              Sql::text(number) + "'"});
+        runStatement(
+            m_sums,
+            SqlStatement{{"Select Sum(Amount_Payable) From Payable where BillNo_Payable = ?"},
+                         {number}});
         m_sums->open();
         m_paid->setText(m_sums->field(QStringLiteral("Expr1000")).asText());
         m_sums->close();

@@ -10,7 +10,7 @@ HistoryDescription description()
     d.heading = QString();
     d.query = QStringLiteral("QCompany4");
     d.statement = [](const QString& value) {
-        return "Select * From Bill where Vendor_Bill='" + Sql::text(value) + "'";
+        return SqlStatement{{"Select * From Bill where Vendor_Bill = ?"}, {value}};
     };
     d.titles = {"Ref #", "Vendor Name", "Bill Date", "Due Date", "Amount"};
     d.navigator = true;
@@ -20,5 +20,4 @@ HistoryDescription description()
 
 TVendorHistory::TVendorHistory(QWidget* parent)
     : HistoryWindow(description(), parent)
-{
-}
+{}

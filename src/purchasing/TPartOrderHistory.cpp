@@ -3,13 +3,13 @@
 #include "data/SqlLiteral.h"
 
 TPartOrderHistory::TPartOrderHistory(QWidget* parent)
-    : HistoryWindow({QStringLiteral("PartOrderHistory"),
-                     QString(),
-                     QStringLiteral("Q1"),
-                     [](const QString& partNo) {
-                         return "Select * From Items where Color_Item='" + Sql::text(partNo) + "'";
-                     },
-                     {"Name", "Mfg", "Qty", "Style", "Part #", "Rate", "Amount", "Po"}},
-                    parent)
-{
-}
+    : HistoryWindow(
+          {QStringLiteral("PartOrderHistory"),
+           QString(),
+           QStringLiteral("Q1"),
+           [](const QString& partNo) {
+               return SqlStatement{{"Select * From Items where Color_Item = ?"}, {partNo}};
+           },
+           {"Name", "Mfg", "Qty", "Style", "Part #", "Rate", "Amount", "Po"}},
+          parent)
+{}

@@ -19,11 +19,11 @@ HistoryDescription paymentsOf(const QString& caption, const QString& table)
     d.caption = caption;
     d.heading = caption;
     d.query = QStringLiteral("QReceivable3");
-    d.statement = [table](const QString& number) -> QString {
+    d.statement = [table](const QString& number) -> SqlStatement {
         if (number.trimmed().isEmpty())
             return {};
-        return "Select * From " + table +
-               " where InvoiceNo_Receivable=" + Sql::integer(number, QStringLiteral("Invoice"));
+        return {{"Select * From " + table + " where InvoiceNo_Receivable = ?"},
+                {Sql::integer(number, QStringLiteral("Invoice")).toLongLong()}};
     };
     d.titles = paymentTitles;
     d.navigator = true;
@@ -34,13 +34,11 @@ HistoryDescription paymentsOf(const QString& caption, const QString& table)
 
 TInvoiceHistory::TInvoiceHistory(const QString& payments, QWidget* parent)
     : HistoryWindow(paymentsOf(QStringLiteral("InvoiceHistory"), payments), parent)
-{
-}
+{}
 
 TReceivableHistory::TReceivableHistory(const QString& payments, QWidget* parent)
     : HistoryWindow(paymentsOf(QStringLiteral("ReceivableHistory"), payments), parent)
-{
-}
+{}
 
 void TReceivableHistory::readFrom(PaymentWindow* opener)
 {
@@ -59,7 +57,7 @@ HistoryDescription receivableList(TReceivableList::Preview preview)
     d.caption = QStringLiteral("ReceivableList");
     d.heading = d.caption;
     d.query = QStringLiteral("QReceivable3");
-    d.statement = [](const QString&) { return QStringLiteral("Select * From Receivable"); };
+    d.statement = [](const QString&) { return SqlStatement{{"Select * From Receivable"}}; };
     d.titles = paymentTitles;
     d.navigator = true;
     d.deleteFrom = QStringLiteral("Receivable");
@@ -98,7 +96,9 @@ HistoryDescription invoiceFinder(QPointer<PaymentWindow> opener)
     // opened from an estimate.
     const QString documents =
         opener ? opener->description().documentTable : QStringLiteral("Invoice");
-    d.statement = [documents](const QString&) { return "Select * From " + documents; };
+    d.statement = [documents](const QString&) {
+        return SqlStatement{{"Select * From " + documents}};
+    };
     d.initialSort = QStringLiteral("InvoiceNo_Inv");
     d.titleSort = true;
     d.sortable = {"InvoiceNo_Inv", "CustomerName_Inv"};

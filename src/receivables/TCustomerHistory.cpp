@@ -10,7 +10,7 @@ HistoryDescription description()
     d.heading = QString();
     d.query = QStringLiteral("QCustomer4");
     d.statement = [](const QString& value) {
-        return "Select * From Receivable where Name_Receivable='" + Sql::text(value) + "'";
+        return SqlStatement{{"Select * From Receivable where Name_Receivable = ?"}, {value}};
     };
     d.titles = {"Invoice#",  "Customer Name", "Via",        "Pay Date",
                 "Refrence#", "Deposit To",    "Paid Amount"};
@@ -21,5 +21,4 @@ HistoryDescription description()
 
 TCustomerHistory::TCustomerHistory(QWidget* parent)
     : HistoryWindow(description(), parent)
-{
-}
+{}

@@ -10,7 +10,7 @@ HistoryDescription description()
     d.heading = QString();
     d.query = QStringLiteral("QCustomer4");
     d.statement = [](const QString& value) {
-        return "Select * From Invoice where CustomerName_Inv='" + Sql::text(value) + "'";
+        return SqlStatement{{"Select * From Invoice where CustomerName_Inv = ?"}, {value}};
     };
     d.titles = {"Invoice#", "Customer Name", "Repair By", "Inv Date",
                 "PO#",      "Inv Amount",    "Address"};
@@ -21,5 +21,4 @@ HistoryDescription description()
 
 TCustomerInvoiceHistory::TCustomerInvoiceHistory(QWidget* parent)
     : HistoryWindow(description(), parent)
-{
-}
+{}

@@ -10,7 +10,7 @@ HistoryDescription description()
     d.heading = QStringLiteral("Labor Invoice History");
     d.query = QStringLiteral("Q1");
     d.statement = [](const QString& value) {
-        return "Select * From InvLabor where Description_Labor='" + Sql::text(value) + "'";
+        return SqlStatement{{"Select * From InvLabor where Description_Labor = ?"}, {value}};
     };
     d.titles = {"Description", "Part Number", "Qty", "Rate", "Amount", "Remark", "Invoice"};
     d.navigator = false;
@@ -20,5 +20,4 @@ HistoryDescription description()
 
 TLaborInvoiceHistory::TLaborInvoiceHistory(QWidget* parent)
     : HistoryWindow(description(), parent)
-{
-}
+{}

@@ -3,14 +3,13 @@
 #include "data/SqlLiteral.h"
 
 TPartInvoiceHistory::TPartInvoiceHistory(QWidget* parent)
-    : HistoryWindow({QStringLiteral("PartInvoiceHistory"),
-                     QStringLiteral("Part Invoice History"),
-                     QStringLiteral("Q1"),
-                     [](const QString& partNo) {
-                         return "Select * From InvItem where Color_Item='" + Sql::text(partNo) +
-                                "'";
-                     },
-                     {"Name", "Mfg", "Qty", "Style", "Part #", "Rate", "Amount", "Invoice #"}},
-                    parent)
-{
-}
+    : HistoryWindow(
+          {QStringLiteral("PartInvoiceHistory"),
+           QStringLiteral("Part Invoice History"),
+           QStringLiteral("Q1"),
+           [](const QString& partNo) {
+               return SqlStatement{{"Select * From InvItem where Color_Item = ?"}, {partNo}};
+           },
+           {"Name", "Mfg", "Qty", "Style", "Part #", "Rate", "Amount", "Invoice #"}},
+          parent)
+{}

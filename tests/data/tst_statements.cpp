@@ -96,6 +96,7 @@ private slots:
     void refusedValueRunsNothing();
     void typedTextRoundTrips_data();
     void typedTextRoundTrips();
+    void boundTextsIgnoreLetterCase();
     void sumsReadExactly_data();
     void sumsReadExactly();
     void ownQueriesKeepTheirRows();
@@ -410,6 +411,22 @@ void TestStatements::typedTextRoundTrips()
     QCOMPARE(found->recordCount(), 1);
     run(key.remove({"CustomerName_Inv"}));
     QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 1);
+}
+
+void TestStatements::boundTextsIgnoreLetterCase()
+{
+    TestShop shop;
+    shop.exec("Insert into Customer (ID_Customer, Name_Customer) values (1, 'Acme Freight')");
+    // A bound text is compared as a written one is: without regard to letter case.
+    SqlRow key(QStringLiteral("Customer"));
+    key.set("Name_Customer", "ACME freight");
+    const std::unique_ptr<Query> found(DM->ownQuery("Q1", nullptr));
+    found->setSql(key.exists({"Name_Customer"}));
+    found->open();
+    QCOMPARE(found->recordCount(), 1);
+    found->setSql(SqlStatement{{"Select * From Customer where Name_Customer Like ?"}, {"acme%"}});
+    found->open();
+    QCOMPARE(found->recordCount(), 1);
 }
 
 void TestStatements::sumsReadExactly_data()

@@ -702,7 +702,8 @@ private slots:
         d.caption = QStringLiteral("PartList");
         d.query = QStringLiteral("QPart1");
         d.statement = [](const QString& type) {
-            return type == QLatin1String("none") ? QString() : QStringLiteral("Select * From Part");
+            return type == QLatin1String("none") ? SqlStatement{}
+                                                 : SqlStatement{{"Select * From Part"}};
         };
         d.titles = {"No", "Type"};
         d.navigator = true;

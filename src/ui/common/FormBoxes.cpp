@@ -167,8 +167,9 @@ bool FormBoxes::eventFilter(QObject* watched, QEvent* event)
 
 void FormBoxes::lookUp(const BoxLookup& lookup)
 {
-    m_lists->setSql({"Select * From " + lookup.table + " where " + lookup.match + " ='" +
-                     Sql::text(text(lookup.from)) + "'"});
+    m_lists->setSql(
+        SqlStatement{{"Select * From " + lookup.table + " where " + lookup.match + " = ?"},
+                     {text(lookup.from)}});
     m_lists->open();
     QString filled = lookup.pattern;
     for (int c = 0; c < m_lists->columnCount(); ++c)

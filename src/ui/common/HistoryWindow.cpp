@@ -83,12 +83,12 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
 void HistoryWindow::load(const QString& value)
 {
     m_value = value;
-    const QString statement = m_description.statement(value);
+    const SqlStatement statement = m_description.statement(value);
     m_query->close();
     m_query->clear();
     // An opener with nothing to look for (an empty number box) shows an empty list.
-    if (!statement.isEmpty()) {
-        m_query->add(statement);
+    if (!statement.lines.isEmpty()) {
+        m_query->setSql(statement);
         m_query->open();
         if (!m_description.initialSort.isEmpty())
             m_query->sort(m_description.initialSort);

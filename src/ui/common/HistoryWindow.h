@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/SqlStatement.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -19,8 +21,9 @@ struct HistoryDescription
     // The name of its query; every history window holds rows of its own, so that two such
     // windows (or the opener's other lists) never show each other's rows.
     QString query;
-    // The statement for the value the opener hands over; values are embedded safely.
-    std::function<QString(const QString& value)> statement;
+    // The statement for the value the opener hands over, the value bound; no lines: nothing
+    // to look for.
+    std::function<SqlStatement(const QString& value)> statement;
     QStringList titles;
     bool navigator = false;
 

@@ -184,26 +184,30 @@ void PaymentWindow::showDocumentFigures(const QString& party, const QString& amo
     m_amount->setText(amount);
 }
 
-std::optional<QString> PaymentWindow::documentLiteral() const
+std::optional<QVariant> PaymentWindow::documentValue() const
 {
     const QString document = text(m_description.documentColumn).trimmed();
     if (!m_description.numberedDocuments)
-        return '\'' + Sql::text(document) + '\'';
+        return QVariant(document);
     // A number box being typed into names no document yet; it is not an error.
     try {
-        return Sql::integer(document);
+        return QVariant(Sql::integer(document).toLongLong());
     } catch (const DbError&) {
         return std::nullopt;
     }
 }
 
-QString PaymentWindow::sumPaid(const QString& document, qint64 except)
+QString PaymentWindow::sumPaid(const QVariant& document, qint64 except)
 {
-    m_sums->setSql(
-        {"Select Sum(" + m_description.amountBox + ") From " + m_description.table + " where " +
-         m_description.documentColumn + " = " + document +
-         (except != 0 ? " And " + SqlDialect::rowKeyColumn() + " <> " + QString::number(except)
-                      : QString())});
+    SqlStatement statement{{"Select Sum(" + m_description.amountBox + ") From " +
+                            m_description.table + " where " + m_description.documentColumn +
+                            " = ?"},
+                           {document}};
+    if (except != 0) {
+        statement.lines.append(" And " + SqlDialect::rowKeyColumn() + " <> ?");
+        statement.values.append(except);
+    }
+    m_sums->setSql(statement);
     m_sums->open();
     const QString sum = m_sums->field(QStringLiteral("Expr1000")).asText();
     m_sums->close();
@@ -214,11 +218,12 @@ void PaymentWindow::lookUpDocument()
 {
     if (text(m_description.documentColumn).trimmed().isEmpty())
         return;
-    const std::optional<QString> document = documentLiteral();
+    const std::optional<QVariant> document = documentValue();
     bool found = false;
     if (document) {
-        m_lookup->setSql({"Select * From " + m_description.documentTable + " where " +
-                          m_description.documentKey + " = " + *document});
+        m_lookup->setSql(SqlStatement{{"Select * From " + m_description.documentTable + " where " +
+                                       m_description.documentKey + " = ?"},
+                                      {*document}});
         m_lookup->open();
         found = !m_lookup->isEmpty();
     }
@@ -256,16 +261,16 @@ void PaymentWindow::lookUpDocument()
         lookUpReference();
 }
 
-bool PaymentWindow::findPayment(const QString& document)
+bool PaymentWindow::findPayment(const QVariant& document)
 {
     // A payment without a reference is never found by its reference: each is one of its own.
     const QString reference = text(m_description.referenceColumn);
     if (reference.trimmed().isEmpty())
         return false;
-    m_lookup->setSql(
-        {"Select * From " + m_description.table + " where " + m_description.documentColumn + " = " +
-             document,
-         " And " + m_description.referenceColumn + " = '" + Sql::text(reference) + "'"});
+    m_lookup->setSql(SqlStatement{
+        {"Select * From " + m_description.table + " where " + m_description.documentColumn + " = ?",
+         " And " + m_description.referenceColumn + " = ?"},
+        {document, reference}});
     m_lookup->open();
     return !m_lookup->isEmpty();
 }
@@ -274,7 +279,7 @@ void PaymentWindow::lookUpReference()
 {
     if (text(m_description.documentColumn).trimmed().isEmpty())
         return;
-    const std::optional<QString> document = documentLiteral();
+    const std::optional<QVariant> document = documentValue();
     const bool found = document && findPayment(*document);
     m_paymentKey = found ? m_lookup->currentKey() : 0;
     if (found)
@@ -286,12 +291,13 @@ void PaymentWindow::lookUpReference()
 
 bool PaymentWindow::overpaymentAccepted()
 {
-    const std::optional<QString> document = documentLiteral();
+    const std::optional<QVariant> document = documentValue();
     if (!document)
         return true;
-    m_lookup->setSql({"Select " + m_description.amountColumn + " From " +
-                      m_description.documentTable + " where " + m_description.documentKey + " = " +
-                      *document});
+    m_lookup->setSql(
+        SqlStatement{{"Select " + m_description.amountColumn + " From " +
+                      m_description.documentTable + " where " + m_description.documentKey + " = ?"},
+                     {*document}});
     m_lookup->open();
     if (m_lookup->isEmpty()) {
         m_lookup->close();

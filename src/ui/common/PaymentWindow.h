@@ -104,14 +104,14 @@ private:
     void resetFigures();
     // The document text as the statement's literal, or nothing when it cannot name one (a
     // number box holding "12a" while the user types).
-    std::optional<QString> documentLiteral() const;
+    std::optional<QVariant> documentValue() const;
     // The sum paid on the document, leaving out the payment with key except.
-    QString sumPaid(const QString& document, qint64 except = 0);
+    QString sumPaid(const QVariant& document, qint64 except = 0);
     // Whether a payment above what is still owed is what the user wants (asked only then).
     bool overpaymentAccepted();
     // Whether the document has a payment with the reference in its box; the look-up query
     // then holds it.
-    bool findPayment(const QString& document);
+    bool findPayment(const QVariant& document);
 
     PaymentDescription m_description;
     Query* m_lookup;

@@ -285,7 +285,7 @@ void LineWindow::fillFromCatalogue()
     const QString name = text(fill.box);
     m_lookup->close();
     m_lookup->setSql(
-        {"Select * From " + fill.table + " where " + fill.match + "='" + Sql::text(name) + "'"});
+        SqlStatement{{"Select * From " + fill.table + " where " + fill.match + " = ?"}, {name}});
     m_lookup->open();
     const bool found = !m_lookup->isEmpty() && m_lookup->field(fill.match).asText() == name;
     QList<std::pair<QString, QString>> values;
