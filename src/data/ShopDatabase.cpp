@@ -153,21 +153,31 @@ bool hasColumn(const QSqlDatabase& db, const QString& table, const QString& colu
     return false;
 }
 
-// Gives a file's table its hidden row key: the table is written anew with the key,
-// its rows numbered in the order they are stored, every column and value kept, and its
-// indexes made again as they were. The key stands last, as in a new file.
+// Gives a file's table its hidden row key: the table is written anew from its own definition
+// (every column with its type and collation) with the key added last, its rows numbered in
+// the order they are stored, every value kept, and its indexes made again as they were.
 void addRowKeyToFile(QSqlDatabase& db, const QString& table)
 {
+    QSqlQuery definition(db);
+    if (!definition.exec(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND "
+                                        "name = '%1'")
+                             .arg(table)) ||
+        !definition.next())
+        throw DbError(QStringLiteral("The table %1 cannot be read.").arg(table));
+    const QString created = definition.value(0).toString();
+    // An unfinished read of the schema would keep the table from being dropped.
+    definition.finish();
+    const qsizetype open = created.indexOf(QLatin1Char('('));
+    const qsizetype close = created.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open)
+        throw DbError(QStringLiteral("The table %1 cannot be read.").arg(table));
     QSqlQuery info(db);
     if (!info.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
         throw DbError(info.lastError().databaseText());
-    QStringList definitions;
     QStringList names;
-    while (info.next()) {
-        const QString name = info.value(1).toString();
-        names.append(QLatin1Char('"') + name + QLatin1Char('"'));
-        definitions.append(names.last() + QLatin1Char(' ') + info.value(2).toString());
-    }
+    while (info.next())
+        names.append(QLatin1Char('"') + info.value(1).toString() + QLatin1Char('"'));
+    info.finish();
     QSqlQuery indexes(db);
     if (!indexes.exec(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND "
                                      "tbl_name = '%1' AND sql IS NOT NULL")
@@ -176,10 +186,11 @@ void addRowKeyToFile(QSqlDatabase& db, const QString& table)
     QStringList indexStatements;
     while (indexes.next())
         indexStatements.append(indexes.value(0).toString());
+    indexes.finish();
     const QString fresh = QStringLiteral("tavlin_rebuilt");
     const QString columns = names.join(QStringLiteral(", "));
     run(db, QStringLiteral("CREATE TABLE \"%1\" (%2, %3)")
-                .arg(fresh, definitions.join(QStringLiteral(", ")),
+                .arg(fresh, created.mid(open + 1, close - open - 1),
                      SqliteDialect().rowKeyDefinition()));
     run(db, QStringLiteral("INSERT INTO \"%1\" (%2) SELECT %2 FROM \"%3\" ORDER BY rowid")
                 .arg(fresh, columns, table));
