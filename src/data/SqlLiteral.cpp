@@ -42,6 +42,15 @@ QString date(const QString& value, const QString& box)
     return Formats::shortDate(d);
 }
 
+QString containing(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
 QString yesNo(bool value)
 {
     return value ? QStringLiteral("Yes") : QStringLiteral("No");

@@ -16,6 +16,9 @@ QString number(const QString& value, const QString& box = QString());
 QString integer(const QString& value, const QString& box = QString());
 // A date for use between the statement's own # signs, in month/day/year order ("3/7/2005").
 QString date(const QString& value, const QString& box = QString());
+// A Like pattern that finds text anywhere, its own % and _ (and the escape \) matched as
+// themselves: for use with ESCAPE '\'.
+QString containing(const QString& text);
 // The bare words the yes/no columns are compared with.
 QString yesNo(bool value);
 

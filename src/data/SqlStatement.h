@@ -14,3 +14,20 @@ struct SqlStatement
 
     QString text() const { return lines.join(QLatin1Char('\n')); }
 };
+
+// One statement after the other: their lines and their values, in order.
+inline SqlStatement operator+(SqlStatement first, const SqlStatement& second)
+{
+    first.lines += second.lines;
+    first.values += second.values;
+    return first;
+}
+inline SqlStatement operator+(const QStringList& first, const SqlStatement& second)
+{
+    return SqlStatement{first} + second;
+}
+inline SqlStatement operator+(SqlStatement first, const QStringList& second)
+{
+    first.lines += second;
+    return first;
+}

@@ -45,7 +45,7 @@ void TFinishedInvoiceReport::gather()
                          " Order By R.InvoiceNo_Receivable, R.PayDate_Receivable"});
     // Read before the commit: another station's run cannot replace the rows in between.
     open(QStringLiteral("Q1"),
-         {QStringLiteral("select * From  TotalReport Order By InvNo, DateT")});
+         SqlStatement{{QStringLiteral("select * From  TotalReport Order By InvNo, DateT")}});
     run.commit();
 }
 
@@ -92,6 +92,6 @@ void TOpenInvoice::gather()
                          " From  Invoice O where InvoiceDate_Inv Between #" + from + "# and #" +
                              to + "#"} +
              conditions());
-    open(QStringLiteral("Q1"), {QStringLiteral("select * From  OpenInvoice")});
+    open(QStringLiteral("Q1"), SqlStatement{{QStringLiteral("select * From  OpenInvoice")}});
     run.commit();
 }

@@ -128,10 +128,11 @@ void TReportItems::gather()
 {
     // The part text is always applied, empty matching every name; typed % and _ are the
     // pattern's wildcards.
-    const QString part = Sql::text(filterText(QStringLiteral("Part")));
-    open(QStringLiteral("Q1"), statement(orderColumns + "Name_Item Like '%" + part + "%' And " +
-                                             orderPeriod.arg(from(), to()),
-                                         orderJoin));
+    const QString part = filterText(QStringLiteral("Part"));
+    open(QStringLiteral("Q1"),
+         SqlStatement{{orderColumns + "Name_Item Like ? And " + orderPeriod.arg(from(), to())},
+                      {"%" + part + "%"}} +
+             conditions() + SqlStatement{{orderJoin}});
 }
 
 // ---- Invoices with their lines ---------------------------------------------------------------

@@ -135,26 +135,27 @@ QString ReportWindow::to() const
     return Sql::date(m_boxes->text(toColumn), toColumn);
 }
 
-QStringList ReportWindow::conditions() const
+SqlStatement ReportWindow::conditions() const
 {
-    QStringList lines;
+    SqlStatement lines;
     for (const ReportFilter& filter : m_description.filters) {
         const QString text = m_boxes->text(filter.caption);
         if (!filter.ignoredHint.isEmpty() || (text == all && !filter.lineForAll) ||
             (!filter.line && filter.condition.isEmpty()))
             continue;
-        const QString line = filter.line ? filter.line(text)
-                                         : filter.condition + QLatin1Char('\'') + Sql::text(text) +
-                                               QLatin1Char('\'');
-        if (!line.isEmpty())
-            lines.append(line);
+        if (!filter.line) {
+            lines.lines.append(filter.condition + QLatin1Char('?'));
+            lines.values.append(text);
+        } else if (const QString line = filter.line(text); !line.isEmpty()) {
+            lines.lines.append(line);
+        }
     }
     return lines;
 }
 
-QStringList ReportWindow::statement(const QString& first, const QString& join) const
+SqlStatement ReportWindow::statement(const QString& first, const QString& join) const
 {
-    return QStringList{first} + conditions() + QStringList{join};
+    return SqlStatement{{first}} + conditions() + SqlStatement{{join}};
 }
 
 Query* ReportWindow::query(const QString& name)
@@ -165,7 +166,7 @@ Query* ReportWindow::query(const QString& name)
     return query;
 }
 
-Query* ReportWindow::open(const QString& name, const QStringList& statement)
+Query* ReportWindow::open(const QString& name, const SqlStatement& statement)
 {
     Query* rows = query(name);
     rows->close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/SqlStatement.h"
+
 #include <QHash>
 #include <QStringList>
 #include <QWidget>
@@ -22,7 +24,7 @@ struct ReportFilter
     QStringList items = {};
     QString start = QStringLiteral("All");
     // The statement line for the box's text; no line while it reads "All". Without line, the
-    // condition followed by the text as a quoted literal (" And Name_Receivable = 'Smith'").
+    // condition followed by the text bound (" And Name_Receivable = ?", "Smith").
     // A box with neither only says something to the report, which reads its text itself.
     QString condition = {};
     std::function<QString(const QString& text)> line = {};
@@ -91,14 +93,15 @@ protected:
     // refused with a message naming it, before any statement runs.
     QString from() const;
     QString to() const;
-    // One line for each filter with effect whose text is not "All", in the filters' order.
-    QStringList conditions() const;
+    // One line for each filter with effect whose text is not "All", in the filters' order, the
+    // texts bound.
+    SqlStatement conditions() const;
     // The first line, the filters' lines, then the join line.
-    QStringList statement(const QString& first, const QString& join) const;
+    SqlStatement statement(const QString& first, const QString& join) const;
     // The window's own query under a pool name, so that no other window's rows are replaced.
     Query* query(const QString& name);
     // Runs statement for rows on the query of that name and returns it.
-    Query* open(const QString& name, const QStringList& statement);
+    Query* open(const QString& name, const SqlStatement& statement);
 
 private:
     ReportDescription m_description;

@@ -116,7 +116,7 @@ void TTotalAmountReport::gather()
          statement("select SUM(X.InvoiceTax) From (select " + invoiceTax() +
                        " As InvoiceTax From  Invoice O, InvItem I" + period,
                    " And O.InvoiceNo_Inv= I.Inv_Item " + taxed + eachInvoice + ") X"));
-    open(QStringLiteral("Q4"), purchases(from, to));
+    open(QStringLiteral("Q4"), SqlStatement{purchases(from, to)});
 }
 
 // ---- Totals by payment date ------------------------------------------------------------------
@@ -151,20 +151,20 @@ void TTotalReceivable::gather()
     const QString from = this->from();
     const QString to = this->to();
     // The Type line, when it is not "All"; the customer plays no part here.
-    const QStringList type = conditions();
-    const auto withType = [&type](QStringList lines, const QString& join) {
+    const SqlStatement type = conditions();
+    const auto withType = [&type](const QStringList& lines, const QString& join) {
         return lines + type + QStringList{join};
     };
 
     WorkTableRun run(
         {QStringLiteral("TotalLabor"), QStringLiteral("TotalItem"), QStringLiteral("TotalTax")});
     // Every invoice that received a payment in the period and none after it, once.
-    run.exec({" Insert Into TotalLabor ( T_Inv_Labor, T_Amount_labor)",
-              "select distinct R.InvoiceNo_Receivable, 0 From  Receivable R",
-              " where R.PayDate_Receivable Between #" + from + "# and #" + to + "#",
-              " And Not Exists (select A.InvoiceNo_Receivable From  Receivable A",
-              " where A.PayDate_Receivable >#" + to + "#",
-              " And A.InvoiceNo_Receivable=R.InvoiceNo_Receivable)"});
+    run.exec(SqlStatement{{" Insert Into TotalLabor ( T_Inv_Labor, T_Amount_labor)",
+                           "select distinct R.InvoiceNo_Receivable, 0 From  Receivable R",
+                           " where R.PayDate_Receivable Between #" + from + "# and #" + to + "#",
+                           " And Not Exists (select A.InvoiceNo_Receivable From  Receivable A",
+                           " where A.PayDate_Receivable >#" + to + "#",
+                           " And A.InvoiceNo_Receivable=R.InvoiceNo_Receivable)"}});
     // Each invoice's labor and parts; 0 for one without such lines or, with Type "Paid", for
     // one that is not marked paid.
     run.exec(withType({"Update TotalLabor Set T_Amount_labor = Nz((select SUM(L.Amount_Labor)",
@@ -190,9 +190,12 @@ void TTotalReceivable::gather()
                  " And O.InvoiceNo_Inv = I.Inv_Item" + eachInvoice + "), 0) From TotalLabor W"));
     // Read before the commit, so that another station's run of the same report cannot
     // replace the rows between filling and reading them.
-    open(QStringLiteral("Q1"), {QStringLiteral("select SUM(T_Amount_Labor) From  TotalLabor")});
-    open(QStringLiteral("Q2"), {QStringLiteral("select SUM(T_Amount_Item) From  TotalItem")});
-    open(QStringLiteral("Q5"), {QStringLiteral("select SUM(T_Amount_Tax) From  TotalTax")});
-    open(QStringLiteral("Q4"), purchases(from, to));
+    open(QStringLiteral("Q1"),
+         SqlStatement{{QStringLiteral("select SUM(T_Amount_Labor) From  TotalLabor")}});
+    open(QStringLiteral("Q2"),
+         SqlStatement{{QStringLiteral("select SUM(T_Amount_Item) From  TotalItem")}});
+    open(QStringLiteral("Q5"),
+         SqlStatement{{QStringLiteral("select SUM(T_Amount_Tax) From  TotalTax")}});
+    open(QStringLiteral("Q4"), SqlStatement{purchases(from, to)});
     run.commit();
 }

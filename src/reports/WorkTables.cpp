@@ -14,22 +14,22 @@ WorkTableRun::WorkTableRun(const QStringList& tables)
     // waits until this run has filled and read them. On the file the transaction's write lock
     // does that; on a server the tables are locked against other writers.
     if (DM->admin1()->isServer() && !tables.isEmpty())
-        exec({QStringLiteral("LOCK TABLE ") + tables.join(QStringLiteral(", ")) +
-              QStringLiteral(" IN EXCLUSIVE MODE")});
+        exec(SqlStatement{{QStringLiteral("LOCK TABLE ") + tables.join(QStringLiteral(", ")) +
+                           QStringLiteral(" IN EXCLUSIVE MODE")}});
     for (const QString& table : tables)
-        exec({QStringLiteral(" Delete * from ") + table + QLatin1Char(' ')});
+        exec(SqlStatement{{QStringLiteral(" Delete * from ") + table + QLatin1Char(' ')}});
 }
 
 WorkTableRun::~WorkTableRun() = default;
 
-int WorkTableRun::exec(const QStringList& statement)
+int WorkTableRun::exec(const SqlStatement& statement)
 {
     m_change->close();
     m_change->setSql(statement);
     return m_change->exec();
 }
 
-Query* WorkTableRun::open(const QStringList& statement)
+Query* WorkTableRun::open(const SqlStatement& statement)
 {
     m_rows->close();
     m_rows->setSql(statement);

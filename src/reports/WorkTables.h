@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/SqlStatement.h"
 #include "data/Transaction.h"
 
 #include <QStringList>
@@ -22,9 +23,9 @@ public:
     WorkTableRun& operator=(const WorkTableRun&) = delete;
 
     // Runs one change inside the run and returns the rows it changed.
-    int exec(const QStringList& statement);
+    int exec(const SqlStatement& statement);
     // Reads rows inside the run, on a query of the run's own.
-    Query* open(const QStringList& statement);
+    Query* open(const SqlStatement& statement);
     // Adds one row, its values written by the statement builder.
     void insert(const SqlRow& row);
     void commit();

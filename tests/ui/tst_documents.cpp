@@ -236,6 +236,8 @@ private slots:
     void pickOverStoredLineRecomputesAmount();
     void closingTellsTheOwnerOnlyWhileItLives();
     void pickerKeysAndTarget();
+    void pickerSearchesTheTextAsTyped_data();
+    void pickerSearchesTheTextAsTyped();
     void recordWindowWithoutKey();
     void recordWindowWithTextKeyAndLines();
 };
@@ -645,6 +647,39 @@ void TestDocuments::pickerKeysAndTarget()
     second.window.reset();
     picker.select();
     QCOMPARE(picker.picks, 2);
+}
+
+void TestDocuments::pickerSearchesTheTextAsTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("found");
+    QTest::newRow("letter case ignored") << "brake" << QStringList{"Brake 100%", "Brake 1000"};
+    QTest::newRow("a percent sign is a percent sign") << "100%" << QStringList{"Brake 100%"};
+    QTest::newRow("an underscore is an underscore") << "o_r" << QStringList{"O_Ring swap"};
+    QTest::newRow("a quote") << "o'b" << QStringList{"O'Brien tow"};
+    QTest::newRow("a backslash") << "a\\b" << QStringList{"Seal a\\b"};
+}
+
+void TestDocuments::pickerSearchesTheTextAsTyped()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, found);
+    TestShop shop;
+    int id = 0;
+    for (const char* name :
+         {"Brake 100%", "Brake 1000", "O_Ring swap", "Oil ring", "O'Brien tow", "Seal a\\b"})
+        shop.exec("Insert into Labor (ID_Labor, Description_Labor) values (?, ?)",
+                  {++id, QString::fromUtf8(name)});
+    LaborPicker picker;
+    picker.search(typed);
+    QStringList names;
+    for (int row = 0; row < picker.rows()->recordCount(); ++row)
+        names.append(
+            picker.rows()
+                ->field(row, picker.rows()->columnIndex(QStringLiteral("Description_Labor")))
+                .asText());
+    names.sort();
+    QCOMPARE(names, found);
 }
 
 void TestDocuments::recordWindowWithoutKey()

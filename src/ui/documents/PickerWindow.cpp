@@ -117,13 +117,18 @@ void PickerWindow::search(const QString& text)
         loadAll();
         return;
     }
+    // The typed text anywhere in a column, % and _ as themselves.
     QStringList conditions;
-    for (const QString& column : m_description.searchColumns)
-        conditions.append(column + " Like '%" + Sql::text(text) + "%'");
+    QVariantList patterns;
+    for (const QString& column : m_description.searchColumns) {
+        conditions.append(column + QStringLiteral(" Like ? ESCAPE '\\'"));
+        patterns.append(Sql::containing(text));
+    }
     m_full = false;
     m_rows->close();
-    m_rows->setSql({"Select " + m_description.columns + " From " + m_description.table,
-                    " where " + conditions.join(QStringLiteral(" or "))});
+    m_rows->setSql(SqlStatement{{"Select " + m_description.columns + " From " + m_description.table,
+                                 " where " + conditions.join(QStringLiteral(" or "))},
+                                patterns});
     m_rows->open();
     m_rows->first();
     m_grid->setTitles(m_description.titles);
