@@ -2,7 +2,6 @@
 
 #include "app/TMainForm.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/Guard.h"

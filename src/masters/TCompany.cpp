@@ -1,7 +1,6 @@
 #include "masters/TCompany.h"
 
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "payables/TVendorHistory.h"
 #include "ui/common/Guard.h"

@@ -2,7 +2,6 @@
 
 #include "data/Currency.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "receivables/TCustomerHistory.h"
 #include "receivables/TCustomerInvoiceHistory.h"

@@ -1,7 +1,6 @@
 #include "masters/TLabor.h"
 
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "ui/common/Guard.h"
 

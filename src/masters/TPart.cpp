@@ -3,7 +3,6 @@
 #include "data/Currency.h"
 #include "data/DbError.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "ui/common/Guard.h"
 #include "ui/common/ListBox.h"

@@ -1,7 +1,6 @@
 #include "masters/TProfile.h"
 
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"

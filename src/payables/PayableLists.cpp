@@ -1,7 +1,6 @@
 #include "payables/PayableLists.h"
 
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "printing/PreparedReport.h"
 #include "printing/ReportEngine.h"
 #include "ui/common/PaymentWindow.h"

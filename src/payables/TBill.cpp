@@ -6,7 +6,6 @@
 #include "data/KeyedRows.h"
 #include "data/Query.h"
 #include "data/SqlDialect.h"
-#include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
 #include "payables/BillLines.h"

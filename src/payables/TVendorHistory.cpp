@@ -1,7 +1,5 @@
 #include "payables/TVendorHistory.h"
 
-#include "data/SqlLiteral.h"
-
 namespace {
 HistoryDescription description()
 {

@@ -1,7 +1,5 @@
 #include "purchasing/TPartOrderHistory.h"
 
-#include "data/SqlLiteral.h"
-
 TPartOrderHistory::TPartOrderHistory(QWidget* parent)
     : HistoryWindow(
           {QStringLiteral("PartOrderHistory"),

@@ -1,7 +1,5 @@
 #include "receivables/TCustomerHistory.h"
 
-#include "data/SqlLiteral.h"
-
 namespace {
 HistoryDescription description()
 {

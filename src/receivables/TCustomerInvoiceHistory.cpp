@@ -1,7 +1,5 @@
 #include "receivables/TCustomerInvoiceHistory.h"
 
-#include "data/SqlLiteral.h"
-
 namespace {
 HistoryDescription description()
 {

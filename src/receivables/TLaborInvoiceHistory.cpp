@@ -1,7 +1,5 @@
 #include "receivables/TLaborInvoiceHistory.h"
 
-#include "data/SqlLiteral.h"
-
 namespace {
 HistoryDescription description()
 {

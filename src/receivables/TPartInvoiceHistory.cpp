@@ -1,7 +1,5 @@
 #include "receivables/TPartInvoiceHistory.h"
 
-#include "data/SqlLiteral.h"
-
 TPartInvoiceHistory::TPartInvoiceHistory(QWidget* parent)
     : HistoryWindow(
           {QStringLiteral("PartInvoiceHistory"),

@@ -1,6 +1,5 @@
 #include "reports/ListingReports.h"
 
-#include "data/SqlLiteral.h"
 #include "reports/ReportFilters.h"
 
 namespace {

@@ -3,7 +3,6 @@
 #include "data/DbError.h"
 #include "data/Formats.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "reports/ReportFilters.h"
 #include "reports/WorkTables.h"
 

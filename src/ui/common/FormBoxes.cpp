@@ -2,7 +2,6 @@
 
 #include "data/Connection.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "ui/common/DateBox.h"
 #include "ui/common/Guard.h"
 #include "ui/common/ListBox.h"

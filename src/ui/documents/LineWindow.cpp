@@ -6,7 +6,6 @@
 #include "data/Formats.h"
 #include "data/KeyedRows.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/FocusChain.h"
