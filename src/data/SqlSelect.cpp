@@ -1,0 +1,34 @@
+#include "data/SqlSelect.h"
+
+namespace SqlSelect {
+
+SqlStatement all(const QString& table, const QString& columns)
+{
+    return SqlStatement{{"Select " + columns + " From " + table}};
+}
+
+SqlStatement where(const QString& table, const QString& column, const QVariant& value,
+                   const QString& columns)
+{
+    return SqlStatement{{"Select " + columns + " From " + table + " where " + column + " = ?"},
+                        {value}};
+}
+
+SqlStatement distinct(const QString& table, const QString& column)
+{
+    return SqlStatement{{"Select distinct " + column + " From " + table}};
+}
+
+SqlStatement largest(const QString& table, const QString& column)
+{
+    return SqlStatement{{"Select Max(" + column + ") From " + table}};
+}
+
+SqlStatement sum(const QString& table, const QString& sumColumn, const QString& column,
+                 const QVariant& value)
+{
+    return SqlStatement{
+        {"Select Sum(" + sumColumn + ") From " + table + " where " + column + " = ?"}, {value}};
+}
+
+} // namespace SqlSelect

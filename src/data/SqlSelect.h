@@ -1,0 +1,26 @@
+#pragma once
+
+#include "data/SqlStatement.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// Reads built from a description's table and column names, for the shared window bases:
+// every value bound, and nothing but names from the program itself in the text.
+namespace SqlSelect {
+
+// Every row of table, the given columns (a select list, "*" for all).
+SqlStatement all(const QString& table, const QString& columns = QStringLiteral("*"));
+// The rows whose column holds value.
+SqlStatement where(const QString& table, const QString& column, const QVariant& value,
+                   const QString& columns = QStringLiteral("*"));
+// The different values of column, for a drop-down list.
+SqlStatement distinct(const QString& table, const QString& column);
+// The largest value of column (Null when the table is empty).
+SqlStatement largest(const QString& table, const QString& column);
+// The sum of sumColumn over the rows whose column holds value.
+SqlStatement sum(const QString& table, const QString& sumColumn, const QString& column,
+                 const QVariant& value);
+
+} // namespace SqlSelect

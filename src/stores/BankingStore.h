@@ -1,0 +1,10 @@
+#pragma once
+
+#include "stores/Store.h"
+
+// The statements of bank accounts and deposits.
+class BankingStore : public Store
+{
+public:
+    using Store::Store;
+};

@@ -1,0 +1,1 @@
+#include "stores/CatalogueStore.h"
