@@ -93,7 +93,8 @@ int main(int argc, char** argv)
         << "   straight: " << raw("Select * From Part") << "\n";
     out << "New (largest key + 1):           " << timed([&] { part.newRecord(); })
         << "   straight: " << raw("Select Max(ID_Material) From Part") << "\n";
-    Query* all = dm.query("QPart2");
+    Query allParts(QStringLiteral("QPart2"), dm.admin1());
+    Query* all = &allParts;
     out << "  the same by loading and sorting every row: "
         << timed(
                [&] {

@@ -3,6 +3,7 @@
 #include "app/TMainForm.h"
 #include "data/Query.h"
 #include "data/TDM.h"
+#include "stores/CatalogueStore.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
@@ -95,11 +96,9 @@ TPass* TPass::open(TMainForm* mainForm)
 
 void TPass::signIn()
 {
-    Query* pass = DM->query(QStringLiteral("QPass1"));
-    pass->close();
-    pass->setSql(SqlStatement{{"Select * From Pass where UserName_Pass = ? And Password_Pass = ?"},
-                              {m_userName->text(), m_password->text()}});
-    pass->open();
+    Query user(QStringLiteral("User"), DM->admin1());
+    CatalogueStore().signIn(user, m_userName->text(), m_password->text());
+    Query* pass = &user;
     if (pass->isEmpty()) {
         Prompter::instance().inform(
             QStringLiteral("This User Or Password is NOT Active Please try Again ......"));

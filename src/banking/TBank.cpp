@@ -1,5 +1,6 @@
 #include "banking/TBank.h"
 
+#include "data/SqlSelect.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -9,11 +10,10 @@ RecordDescription TBank::bankDescription()
     RecordDescription d;
     d.title = QStringLiteral("Bank");
     d.table = QStringLiteral("Bank");
-    d.listQuery = QStringLiteral("QCustomer1");
-    d.lookupQuery = QStringLiteral("QCustomer2");
-    d.listStatement = QStringLiteral("Select * From Bank");
-    d.saveListStatement = QStringLiteral(
-        "Select ID_Bank,Name_Bank,Type_Bank, AccountNo_Bank,Date_Bank,Company_Bank From Bank");
+    d.listStatement = SqlSelect::all(QStringLiteral("Bank"));
+    d.saveListStatement = SqlSelect::all(
+        QStringLiteral("Bank"),
+        QStringLiteral("ID_Bank,Name_Bank,Type_Bank, AccountNo_Bank,Date_Bank,Company_Bank"));
     d.boxes = {
         {"ID_Bank", "ID No", FormBox::Edit, {}, "Edit1"},
         {"Name_Bank", "Name", FormBox::Edit, {}, "Edit2"},

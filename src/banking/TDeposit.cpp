@@ -1,7 +1,8 @@
 #include "banking/TDeposit.h"
 
 #include "data/Query.h"
-#include "data/TDM.h"
+#include "data/SqlSelect.h"
+#include "stores/BankingStore.h"
 
 #include <QLabel>
 
@@ -10,17 +11,15 @@ RecordDescription TDeposit::depositDescription()
     RecordDescription d;
     d.title = QStringLiteral("Deposit");
     d.table = QStringLiteral("Deposit");
-    d.listQuery = QStringLiteral("QDeposit1");
-    d.lookupQuery = QStringLiteral("QDeposit2");
-    d.listStatement = QStringLiteral("Select * From Deposit");
+    d.listStatement = SqlSelect::all(QStringLiteral("Deposit"));
     d.boxes = {
-        {"DepositTo_Dep", "Deposit To", FormBox::List, "Select distinct Name_Bank From Bank",
+        {"DepositTo_Dep", "Deposit To", FormBox::List, ListSource{"Bank", "Name_Bank"},
          "ComboBox1"},
         {"Date_Dep", "Date", FormBox::Date, {}, "Edit1", {}, "DateTimePicker1"},
-        {"From_Dep", "Received From", FormBox::List, "Select distinct Name_Customer From Customer",
+        {"From_Dep", "Received From", FormBox::List, ListSource{"Customer", "Name_Customer"},
          "ComboBox2"},
-        {"Acc_Dep", "From Acc", FormBox::List, "Select distinct Acc_Dep From Deposit", "ComboBox3"},
-        {"SubAcc_Dep", "From SubAcc", FormBox::List, "Select distinct SubAcc_Dep From Deposit",
+        {"Acc_Dep", "From Acc", FormBox::List, ListSource{"Deposit", "Acc_Dep"}, "ComboBox3"},
+        {"SubAcc_Dep", "From SubAcc", FormBox::List, ListSource{"Deposit", "SubAcc_Dep"},
          "ComboBox4"},
         {"Chk_Dep", "Chk #", FormBox::Edit, {}, "Edit2"},
         {"Amount_Dep", "Amount $", FormBox::Edit, {}, "Edit4"},
@@ -54,7 +53,6 @@ RecordDescription TDeposit::depositDescription()
 
 TDeposit::TDeposit(QWidget* parent)
     : RecordWindow(depositDescription(), parent)
-    , m_sums(DM->ownQuery(QStringLiteral("QDeposit3"), this))
 {
     setObjectName(QStringLiteral("Deposit"));
     m_total = addFigure(QStringLiteral("Total Deposit"), QStringLiteral("Label3"), QString());
@@ -64,10 +62,7 @@ TDeposit::TDeposit(QWidget* parent)
 void TDeposit::readTotal()
 {
     // Exact to the money type's four decimals, as the engine's sum is read.
-    runStatement(m_sums, {QStringLiteral("Select Sum(Amount_Dep) From Deposit")});
-    m_sums->open();
-    m_total->setText(m_sums->field(QStringLiteral("Expr1000")).asText());
-    m_sums->close();
+    m_total->setText(BankingStore().depositSum().asText());
 }
 
 void TDeposit::listLoaded()

@@ -23,6 +23,5 @@ protected:
 private:
     void readTotal();
 
-    Query* m_sums;
     QLabel* m_total = nullptr;
 };

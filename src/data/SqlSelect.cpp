@@ -1,5 +1,7 @@
 #include "data/SqlSelect.h"
 
+#include "data/SqlLiteral.h"
+
 namespace SqlSelect {
 
 SqlStatement all(const QString& table, const QString& columns)
@@ -12,6 +14,20 @@ SqlStatement where(const QString& table, const QString& column, const QVariant& 
 {
     return SqlStatement{{"Select " + columns + " From " + table + " where " + column + " = ?"},
                         {value}};
+}
+
+SqlStatement containing(const QString& table, const QString& columns,
+                        const QStringList& searchColumns, const QString& text)
+{
+    QStringList conditions;
+    QVariantList patterns;
+    for (const QString& column : searchColumns) {
+        conditions.append(column + QStringLiteral(" Like ? ESCAPE '\\'"));
+        patterns.append(Sql::containing(text));
+    }
+    return SqlStatement{{"Select " + columns + " From " + table,
+                         " where " + conditions.join(QStringLiteral(" or "))},
+                        patterns};
 }
 
 SqlStatement distinct(const QString& table, const QString& column)

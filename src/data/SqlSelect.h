@@ -17,6 +17,10 @@ SqlStatement where(const QString& table, const QString& column, const QVariant& 
                    const QString& columns = QStringLiteral("*"));
 // The different values of column, for a drop-down list.
 SqlStatement distinct(const QString& table, const QString& column);
+// The rows holding text anywhere in any of the search columns, their own %, _ and \ matched
+// as themselves.
+SqlStatement containing(const QString& table, const QString& columns,
+                        const QStringList& searchColumns, const QString& text);
 // The largest value of column (Null when the table is empty).
 SqlStatement largest(const QString& table, const QString& column);
 // The sum of sumColumn over the rows whose column holds value.

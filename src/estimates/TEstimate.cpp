@@ -5,8 +5,7 @@
 
 TEstimate::TEstimate(Links links, QWidget* parent)
     : DocumentWindow(estimateDescription(), std::move(links), parent)
-{
-}
+{}
 
 DocumentDescription TEstimate::estimateDescription()
 {
@@ -22,10 +21,6 @@ DocumentDescription TEstimate::estimateDescription()
     d.tables.archiveItems = QStringLiteral("EstimateItemCash");
     d.tables.archiveLabor = QStringLiteral("EstimateLaborCash");
     d.tables.archivePayments = QStringLiteral("EstimateReceivableCash");
-    d.listQuery = QStringLiteral("QEstimate1");
-    d.numberQuery = QStringLiteral("QEstimate2");
-    d.itemLinesQuery = QStringLiteral("QEstimateItem3");
-    d.laborLinesQuery = QStringLiteral("QInvLabor3");
     d.numberCaption = QStringLiteral("Estimate #");
     d.poCaption = QStringLiteral("Contact Name");
     d.totalCaption = QStringLiteral("Total Estimate $");

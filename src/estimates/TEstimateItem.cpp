@@ -10,8 +10,6 @@ LineDescription TEstimateItem::lineDescription()
     d.heading = QStringLiteral("Estimate Parts");
     d.maximized = false;
     // Rows of its own: the estimate window's lines grid and the catalogue look-up never share.
-    d.gridQuery = QStringLiteral("QEstimateItem1");
-    d.lookupQuery = QStringLiteral("QEstimateItem2");
     // "Mfg" takes no keys of its own: Enter from the name goes to it, and on from the quantity.
     d.focusLinks = {{"Name_Item", "Mfg_Item", "Amount_Item"},
                     {"Qty_Item", "Style_Item", "Mfg_Item"}};
@@ -20,5 +18,4 @@ LineDescription TEstimateItem::lineDescription()
 
 TEstimateItem::TEstimateItem(LineOwnerRef estimate, QWidget* parent)
     : LineWindow(lineDescription(), estimate, parent)
-{
-}
+{}

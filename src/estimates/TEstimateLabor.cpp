@@ -9,8 +9,6 @@ LineDescription TEstimateLabor::lineDescription()
     d.caption = QStringLiteral("EstimateLabor");
     d.heading = QStringLiteral("Estimate Labor");
     d.maximized = false;
-    d.gridQuery = QStringLiteral("QInvLabor1");
-    d.lookupQuery = QStringLiteral("QInvLabor2");
     d.fill = LaborLines::catalogueFill();
     d.keys = false;
     return d;
@@ -18,5 +16,4 @@ LineDescription TEstimateLabor::lineDescription()
 
 TEstimateLabor::TEstimateLabor(LineOwnerRef estimate, QWidget* parent)
     : LineWindow(lineDescription(), estimate, parent)
-{
-}
+{}

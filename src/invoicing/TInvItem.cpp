@@ -10,8 +10,6 @@ LineDescription partLines()
     LineDescription d = PartLines::salesLines(QStringLiteral("InvItem"), QStringLiteral("Invoice"));
     d.caption = QStringLiteral("InvItem");
     d.heading = QStringLiteral("Invoice Parts");
-    d.gridQuery = QStringLiteral("QInvItem1");
-    d.lookupQuery = QStringLiteral("QInvItem2");
     return d;
 }
 } // namespace

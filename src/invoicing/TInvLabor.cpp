@@ -10,8 +10,6 @@ LineDescription laborLines()
     d.caption = QStringLiteral("InvLabor");
     d.heading = QStringLiteral("Invoice Labor");
     d.maximized = true;
-    d.gridQuery = QStringLiteral("QInvLabor1");
-    d.lookupQuery = QStringLiteral("QInvLabor2");
     // Enter walks the boxes here too, so that a line is typed without the mouse.
     d.keys = true;
     return d;
@@ -20,5 +18,4 @@ LineDescription laborLines()
 
 TInvLabor::TInvLabor(LineOwnerRef invoice, QWidget* parent)
     : LineWindow(laborLines(), invoice, parent)
-{
-}
+{}

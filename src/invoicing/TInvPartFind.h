@@ -16,5 +16,4 @@ protected:
     void picked(const Query& row, LineWindow& line) override;
 
 private:
-    Query* m_history;
 };

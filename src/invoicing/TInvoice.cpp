@@ -5,8 +5,7 @@
 
 TInvoice::TInvoice(Links links, QWidget* parent)
     : DocumentWindow(invoiceDescription(), std::move(links), parent)
-{
-}
+{}
 
 DocumentDescription TInvoice::invoiceDescription()
 {
@@ -15,10 +14,6 @@ DocumentDescription TInvoice::invoiceDescription()
     d.tables.header = QStringLiteral("Invoice");
     d.tables.items = QStringLiteral("InvItem");
     d.tables.labor = QStringLiteral("InvLabor");
-    d.listQuery = QStringLiteral("QInv1");
-    d.numberQuery = QStringLiteral("QInv2");
-    d.itemLinesQuery = QStringLiteral("QInvItem3");
-    d.laborLinesQuery = QStringLiteral("QInvLabor3");
     d.numberCaption = QStringLiteral("Invoice #");
     d.poCaption = QStringLiteral("Driver Name");
     d.totalCaption = QStringLiteral("Total Invoice $");

@@ -1,8 +1,10 @@
 #include "masters/TCompany.h"
 
 #include "data/Query.h"
+#include "data/SqlSelect.h"
 #include "data/TDM.h"
 #include "payables/TVendorHistory.h"
+#include "stores/CatalogueStore.h"
 #include "ui/common/Guard.h"
 
 #include <QLabel>
@@ -15,13 +17,13 @@ RecordDescription vendorDescription()
     RecordDescription d;
     d.title = QStringLiteral("Vendors");
     d.table = QStringLiteral("Company");
-    d.listQuery = QStringLiteral("QCompany1");
-    d.lookupQuery = QStringLiteral("QCompany2");
-    d.listStatement = QStringLiteral("Select * From Company");
-    d.saveListStatement = QStringLiteral(
-        "Select ID_Company,Name_Company,Type_Company,Tell_Company,Address_Company,City_Company,"
-        "State_Company,Zip_Company,Contact1_Company,Contact2_Company,Email_Company,Web_Company,"
-        "Fax_Company From Company");
+    d.listStatement = SqlSelect::all(QStringLiteral("Company"));
+    d.saveListStatement = SqlSelect::all(
+        QStringLiteral("Company"),
+        QStringLiteral(
+            "ID_Company,Name_Company,Type_Company,Tell_Company,Address_Company,City_Company,"
+            "State_Company,Zip_Company,Contact1_Company,Contact2_Company,Email_Company,Web_Company,"
+            "Fax_Company"));
     d.boxes = {
         {"ID_Company", "ID No"},
         {"Name_Company", "Name"},
@@ -33,8 +35,8 @@ RecordDescription vendorDescription()
         {"Zip_Company", "Zip"},
         {"Contact1_Company", "Name Contact"},
         {"Contact2_Company", "Tell Contact"},
-        {"Type_Company", "Type", RecordBox::List, "Select distinct Type_Company From Company"},
-        {"City_Company", "City", RecordBox::List, "Select distinct City_Company From Company"},
+        {"Type_Company", "Type", RecordBox::List, ListSource{"Company", "Type_Company"}},
+        {"City_Company", "City", RecordBox::List, ListSource{"Company", "City_Company"}},
         {"State_Company", "State"},
     };
     d.focusOrder =
@@ -74,7 +76,6 @@ TCompany::TCompany(ChildOpener openChild, QWidget* parent)
     , m_openChild(std::move(openChild))
 {
     setObjectName(QStringLiteral("Company"));
-    m_sum = DM->ownQuery(QStringLiteral("QCompany3"), this);
     m_total = addFigure(QStringLiteral("Total Amounts $"), QStringLiteral("Label15"), "0.00");
     figuresLayout()->addStretch(1);
 
@@ -94,9 +95,5 @@ TCompany::TCompany(ChildOpener openChild, QWidget* parent)
 
 void TCompany::computeFigures()
 {
-    Query* sum = m_sum;
-    runStatement(sum, SqlStatement{{"Select Sum(Amount_Bill) From Bill where Vendor_Bill = ?"},
-                                   {text("Name_Company")}});
-    sum->open();
-    m_total->setText(sum->field(QStringLiteral("Expr1000")).asText());
+    m_total->setText(CatalogueStore().vendorBilled(text("Name_Company")).asText());
 }

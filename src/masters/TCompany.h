@@ -20,5 +20,4 @@ protected:
 private:
     ChildOpener m_openChild;
     QLabel* m_total;
-    Query* m_sum;
 };

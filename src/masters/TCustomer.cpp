@@ -2,9 +2,11 @@
 
 #include "data/Currency.h"
 #include "data/Query.h"
+#include "data/SqlSelect.h"
 #include "data/TDM.h"
 #include "receivables/TCustomerHistory.h"
 #include "receivables/TCustomerInvoiceHistory.h"
+#include "stores/CatalogueStore.h"
 #include "ui/common/Guard.h"
 
 #include <QLabel>
@@ -17,13 +19,13 @@ RecordDescription customerDescription()
     RecordDescription d;
     d.title = QStringLiteral("Customer");
     d.table = QStringLiteral("Customer");
-    d.listQuery = QStringLiteral("QCustomer1");
-    d.lookupQuery = QStringLiteral("QCustomer2");
-    d.listStatement = QStringLiteral("Select * From Customer");
-    d.saveListStatement = QStringLiteral(
-        "Select ID_Customer,Name_Customer,Type_Customer,Tell_Customer,Address_Customer,"
-        "City_Customer,State_Customer,Zip_Customer,Email_Customer,Web_Customer,Tel_Customer,"
-        "Tel1_Customer From Customer");
+    d.listStatement = SqlSelect::all(QStringLiteral("Customer"));
+    d.saveListStatement = SqlSelect::all(
+        QStringLiteral("Customer"),
+        QStringLiteral(
+            "ID_Customer,Name_Customer,Type_Customer,Tell_Customer,Address_Customer,"
+            "City_Customer,State_Customer,Zip_Customer,Email_Customer,Web_Customer,Tel_Customer,"
+            "Tel1_Customer"));
     d.boxes = {
         {"ID_Customer", "ID No"},
         {"Name_Customer", "Name"},
@@ -34,10 +36,9 @@ RecordDescription customerDescription()
         {"Web_Customer", "Web Site"},
         {"Email_Customer", "Email"},
         {"Zip_Customer", "Zip"},
-        {"Type_Customer", "Type", RecordBox::List, "Select distinct Type_Customer From Customer"},
-        {"City_Customer", "City", RecordBox::List, "Select distinct City_Customer From Customer"},
-        {"State_Customer", "State", RecordBox::List,
-         "Select distinct State_Customer From Customer"},
+        {"Type_Customer", "Type", RecordBox::List, ListSource{"Customer", "Type_Customer"}},
+        {"City_Customer", "City", RecordBox::List, ListSource{"Customer", "City_Customer"}},
+        {"State_Customer", "State", RecordBox::List, ListSource{"Customer", "State_Customer"}},
     };
     d.focusOrder = QStringList{
         "ID_Customer",   "Name_Customer",  "Type_Customer", "Tell_Customer",  "Address_Customer",
@@ -72,7 +73,6 @@ TCustomer::TCustomer(ChildOpener openChild, QWidget* parent)
     , m_openChild(std::move(openChild))
 {
     setObjectName(QStringLiteral("Customer"));
-    m_sums = DM->ownQuery(QStringLiteral("QCustomer3"), this);
     m_amounts = addFigure(QStringLiteral("Total Amounts $"), QStringLiteral("Label15"), "0.00");
     m_paid = addFigure(QStringLiteral("Total Paid $"), QStringLiteral("Label16"), "0.00");
     m_balance = addFigure(QStringLiteral("Balance $"), QStringLiteral("Label18"), "0.00");
@@ -100,22 +100,13 @@ void TCustomer::openHistory()
     });
 }
 
-QString TCustomer::sum(const SqlStatement& statement)
-{
-    Query* q = m_sums;
-    runStatement(q, statement);
-    q->open();
-    const QString value = q->field(QStringLiteral("Expr1000")).asText();
-    return value.isEmpty() ? QStringLiteral("0") : value;
-}
-
 void TCustomer::computeFigures()
 {
     const QString name = text("Name_Customer");
-    m_amounts->setText(
-        sum({{"Select Sum(Amount_Inv) From Invoice where CustomerName_Inv = ?"}, {name}}));
-    m_paid->setText(
-        sum({{"Select Sum(Amount_Receivable) From Receivable where Name_Receivable = ?"}, {name}}));
+    const CatalogueStore store;
+    auto money = [](const Field& sum) { return sum.isNull() ? QStringLiteral("0") : sum.asText(); };
+    m_amounts->setText(money(store.customerInvoiced(name)));
+    m_paid->setText(money(store.customerPaid(name)));
     const Currency balance = Currency::parse(m_amounts->text()) - Currency::parse(m_paid->text());
     m_balance->setText(balance.toPlain());
 }

@@ -21,11 +21,9 @@ protected:
 private:
     template<class History>
     void openHistory();
-    QString sum(const SqlStatement& statement);
 
     ChildOpener m_openChild;
     QLabel* m_amounts;
     QLabel* m_paid;
     QLabel* m_balance;
-    Query* m_sums;
 };

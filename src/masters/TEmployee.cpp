@@ -1,5 +1,6 @@
 #include "masters/TEmployee.h"
 
+#include "data/SqlSelect.h"
 
 namespace {
 RecordDescription employeeDescription()
@@ -7,9 +8,7 @@ RecordDescription employeeDescription()
     RecordDescription d;
     d.title = QStringLiteral("Employee");
     d.table = QStringLiteral("Employee");
-    d.listQuery = QStringLiteral("QEmployee1");
-    d.lookupQuery = QStringLiteral("QEmployee2");
-    d.listStatement = QStringLiteral("Select * From Employee");
+    d.listStatement = SqlSelect::all(QStringLiteral("Employee"));
     d.boxes = {
         {"ID_Employee", "ID "},
         {"Name_Employee", "Name"},

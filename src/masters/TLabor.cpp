@@ -1,7 +1,9 @@
 #include "masters/TLabor.h"
 
 #include "data/Query.h"
+#include "data/SqlSelect.h"
 #include "data/TDM.h"
+#include "stores/CatalogueStore.h"
 #include "ui/common/Guard.h"
 
 #include <QEvent>
@@ -15,14 +17,12 @@ RecordDescription laborDescription()
     RecordDescription d;
     d.title = QStringLiteral("Labor");
     d.table = QStringLiteral("Labor");
-    d.listQuery = QStringLiteral("QLabor1");
-    d.lookupQuery = QStringLiteral("QLabor2");
-    d.listStatement = QStringLiteral("Select * From Labor");
+    d.listStatement = SqlSelect::all(QStringLiteral("Labor"));
     d.boxes = {
         {"ID_Labor", "Labor No"},
         {"Description_Labor", "Description", RecordBox::List,
-         "Select distinct Description_Labor From Labor"},
-        {"PartNo_Labor", "Device Name", RecordBox::List, "Select distinct PartNO_Labor From Labor"},
+         ListSource{"Labor", "Description_Labor"}},
+        {"PartNo_Labor", "Device Name", RecordBox::List, ListSource{"Labor", "PartNO_Labor"}},
         {"Rate_Labor", "Rate $"},
         {"Remark_Labor", "Remark"},
     };
@@ -59,15 +59,9 @@ TLabor::TLabor(InvoiceHistory invoiceHistory, QWidget* parent)
     connect(history, &QPushButton::clicked, this, [this] {
         guard([this] { m_invoiceHistory(text(QStringLiteral("Description_Labor"))); });
     });
-    m_sum = DM->ownQuery(QStringLiteral("Q1"), this);
 }
 
 void TLabor::computeFigures()
 {
-    Query* q1 = m_sum;
-    runStatement(q1, SqlStatement{{"Select Sum(Amount_Labor) From InvLabor where "
-                                   "Description_Labor = ?"},
-                                  {text(QStringLiteral("Description_Labor"))}});
-    q1->open();
-    m_sale->setText(q1->field(QStringLiteral("Expr1000")).asText());
+    m_sale->setText(CatalogueStore().laborSold(text(QStringLiteral("Description_Labor"))).asText());
 }

@@ -24,5 +24,4 @@ protected:
 private:
     InvoiceHistory m_invoiceHistory;
     QLabel* m_sale;
-    Query* m_sum;
 };

@@ -3,7 +3,9 @@
 #include "data/Currency.h"
 #include "data/DbError.h"
 #include "data/Query.h"
+#include "data/SqlSelect.h"
 #include "data/TDM.h"
+#include "stores/CatalogueStore.h"
 #include "ui/common/Guard.h"
 #include "ui/common/ListBox.h"
 
@@ -20,24 +22,24 @@ RecordDescription partDescription()
     RecordDescription d;
     d.title = QStringLiteral("Parts");
     d.table = QStringLiteral("Part");
-    d.listQuery = QStringLiteral("QPart1");
-    d.lookupQuery = QStringLiteral("QPart2");
-    d.listStatement = QStringLiteral(
-        "Select ID_Material,Type_Material,Number_Material,Description_Material,Mfg_Material, "
-        "Style_Material,Style_Type_Material,Color_Material,Size_Material,Unit_Material,"
-        "Price_Material,Remark_Material From Part");
+    d.listStatement = SqlSelect::all(
+        QStringLiteral("Part"),
+        QStringLiteral(
+            "ID_Material,Type_Material,Number_Material,Description_Material,Mfg_Material, "
+            "Style_Material,Style_Type_Material,Color_Material,Size_Material,Unit_Material,"
+            "Price_Material,Remark_Material"));
     d.boxes = {
         {"ID_Material", "ID Part"},
-        {"Type_Material", "Item", RecordBox::List, "Select distinct Type_Material From Part"},
+        {"Type_Material", "Item", RecordBox::List, ListSource{"Part", "Type_Material"}},
         {"Number_Material", "Name"},
         {"Description_Material", "Description"},
-        {"Mfg_Material", "Mfg. ", RecordBox::List, "Select distinct Mfg_Material From Part"},
+        {"Mfg_Material", "Mfg. ", RecordBox::List, ListSource{"Part", "Mfg_Material"}},
         {"Style_Material", "Type"},
         {"Style_Type_Material", "Style Type", RecordBox::List,
-         "Select distinct Style_Type_Material From Part"},
+         ListSource{"Part", "Style_Type_Material"}},
         {"Color_Material", "Part No"},
         {"Size_Material", "Serial No"},
-        {"Unit_Material", "Unit", RecordBox::List, "Select distinct Unit_Material From Part"},
+        {"Unit_Material", "Unit", RecordBox::List, ListSource{"Part", "Unit_Material"}},
         {"Price_Material", "Price $"},
         {"Remark_Material", "Remark"},
     };
@@ -97,7 +99,7 @@ TPart::TPart(Links links, QWidget* parent)
             guard([&] { listQuery()->locate(QStringLiteral("ID_Material"), typed); });
     });
     box("Color_Material")->installEventFilter(this);
-    m_q1 = DM->ownQuery(QStringLiteral("Q1"), this);
+    m_q1 = new Query(QStringLiteral("PartNumber"), DM->admin1(), this);
     // The part-number check finds the part in the list by its key at once.
     listQuery()->setKeyColumn(QStringLiteral("ID_Material"));
 }
@@ -127,22 +129,16 @@ void TPart::updateTotal()
     m_total->setText(QString::number(listQuery()->recordCount()));
 }
 
-QString TPart::sumOfQuantities(const QString& table, const QString& partNo)
-{
-    Query* q1 = m_q1;
-    runStatement(q1, SqlStatement{{"Select Sum(Qty_Item) From " + table + " where Color_Item = ?"},
-                                  {partNo}});
-    q1->open();
-    const QString sum = q1->field(QStringLiteral("Expr1000")).asText();
-    return sum.isEmpty() ? QStringLiteral("0") : sum;
-}
-
 void TPart::computeFigures()
 {
     const QString partNo = text("Color_Material");
-    const QString sale = sumOfQuantities(QStringLiteral("InvItem"), partNo);
+    const CatalogueStore store;
+    auto quantity = [](const Field& sum) {
+        return sum.isNull() ? QStringLiteral("0") : sum.asText();
+    };
+    const QString sale = quantity(store.partSold(partNo));
     m_sale->setText(sale);
-    const QString buy = sumOfQuantities(QStringLiteral("Items"), partNo);
+    const QString buy = quantity(store.partBought(partNo));
     m_buy->setText(buy);
 
     // The count of parts in stock is a whole number; a fractional quantity on some line
@@ -177,8 +173,7 @@ bool TPart::eventFilter(QObject* watched, QEvent* event)
 void TPart::checkPartNumber()
 {
     const QString partNo = text("Color_Material");
-    runStatement(m_q1, SqlStatement{{"Select * From Part where Color_Material = ?"}, {partNo}});
-    m_q1->open();
+    CatalogueStore().partsNumbered(*m_q1, partNo);
     if (m_q1->isEmpty()) {
         m_check->setText(QStringLiteral("Not Match"));
         return;

@@ -35,7 +35,6 @@ protected:
 
 private:
     void updateTotal();
-    QString sumOfQuantities(const QString& table, const QString& partNo);
 
     Links m_links;
     QLabel* m_total;

@@ -3,7 +3,7 @@
 #include "data/Query.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
-#include "data/Transaction.h"
+#include "stores/CatalogueStore.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
@@ -88,13 +88,11 @@ QString TProfile::text(const QString& column) const
 
 void TProfile::load()
 {
-    Query* q = DM->query(QStringLiteral("QPass2"));
-    q->close();
-    q->setSql({QStringLiteral("Select * From Reg ")});
-    q->open();
+    Query profile(QStringLiteral("Profile"), DM->admin1());
+    CatalogueStore().profile(profile);
     for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it)
-        it.value()->setText(q->isEmpty() ? QString() : q->field(it.key()).asText());
-    if (q->isEmpty())
+        it.value()->setText(profile.isEmpty() ? QString() : profile.field(it.key()).asText());
+    if (profile.isEmpty())
         Prompter::instance().inform(
             QStringLiteral("This shop has no profile yet: the printouts have no shop name or "
                            "address to show. Type them here and press Change Profile."));
@@ -107,19 +105,10 @@ void TProfile::changeProfile()
     row.set(QStringLiteral("Id_R"), QStringLiteral("1"));
     for (const auto& [column, caption] : profileBoxes)
         row.setText(QString::fromLatin1(column), text(QString::fromLatin1(column)));
-    Query* q = DM->query(QStringLiteral("QPass2"));
-    q->close();
-    Transaction transaction(DM);
-    q->setSql(row.update({QStringLiteral("Id_R")}));
-    if (q->exec() == 0) {
-        // A shop without its profile row gets it now, rather than being told it was changed.
-        q->setSql(row.insert());
-        q->exec();
-    }
-    transaction.commit();
-    // The printouts read the profile from QReg1: reopened, they show the change at once.
-    Query* profile = DM->query(QStringLiteral("QReg1"));
-    profile->close();
-    profile->open();
+    // A shop without its profile row gets it now, rather than being told it was changed.
+    CatalogueStore().saveProfile(row);
+    // The printouts read the profile the data module keeps: reloaded, they show the change at
+    // once.
+    DM->reloadProfile();
     closeWindow(this);
 }

@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/Formats.h"
+#include "data/SqlSelect.h"
 
 #include <QPushButton>
 
@@ -11,10 +12,10 @@ RecordDescription taxDescription()
     RecordDescription d;
     d.title = QStringLiteral("Tax");
     d.table = QStringLiteral("Tax");
-    d.listQuery = QStringLiteral("QCustomer1");
-    d.lookupQuery = QStringLiteral("QCustomer2");
-    d.listStatement = QStringLiteral("Select Id_T, Year_T, A_T, E_T,Tax_T  From Tax");
-    d.saveListStatement = QStringLiteral("Select Id_T, Year_T,A_T, E_T,Tax_T From Tax");
+    d.listStatement =
+        SqlSelect::all(QStringLiteral("Tax"), QStringLiteral("Id_T, Year_T, A_T, E_T,Tax_T"));
+    d.saveListStatement =
+        SqlSelect::all(QStringLiteral("Tax"), QStringLiteral("Id_T, Year_T,A_T, E_T,Tax_T"));
     d.boxes = {
         {"Id_T", "ID No"},       {"Year_T", "Year"}, {"A_T", "Starting Month"},
         {"E_T", "Ending Month"}, {"Tax_T", "Tax"},

@@ -1,6 +1,5 @@
 #include "payables/BillLines.h"
 
-
 LineDescription TBillPart::lineDescription()
 {
     LineDescription d;
@@ -10,7 +9,8 @@ LineDescription TBillPart::lineDescription()
     d.table = QStringLiteral("BillItem");
     d.numberColumn = QStringLiteral("Inv_Bill");
     d.boxes = {
-        {"Name_Bill", "Part Name", FormBox::List, "Select Number_Material From Part", "ComboBox1"},
+        {"Name_Bill", "Part Name", FormBox::List,
+         ListSource{"Part", "Number_Material", ListSource::All}, "ComboBox1"},
         {"Mfg_Bill", "Mfg", FormBox::Edit, {}, "Edit1"},
         {"Qty_Bill", "Qty", FormBox::Edit, {}, "Edit2"},
         {"Style_Bill", "Style", FormBox::Edit, {}, "Edit3"},
@@ -19,8 +19,6 @@ LineDescription TBillPart::lineDescription()
         {"Amount_Bill", "Amount $", FormBox::Edit, {}, "Edit6"},
     };
     d.newTexts = {{"Qty_Bill", "0"}, {"Rate_Bill", "0.00"}, {"Amount_Bill", "0.00"}};
-    d.gridQuery = QStringLiteral("QBillPart1");
-    d.lookupQuery = QStringLiteral("QBillPart2");
     d.factCaptions = {"Bill Number", "Vendor Name", "Bill Date", "Driver Name"};
     d.openTitles = {"Name", "Mfg", "Qty", "Style", "Color", "Rate", "Amount"};
     d.saveTitles = {"Name Item", "Mfg", "Qty", "Style", "Part No", "Rate", "Amount", "Invoice"};
@@ -45,8 +43,7 @@ LineDescription TBillPart::lineDescription()
 
 TBillPart::TBillPart(LineOwnerRef bill, QWidget* parent)
     : LineWindow(lineDescription(), bill, parent)
-{
-}
+{}
 
 LineDescription TBillExpense::lineDescription()
 {
@@ -58,7 +55,7 @@ LineDescription TBillExpense::lineDescription()
     d.numberColumn = QStringLiteral("Bill_Expense");
     d.boxes = {
         {"Description_Expense", "Bill Description", FormBox::List,
-         "Select Description_Expense From BillExpense", "ComboBox1"},
+         ListSource{"BillExpense", "Description_Expense", ListSource::All}, "ComboBox1"},
         {"PartNo_Expense", "Expense", FormBox::Edit, {}, "Edit1"},
         {"Qty_Expense", "Qty", FormBox::Edit, {}, "Edit2"},
         {"Rate_Expense", "Rate $", FormBox::Edit, {}, "Edit5"},
@@ -66,8 +63,6 @@ LineDescription TBillExpense::lineDescription()
         {"Remark_Expense", "Remark", FormBox::Edit, {}, "Edit4"},
     };
     d.newTexts = {{"Qty_Expense", "0"}, {"Rate_Expense", "0"}, {"Amount_Expense", "0.00"}};
-    d.gridQuery = QStringLiteral("QBillExpense1");
-    d.lookupQuery = QStringLiteral("QBillExpense2");
     d.factCaptions = {"Invoice Number", "Customer Name", "Invoice Date", "Driver Name"};
     d.openTitles = {"Description", "Part Number", "Qty", "Rate", "Amount", "Remark", "Invoice"};
     d.saveTitles = d.openTitles;
@@ -85,5 +80,4 @@ LineDescription TBillExpense::lineDescription()
 
 TBillExpense::TBillExpense(LineOwnerRef bill, QWidget* parent)
     : LineWindow(lineDescription(), bill, parent)
-{
-}
+{}

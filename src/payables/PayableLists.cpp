@@ -3,6 +3,8 @@
 #include "data/Query.h"
 #include "printing/PreparedReport.h"
 #include "printing/ReportEngine.h"
+#include "stores/BillStore.h"
+#include "stores/PaymentStore.h"
 #include "ui/common/PaymentWindow.h"
 
 #include <QPointer>
@@ -12,8 +14,7 @@ HistoryDescription billFinder(QPointer<PaymentWindow> opener)
 {
     HistoryDescription d;
     d.caption = QStringLiteral("FindPayable");
-    d.query = QStringLiteral("QPayable3");
-    d.statement = [](const QString&) { return SqlStatement{{"Select * From Bill"}}; };
+    d.statement = [](const QString&) { return BillStore::bills(); };
     d.initialSort = QStringLiteral("Ref_Bill");
     d.titleSort = true;
     d.sortable = {"Ref_Bill", "Vendor_Bill"};
@@ -39,10 +40,7 @@ HistoryDescription billPayments()
     HistoryDescription d;
     d.caption = QStringLiteral("PayableHistory");
     d.heading = d.caption;
-    d.query = QStringLiteral("QPayable3");
-    d.statement = [](const QString& bill) {
-        return SqlStatement{{"Select * From Payable where BillNo_Payable = ?"}, {bill}};
-    };
+    d.statement = [](const QString& bill) { return PaymentStore::paidOn(bill); };
     d.titles = {"Inv#", "Name", "Via Pay", "Pay Date", "Ref", "Amount $", "Chart", "Sub Chart"};
     d.navigator = true;
     return d;
@@ -53,14 +51,13 @@ HistoryDescription payableList(TPayableList::Preview preview)
     HistoryDescription d;
     d.caption = QStringLiteral("PayableList");
     d.heading = d.caption;
-    d.query = QStringLiteral("QPayable3");
-    d.statement = [](const QString&) { return SqlStatement{{"Select * From Payable"}}; };
+    d.statement = [](const QString&) { return PaymentStore::paid(); };
     d.titles = {"Inv#", "Name", "Via Pay", "Pay Date", "Ref", "Amount $", "Chart"};
     // Payments to vendors are only ever added: the navigator has no delete.
     d.navigator = true;
     d.titleSort = true;
-    d.total = HistoryDescription::Total{"Total Paid $", "Label2", "QPayable4",
-                                        "Select Sum(Amount_Payable) From Payable "};
+    d.total = HistoryDescription::Total{"Total Paid $", "Label2",
+                                        [] { return PaymentStore().paidSum(); }};
     if (preview)
         d.print = [preview](const Query* rows) { preview(TPayableList::prepareReport(rows)); };
     return d;

@@ -6,11 +6,13 @@
 #include "data/KeyedRows.h"
 #include "data/Query.h"
 #include "data/SqlDialect.h"
+#include "data/SqlSelect.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
 #include "payables/BillLines.h"
 #include "payables/PayableLists.h"
 #include "payables/TPayable.h"
+#include "stores/BillStore.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
@@ -28,17 +30,15 @@ RecordDescription TBill::billDescription()
     RecordDescription d;
     d.title = QStringLiteral("Bill");
     d.table = QStringLiteral("Bill");
-    d.listQuery = QStringLiteral("QBill1");
-    d.lookupQuery = QStringLiteral("QBill2");
-    d.listStatement = QStringLiteral("Select * From Bill");
+    d.listStatement = SqlSelect::all(QStringLiteral("Bill"));
     d.boxes = {
         {"Ref_Bill", "Ref#", FormBox::Edit, {}, "Edit1"},
-        {"Vendor_Bill", "VendorName", FormBox::List, "Select distinct Name_Company From Company",
+        {"Vendor_Bill", "VendorName", FormBox::List, ListSource{"Company", "Name_Company"},
          "ComboBox1"},
-        {"Chart_Bill", "Chart of Acc", FormBox::List, "Select distinct Chart_Bill From Bill",
+        {"Chart_Bill", "Chart of Acc", FormBox::List, ListSource{"Bill", "Chart_Bill"},
          "ComboBox2"},
-        {"SubChart_Bill", "Sub Chart of Acc", FormBox::List,
-         "Select distinct SubChart_Bill From Bill", "ComboBox3"},
+        {"SubChart_Bill", "Sub Chart of Acc", FormBox::List, ListSource{"Bill", "SubChart_Bill"},
+         "ComboBox3"},
         {"BillDate_Bill", "Bill Date", FormBox::Date, {}, "Edit2", {}, "DateTimePicker1"},
         {"DueDate_Bill", "Due Date", FormBox::Date, {}, "Edit3", {}, "DateTimePicker2"},
         {"Amount_Bill", "Amount", FormBox::Edit, {}, "Edit4"},
@@ -77,7 +77,6 @@ RecordDescription TBill::billDescription()
 TBill::TBill(Links links, QWidget* parent)
     : RecordWindow(billDescription(), parent)
     , m_links(std::move(links))
-    , m_sums(DM->ownQuery(QStringLiteral("QPayable2"), this))
 {
     setObjectName(QStringLiteral("Bill"));
     boxes()->focusTarget(ref)->setToolTip(QStringLiteral("Use Number only"));
@@ -104,14 +103,13 @@ TBill::TBill(Links links, QWidget* parent)
                                 true);
     m_lines->addPanel(
         {"BillItem", "Inv_Bill", "Name_Bill,Qty_Bill,Rate_Bill,Amount_Bill ,Inv_Bill",
-         "Amount_Bill", "QBillPart3", "&Items", "Button6", "DBGrid2", "Total $", "Label12"},
+         "Amount_Bill", "&Items", "Button6", "DBGrid2", "Total $", "Label12"},
         [this](LineOwnerRef owner) { return linesWindow<TBillPart>(owner); }, m_links.openChild);
     m_lines->addPanel(
         {"BillExpense", "Bill_Expense",
          "Description_Expense,PartNo_Expense,Qty_Expense,Rate_Expense,"
          "Amount_Expense ,Remark_Expense,Bill_Expense",
-         "Amount_Expense", "QBillExpense3", "&Expences", "Button8", "DBGrid3", "Total $",
-         "Label15"},
+         "Amount_Expense", "&Expences", "Button8", "DBGrid3", "Total $", "Label15"},
         [this](LineOwnerRef owner) { return linesWindow<TBillExpense>(owner); }, m_links.openChild);
     // "Paid $", the lines and their totals follow the Ref# text, typed or filled (New too).
     m_lines->followKeyBox([this] { showFigures(); });
@@ -145,13 +143,7 @@ void TBill::showFigures()
     if (number.trimmed().isEmpty()) {
         m_paid->clear();
     } else {
-        runStatement(
-            m_sums,
-            SqlStatement{{"Select Sum(Amount_Payable) From Payable where BillNo_Payable = ?"},
-                         {number}});
-        m_sums->open();
-        m_paid->setText(m_sums->field(QStringLiteral("Expr1000")).asText());
-        m_sums->close();
+        m_paid->setText(BillStore().paidSum(number).asText());
     }
     // The bill's lines: its parts and its expenses together.
     Currency total;
@@ -176,25 +168,14 @@ QWidget* TBill::linesWindow(LineOwnerRef owner)
 
 QString TBill::nextFreeReference()
 {
-    // The largest bill reference that reads as a whole number, read with an aggregate
-    // (references that are not numbers read as none), then past any reference that lines or
-    // payments of no bill still hold, each looked up on its index.
-    runStatement(lookupQuery(), {QStringLiteral("Select Max(Val(Ref_Bill)) From Bill")});
-    lookupQuery()->open();
-    const qint64 largest = qint64(lookupQuery()->field(QStringLiteral("Expr1000")).asNumber());
-    lookupQuery()->close();
+    // The largest bill reference that reads as a whole number, then past any reference that
+    // lines or payments of no bill still hold.
+    const BillStore store;
+    const qint64 largest = store.largestReference();
     qint64 next = largest >= 1 ? largest + 1 : 1000;
-    while (referenceUsed(QString::number(next)))
+    while (store.referenceUsed(QString::number(next)))
         ++next;
     return QString::number(next);
-}
-
-QList<std::pair<QString, QString>> TBill::referenceColumns()
-{
-    return {{"Bill", "Ref_Bill"},
-            {"BillItem", "Inv_Bill"},
-            {"BillExpense", "Bill_Expense"},
-            {"Payable", "BillNo_Payable"}};
 }
 
 QString TBill::nextKey()
@@ -204,49 +185,8 @@ QString TBill::nextKey()
 
 QString TBill::otherBill(const QString& reference, qint64 except)
 {
-    SqlRow probe(QStringLiteral("Bill"));
-    probe.setText(ref, reference);
-    SqlStatement statement = probe.select(QStringLiteral("Vendor_Bill, BillDate_Bill"), {ref});
-    if (except != 0) {
-        statement.lines.append(" And " + SqlDialect::rowKeyColumn() + " <> ?");
-        statement.values.append(except);
-    }
-    runStatement(lookupQuery(), statement);
-    lookupQuery()->open();
-    QString owner;
-    if (!lookupQuery()->isEmpty())
-        owner = QStringLiteral("%1 of %2")
-                    .arg(lookupQuery()->field(QStringLiteral("Vendor_Bill")).asText(),
-                         lookupQuery()->field(QStringLiteral("BillDate_Bill")).asText());
-    lookupQuery()->close();
-    return owner;
-}
-
-bool TBill::referenceUsed(const QString& reference)
-{
-    for (const auto& [table, column] : referenceColumns()) {
-        SqlRow probe(table);
-        probe.setText(column, reference);
-        runStatement(lookupQuery(), probe.select(column, {column}));
-        lookupQuery()->open();
-        const bool used = !lookupQuery()->isEmpty();
-        lookupQuery()->close();
-        if (used)
-            return true;
-    }
-    return false;
-}
-
-void TBill::lockReferences()
-{
-    // On a server, stations storing bills take turns, as the file's write lock makes them.
-    if (DM->admin1()->isServer()) {
-        runStatement(
-            lookupQuery(),
-            {QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('tavlin-number-bill'))")});
-        lookupQuery()->open();
-        lookupQuery()->close();
-    }
+    const std::optional<BillStore::Bill> bill = BillStore().billReferenced(reference, except);
+    return bill ? QStringLiteral("%1 of %2").arg(bill->vendor, bill->date) : QString();
 }
 
 bool TBill::claimNewKey()
@@ -257,10 +197,10 @@ bool TBill::claimNewKey()
     // A bill the boxes show for the first time: stored now, as one unit with its reference.
     const SqlRow checked = rowToSave();
     Transaction transaction(DM);
-    lockReferences();
+    BillStore().lockReferences();
     QString reference = typed;
     const bool proposed = typed == proposedKey();
-    if (proposed ? referenceUsed(typed) : !otherBill(typed).isEmpty()) {
+    if (proposed ? BillStore().referenceUsed(typed) : !otherBill(typed).isEmpty()) {
         if (!proposed)
             throw DbError(QStringLiteral("Ref# %1 already belongs to the bill %2. Give this bill "
                                          "a reference of its own; nothing was saved.")
@@ -286,18 +226,13 @@ void TBill::saveChosenRow(const SqlRow& row)
 {
     Connection& connection = *DM->admin1();
     Transaction transaction(&connection);
-    lockReferences();
+    const BillStore store(&connection);
+    store.lockReferences();
     const QString reference = text(ref).trimmed();
-    runStatement(lookupQuery(), {"Select Ref_Bill From Bill where " + SqlDialect::rowKeyColumn() +
-                                 " = " + QString::number(shownRow())});
-    lookupQuery()->open();
-    if (lookupQuery()->isEmpty()) {
-        lookupQuery()->close();
+    const std::optional<QString> stored = store.storedReference(shownRow());
+    if (!stored)
         throw DbError(KeyedRows::goneMessage(QStringLiteral("bill")));
-    }
-    const QString stored = lookupQuery()->field(ref).asText();
-    lookupQuery()->close();
-    const bool renamed = stored != reference;
+    const bool renamed = *stored != reference;
     if (renamed) {
         if (const QString owner = otherBill(reference, shownRow()); !owner.isEmpty())
             throw DbError(QStringLiteral("Ref# %1 already belongs to the bill %2. Nothing was "
@@ -307,21 +242,8 @@ void TBill::saveChosenRow(const SqlRow& row)
     KeyedRows::update(connection, row, shownRow());
     // A bill's lines and payments follow its reference, unless another bill still has the
     // old one (two bills of an older release may share it).
-    if (renamed && otherBill(stored, shownRow()).isEmpty()) {
-        for (const auto& [table, column] : referenceColumns()) {
-            if (table == QLatin1String("Bill"))
-                continue;
-            SqlRow moved(table);
-            moved.setText(column, reference);
-            SqlStatement statement = moved.update({});
-            SqlRow old(table);
-            old.setText(column, stored);
-            const SqlStatement where = old.condition({column});
-            statement.lines.append(" where " + where.lines.first());
-            statement.values += where.values;
-            connection.execute(statement);
-        }
-    }
+    if (renamed && otherBill(*stored, shownRow()).isEmpty())
+        store.moveReference(*stored, reference);
     transaction.commit();
 }
 
@@ -342,14 +264,9 @@ void TBill::remove()
 
 QString TBill::paymentsRefusal(const QString& reference)
 {
-    SqlRow probe(QStringLiteral("Payable"));
-    probe.setText(QStringLiteral("BillNo_Payable"), reference);
-    runStatement(lookupQuery(),
-                 probe.select(QStringLiteral("Count(*), Sum(Amount_Payable)"), {"BillNo_Payable"}));
-    lookupQuery()->open();
-    const qint64 count = lookupQuery()->field(0, 0).asInteger();
-    const Currency sum = lookupQuery()->field(0, 1).asCurrency();
-    lookupQuery()->close();
+    const BillStore::Payments paid = BillStore().payments(reference);
+    const qint64 count = paid.count;
+    const Currency sum = paid.sum;
     if (count == 0)
         return {};
     return QStringLiteral("Bill %1 has %2 (%3). Money paid is never left without its bill, so "
@@ -366,19 +283,14 @@ void TBill::deleteRow()
     const QString reference = text(ref).trimmed();
     Connection& connection = *DM->admin1();
     Transaction transaction(&connection);
-    lockReferences();
+    const BillStore store(&connection);
+    store.lockReferences();
     if (const QString refusal = paymentsRefusal(reference); !refusal.isEmpty())
         throw DbError(refusal);
     if (KeyedRows::remove(connection, QStringLiteral("Bill"), shownRow()) == 0)
         throw DbError(KeyedRows::goneMessage(QStringLiteral("bill")));
     if (otherBill(reference).isEmpty())
-        for (const auto& [table, column] : referenceColumns()) {
-            if (table == QLatin1String("Bill") || table == QLatin1String("Payable"))
-                continue;
-            SqlRow lines(table);
-            lines.setText(column, reference);
-            connection.execute(lines.remove({column}));
-        }
+        store.removeLines(reference);
     transaction.commit();
 }
 

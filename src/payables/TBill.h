@@ -54,13 +54,10 @@ protected:
 private:
     template<class Lines>
     QWidget* linesWindow(LineOwnerRef owner);
-    static QList<std::pair<QString, QString>> referenceColumns();
     // The next reference no bill, bill line or payment holds.
     QString nextFreeReference();
     // The vendor and date of another bill with reference (not the row except), empty for none.
     QString otherBill(const QString& reference, qint64 except = 0);
-    bool referenceUsed(const QString& reference);
-    void lockReferences();
     QString paymentsRefusal(const QString& reference);
     void showFigures();
     void openPayment();
@@ -68,7 +65,6 @@ private:
 
     Links m_links;
     DocumentLines* m_lines = nullptr;
-    Query* m_sums = nullptr;
     QLabel* m_paid = nullptr;
     QLabel* m_total = nullptr;
 };

@@ -11,23 +11,18 @@ PaymentDescription TPayable::paymentDescription()
     d.table = QStringLiteral("Payable");
     d.boxes = {
         {"BillNo_Payable", "Ref", FormBox::Edit, {}, "Edit1"},
-        {"Name_Payable", "Vendor", FormBox::List, "Select distinct Name_Company From Company",
+        {"Name_Payable", "Vendor", FormBox::List, ListSource{"Company", "Name_Company"},
          "ComboBox1"},
-        {"ViaPayment_Payable", "Via Payment", FormBox::List, "Select distinct Name_Bank From Bank",
+        {"ViaPayment_Payable", "Via Payment", FormBox::List, ListSource{"Bank", "Name_Bank"},
          "ComboBox2"},
         {"PayDate_Payable", "Pay Date", FormBox::Date, {}, "Edit2", {}, "DateTimePicker1"},
         {"Ref_Payable", "Ref / Check", FormBox::Edit, {}, "Edit3"},
         {"Amount_Payable", "Amount", FormBox::Edit, {}, "Edit4"},
-        {"Chart_Payable", "Chart", FormBox::List, "Select distinct Chart_Bill From Bill",
-         "ComboBox3"},
-        {"SubChart_Payable", "Sub Chart", FormBox::List, "Select distinct SubChart_Bill From Bill",
+        {"Chart_Payable", "Chart", FormBox::List, ListSource{"Bill", "Chart_Bill"}, "ComboBox3"},
+        {"SubChart_Payable", "Sub Chart", FormBox::List, ListSource{"Bill", "SubChart_Bill"},
          "ComboBox4"},
         {"Remark_Payable", "Remark", FormBox::Memo, {}, "Memo1"},
     };
-    d.lookupQuery = QStringLiteral("QPayable3");
-    d.sumQuery = QStringLiteral("QPayable2");
-    d.writeQuery = QStringLiteral("QPayable1");
-    d.listQuery = QStringLiteral("QBill2");
     // Bills are numbered by text ("01008" is not "1008").
     d.documentColumn = QStringLiteral("BillNo_Payable");
     d.numberedDocuments = false;

@@ -1,15 +1,14 @@
 #include "payables/TVendorHistory.h"
 
+#include "stores/BillStore.h"
+
 namespace {
 HistoryDescription description()
 {
     HistoryDescription d;
     d.caption = QStringLiteral("VendorHistory");
     d.heading = QString();
-    d.query = QStringLiteral("QCompany4");
-    d.statement = [](const QString& value) {
-        return SqlStatement{{"Select * From Bill where Vendor_Bill = ?"}, {value}};
-    };
+    d.statement = [](const QString& value) { return BillStore::vendorBills(value); };
     d.titles = {"Ref #", "Vendor Name", "Bill Date", "Due Date", "Amount"};
     d.navigator = true;
     return d;

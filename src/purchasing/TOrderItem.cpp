@@ -13,8 +13,6 @@ LineDescription TOrderItem::lineDescription()
     d.boxes = PartLines::boxes(QStringLiteral("Item Name"));
     d.newTexts = PartLines::newTexts();
     // Rows of its own: the order window's lines grid and the catalogue look-up never share.
-    d.gridQuery = QStringLiteral("QItem1");
-    d.lookupQuery = QStringLiteral("QItem2");
     d.factNames = {"Label6", "Label15", "Label17", "Label19"};
     d.openTitles = {"Name", "Mfg", "Qty", "Style", "Color", "Rate", "Amount", "Po"};
     d.saveTitles = {"Name Item", "Mfg", "Qty", "Style", "Part No", "Rate", "Amount", "Po"};
@@ -32,5 +30,4 @@ LineDescription TOrderItem::lineDescription()
 
 TOrderItem::TOrderItem(LineOwnerRef order, QWidget* parent)
     : LineWindow(lineDescription(), order, parent)
-{
-}
+{}

@@ -1,13 +1,11 @@
 #include "purchasing/TPartOrderHistory.h"
 
+#include "stores/PurchasingStore.h"
+
 TPartOrderHistory::TPartOrderHistory(QWidget* parent)
-    : HistoryWindow(
-          {QStringLiteral("PartOrderHistory"),
-           QString(),
-           QStringLiteral("Q1"),
-           [](const QString& partNo) {
-               return SqlStatement{{"Select * From Items where Color_Item = ?"}, {partNo}};
-           },
-           {"Name", "Mfg", "Qty", "Style", "Part #", "Rate", "Amount", "Po"}},
-          parent)
+    : HistoryWindow({QStringLiteral("PartOrderHistory"),
+                     QString(),
+                     [](const QString& partNo) { return PurchasingStore::partOrdered(partNo); },
+                     {"Name", "Mfg", "Qty", "Style", "Part #", "Rate", "Amount", "Po"}},
+                    parent)
 {}

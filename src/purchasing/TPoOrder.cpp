@@ -2,6 +2,7 @@
 
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
+#include "data/SqlSelect.h"
 #include "purchasing/TOrderItem.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Guard.h"
@@ -18,21 +19,19 @@ RecordDescription TPoOrder::orderDescription()
     d.title = QStringLiteral("Order");
     d.caption = QStringLiteral("PoOrder");
     d.table = QStringLiteral("Orders");
-    d.listQuery = QStringLiteral("QPo1");
-    d.lookupQuery = QStringLiteral("QPo2");
-    d.listStatement = QStringLiteral("Select * From Orders");
+    d.listStatement = SqlSelect::all(QStringLiteral("Orders"));
     d.boxes = {
         {"Po_Order", "PO#", FormBox::Edit, {}, "Edit1"},
-        {"SideMark_Order", "Side Mark", FormBox::List,
-         "Select distinct Name_Customer From Customer", "ComboBox1"},
-        {"OrderBy_Order", "Order By", FormBox::List, "Select distinct Name_Employee From Employee",
+        {"SideMark_Order", "Side Mark", FormBox::List, ListSource{"Customer", "Name_Customer"},
+         "ComboBox1"},
+        {"OrderBy_Order", "Order By", FormBox::List, ListSource{"Employee", "Name_Employee"},
          "ComboBox2"},
         {"OrderDate_Order", "Order Date", FormBox::Date, {}, "Edit2", {}, "DateTimePicker1"},
-        {"Vendor_Order", "Vendor", FormBox::List, "Select distinct Name_Company From Company",
+        {"Vendor_Order", "Vendor", FormBox::List, ListSource{"Company", "Name_Company"},
          "ComboBox3"},
-        {"ShipFrom_Order", "Ship From", FormBox::List, "Select distinct ShipFrom_Order From Orders",
+        {"ShipFrom_Order", "Ship From", FormBox::List, ListSource{"Orders", "ShipFrom_Order"},
          "ComboBox4"},
-        {"ShipTo_Order", "Ship To", FormBox::List, "Select distinct ShipTo_Order From Orders",
+        {"ShipTo_Order", "Ship To", FormBox::List, ListSource{"Orders", "ShipTo_Order"},
          "ComboBox5"},
         {"ShipDate_Order", "Ship Date", FormBox::Date, {}, "Edit3", {}, "DateTimePicker2"},
         {"ForInvoice_Order", "Invoice No", FormBox::Edit, {}, "Edit4"},
@@ -70,7 +69,7 @@ TPoOrder::TPoOrder(Links links, QWidget* parent)
                                 false);
     m_lines->addPanel(
         {"Items", "Po_Item", "Name_Item,Qty_Item,Rate_Item,Amount_Item ,Po_Item", "Amount_Item",
-         "QItem3", "&Discription", "Button6", "DBGrid2", "Total $", "Label12"},
+         "&Discription", "Button6", "DBGrid2", "Total $", "Label12"},
         [this](LineOwnerRef owner) { return createLines(owner); }, m_links.openChild);
     // The lines follow the number in "PO#", typed or filled; a number half typed shows none.
     m_lines->followKeyBox();

@@ -2,8 +2,10 @@
 
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
+#include "data/SqlSelect.h"
 #include "printing/PreparedReport.h"
 #include "printing/ReportEngine.h"
+#include "stores/PaymentStore.h"
 #include "ui/common/PaymentWindow.h"
 
 #include <QPointer>
@@ -18,12 +20,11 @@ HistoryDescription paymentsOf(const QString& caption, const QString& table)
     HistoryDescription d;
     d.caption = caption;
     d.heading = caption;
-    d.query = QStringLiteral("QReceivable3");
     d.statement = [table](const QString& number) -> SqlStatement {
         if (number.trimmed().isEmpty())
             return {};
-        return {{"Select * From " + table + " where InvoiceNo_Receivable = ?"},
-                {Sql::integer(number, QStringLiteral("Invoice")).toLongLong()}};
+        return PaymentStore::receivedOn(
+            table, Sql::integer(number, QStringLiteral("Invoice")).toLongLong());
     };
     d.titles = paymentTitles;
     d.navigator = true;
@@ -56,14 +57,13 @@ HistoryDescription receivableList(TReceivableList::Preview preview)
     HistoryDescription d;
     d.caption = QStringLiteral("ReceivableList");
     d.heading = d.caption;
-    d.query = QStringLiteral("QReceivable3");
-    d.statement = [](const QString&) { return SqlStatement{{"Select * From Receivable"}}; };
+    d.statement = [](const QString&) { return PaymentStore::received(); };
     d.titles = paymentTitles;
     d.navigator = true;
     d.deleteFrom = QStringLiteral("Receivable");
     d.titleSort = true;
-    d.total = HistoryDescription::Total{"Total Receivable", "Label2", "QReceivable4",
-                                        "Select Sum(Amount_Receivable) From Receivable "};
+    d.total = HistoryDescription::Total{"Total Receivable", "Label2",
+                                        [] { return PaymentStore().receivedSum(); }};
     if (preview)
         d.print = [preview](const Query* rows) { preview(TReceivableList::prepareReport(rows)); };
     return d;
@@ -91,14 +91,11 @@ HistoryDescription invoiceFinder(QPointer<PaymentWindow> opener)
 {
     HistoryDescription d;
     d.caption = QStringLiteral("ReceivableFind");
-    d.query = QStringLiteral("QReceivable3");
     // The documents the payment form looks numbers up in: invoices, or estimates for a form
     // opened from an estimate.
     const QString documents =
         opener ? opener->description().documentTable : QStringLiteral("Invoice");
-    d.statement = [documents](const QString&) {
-        return SqlStatement{{"Select * From " + documents}};
-    };
+    d.statement = [documents](const QString&) { return SqlSelect::all(documents); };
     d.initialSort = QStringLiteral("InvoiceNo_Inv");
     d.titleSort = true;
     d.sortable = {"InvoiceNo_Inv", "CustomerName_Inv"};

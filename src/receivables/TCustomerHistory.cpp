@@ -1,15 +1,14 @@
 #include "receivables/TCustomerHistory.h"
 
+#include "stores/PaymentStore.h"
+
 namespace {
 HistoryDescription description()
 {
     HistoryDescription d;
     d.caption = QStringLiteral("CustomerHistory");
     d.heading = QString();
-    d.query = QStringLiteral("QCustomer4");
-    d.statement = [](const QString& value) {
-        return SqlStatement{{"Select * From Receivable where Name_Receivable = ?"}, {value}};
-    };
+    d.statement = [](const QString& value) { return PaymentStore::receivedFrom(value); };
     d.titles = {"Invoice#",  "Customer Name", "Via",        "Pay Date",
                 "Refrence#", "Deposit To",    "Paid Amount"};
     d.navigator = false;

@@ -1,15 +1,14 @@
 #include "receivables/TCustomerInvoiceHistory.h"
 
+#include "stores/SalesStore.h"
+
 namespace {
 HistoryDescription description()
 {
     HistoryDescription d;
     d.caption = QStringLiteral("CustomerInvoiceHistory");
     d.heading = QString();
-    d.query = QStringLiteral("QCustomer4");
-    d.statement = [](const QString& value) {
-        return SqlStatement{{"Select * From Invoice where CustomerName_Inv = ?"}, {value}};
-    };
+    d.statement = [](const QString& value) { return SalesStore::customerInvoices(value); };
     d.titles = {"Invoice#", "Customer Name", "Repair By", "Inv Date",
                 "PO#",      "Inv Amount",    "Address"};
     d.navigator = false;

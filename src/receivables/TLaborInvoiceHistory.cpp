@@ -1,15 +1,14 @@
 #include "receivables/TLaborInvoiceHistory.h"
 
+#include "stores/SalesStore.h"
+
 namespace {
 HistoryDescription description()
 {
     HistoryDescription d;
     d.caption = QStringLiteral("LaborInvoiceHistory");
     d.heading = QStringLiteral("Labor Invoice History");
-    d.query = QStringLiteral("Q1");
-    d.statement = [](const QString& value) {
-        return SqlStatement{{"Select * From InvLabor where Description_Labor = ?"}, {value}};
-    };
+    d.statement = [](const QString& value) { return SalesStore::laborInvoiced(value); };
     d.titles = {"Description", "Part Number", "Qty", "Rate", "Amount", "Remark", "Invoice"};
     d.navigator = false;
     return d;

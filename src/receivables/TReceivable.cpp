@@ -15,21 +15,17 @@ PaymentDescription TReceivable::paymentDescription(const QString& documentTable)
                                                          : QStringLiteral("Receivable");
     d.boxes = {
         {"InvoiceNo_Receivable", "Invoice", FormBox::Edit, {}, "Edit1"},
-        {"Name_Receivable", "Name", FormBox::List, "Select distinct Name_Customer From Customer",
+        {"Name_Receivable", "Name", FormBox::List, ListSource{"Customer", "Name_Customer"},
          "ComboBox1"},
         {"ViaPayment_Receivable", "Payment Method", FormBox::List,
-         "Select distinct ViaPayment_Receivable From Receivable", "ComboBox2"},
-        {"DepositTo_Receivable", "Deposit To", FormBox::List, "Select distinct Name_Bank From Bank",
+         ListSource{"Receivable", "ViaPayment_Receivable"}, "ComboBox2"},
+        {"DepositTo_Receivable", "Deposit To", FormBox::List, ListSource{"Bank", "Name_Bank"},
          "ComboBox3"},
         {"PayDate_Receivable", "Pay Date", FormBox::Date, {}, "Edit2", {}, "DateTimePicker1"},
         {"Ref_Receivable", "Ref / Check", FormBox::Edit, {}, "Edit3"},
         {"Amount_Receivable", "Amount", FormBox::Edit, {}, "Edit4"},
         {"Remark_Receivable", "Remark", FormBox::Memo, {}, "Memo1"},
     };
-    d.lookupQuery = QStringLiteral("QReceivable3");
-    d.sumQuery = QStringLiteral("QReceivable2");
-    d.writeQuery = QStringLiteral("QReceivable1");
-    d.listQuery = QStringLiteral("QBill2");
     d.documentColumn = QStringLiteral("InvoiceNo_Receivable");
     d.numberedDocuments = true;
     d.documentTable = documentTable;

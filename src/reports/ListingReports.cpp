@@ -3,7 +3,7 @@
 #include "reports/ReportFilters.h"
 
 namespace {
-const QString companies = QStringLiteral("Select distinct Name_Company From Company");
+const ListSource companies = ListSource{"Company", "Name_Company"};
 const QString orderColumns =
     QStringLiteral("select O.Po_Order,O.SideMark_Order,O.OrderDate_Order,O.Vendor_Order,"
                    "I.Po_Item,I.Name_Item,I.Qty_Item,I.Rate_Item,I.Amount_Item From  Orders O,"
@@ -42,16 +42,16 @@ ReportDescription TReportPayable::payableDescription()
     d.joinLine = QStringLiteral(" Order By PayDate_Payable");
     d.filters = {
         ReportFilters::listed(QStringLiteral("Vendor"), QStringLiteral("ComboBox1"),
-                              QStringLiteral("Select distinct Vendor_Bill From Bill"),
+                              ListSource{"Bill", "Vendor_Bill"},
                               QStringLiteral(" And Name_Payable = ")),
         ReportFilters::listed(QStringLiteral("Via Payment"), QStringLiteral("ComboBox2"),
-                              QStringLiteral("Select distinct viaPayment_Payable From Payable"),
+                              ListSource{"Payable", "viaPayment_Payable"},
                               QStringLiteral(" And ViaPayment_Payable = ")),
         ReportFilters::listed(QStringLiteral("Chart"), QStringLiteral("ComboBox3"),
-                              QStringLiteral("Select distinct Chart_Bill From Bill"),
+                              ListSource{"Bill", "Chart_Bill"},
                               QStringLiteral(" And Chart_Payable = ")),
         ReportFilters::listed(QStringLiteral("Sub Chart"), QStringLiteral("ComboBox4"),
-                              QStringLiteral("Select distinct SubChart_Bill From Bill"),
+                              ListSource{"Bill", "SubChart_Bill"},
                               QStringLiteral(" And SubChart_Payable = ")),
     };
     return d;
@@ -72,8 +72,7 @@ ReportDescription TReportReceivable::receivableDescription()
     d.filters = {
         ReportFilters::customer(QStringLiteral(" And Name_Receivable = ")),
         ReportFilters::listed(QStringLiteral("Via Payment"), QStringLiteral("ComboBox2"),
-                              QStringLiteral("Select distinct ViaPayment_Receivable From "
-                                             "Receivable"),
+                              ListSource{"Receivable", "ViaPayment_Receivable"},
                               QStringLiteral(" And ViaPayment_Receivable = ")),
     };
     return d;

@@ -2,18 +2,18 @@
 
 namespace ReportFilters {
 
-ReportFilter listed(const QString& caption, const QString& name, const QString& listStatement,
+ReportFilter listed(const QString& caption, const QString& name, const ListSource& list,
                     const QString& condition)
 {
-    ReportFilter filter{caption, name, listStatement};
+    ReportFilter filter{caption, name, list};
     filter.condition = condition;
     return filter;
 }
 
 ReportFilter customer(const QString& condition, const QString& name)
 {
-    return listed(QStringLiteral("Customer"), name,
-                  QStringLiteral("Select distinct Name_Customer From Customer"), condition);
+    return listed(QStringLiteral("Customer"), name, ListSource{"Customer", "Name_Customer"},
+                  condition);
 }
 
 ReportFilter paidType(const QString& name, const QStringList& items, const QString& paidLine)

@@ -7,7 +7,7 @@ namespace ReportFilters {
 
 // A drop-down of "All" and the distinct values of listStatement; any other text adds condition
 // with the text quoted.
-ReportFilter listed(const QString& caption, const QString& name, const QString& listStatement,
+ReportFilter listed(const QString& caption, const QString& name, const ListSource& list,
                     const QString& condition);
 // "Customer": "All" and every customer's name.
 ReportFilter customer(const QString& condition, const QString& name = QStringLiteral("ComboBox1"));

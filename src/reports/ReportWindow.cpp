@@ -35,12 +35,8 @@ QList<FormBox> boxesOf(const ReportDescription& description)
         if (filter.textBox)
             boxes.append({filter.caption, filter.caption, FormBox::Edit, {}, filter.name});
         else if (filter.items.isEmpty())
-            boxes.append({filter.caption,
-                          filter.caption,
-                          FormBox::List,
-                          filter.listStatement,
-                          filter.name,
-                          {all}});
+            boxes.append(
+                {filter.caption, filter.caption, FormBox::List, filter.list, filter.name, {all}});
         else
             boxes.append(
                 {filter.caption, filter.caption, FormBox::Choice, {}, filter.name, filter.items});
@@ -162,7 +158,7 @@ Query* ReportWindow::query(const QString& name)
 {
     Query*& query = m_queries[name];
     if (!query)
-        query = DM->ownQuery(name, this);
+        query = new Query(name, DM->admin1(), this);
     return query;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/SqlStatement.h"
+#include "ui/common/FormBoxes.h"
 
 #include <QHash>
 #include <QStringList>
@@ -18,9 +19,9 @@ struct ReportFilter
 {
     QString caption;
     QString name; // the control's object name (ComboBox1)
-    // The list: "All" followed by the distinct values of listStatement, refilled each time it
+    // The list: "All" followed by the distinct values of a column, refilled each time it
     // opens; or, when items are given, those items in their order.
-    QString listStatement = {};
+    ListSource list = {};
     QStringList items = {};
     QString start = QStringLiteral("All");
     // The statement line for the box's text; no line while it reads "All". Without line, the

@@ -7,8 +7,8 @@
 
 WorkTableRun::WorkTableRun(const QStringList& tables)
     : m_transaction(DM)
-    , m_change(DM->ownQuery(QStringLiteral("QPo1"), nullptr))
-    , m_rows(DM->ownQuery(QStringLiteral("Q3"), nullptr))
+    , m_change(new Query(QStringLiteral("QPo1"), DM->admin1()))
+    , m_rows(new Query(QStringLiteral("Q3"), DM->admin1()))
 {
     // The work tables are the shop's, not the station's: a second station running a report
     // waits until this run has filled and read them. On the file the transaction's write lock

@@ -7,4 +7,7 @@ class BankingStore : public Store
 {
 public:
     using Store::Store;
+
+    // What every deposit adds up to (null when there is none).
+    Field depositSum() const;
 };

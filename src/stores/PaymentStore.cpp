@@ -1,1 +1,67 @@
 #include "stores/PaymentStore.h"
+
+#include "data/SqlDialect.h"
+#include "data/SqlSelect.h"
+
+Field PaymentStore::paidSum(const PaymentTables& tables, const QVariant& document,
+                            qint64 except) const
+{
+    SqlStatement statement =
+        SqlSelect::sum(tables.payments, tables.amount, tables.document, document);
+    if (except != 0) {
+        statement.lines.append(" And " + SqlDialect::rowKeyColumn() + " <> ?");
+        statement.values.append(except);
+    }
+    return value(statement);
+}
+
+void PaymentStore::document(Query& query, const PaymentTables& tables,
+                            const QVariant& document) const
+{
+    load(query, SqlSelect::where(tables.documents, tables.documentKey, document));
+}
+
+void PaymentStore::payments(Query& query, const PaymentTables& tables, const QVariant& document,
+                            const QString& reference) const
+{
+    SqlStatement statement = SqlSelect::where(tables.payments, tables.document, document);
+    statement.lines.append(" And " + tables.reference + " = ?");
+    statement.values.append(reference);
+    load(query, statement);
+}
+
+SqlStatement PaymentStore::receivedOn(const QString& payments, qint64 number)
+{
+    return SqlSelect::where(payments, QStringLiteral("InvoiceNo_Receivable"), number);
+}
+
+SqlStatement PaymentStore::received()
+{
+    return SqlSelect::all(QStringLiteral("Receivable"));
+}
+
+SqlStatement PaymentStore::receivedFrom(const QString& customer)
+{
+    return SqlSelect::where(QStringLiteral("Receivable"), QStringLiteral("Name_Receivable"),
+                            customer);
+}
+
+Field PaymentStore::receivedSum() const
+{
+    return value(SqlStatement{{"Select Sum(Amount_Receivable) From Receivable"}});
+}
+
+SqlStatement PaymentStore::paid()
+{
+    return SqlSelect::all(QStringLiteral("Payable"));
+}
+
+SqlStatement PaymentStore::paidOn(const QString& bill)
+{
+    return SqlSelect::where(QStringLiteral("Payable"), QStringLiteral("BillNo_Payable"), bill);
+}
+
+Field PaymentStore::paidSum() const
+{
+    return value(SqlStatement{{"Select Sum(Amount_Payable) From Payable"}});
+}

@@ -7,4 +7,7 @@ class PurchasingStore : public Store
 {
 public:
     using Store::Store;
+
+    // The order lines of a part number.
+    static SqlStatement partOrdered(const QString& partNo);
 };

@@ -1,1 +1,176 @@
 #include "stores/SalesStore.h"
+
+#include "data/DbError.h"
+#include "data/SqlDialect.h"
+#include "data/SqlRow.h"
+#include "data/SqlSelect.h"
+#include "data/Transaction.h"
+
+namespace {
+const QString numberColumn = QStringLiteral("InvoiceNo_Inv");
+}
+
+SqlStatement SalesStore::documents(const SalesTables& tables, Which which)
+{
+    switch (which) {
+    case Which::Open:
+        return SqlSelect::where(tables.header, QStringLiteral("Paid_Inv"), false);
+    case Which::Paid:
+        return SqlSelect::where(tables.header, QStringLiteral("Paid_Inv"), true);
+    case Which::All:
+        break;
+    }
+    return SqlSelect::all(tables.header);
+}
+
+SqlStatement SalesStore::customerInvoices(const QString& customer)
+{
+    return SqlSelect::where(QStringLiteral("Invoice"), QStringLiteral("CustomerName_Inv"),
+                            customer);
+}
+
+SqlStatement SalesStore::laborInvoiced(const QString& description)
+{
+    return SqlSelect::where(QStringLiteral("InvLabor"), QStringLiteral("Description_Labor"),
+                            description);
+}
+
+SqlStatement SalesStore::partInvoiced(const QString& partNo)
+{
+    return SqlSelect::where(QStringLiteral("InvItem"), QStringLiteral("Color_Item"), partNo);
+}
+
+Field SalesStore::highestPrice(const QString& customer, const QString& partNo) const
+{
+    return value(SqlStatement{{"Select Max(T.Rate_Item) From InvItem T, Invoice V",
+                               " where T.Color_Item = ? And V.CustomerName_Inv = ?",
+                               " And V.InvoiceNo_Inv = T.Inv_Item"},
+                              {partNo, customer}});
+}
+
+Field SalesStore::latestPrice(const QString& customer, const QString& partNo) const
+{
+    // Of the latest invoice, the line entered last.
+    return value(SqlStatement{
+        {"Select Top 1 T.Rate_Item From InvItem T, Invoice V",
+         " where T.Color_Item = ? And V.CustomerName_Inv = ?", " And V.InvoiceNo_Inv = T.Inv_Item",
+         " Order By T.Inv_Item Desc, T." + SqlDialect::rowKeyColumn() + " Desc"},
+        {partNo, customer}});
+}
+
+qint64 SalesStore::largestNumber(const SalesTables& tables) const
+{
+    // Both read with an aggregate on the number's index, not by loading the documents.
+    qint64 largest = 0;
+    for (const QString& table : {tables.header, tables.archiveHeader}) {
+        const Field max = value(SqlSelect::largest(table, numberColumn));
+        if (!max.isNull())
+            largest = std::max(largest, max.asInteger());
+    }
+    return largest;
+}
+
+void SalesStore::header(Query& query, const SalesTables& tables, qint64 number) const
+{
+    load(query, SqlSelect::where(tables.header, numberColumn, number));
+}
+
+void SalesStore::printedParts(Query& query, const SalesTables& tables, qint64 number) const
+{
+    load(query, SqlSelect::where(tables.items, QStringLiteral("Inv_Item"), number,
+                                 QStringLiteral("Name_Item,Qty_Item,Rate_Item,Amount_Item,"
+                                                "Color_Item,Inv_Item")));
+}
+
+void SalesStore::printedLabor(Query& query, const SalesTables& tables, qint64 number) const
+{
+    load(query, SqlSelect::where(tables.labor, QStringLiteral("Inv_Labor"), number,
+                                 QStringLiteral("Description_Labor,PartNo_Labor,Qty_Labor,"
+                                                "Rate_Labor,Amount_Labor,Remark_Labor,Inv_Labor")));
+}
+
+SalesStore::Payments SalesStore::payments(const SalesTables& tables, qint64 number) const
+{
+    const std::unique_ptr<Query> sums =
+        rows(SqlStatement{{"Select Count(*), Sum(Amount_Receivable) From " + tables.payments +
+                           " where InvoiceNo_Receivable = ?"},
+                          {number}});
+    return {int(sums->field(0, 0).asInteger()), sums->field(0, 1).asCurrency()};
+}
+
+Field SalesStore::paidSum(const SalesTables& tables, qint64 number) const
+{
+    return value(SqlSelect::sum(tables.payments, QStringLiteral("Amount_Receivable"),
+                                QStringLiteral("InvoiceNo_Receivable"), number));
+}
+
+void SalesStore::remove(const SalesTables& tables, qint64 number) const
+{
+    change(SqlStatement{{"Delete From " + tables.header + " where InvoiceNo_Inv = ?"}, {number}});
+    change(SqlStatement{{"Delete From " + tables.items + " where Inv_Item = ?"}, {number}});
+    change(SqlStatement{{"Delete From " + tables.labor + " where Inv_Labor = ?"}, {number}});
+}
+
+void SalesStore::archive(const SalesTables& tables, const SqlRow& header, qint64 number) const
+{
+    Transaction transaction(connection());
+    // An archived document is never replaced, nor are lines added to it.
+    if (exists(SqlSelect::where(tables.archiveHeader, numberColumn, number, numberColumn)))
+        throw DbError(
+            QStringLiteral("The archive already holds a document numbered %1.").arg(number));
+    change(header.insert());
+    // The lines are copied row for row in the order the database keeps them, with their
+    // values as stored.
+    change(SqlStatement{
+        {"Insert Into " + tables.archiveItems +
+             " ( Inv_Item, Name_Item, Mfg_Item, Qty_Item,Style_Item,Color_Item,Rate_Item,"
+             "Amount_Item )",
+         " Select Inv_Item, Name_Item, Mfg_Item, Qty_Item, Style_Item, Color_Item,"
+         " Rate_Item, Amount_Item From " +
+             tables.items + " where Inv_Item = ? Order By rowid"},
+        {number}});
+    change(
+        SqlStatement{{"Insert Into " + tables.archiveLabor +
+                          " ( Inv_Labor,Description_Labor, PartNo_Labor, Qty_Labor, Rate_Labor,"
+                          "Amount_Labor,Remark_Labor)",
+                      " Select Inv_Labor, Description_Labor, PartNo_Labor, Qty_Labor, Rate_Labor,"
+                      " Amount_Labor, Remark_Labor From " +
+                          tables.labor + " where Inv_Labor = ? Order By rowid"},
+                     {number}});
+    // Money received goes with the document: what stays open reads as before.
+    change(SqlStatement{
+        {"Insert Into " + tables.archivePayments +
+             " ( InvoiceNo_Receivable, Name_Receivable, ViaPayment_Receivable,"
+             " PayDate_Receivable, Ref_Receivable, DepositTo_Receivable,"
+             " Amount_Receivable, Chart_Receivable, SubChart_Receivable,"
+             " Remark_Receivable )",
+         " Select InvoiceNo_Receivable, Name_Receivable, ViaPayment_Receivable,"
+         " PayDate_Receivable, Ref_Receivable, DepositTo_Receivable, Amount_Receivable,"
+         " Chart_Receivable, SubChart_Receivable, Remark_Receivable From " +
+             tables.payments + " where InvoiceNo_Receivable = ? Order By rowid"},
+        {number}});
+    change(SqlStatement{{"Delete From " + tables.payments + " where InvoiceNo_Receivable = ?"},
+                        {number}});
+    remove(tables, number);
+    transaction.commit();
+}
+
+void SalesStore::taxCovering(Query& query, int year, int month) const
+{
+    // A year may change its rate in the middle: the row whose months cover the month (the
+    // earliest starting one, should two overlap). The reports read the same row.
+    load(query, SqlStatement{{"Select * From Tax where Year_T = ?", "and A_T <= ?", "and E_T >= ?",
+                              "Order By A_T"},
+                             {qlonglong(year), qlonglong(month), qlonglong(month)}});
+}
+
+void SalesStore::taxOfYear(Query& query, int year) const
+{
+    load(query,
+         SqlStatement{{"Select * From Tax where Year_T = ?", "Order By A_T"}, {qlonglong(year)}});
+}
+
+void SalesStore::noTax(Query& query) const
+{
+    load(query, SqlStatement{{QStringLiteral("Select 0 As Tax_T")}});
+}

@@ -49,7 +49,7 @@ void seed(TestShop& shop)
 
 Query* load(const QString& name, const QStringList& lines)
 {
-    Query* q = DM->query(name);
+    Query* q = TestShop::query(name);
     q->close();
     q->clear();
     for (const QString& line : lines)
@@ -65,7 +65,7 @@ Query* run(const QStringList& lines)
 
 void change(const QStringList& lines)
 {
-    Query* q = DM->query(QStringLiteral("Q2"));
+    Query* q = TestShop::query(QStringLiteral("Q2"));
     q->clear();
     for (const QString& line : lines)
         q->add(line);
@@ -669,7 +669,7 @@ void TestData::gridsOnOneQueryAgree()
 {
     TestShop shop;
     seed(shop);
-    Query* q = DM->query(QStringLiteral("QInv1"));
+    Query* q = TestShop::query(QStringLiteral("QInv1"));
     QueryModel invoices(q), history(q);
     QSignalSpy resetA(&invoices, &QAbstractItemModel::modelReset);
     QSignalSpy resetB(&history, &QAbstractItemModel::modelReset);
@@ -905,7 +905,7 @@ void TestData::databaseIsCreatedOnce()
     QCOMPARE(q->field(QStringLiteral("Number_Material")).asText(),
              QStringLiteral("from the first start"));
     QCOMPARE(run({"Select * From Reg"})->recordCount(), 1);
-    QCOMPARE(DM->query(QStringLiteral("QReg1"))->field(QStringLiteral("Name_R")).asText(),
+    QCOMPARE(DM->profile()->field(QStringLiteral("Name_R")).asText(),
              QStringLiteral("Renamed Shop"));
     QCOMPARE(run({"Select * From Pass"})->recordCount(), 1);
 }
@@ -964,7 +964,7 @@ void TestData::newDatabaseIsSeeded()
                                              "'table' and name not like 'sqlite%'"))
                  .toInt(),
              int(Schema::tables().size()));
-    Query* reg = DM->query(QStringLiteral("QReg1"));
+    Query* reg = DM->profile();
     QVERIFY(reg->isOpen());
     QCOMPARE(reg->recordCount(), 1);
     QCOMPARE(reg->field(QStringLiteral("Id_R")).asInteger(), 1);
@@ -972,8 +972,6 @@ void TestData::newDatabaseIsSeeded()
     QCOMPARE(shop.rows(QStringLiteral("select UserName_Pass, Password_Pass from Pass")),
              (QList<QVariantList>{{QStringLiteral("Guest"), Schema::guestPassword()}}));
     QVERIFY(!DM->technician()->isOpen());
-    QCOMPARE(refusal([] { DM->query(QStringLiteral("QNope")); }),
-             QStringLiteral("The data module has no query named QNope."));
 }
 
 void TestData::foreignFileIsRefused_data()
@@ -1038,7 +1036,7 @@ void TestData::foreignFileIsRefused()
 
     // The program can still open a shop database afterwards.
     TDM good(dir.filePath(QStringLiteral("other.db")));
-    QCOMPARE(DM->query(QStringLiteral("QReg1"))->recordCount(), 1);
+    QCOMPARE(DM->profile()->recordCount(), 1);
 }
 
 void TestData::currencyFormats_data()

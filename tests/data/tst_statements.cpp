@@ -27,7 +27,7 @@ namespace {
 
 void run(const SqlStatement& statement)
 {
-    const std::unique_ptr<Query> q(DM->ownQuery(QStringLiteral("Q2"), nullptr));
+    const std::unique_ptr<Query> q(new Query(QStringLiteral("Q2"), DM->admin1(), nullptr));
     q->setSql(statement);
     q->exec();
 }
@@ -39,7 +39,7 @@ void run(const QStringList& statement)
 
 QString sumText(const QString& statement)
 {
-    const std::unique_ptr<Query> q(DM->ownQuery(QStringLiteral("Q1"), nullptr));
+    const std::unique_ptr<Query> q(new Query(QStringLiteral("Q1"), DM->admin1(), nullptr));
     q->setSql({statement});
     q->open();
     return q->field(QStringLiteral("Expr1000")).asText();
@@ -405,7 +405,7 @@ void TestStatements::typedTextRoundTrips()
     // Found again by the same text, and removed without touching the other row.
     SqlRow key(QStringLiteral("Invoice"));
     key.set("CustomerName_Inv", typed);
-    const std::unique_ptr<Query> found(DM->ownQuery("Q1", nullptr));
+    const std::unique_ptr<Query> found(new Query("Q1", DM->admin1(), nullptr));
     found->setSql(key.exists({"CustomerName_Inv"}));
     found->open();
     QCOMPARE(found->recordCount(), 1);
@@ -420,7 +420,7 @@ void TestStatements::boundTextsIgnoreLetterCase()
     // A bound text is compared as a written one is: without regard to letter case.
     SqlRow key(QStringLiteral("Customer"));
     key.set("Name_Customer", "ACME freight");
-    const std::unique_ptr<Query> found(DM->ownQuery("Q1", nullptr));
+    const std::unique_ptr<Query> found(new Query("Q1", DM->admin1(), nullptr));
     found->setSql(key.exists({"Name_Customer"}));
     found->open();
     QCOMPARE(found->recordCount(), 1);
@@ -466,13 +466,13 @@ void TestStatements::ownQueriesKeepTheirRows()
     TestShop shop;
     shop.exec("Insert into Part (ID_Material, Number_Material) values (1, 'a'), (2, 'b')");
     auto* window = new QObject;
-    Query* mine = DM->ownQuery(QStringLiteral("QPart1"), window);
+    Query* mine = new Query(QStringLiteral("QPart1"), DM->admin1(), window);
     QCOMPARE(mine->name(), QStringLiteral("QPart1"));
-    QVERIFY(mine != DM->query(QStringLiteral("QPart1")));
-    QCOMPARE(mine->connection(), DM->query(QStringLiteral("QPart1"))->connection());
+    QVERIFY(mine != TestShop::query(QStringLiteral("QPart1")));
+    QCOMPARE(mine->connection(), TestShop::query(QStringLiteral("QPart1"))->connection());
     mine->setSql({"Select * From Part"});
     mine->open();
-    Query* pooled = DM->query(QStringLiteral("QPart1"));
+    Query* pooled = TestShop::query(QStringLiteral("QPart1"));
     pooled->setSql({"Select * From Part where ID_Material = 2"});
     pooled->open();
     // Another window running the pool's query changes nothing of these rows.
@@ -517,7 +517,7 @@ void TestStatements::findRowAndSortAgain()
     for (int id : {5, 3, 9, 1})
         shop.exec("Insert into Part (ID_Material, Color_Material) values (?, ?)",
                   {id, QString("P%1").arg(id)});
-    const std::unique_ptr<Query> q(DM->ownQuery("QPart1", nullptr));
+    const std::unique_ptr<Query> q(new Query("QPart1", DM->admin1(), nullptr));
     q->setSql({"Select * From Part"});
     q->open();
     QCOMPARE(q->findRow("ID_Material", "9"), 2);
@@ -750,7 +750,7 @@ void TestStatements::rowsGetKeysOfTheirOwn()
     // The program reads the lines with their keys, never as a column.
     {
         TDM dm(path);
-        const std::unique_ptr<Query> q(dm.ownQuery(QStringLiteral("Q1"), nullptr));
+        const std::unique_ptr<Query> q(new Query(QStringLiteral("Q1"), dm.admin1(), nullptr));
         q->setSql({QStringLiteral("Select * From InvItem where Inv_Item = 7")});
         q->open();
         QCOMPARE(q->columnCount(), 8);

@@ -245,7 +245,7 @@ void TestStations::lostServerIsFoundAgain()
               "cannot be stopped and started.");
     TestShop shop;
     Connection* connection = shop.dm()->admin1();
-    Query* q = shop.dm()->query(QStringLiteral("Q1"));
+    Query* q = TestShop::query(QStringLiteral("Q1"));
     const auto run = [q](const QString& statement, bool change) {
         return refusal([&] {
             q->close();

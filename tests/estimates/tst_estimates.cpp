@@ -411,7 +411,7 @@ void TestEstimates::printout()
     shop.exec("Insert into Tax values (1, 2026, 1, 6, 0.05)");
     // As the profile window saves it: the printouts read the profile it reopens.
     shop.exec("Update Reg Set Name_R = 'Northside Diesel'");
-    DM->query("QReg1")->open();
+    DM->profile()->open();
     addEstimate(shop, 7, "O'Hara Trucking", "2026-03-10", 145, "Yes");
     shop.exec("Update Estimate Set Year_Inv = '2019', PO_Inv = 'Dana'");
     addPartLine(shop, 7, "P1", 1, 100);
@@ -452,7 +452,7 @@ void TestEstimates::printout()
     QCOMPARE(qRound(papers.at(1).height()), 279);
     // A profile renamed shows on the next printout.
     shop.exec("Update Reg Set Name_R = 'Southside Diesel'");
-    DM->query("QReg1")->open();
+    DM->profile()->open();
     QVERIFY(w->prepareReport()->pageText(0).contains(" Southside Diesel Copy"));
 }
 

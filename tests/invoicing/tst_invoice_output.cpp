@@ -406,7 +406,7 @@ void TestInvoiceOutput::printoutShopFromProfile()
     shop.exec("Update Reg Set Address_R='77 Mill Road', City_R='Peoria', State_R='IL', "
               "Zip_R='61602', Tel_R='309-555-0100', Cell_R='309-555-0101', "
               "Web_R='millroad.example', Email_R='desk@millroad.example'");
-    DM->query("QReg1")->open();
+    DM->profile()->open();
     addInvoice(shop, {3, "Acme", "2026-04-10", 0});
     TInvoice* invoice = openInvoice(shop);
     const QStringList text = printout(invoice).pageText(2).split('\n');

@@ -731,7 +731,7 @@ void TestCatalogues::profileButtons()
     QCOMPARE(stored, expected);
     QCOMPARE(shop.value("Select Count(*) From Reg").toInt(), 1);
     // The printouts' copy of the profile, and New in the Employees window, follow at once.
-    QCOMPARE(shop.dm()->query("QReg1")->field("Name_R").asText(), expected.at(0));
+    QCOMPARE(DM->profile()->field("Name_R").asText(), expected.at(0));
     auto* emp = openTask<TEmployee>(shop, "SpeedButton5");
     ui::click(emp, "NewButton");
     QCOMPARE(emp->text("City_Employee"), expected.at(3));

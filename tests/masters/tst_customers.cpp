@@ -307,8 +307,8 @@ void TestCustomers::newRecord()
     TestShop shop;
     // The shop moved: New takes its city and state from the profile as it now reads.
     shop.exec("Update Reg Set City_R='Gary', State_R='IN'");
-    shop.dm()->query("QReg1")->close();
-    shop.dm()->query("QReg1")->open();
+    DM->profile()->close();
+    DM->profile()->open();
     for (int key : keys)
         addRow(shop, which, key, QString("Name %1").arg(100 - key), "Fleet", "Joliet", "IL");
     RecordWindow* window = open(shop, which);

@@ -269,7 +269,7 @@ void TestReceivables::saveReplacesOrAdds()
     ui::type(box(w, "Edit1"), "41");
     QCOMPARE(figure(w, "Label14"), paid);
     // An updated payment is found by a period on its new date, and only by that.
-    Query* q = shop.dm()->query("Q1");
+    Query* q = TestShop::query("Q1");
     q->setSql({"Select Count(*) From Receivable where PayDate_Receivable Between #3/15/2026# And "
                "#3/31/2026#"});
     q->open();

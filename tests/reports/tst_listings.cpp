@@ -448,7 +448,7 @@ void TestListings::groupsThatAreNotAdjacent()
     addOrderFrom(shop, 1, "2026-03-05", "Parts Depot", "Smith",
                  {{"Axle", 1, 10}, {"Cable", 1, 30}});
     addOrderFrom(shop, 2, "2026-03-06", "Parts Depot", "Smith", {{"Brake drum", 1, 100}});
-    std::unique_ptr<Query> rows(DM->ownQuery("Q1", nullptr));
+    std::unique_ptr<Query> rows(new Query("Q1", DM->admin1(), nullptr));
     rows->add("select O.Po_Order,O.SideMark_Order,O.OrderDate_Order,O.Vendor_Order,I.Po_Item,"
               "I.Name_Item,I.Qty_Item,I.Rate_Item,I.Amount_Item From Orders O,Items I where "
               "O.Po_Order = I.Po_Item Order By I.Name_Item");

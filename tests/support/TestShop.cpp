@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DatabaseTarget.h"
 #include "data/DbError.h"
+#include "data/Query.h"
 #include "data/Schema.h"
 #include "data/ServerDatabase.h"
 #include "data/ShopDatabase.h"
@@ -365,4 +366,11 @@ QVariantList TestShop::row(const QString& sql, const QVariantList& values)
 QVariant TestShop::value(const QString& sql, const QVariantList& values)
 {
     return row(sql, values).value(0);
+}
+
+Query* TestShop::query(const QString& name)
+{
+    if (auto* kept = DM->findChild<Query*>(name, Qt::FindDirectChildrenOnly))
+        return kept;
+    return new Query(name, DM->admin1(), DM);
 }

@@ -26,6 +26,8 @@ QString refusal(const std::function<void()>& action);
 
 // One test's shop: a fresh embedded database in a temporary folder, the data module on it,
 // a scripted prompter, and the main window when the test asks for it.
+class Query;
+
 class TestShop
 {
 public:
@@ -50,6 +52,10 @@ public:
     TMainForm* mainFormWithTasks();
     // The windows created at start-up (created on first use).
     LongLivedWindows& longLived();
+
+    // A query of the test's own on the shop connection of the running data module: the same
+    // one for the same name, for tests that load and reload rows as a window does.
+    static Query* query(const QString& name);
 
     // Statements straight on the database, past the program's own layer: for arranging data
     // and reading what the program stored. Failures end the test.

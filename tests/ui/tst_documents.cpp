@@ -55,8 +55,8 @@ LineDescription expenses()
     d.table = QStringLiteral("BillExpense");
     d.numberColumn = QStringLiteral("Bill_Expense");
     d.boxes = {
-        {"Description_Expense", "Description", FormBox::List, "Select Description_Labor From Labor",
-         "ComboBox1"},
+        {"Description_Expense", "Description", FormBox::List,
+         ListSource{"Labor", "Description_Labor", ListSource::All}, "ComboBox1"},
         {"PartNo_Expense", "Code", FormBox::Edit, {}, "Edit1"},
         {"Qty_Expense", "Qty", FormBox::Edit, {}, "Edit2"},
         {"Rate_Expense", "Rate $", FormBox::Edit, {}, "Edit5"},
@@ -64,8 +64,6 @@ LineDescription expenses()
         {"Remark_Expense", "Remark", FormBox::Edit, {}, "Edit4"},
     };
     d.newTexts = {{"Qty_Expense", "1"}, {"Rate_Expense", "0"}, {"Amount_Expense", "0.00"}};
-    d.gridQuery = QStringLiteral("QBillExpense1");
-    d.lookupQuery = QStringLiteral("QBillExpense2");
     d.factNames = {"Fact1", "Fact2"};
     d.openTitles = {"Opened"};
     d.saveTitles = {"Saved"};
@@ -134,11 +132,9 @@ RecordDescription deposits()
     RecordDescription d;
     d.title = QStringLiteral("Deposits");
     d.table = QStringLiteral("Deposit");
-    d.listQuery = QStringLiteral("QDeposit1");
-    d.lookupQuery = QStringLiteral("QDeposit2");
-    d.listStatement = QStringLiteral("Select * From Deposit");
+    d.listStatement = SqlStatement{{QStringLiteral("Select * From Deposit")}};
     d.boxes = {
-        {"DepositTo_Dep", "Deposit To", RecordBox::List, "Select distinct Name_Bank From Bank",
+        {"DepositTo_Dep", "Deposit To", RecordBox::List, ListSource{"Bank", "Name_Bank"},
          "ComboBox1"},
         {"Date_Dep", "Date", RecordBox::Date, {}, "Edit1", {}, "DateTimePicker1"},
         {"From_Dep", "Received From", RecordBox::Edit, {}, "ComboBox2"},
@@ -169,12 +165,10 @@ RecordDescription bills()
     RecordDescription d;
     d.title = QStringLiteral("Bills");
     d.table = QStringLiteral("Bill");
-    d.listQuery = QStringLiteral("QBill1");
-    d.lookupQuery = QStringLiteral("QBill2");
-    d.listStatement = QStringLiteral("Select * From Bill");
+    d.listStatement = SqlStatement{{QStringLiteral("Select * From Bill")}};
     d.boxes = {
         {"Ref_Bill", "Ref#", RecordBox::Edit, {}, "Edit1"},
-        {"Vendor_Bill", "VendorName", RecordBox::List, "Select distinct Name_Company From Company",
+        {"Vendor_Bill", "VendorName", RecordBox::List, ListSource{"Company", "Name_Company"},
          "ComboBox1"},
         {"Amount_Bill", "Amount", RecordBox::Edit, {}, "Edit4"},
         {"Address_Bill", "Address", RecordBox::Memo, {}, "Memo1"},
@@ -198,8 +192,7 @@ public:
         lines = new DocumentLines(this, {{"Bill", "Ref_Bill"}, {"Vendor", "Vendor_Bill"}}, true);
         panel = lines->addPanel(
             {"BillExpense", "Bill_Expense", "Description_Expense,Amount_Expense,Bill_Expense",
-             "Amount_Expense", "QBillExpense3", "Expences", "Button8", "DBGrid3", "Total $",
-             "Label15"},
+             "Amount_Expense", "Expences", "Button8", "DBGrid3", "Total $", "Label15"},
             [this](LineOwnerRef owner) {
                 opened = new LineWindow(expenses(), owner);
                 return opened;

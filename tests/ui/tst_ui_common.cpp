@@ -53,7 +53,7 @@ void seedParts(TestShop& shop)
 
 Query* openQuery(const QString& name, const QString& sql = allParts.arg(QString()))
 {
-    Query* q = DM->query(name);
+    Query* q = TestShop::query(name);
     q->close();
     q->clear();
     q->add(sql);
@@ -139,7 +139,7 @@ private slots:
     {
         QFETCH(QString, where);
         QFETCH(Rows, cells);
-        DataGrid grid(DM->query("QPart1"));
+        DataGrid grid(TestShop::query("QPart1"));
         openQuery("QPart1", allParts.arg(where));
         QCOMPARE(ui::rowCount(&grid), cells.size());
         QCOMPARE(grid.model()->columnCount(), 4);
@@ -251,7 +251,7 @@ private slots:
 
     void titlesAndRedTitle()
     {
-        DataGrid grid(DM->query("QPart1"));
+        DataGrid grid(TestShop::query("QPart1"));
         grid.setTitles({"No.", "Type"});
         openQuery("QPart1");
         QHeaderView* header = grid.horizontalHeader();
@@ -668,7 +668,7 @@ private slots:
             auto* form = new QWidget;
             form->setObjectName(QStringLiteral("WidthForm"));
             auto* layout = new QHBoxLayout(form);
-            Query* q = DM->ownQuery(QStringLiteral("QPart1"), form);
+            Query* q = new Query(QStringLiteral("QPart1"), DM->admin1(), form);
             auto* grid = new DataGrid(q, form);
             grid->setObjectName(QStringLiteral("DBGrid1"));
             layout->addWidget(grid);
@@ -700,7 +700,6 @@ private slots:
         QStringList picked;
         HistoryDescription d;
         d.caption = QStringLiteral("PartList");
-        d.query = QStringLiteral("QPart1");
         d.statement = [](const QString& type) {
             return type == QLatin1String("none") ? SqlStatement{}
                                                  : SqlStatement{{"Select * From Part"}};
@@ -711,8 +710,13 @@ private slots:
         d.sortable = {"Type_Material", "Price_Material"};
         d.initialSort = QStringLiteral("Number_Material");
         d.deleteFrom = QStringLiteral("Part");
-        d.total = HistoryDescription::Total{"Total $", "TotalLabel", "QPart2",
-                                            "Select Sum(Price_Material) From Part"};
+        d.total = HistoryDescription::Total{
+            "Total $", "TotalLabel", [] {
+                Query* sum = TestShop::query(QStringLiteral("Sum"));
+                sum->setSql(SqlStatement{{QStringLiteral("Select Sum(Price_Material) From Part")}});
+                sum->open();
+                return sum->field(0, 0);
+            }};
         d.pick = [&picked](const Query* row) {
             picked.append(row->field("Number_Material").asText());
         };
@@ -786,10 +790,6 @@ private slots:
                    {"PayDate_Payable", "Pay Date", FormBox::Date, {}, "Edit2"},
                    {"Ref_Payable", "Ref / Check", FormBox::Edit, {}, "Edit3"},
                    {"Amount_Payable", "Amount", FormBox::Edit, {}, "Edit4"}};
-        d.lookupQuery = QStringLiteral("QPart1");
-        d.sumQuery = QStringLiteral("QPart2");
-        d.writeQuery = QStringLiteral("Q1");
-        d.listQuery = QStringLiteral("Q2");
         d.documentColumn = QStringLiteral("BillNo_Payable");
         d.numberedDocuments = false;
         d.documentTable = QStringLiteral("Bill");

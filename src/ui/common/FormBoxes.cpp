@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Query.h"
+#include "data/SqlSelect.h"
 #include "ui/common/DateBox.h"
 #include "ui/common/Guard.h"
 #include "ui/common/ListBox.h"
@@ -51,9 +52,9 @@ QWidget* FormBoxes::create(const FormBox& spec, QWidget* parent)
         if (spec.kind == FormBox::List) {
             auto* list = new ListBox(parent);
             list->setLeading(spec.items);
-            if (!spec.listStatement.isEmpty() && m_lists) {
-                const QString statement = spec.listStatement;
-                list->setSource([this, statement] { return listValues(statement); });
+            if (!spec.list.isEmpty() && m_lists) {
+                const ListSource source = spec.list;
+                list->setSource([this, source] { return listValues(source); });
             }
             combo = list;
         } else {
@@ -112,23 +113,22 @@ QWidget* FormBoxes::create(const FormBox& spec, QWidget* parent)
     return widget;
 }
 
-QStringList FormBoxes::listValues(const QString& statement)
+QStringList FormBoxes::listValues(const ListSource& source)
 {
     // A drop-down is filled each time the clerk comes to it: its values are kept while the
     // table they come from is unchanged.
-    static const QRegularExpression from(QStringLiteral("\\bFrom\\s+(\\w+)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch table = from.match(statement);
-    const quint64 now =
-        m_lists->connection()->generation(table.hasMatch() ? table.captured(1) : QString());
-    const auto kept = m_kept.constFind(statement);
-    if (table.hasMatch() && kept != m_kept.constEnd() && kept->first == now)
+    const quint64 now = m_lists->connection()->generation(source.table);
+    const QString name = source.table + '.' + source.column + '.' + QString::number(source.rows);
+    const auto kept = m_kept.constFind(name);
+    if (kept != m_kept.constEnd() && kept->first == now)
         return kept->second;
-    m_lists->setSql({statement});
+    m_lists->setSql(source.rows == ListSource::Distinct
+                        ? SqlSelect::distinct(source.table, source.column)
+                        : SqlSelect::all(source.table, source.column));
     m_lists->open();
     const QStringList values = m_lists->values();
     m_lists->close();
-    m_kept.insert(statement, {now, values});
+    m_kept.insert(name, {now, values});
     return values;
 }
 
@@ -166,9 +166,7 @@ bool FormBoxes::eventFilter(QObject* watched, QEvent* event)
 
 void FormBoxes::lookUp(const BoxLookup& lookup)
 {
-    m_lists->setSql(
-        SqlStatement{{"Select * From " + lookup.table + " where " + lookup.match + " = ?"},
-                     {text(lookup.from)}});
+    m_lists->setSql(SqlSelect::where(lookup.table, lookup.match, text(lookup.from)));
     m_lists->open();
     QString filled = lookup.pattern;
     for (int c = 0; c < m_lists->columnCount(); ++c)

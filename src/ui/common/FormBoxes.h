@@ -11,6 +11,29 @@ class Query;
 class QGridLayout;
 class QWidget;
 
+// Where a drop-down list's items come from: the values of one column of a table, each once
+// (Distinct) or as every row holds them (All).
+struct ListSource
+{
+    enum Rows
+    {
+        Distinct,
+        All
+    };
+    ListSource() = default;
+    ListSource(QString table, QString column, Rows rows = Distinct)
+        : table(std::move(table))
+        , column(std::move(column))
+        , rows(rows)
+    {}
+
+    QString table;
+    QString column;
+    Rows rows = Distinct;
+
+    bool isEmpty() const { return table.isEmpty(); }
+};
+
 // One box of a form: the column it shows and writes, its caption, its kind and its control
 // name.
 struct FormBox
@@ -28,8 +51,8 @@ struct FormBox
     QString column;
     QString label;
     Kind kind = Edit;
-    // List: the statement its items come from (the first column of every row).
-    QString listStatement = {};
+    // List: the column its items come from.
+    ListSource list = {};
     // The control's object name (Edit1, ComboBox2); the column when empty.
     QString name = {};
     // Choice: the fixed items. List: items that always head the list, before the statement's
@@ -128,7 +151,7 @@ private:
     QList<FormBox> m_boxes;
     // The items of a List box: the first column of its statement's rows, kept (by statement)
     // with the change count of its table while that table is unchanged.
-    QStringList listValues(const QString& statement);
+    QStringList listValues(const ListSource& source);
 
     Query* m_lists;
     QHash<QString, std::pair<quint64, QStringList>> m_kept;

@@ -1,5 +1,6 @@
 #include "ui/common/HistoryWindow.h"
 
+#include "data/Connection.h"
 #include "data/KeyedRows.h"
 #include "data/Query.h"
 #include "data/SqlRow.h"
@@ -27,7 +28,7 @@
 HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))
-    , m_query(DM->ownQuery(m_description.query, this))
+    , m_query(new Query(QStringLiteral("History"), DM->admin1(), this))
 {
     setObjectName(m_description.caption);
     setWindowTitle(m_description.caption);
@@ -60,7 +61,6 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
         bottom->addWidget(navigator);
     }
     if (m_description.total) {
-        m_sums = DM->ownQuery(m_description.total->query, this);
         m_total = WindowParts::addFigure(this, bottom, m_description.total->caption,
                                          m_description.total->name, QStringLiteral("0.00"));
     }
@@ -101,12 +101,9 @@ void HistoryWindow::load(const QString& value)
 
 void HistoryWindow::readTotal()
 {
-    if (!m_sums)
+    if (!m_description.total)
         return;
-    m_sums->setSql({m_description.total->statement});
-    m_sums->open();
-    const QString sum = m_sums->field(QStringLiteral("Expr1000")).asText();
-    m_sums->close();
+    const QString sum = m_description.total->read().asText();
     m_total->setText(sum.isEmpty() ? QStringLiteral("0.00") : sum);
 }
 
@@ -126,9 +123,7 @@ void HistoryWindow::deleteCurrent()
     if (key > 0) {
         removed = KeyedRows::remove(*m_query->connection(), m_description.deleteFrom, key);
     } else {
-        const std::unique_ptr<Query> change(DM->ownQuery(m_description.query, nullptr));
-        change->setSql(row.removeOne());
-        removed = change->exec();
+        removed = m_query->connection()->execute(row.removeOne());
     }
     if (removed == 0)
         Prompter::instance().inform(

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class Field;
 class DataGrid;
 class QLabel;
 class Query;
@@ -18,9 +19,6 @@ struct HistoryDescription
 {
     QString caption;
     QString heading; // empty: no heading band
-    // The name of its query; every history window holds rows of its own, so that two such
-    // windows (or the opener's other lists) never show each other's rows.
-    QString query;
     // The statement for the value the opener hands over, the value bound; no lines: nothing
     // to look for.
     std::function<SqlStatement(const QString& value)> statement;
@@ -42,8 +40,7 @@ struct HistoryDescription
     {
         QString caption;
         QString name;
-        QString query;
-        QString statement;
+        std::function<Field()> read;
     };
     std::optional<Total> total = {};
     // A "Print" button that prints the rows the window shows, in their order.
@@ -93,7 +90,6 @@ private:
 
     HistoryDescription m_description;
     Query* m_query;
-    Query* m_sums = nullptr;
     DataGrid* m_grid;
     QLabel* m_total = nullptr;
     QString m_value;

@@ -6,10 +6,10 @@
 #include "data/Formats.h"
 #include "data/KeyedRows.h"
 #include "data/Query.h"
-#include "data/SqlDialect.h"
 #include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
+#include "stores/PaymentStore.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
@@ -36,10 +36,10 @@ QString today()
 PaymentWindow::PaymentWindow(PaymentDescription description, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))
-    , m_lookup(DM->ownQuery(m_description.lookupQuery, this))
-    , m_sums(DM->ownQuery(m_description.sumQuery, this))
-    , m_writes(DM->ownQuery(m_description.writeQuery, this))
-    , m_boxes(new FormBoxes(m_description.boxes, this, DM->ownQuery(m_description.listQuery, this)))
+    , m_lookup(new Query(QStringLiteral("Lookup"), DM->admin1(), this))
+    , m_writes(new Query(QStringLiteral("Writes"), DM->admin1(), this))
+    , m_boxes(new FormBoxes(m_description.boxes, this,
+                            new Query(QStringLiteral("Lists"), DM->admin1(), this)))
 {
     setObjectName(m_description.title);
     setWindowTitle(m_description.title);
@@ -197,20 +197,17 @@ std::optional<QVariant> PaymentWindow::documentValue() const
     }
 }
 
+PaymentTables PaymentWindow::tables() const
+{
+    const PaymentDescription& d = m_description;
+    return {d.table,         d.amountBox,   d.documentColumn, d.referenceColumn,
+            d.documentTable, d.documentKey, d.amountColumn};
+}
+
 QString PaymentWindow::sumPaid(const QVariant& document, qint64 except)
 {
-    SqlStatement statement{{"Select Sum(" + m_description.amountBox + ") From " +
-                            m_description.table + " where " + m_description.documentColumn +
-                            " = ?"},
-                           {document}};
-    if (except != 0) {
-        statement.lines.append(" And " + SqlDialect::rowKeyColumn() + " <> ?");
-        statement.values.append(except);
-    }
-    m_sums->setSql(statement);
-    m_sums->open();
-    const QString sum = m_sums->field(QStringLiteral("Expr1000")).asText();
-    m_sums->close();
+    const QString sum =
+        PaymentStore(m_writes->connection()).paidSum(tables(), document, except).asText();
     return sum.isEmpty() ? zero : sum;
 }
 
@@ -221,10 +218,7 @@ void PaymentWindow::lookUpDocument()
     const std::optional<QVariant> document = documentValue();
     bool found = false;
     if (document) {
-        m_lookup->setSql(SqlStatement{{"Select * From " + m_description.documentTable + " where " +
-                                       m_description.documentKey + " = ?"},
-                                      {*document}});
-        m_lookup->open();
+        PaymentStore(m_lookup->connection()).document(*m_lookup, tables(), *document);
         found = !m_lookup->isEmpty();
     }
     if (!found) {
@@ -267,11 +261,7 @@ bool PaymentWindow::findPayment(const QVariant& document)
     const QString reference = text(m_description.referenceColumn);
     if (reference.trimmed().isEmpty())
         return false;
-    m_lookup->setSql(SqlStatement{
-        {"Select * From " + m_description.table + " where " + m_description.documentColumn + " = ?",
-         " And " + m_description.referenceColumn + " = ?"},
-        {document, reference}});
-    m_lookup->open();
+    PaymentStore(m_lookup->connection()).payments(*m_lookup, tables(), document, reference);
     return !m_lookup->isEmpty();
 }
 
@@ -294,11 +284,7 @@ bool PaymentWindow::overpaymentAccepted()
     const std::optional<QVariant> document = documentValue();
     if (!document)
         return true;
-    m_lookup->setSql(
-        SqlStatement{{"Select " + m_description.amountColumn + " From " +
-                      m_description.documentTable + " where " + m_description.documentKey + " = ?"},
-                     {*document}});
-    m_lookup->open();
+    PaymentStore(m_lookup->connection()).document(*m_lookup, tables(), *document);
     if (m_lookup->isEmpty()) {
         m_lookup->close();
         return true;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <utility>
 
+struct PaymentTables;
 class FocusChain;
 class Query;
 class QLabel;
@@ -23,12 +24,6 @@ struct PaymentDescription
     // The boxes, in the order the new payment's columns are written and the Enter order; the
     // document's box first.
     QList<FormBox> boxes;
-    // Query names: the document look-up and the payment's existence check, the paid sum, the
-    // writes, the drop-down lists.
-    QString lookupQuery;
-    QString sumQuery;
-    QString writeQuery;
-    QString listQuery;
 
     // The document paid against: the payment column naming it, whether its numbers are whole
     // numbers (written bare) or texts, its table and key, the columns the figures show.
@@ -106,6 +101,8 @@ private:
     // number box holding "12a" while the user types).
     std::optional<QVariant> documentValue() const;
     // The sum paid on the document, leaving out the payment with key except.
+    // Where the payments are kept, for the store.
+    PaymentTables tables() const;
     QString sumPaid(const QVariant& document, qint64 except = 0);
     // Whether a payment above what is still owed is what the user wants (asked only then).
     bool overpaymentAccepted();
@@ -115,7 +112,6 @@ private:
 
     PaymentDescription m_description;
     Query* m_lookup;
-    Query* m_sums;
     Query* m_writes;
     FormBoxes* m_boxes;
     FocusChain* m_chain = nullptr;

@@ -7,6 +7,7 @@
 #include "data/NumberClaim.h"
 #include "data/Query.h"
 #include "data/SqlLiteral.h"
+#include "data/SqlSelect.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
 #include "ui/common/DataGrid.h"
@@ -33,8 +34,8 @@ const QString deleteQuestion = QStringLiteral("Are you sure you want to Delete t
 RecordWindow::RecordWindow(RecordDescription description, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))
-    , m_list(DM->ownQuery(m_description.listQuery, this))
-    , m_lookup(DM->ownQuery(m_description.lookupQuery, this))
+    , m_list(new Query(QStringLiteral("List"), DM->admin1(), this))
+    , m_lookup(new Query(QStringLiteral("Lookup"), DM->admin1(), this))
 {
     setObjectName(m_description.title);
     setWindowTitle(m_description.caption.isEmpty() ? m_description.title : m_description.caption);
@@ -99,9 +100,9 @@ void RecordWindow::loadList(const QStringList& titles)
     loadWith(m_description.listStatement, titles);
 }
 
-void RecordWindow::loadWith(const QString& statement, const QStringList& titles)
+void RecordWindow::loadWith(const SqlStatement& statement, const QStringList& titles)
 {
-    runStatement(m_list, {statement});
+    runStatement(m_list, statement);
     m_list->open();
     m_list->first();
     m_sortColumn.clear();
@@ -253,7 +254,7 @@ SqlRow RecordWindow::rowToSave() const
 QString RecordWindow::nextKey()
 {
     // The largest key plus one, read with an aggregate rather than by loading every row.
-    runStatement(m_lookup, {"Select Max(" + keyColumn() + ") From " + m_description.table});
+    runStatement(m_lookup, SqlSelect::largest(m_description.table, keyColumn()));
     m_lookup->open();
     const Field largest = m_lookup->field(QStringLiteral("Expr1000"));
     const qint64 next = largest.isNull() ? 1 : largest.asInteger() + 1;
@@ -268,7 +269,7 @@ void RecordWindow::newRecord()
     for (const QString& column : m_description.newToday)
         texts.insert(column, today);
     if (!m_description.newFromProfile.isEmpty()) {
-        Query* profile = DM->query(QStringLiteral("QReg1"));
+        Query* profile = DM->profile();
         if (!profile->isOpen())
             profile->open();
         profile->first();
@@ -355,8 +356,7 @@ void RecordWindow::afterSave(const QString& key)
         m_grid->setFocus();
         return;
     }
-    loadWith(m_description.saveListStatement.isEmpty() ? m_description.listStatement
-                                                       : m_description.saveListStatement,
+    loadWith(m_description.saveListStatement.value_or(m_description.listStatement),
              m_description.titles);
     if (mode == AfterSave::SavedKeyTyped || mode == AfterSave::SavedKeyCopied)
         moveToKey(key);

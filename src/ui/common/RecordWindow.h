@@ -62,11 +62,10 @@ struct RecordDescription
     QString title;        // heading, "Parts"
     QString caption = {}; // window caption when it differs from the title ("PoOrder")
     QString table;        // "Part"
-    QString listQuery;    // the name of the list's query (the window holds its own rows)
-    QString lookupQuery;  // existence tests, next number, drop-down lists, look-ups
-    QString listStatement;
+    // The list's rows (a read of the table, or a store's statement).
+    SqlStatement listStatement;
     // The statement the list is reloaded with after Save, when it differs.
-    QString saveListStatement = {};
+    std::optional<SqlStatement> saveListStatement = {};
     // The key box first (unless the window has no key); the order is also the Enter order.
     QList<RecordBox> boxes;
     Key key = Key::Integer;
@@ -222,7 +221,7 @@ protected:
     FocusChain* focusChain() const { return m_chain; }
 
     void loadList(const QStringList& titles);
-    void loadWith(const QString& statement, const QStringList& titles);
+    void loadWith(const SqlStatement& statement, const QStringList& titles);
     void setTitles(const QStringList& titles);
     void runStatement(Query* query, const QStringList& lines);
     void runStatement(Query* query, const SqlStatement& statement);

@@ -30,15 +30,13 @@ RecordDescription DocumentWindow::recordDescription(const DocumentDescription& d
     RecordDescription d;
     d.title = doc.name;
     d.table = doc.tables.header;
-    d.listQuery = doc.listQuery;
-    d.lookupQuery = doc.numberQuery;
-    d.listStatement = "Select * From " + doc.tables.header + " where Paid_Inv=No";
+    d.listStatement = SalesStore::documents(doc.tables, SalesStore::Which::Open);
     d.boxes = {
         {number, doc.numberCaption, RecordBox::Edit, {}, "Edit1"},
         {"CustomerName_Inv", "Customer Name", RecordBox::List,
-         "Select distinct Name_Customer From Customer", "ComboBox1"},
+         ListSource{"Customer", "Name_Customer"}, "ComboBox1"},
         {"RepairPerson_Inv", "Sale Person", RecordBox::List,
-         "Select distinct Name_Employee From Employee", "ComboBox2"},
+         ListSource{"Employee", "Name_Employee"}, "ComboBox2"},
         {"InvoiceDate_Inv", "Invoice Date", RecordBox::Date, {}, "Edit2", {}, "DateTimePicker1"},
         {"DueDate_Inv", "Due Date", RecordBox::Date, {}, "Edit3", {}, "DateTimePicker2"},
         {"Amount_Inv", "Amount", RecordBox::Edit, {}, "Edit4"},
@@ -48,10 +46,10 @@ RecordDescription DocumentWindow::recordDescription(const DocumentDescription& d
         {"Vin_Inv", "Vin #", RecordBox::Edit, {}, "Edit6"},
         {"TruckNo_Inv", "Truck No", RecordBox::Edit, {}, "Edit10"},
         {"Mileage_Inv", "Milage", RecordBox::Edit, {}, "Edit7"},
-        {"Make_Inv", "Make", RecordBox::List, "Select distinct Make_Inv From " + doc.tables.header,
+        {"Make_Inv", "Make", RecordBox::List, ListSource{doc.tables.header, "Make_Inv"},
          "ComboBox3"},
-        {"Model_Inv", "Model", RecordBox::List,
-         "Select distinct Model_Inv From " + doc.tables.header, "ComboBox4"},
+        {"Model_Inv", "Model", RecordBox::List, ListSource{doc.tables.header, "Model_Inv"},
+         "ComboBox4"},
         {"Year_Inv", "Year", RecordBox::Edit, {}, "Edit8"},
         {"Plate_Inv", "Plate", RecordBox::Edit, {}, "Edit9"},
         {"JobLocation_Inv", "Cust. Address", RecordBox::Memo, {}, "Memo1"},
@@ -103,8 +101,7 @@ DocumentWindow::DocumentWindow(DocumentDescription description, Links links, QWi
     : RecordWindow(recordDescription(description), parent)
     , m_document(std::move(description))
     , m_links(std::move(links))
-    , m_paid(DM->ownQuery(QStringLiteral("QReceivable1"), this))
-    , m_tax(DM->ownQuery(QStringLiteral("QTax"), this))
+    , m_tax(new Query(QStringLiteral("QTax"), DM->admin1(), this))
 {
     setObjectName(m_document.name);
     setText(QStringLiteral("Tax_Inv"), QStringLiteral("Yes"));
@@ -163,15 +160,13 @@ void DocumentWindow::buildSalesParts()
     const QString& labor = m_document.tables.labor;
     m_lines->addPanel(
         {items, "Inv_Item", "Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item",
-         "Amount_Item", m_document.itemLinesQuery, "&Part Discription", "Button6", "DBGrid2",
-         "Total $", "Label12"},
+         "Amount_Item", "&Part Discription", "Button6", "DBGrid2", "Total $", "Label12"},
         [this](LineOwnerRef owner) { return createPartLines(owner); }, m_links.openChild);
     m_lines->addPanel(
         {labor, "Inv_Labor",
          "Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
          ",Remark_Labor,Inv_Labor",
-         "Amount_Labor", m_document.laborLinesQuery, "&Labor Discription", "Button8", "DBGrid3",
-         "Total $", "Label15"},
+         "Amount_Labor", "&Labor Discription", "Button8", "DBGrid3", "Total $", "Label15"},
         [this](LineOwnerRef owner) { return createLaborLines(owner); }, m_links.openChild);
     // The total follows the lines as soon as a line window closes.
     if (m_document.totalFollowsLines)
@@ -222,18 +217,17 @@ void DocumentWindow::buildSalesParts()
     m_timer->start();
 }
 
-QString DocumentWindow::listStatement(Filter filter) const
+SqlStatement DocumentWindow::listStatement(Filter filter) const
 {
-    const QString all = "Select * From " + m_document.tables.header;
     switch (filter) {
     case Filter::Open:
-        return all + " where Paid_Inv=No";
+        return SalesStore::documents(m_document.tables, SalesStore::Which::Open);
     case Filter::Paid:
-        return all + " where Paid_Inv=Yes";
+        return SalesStore::documents(m_document.tables, SalesStore::Which::Paid);
     case Filter::All:
         break;
     }
-    return all;
+    return SalesStore::documents(m_document.tables, SalesStore::Which::All);
 }
 
 void DocumentWindow::computeFigures()
@@ -246,9 +240,8 @@ void DocumentWindow::computeFigures()
 
 void DocumentWindow::readPaid(bool checked)
 {
-    const quint64 payments = m_paid->connection()->generation(m_document.tables.payments);
+    const quint64 payments = DM->admin1()->generation(m_document.tables.payments);
     const QString n = text(number).trimmed();
-    m_paid->close();
     if (n.isEmpty()) {
         m_paidSum->clear();
         m_paymentsOf = payments;
@@ -261,16 +254,16 @@ void DocumentWindow::readPaid(bool checked)
         if (!whole)
             return;
     }
-    m_paid->setSql({"Select Sum(Amount_Receivable) From " + m_document.tables.payments +
-                    " where InvoiceNo_Receivable=" + Sql::integer(n, m_document.numberCaption)});
-    m_paid->open();
-    m_paidSum->setText(m_paid->field(QStringLiteral("Expr1000")).asText());
+    m_paidSum->setText(
+        SalesStore()
+            .paidSum(m_document.tables, Sql::integer(n, m_document.numberCaption).toLongLong())
+            .asText());
     m_paymentsOf = payments;
 }
 
 void DocumentWindow::followPayments()
 {
-    if (m_paid->connection()->generation(m_document.tables.payments) != m_paymentsOf)
+    if (DM->admin1()->generation(m_document.tables.payments) != m_paymentsOf)
         readPaid(false);
 }
 
@@ -371,16 +364,10 @@ void DocumentWindow::deleteRow()
     // inherit them. One with payments stays: checked again here, in the same transaction, in
     // case another station recorded a payment since the question.
     const QString n = Sql::integer(text(number), m_document.numberCaption);
-    const SalesTables& t = m_document.tables;
     Transaction transaction(DM);
     if (const QString refusal = paymentsRefusal(n); !refusal.isEmpty())
         throw DbError(refusal);
-    for (const QString& statement : {"Delete  From " + t.header + " where InvoiceNo_Inv=" + n,
-                                     "Delete From " + t.items + " where Inv_Item=" + n,
-                                     "Delete From " + t.labor + " where Inv_Labor=" + n}) {
-        runStatement(lookupQuery(), {statement});
-        lookupQuery()->exec();
-    }
+    SalesStore().remove(m_document.tables, n.toLongLong());
     transaction.commit();
 }
 

@@ -19,10 +19,6 @@ struct DocumentDescription
 {
     QString name; // object name, caption and heading: "Invoice"
     SalesTables tables;
-    QString listQuery;      // "QInv1"
-    QString numberQuery;    // "QInv2"
-    QString itemLinesQuery; // "QInvItem3"
-    QString laborLinesQuery;
     QString numberCaption;  // "Invoice #"
     QString poCaption;      // "Driver Name"
     QString totalCaption;   // "Total Invoice $"
@@ -102,7 +98,7 @@ private:
     void buildSalesParts();
     void showTotal();
     double taxRate(const QDate& date);
-    QString listStatement(Filter filter) const;
+    SqlStatement listStatement(Filter filter) const;
     // Why document number cannot be deleted (its payments), empty when it can.
     QString paymentsRefusal(const QString& number);
     // "Paid $ :" for the number in the box; checked: a number box that is not a whole number
@@ -114,7 +110,6 @@ private:
     DocumentDescription m_document;
     Links m_links;
     DocumentLines* m_lines = nullptr;
-    Query* m_paid = nullptr;
     Query* m_tax = nullptr;
     QLabel* m_total = nullptr;
     QLabel* m_paidSum = nullptr;

@@ -38,7 +38,7 @@ QString sumText(const Query* lines, const QString& column)
 LinePanel::LinePanel(LinePanelDescription description, QWidget* parent)
     : QWidget(parent)
     , m_description(std::move(description))
-    , m_lines(DM->ownQuery(m_description.query, this))
+    , m_lines(new Query(QStringLiteral("Lines"), DM->admin1(), this))
 {
     setObjectName(m_description.table + QStringLiteral("Panel"));
     auto* layout = new QVBoxLayout(this);

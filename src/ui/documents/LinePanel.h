@@ -28,7 +28,6 @@ struct LinePanelDescription
     QString numberColumn; // the document number in the line table: "Inv_Item"
     QString columns;      // the grid's columns: "Name_Item,Qty_Item,Rate_Item,..."
     QString amountColumn; // summed into the total; no total when empty
-    QString query;        // the grid's query name: "QInvItem3"
     QString button;       // "&Part Discription" (Alt+P presses it)
     QString buttonName;   // "Button6"
     QString gridName;     // "DBGrid2"

@@ -6,6 +6,7 @@
 #include "data/Formats.h"
 #include "data/KeyedRows.h"
 #include "data/Query.h"
+#include "data/SqlSelect.h"
 #include "data/TDM.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/FocusChain.h"
@@ -38,8 +39,8 @@ LineWindow::LineWindow(LineDescription description, LineOwnerRef owner, QWidget*
     : QWidget(parent)
     , m_description(std::move(description))
     , m_owner(owner)
-    , m_lines(DM->ownQuery(m_description.gridQuery, this))
-    , m_lookup(DM->ownQuery(m_description.lookupQuery, this))
+    , m_lines(new Query(QStringLiteral("Lines"), DM->admin1(), this))
+    , m_lookup(new Query(QStringLiteral("Lookup"), DM->admin1(), this))
 {
     setObjectName(m_description.caption);
     setWindowTitle(m_description.caption);
@@ -283,8 +284,7 @@ void LineWindow::fillFromCatalogue()
     const CatalogueFill& fill = *m_description.fill;
     const QString name = text(fill.box);
     m_lookup->close();
-    m_lookup->setSql(
-        SqlStatement{{"Select * From " + fill.table + " where " + fill.match + " = ?"}, {name}});
+    m_lookup->setSql(SqlSelect::where(fill.table, fill.match, name));
     m_lookup->open();
     const bool found = !m_lookup->isEmpty() && m_lookup->field(fill.match).asText() == name;
     QList<std::pair<QString, QString>> values;

@@ -38,8 +38,6 @@ struct LineDescription
     QList<FormBox> boxes;
     // The texts New puts in (empty for the boxes not named).
     QHash<QString, QString> newTexts;
-    QString gridQuery;   // the window's grid
-    QString lookupQuery; // existence check, catalogue fill, drop-down list
     // Object names of the values of the owner's facts shown at the top, and the captions they
     // are shown under when the window has its own (the owner's otherwise).
     QStringList factNames = {"Label6", "Label8", "Label9", "Label10"};

@@ -8,7 +8,8 @@ namespace PartLines {
 QList<FormBox> boxes(const QString& nameCaption)
 {
     return {
-        {"Name_Item", nameCaption, FormBox::List, "Select Number_Material From Part", "ComboBox1"},
+        {"Name_Item", nameCaption, FormBox::List,
+         ListSource{"Part", "Number_Material", ListSource::All}, "ComboBox1"},
         {"Mfg_Item", "Mfg", FormBox::Edit, {}, "Edit1"},
         {"Qty_Item", "Qty", FormBox::Edit, {}, "Edit2"},
         {"Style_Item", "Style", FormBox::Edit, {}, "Edit3"},
@@ -97,7 +98,7 @@ QList<FormBox> boxes()
 {
     return {
         {"Description_Labor", "Labor Description", FormBox::List,
-         "Select Description_Labor From Labor", "ComboBox1"},
+         ListSource{"Labor", "Description_Labor", ListSource::All}, "ComboBox1"},
         {"PartNo_Labor", "Part Disc", FormBox::Edit, {}, "Edit1"},
         {"Qty_Labor", "Qty", FormBox::Edit, {}, "Edit2"},
         {"Rate_Labor", "Rate $", FormBox::Edit, {}, "Edit5"},

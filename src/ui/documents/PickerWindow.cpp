@@ -2,7 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
+#include "data/SqlSelect.h"
 #include "data/TDM.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Guard.h"
@@ -23,7 +23,7 @@
 PickerWindow::PickerWindow(PickerDescription description, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_description(std::move(description))
-    , m_rows(DM->ownQuery(QStringLiteral("Q1"), this))
+    , m_rows(new Query(QStringLiteral("Rows"), DM->admin1(), this))
 {
     setObjectName(m_description.caption);
     setWindowTitle(m_description.caption);
@@ -67,7 +67,7 @@ void PickerWindow::loadAll()
         return;
     }
     m_rows->close();
-    m_rows->setSql({"Select " + m_description.columns + " From " + m_description.table});
+    m_rows->setSql(SqlSelect::all(m_description.table, m_description.columns));
     m_rows->open();
     if (!m_description.sortColumn.isEmpty())
         m_rows->sort(m_description.sortColumn);
@@ -118,17 +118,10 @@ void PickerWindow::search(const QString& text)
         return;
     }
     // The typed text anywhere in a column, % and _ as themselves.
-    QStringList conditions;
-    QVariantList patterns;
-    for (const QString& column : m_description.searchColumns) {
-        conditions.append(column + QStringLiteral(" Like ? ESCAPE '\\'"));
-        patterns.append(Sql::containing(text));
-    }
     m_full = false;
     m_rows->close();
-    m_rows->setSql(SqlStatement{{"Select " + m_description.columns + " From " + m_description.table,
-                                 " where " + conditions.join(QStringLiteral(" or "))},
-                                patterns});
+    m_rows->setSql(SqlSelect::containing(m_description.table, m_description.columns,
+                                         m_description.searchColumns, text));
     m_rows->open();
     m_rows->first();
     m_grid->setTitles(m_description.titles);

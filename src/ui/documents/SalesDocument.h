@@ -1,5 +1,6 @@
 #pragma once
 
+#include "stores/SalesStore.h"
 #include "ui/documents/SalesTotals.h"
 
 #include <QString>
@@ -11,28 +12,9 @@ class PreparedReport;
 class Query;
 class SqlRow;
 
-// The tables of one kind of sales document (invoice or estimate) and of the archive that
-// both kinds move into.
-struct SalesTables
-{
-    QString header; // "Invoice"
-    QString items;  // "InvItem", keyed by Inv_Item
-    QString labor;  // "InvLabor", keyed by Inv_Labor
-    // The payments received under the document's number, keyed by InvoiceNo_Receivable.
-    QString payments = QStringLiteral("Receivable");
-    // The archive of this kind of document; the payments go there with it.
-    QString archiveHeader = QStringLiteral("InvoiceCash");
-    QString archiveItems = QStringLiteral("InvItemCash");
-    QString archiveLabor = QStringLiteral("InvLaborCash");
-    QString archivePayments = QStringLiteral("ReceivableCash");
-};
-
 // What invoices and estimates do alike with a document as a whole: number it, archive it and
 // print it.
 namespace SalesDocument {
-
-// A query of the caller's own for one command, on the shop connection.
-std::unique_ptr<Query> rows(const QString& name);
 
 // The next number for a new document: the largest number its table and its archive hold, plus
 // one, so that an archived number is never given again.
@@ -53,11 +35,7 @@ struct Layouts
 };
 
 // How many payments document number has, and their sum.
-struct Payments
-{
-    int count = 0;
-    Currency sum;
-};
+using Payments = SalesStore::Payments;
 Payments payments(const SalesTables& tables, const QString& number);
 
 // The printout of document number as stored, in layout: its header, its lines and the tax

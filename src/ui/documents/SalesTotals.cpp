@@ -1,6 +1,7 @@
 #include "ui/documents/SalesTotals.h"
 
 #include "data/Query.h"
+#include "stores/SalesStore.h"
 
 namespace {
 // A double turned into money through its 15-significant-digit decimal text, so that binary
@@ -8,13 +9,6 @@ namespace {
 Currency money(double value)
 {
     return Currency::fromDouble(QString::number(value, 'g', 15).toDouble());
-}
-
-void run(Query* query, const QStringList& statement)
-{
-    query->close();
-    query->setSql(statement);
-    query->open();
 }
 } // namespace
 
@@ -25,14 +19,10 @@ double taxRow(Query* query, const QDate& date, UncoveredMonth rule)
     query->close();
     if (!date.isValid())
         return 0;
-    const QString year = QString::number(date.year());
-    const QString month = QString::number(date.month());
-    // A year may change its rate in the middle: the row whose months cover the date's month
-    // (the earliest starting one, should two overlap). The reports read the same row.
-    run(query, {"Select * From Tax where Year_T =" + year, "and A_T<=" + month, "and E_T>=" + month,
-                "Order By A_T"});
+    const SalesStore store(query->connection());
+    store.taxCovering(*query, date.year(), date.month());
     if (query->isEmpty() && rule == UncoveredMonth::FirstRowOfYear)
-        run(query, {"Select * From Tax where Year_T =" + year, "Order By A_T"});
+        store.taxOfYear(*query, date.year());
     query->first();
     return query->isEmpty() ? 0 : query->field(QStringLiteral("Tax_T")).asNumber();
 }
