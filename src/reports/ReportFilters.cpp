@@ -1,27 +1,24 @@
 #include "reports/ReportFilters.h"
 
+#include "stores/ReportStore.h"
+
 namespace ReportFilters {
 
-ReportFilter listed(const QString& caption, const QString& name, const QString& listStatement,
-                    const QString& condition)
+ReportFilter listed(const QString& caption, const QString& name, const QString& listStatement)
 {
-    ReportFilter filter{caption, name, listStatement};
-    filter.condition = condition;
-    return filter;
+    return ReportFilter{caption, name, listStatement};
 }
 
-ReportFilter customer(const QString& condition, const QString& name)
+ReportFilter customer(const QString& name)
 {
-    return listed(QStringLiteral("Customer"), name,
-                  QStringLiteral("Select distinct Name_Customer From Customer"), condition);
+    return listed(QStringLiteral("Customer"), name, ReportStore::customerNames());
 }
 
-ReportFilter paidType(const QString& name, const QStringList& items, const QString& paidLine)
+ReportFilter paidType(const QString& name, const QStringList& items)
 {
     ReportFilter type{QStringLiteral("Type"), name};
     type.items = items;
     type.start = QStringLiteral("Paid");
-    type.line = [paidLine](const QString&) { return paidLine; };
     return type;
 }
 
