@@ -87,10 +87,11 @@ public:
 
     // ---- Listings ----------------------------------------------------------------------------
 
-    // The payments made to vendors in the period, in date order.
+    // The payments made to vendors in the period, narrowed by the choices, in date order.
     void vendorPayments(Query& rows, const QDate& from, const QDate& to,
                         const PayableChoices& choices) const;
-    // The payments received in the period from one payer, by one method, in date order.
+    // The payments received in the period, of one payer and by one method when chosen, in
+    // date order.
     void customerPayments(Query& rows, const QDate& from, const QDate& to, const Choice& customer,
                           const Choice& method) const;
     // The lines of the purchase orders of the period, of one vendor when chosen.
