@@ -1,16 +1,9 @@
 #include "reports/ListingReports.h"
 
 #include "reports/ReportFilters.h"
+#include "stores/ReportStore.h"
 
 namespace {
-const ListSource companies = ListSource{"Company", "Name_Company"};
-const QString orderColumns =
-    QStringLiteral("select O.Po_Order,O.SideMark_Order,O.OrderDate_Order,O.Vendor_Order,"
-                   "I.Po_Item,I.Name_Item,I.Qty_Item,I.Rate_Item,I.Amount_Item From  Orders O,"
-                   "Items I where ");
-const QString orderPeriod = QStringLiteral("O.OrderDate_Order Between #%1# and #%2#");
-const QString orderJoin = QStringLiteral(" And O.Po_Order = I.Po_Item");
-
 ReportDescription listing(const QString& name, const QString& heading, const QString& layout,
                           const QString& dataSet)
 {
@@ -25,8 +18,8 @@ ReportDescription listing(const QString& name, const QString& heading, const QSt
 
 ReportFilter vendor()
 {
-    return ReportFilters::listed(QStringLiteral("Vendor"), QStringLiteral("ComboBox1"), companies,
-                                 QStringLiteral(" And O.Vendor_Order = "));
+    return ReportFilters::listed(QStringLiteral("Vendor"), QStringLiteral("ComboBox1"),
+                                 ListSource{"Company", "Name_Company"});
 }
 } // namespace
 
@@ -36,23 +29,15 @@ ReportDescription TReportPayable::payableDescription()
 {
     ReportDescription d = listing(QStringLiteral("ReportPayable"), QStringLiteral("Payable Report"),
                                   QStringLiteral("payable-report.json"), QStringLiteral("frxDBD1"));
-    d.firstLine =
-        QStringLiteral("select * From Payable where PayDate_Payable Between #%1# and #%2#");
-    // In date order on every engine (the file's date index gave it without asking).
-    d.joinLine = QStringLiteral(" Order By PayDate_Payable");
     d.filters = {
         ReportFilters::listed(QStringLiteral("Vendor"), QStringLiteral("ComboBox1"),
-                              ListSource{"Bill", "Vendor_Bill"},
-                              QStringLiteral(" And Name_Payable = ")),
+                              ListSource{"Bill", "Vendor_Bill"}),
         ReportFilters::listed(QStringLiteral("Via Payment"), QStringLiteral("ComboBox2"),
-                              ListSource{"Payable", "viaPayment_Payable"},
-                              QStringLiteral(" And ViaPayment_Payable = ")),
+                              ListSource{"Payable", "viaPayment_Payable"}),
         ReportFilters::listed(QStringLiteral("Chart"), QStringLiteral("ComboBox3"),
-                              ListSource{"Bill", "Chart_Bill"},
-                              QStringLiteral(" And Chart_Payable = ")),
+                              ListSource{"Bill", "Chart_Bill"}),
         ReportFilters::listed(QStringLiteral("Sub Chart"), QStringLiteral("ComboBox4"),
-                              ListSource{"Bill", "SubChart_Bill"},
-                              QStringLiteral(" And SubChart_Payable = ")),
+                              ListSource{"Bill", "SubChart_Bill"}),
     };
     return d;
 }
@@ -61,19 +46,23 @@ TReportPayable::TReportPayable(Preview preview, QWidget* parent)
     : ReportWindow(payableDescription(), std::move(preview), parent)
 {}
 
+void TReportPayable::gather()
+{
+    ReportStore().vendorPayments(
+        *query(QStringLiteral("Q1")), from(), to(),
+        {choice(QStringLiteral("Vendor")), choice(QStringLiteral("Via Payment")),
+         choice(QStringLiteral("Chart")), choice(QStringLiteral("Sub Chart"))});
+}
+
 ReportDescription TReportReceivable::receivableDescription()
 {
     ReportDescription d =
         listing(QStringLiteral("ReportReceivable"), QStringLiteral("Receivable Report"),
                 QStringLiteral("receivable-report.json"), QStringLiteral("frxDBDataset1"));
-    d.firstLine =
-        QStringLiteral("select * From Receivable where PayDate_Receivable Between #%1# and #%2#");
-    d.joinLine = QStringLiteral(" Order By PayDate_Receivable");
     d.filters = {
-        ReportFilters::customer(QStringLiteral(" And Name_Receivable = ")),
+        ReportFilters::customer(),
         ReportFilters::listed(QStringLiteral("Via Payment"), QStringLiteral("ComboBox2"),
-                              ListSource{"Receivable", "ViaPayment_Receivable"},
-                              QStringLiteral(" And ViaPayment_Receivable = ")),
+                              ListSource{"Receivable", "ViaPayment_Receivable"}),
     };
     return d;
 }
@@ -82,6 +71,13 @@ TReportReceivable::TReportReceivable(Preview preview, QWidget* parent)
     : ReportWindow(receivableDescription(), std::move(preview), parent)
 {}
 
+void TReportReceivable::gather()
+{
+    ReportStore().customerPayments(*query(QStringLiteral("Q1")), from(), to(),
+                                   choice(QStringLiteral("Customer")),
+                                   choice(QStringLiteral("Via Payment")));
+}
+
 // ---- Purchase orders ----------------------------------------------------------------------
 
 ReportDescription TReportVendor1::vendorDescription()
@@ -89,8 +85,6 @@ ReportDescription TReportVendor1::vendorDescription()
     ReportDescription d =
         listing(QStringLiteral("ReportVendor1"), QStringLiteral("Vedor Report"),
                 QStringLiteral("order-report.json"), QStringLiteral("frxDBDataset1"));
-    d.firstLine = orderColumns + orderPeriod;
-    d.joinLine = orderJoin;
     d.filters = {vendor()};
     d.parameters = {{"Title", "Vendors Report"}};
     d.reportTitle = QStringLiteral("Vendors Report");
@@ -101,6 +95,12 @@ TReportVendor1::TReportVendor1(Preview preview, QWidget* parent)
     : ReportWindow(vendorDescription(), std::move(preview), parent)
 {}
 
+void TReportVendor1::gather()
+{
+    ReportStore().orderLines(*query(QStringLiteral("Q1")), from(), to(),
+                             choice(QStringLiteral("Vendor")));
+}
+
 ReportDescription TReportItems::itemsDescription()
 {
     ReportDescription d =
@@ -109,10 +109,7 @@ ReportDescription TReportItems::itemsDescription()
     ReportFilter part{QStringLiteral("Part"), QStringLiteral("Edit3")};
     part.textBox = true;
     part.start = QString();
-    d.filters = {part, vendor(),
-                 ReportFilters::customer(QStringLiteral(" And O.SideMark_Order = "),
-                                         QStringLiteral("ComboBox2"))};
-    d.joinLine = orderJoin;
+    d.filters = {part, vendor(), ReportFilters::customer(QStringLiteral("ComboBox2"))};
     d.parameters = {{"Title", "Parts Order Report"}};
     d.reportTitle = QStringLiteral("Parts Order Report");
     return d;
@@ -126,11 +123,9 @@ void TReportItems::gather()
 {
     // The part text is always applied, empty matching every name; typed % and _ are the
     // pattern's wildcards.
-    const QString part = filterText(QStringLiteral("Part"));
-    open(QStringLiteral("Q1"),
-         SqlStatement{{orderColumns + "Name_Item Like ? And " + orderPeriod.arg(from(), to())},
-                      {"%" + part + "%"}} +
-             conditions() + SqlStatement{{orderJoin}});
+    ReportStore().partOrderLines(*query(QStringLiteral("Q1")), filterText(QStringLiteral("Part")),
+                                 from(), to(), choice(QStringLiteral("Vendor")),
+                                 choice(QStringLiteral("Customer")));
 }
 
 // ---- Invoices with their lines ---------------------------------------------------------------
@@ -143,7 +138,7 @@ ReportDescription TReportCustomer::customerDescription()
     ReportFilter type{QStringLiteral("Type"), QStringLiteral("ComboBox2")};
     type.items = {QStringLiteral("Parts"), QStringLiteral("Labor")};
     type.start = QStringLiteral("Parts");
-    d.filters = {ReportFilters::customer(QStringLiteral(" And O.CustomerName_Inv = ")), type};
+    d.filters = {ReportFilters::customer(), type};
     return d;
 }
 
@@ -164,22 +159,11 @@ QString TReportCustomer::layoutFile() const
 
 void TReportCustomer::gather()
 {
-    const QString invoice =
-        QStringLiteral("select O.InvoiceNo_Inv,O.Customername_Inv,O.Invoicedate_Inv,O.Po_Inv,"
-                       "O.Amount_Inv,O.Paid_Inv,O.TruckNo_Inv,");
-    const QString period = " where O.InvoiceDate_Inv Between #" + from() + "# and #" + to() + "#";
+    ReportStore store;
     if (parts())
-        open(QStringLiteral("Q1"),
-             statement(invoice +
-                           "I.Inv_Item,I.Name_Item,I.Qty_Item,I.Rate_Item,I.Amount_Item "
-                           "From  Invoice O,InvItem I" +
-                           period,
-                       QStringLiteral(" And O.InvoiceNo_Inv = I.Inv_Item")));
+        store.invoicePartLines(*query(QStringLiteral("Q1")), from(), to(),
+                               choice(QStringLiteral("Customer")));
     else
-        open(QStringLiteral("Q1"),
-             statement(invoice +
-                           "L.Inv_Labor,L.Description_Labor,L.Qty_Labor,L.Rate_Labor,"
-                           "L.Amount_Labor From  Invoice O,InvLabor L" +
-                           period,
-                       QStringLiteral(" And O.InvoiceNo_Inv = L.Inv_Labor")));
+        store.invoiceLaborLines(*query(QStringLiteral("Q1")), from(), to(),
+                                choice(QStringLiteral("Customer")));
 }

@@ -2,8 +2,8 @@
 
 #include "reports/ReportWindow.h"
 
-// Lists printed straight from one statement over a period and the filters, without work
-// tables; the rows come in the order the database returns them.
+// Lists printed straight from the rows of the period and the filters, without work tables;
+// the rows come in the order the database returns them.
 
 // Payments made to vendors.
 class TReportPayable : public ReportWindow
@@ -13,6 +13,9 @@ class TReportPayable : public ReportWindow
 public:
     explicit TReportPayable(Preview preview, QWidget* parent = nullptr);
     static ReportDescription payableDescription();
+
+protected:
+    void gather() override;
 };
 
 // Payments received from customers.
@@ -23,6 +26,9 @@ class TReportReceivable : public ReportWindow
 public:
     explicit TReportReceivable(Preview preview, QWidget* parent = nullptr);
     static ReportDescription receivableDescription();
+
+protected:
+    void gather() override;
 };
 
 // Purchase orders with their lines, order by order.
@@ -33,6 +39,9 @@ class TReportVendor1 : public ReportWindow
 public:
     explicit TReportVendor1(Preview preview, QWidget* parent = nullptr);
     static ReportDescription vendorDescription();
+
+protected:
+    void gather() override;
 };
 
 // Purchase-order lines whose part name holds the "Part" text, order by order.

@@ -1,27 +1,24 @@
 #include "reports/ReportFilters.h"
 
+#include "stores/ReportStore.h"
+
 namespace ReportFilters {
 
-ReportFilter listed(const QString& caption, const QString& name, const ListSource& list,
-                    const QString& condition)
+ReportFilter listed(const QString& caption, const QString& name, const ListSource& list)
 {
-    ReportFilter filter{caption, name, list};
-    filter.condition = condition;
-    return filter;
+    return ReportFilter{caption, name, list};
 }
 
-ReportFilter customer(const QString& condition, const QString& name)
+ReportFilter customer(const QString& name)
 {
-    return listed(QStringLiteral("Customer"), name, ListSource{"Customer", "Name_Customer"},
-                  condition);
+    return listed(QStringLiteral("Customer"), name, ListSource{"Customer", "Name_Customer"});
 }
 
-ReportFilter paidType(const QString& name, const QStringList& items, const QString& paidLine)
+ReportFilter paidType(const QString& name, const QStringList& items)
 {
     ReportFilter type{QStringLiteral("Type"), name};
     type.items = items;
     type.start = QStringLiteral("Paid");
-    type.line = [paidLine](const QString&) { return paidLine; };
     return type;
 }
 

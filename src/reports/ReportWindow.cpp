@@ -3,7 +3,6 @@
 #include "data/DbError.h"
 #include "data/Formats.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "printing/PreparedReport.h"
 #include "printing/ReportEngine.h"
@@ -24,6 +23,15 @@ namespace {
 const QString fromColumn = QStringLiteral("From Date");
 const QString toColumn = QStringLiteral("To Date");
 const QString all = QStringLiteral("All");
+
+// The date a box holds; refused with a message naming the box.
+QDate dateIn(const QString& text, const QString& box)
+{
+    const QDate date = Formats::parseShortDate(text);
+    if (!date.isValid())
+        throw DbError(Formats::notADateMessage(text, box));
+    return date;
+}
 
 QList<FormBox> boxesOf(const ReportDescription& description)
 {
@@ -121,37 +129,27 @@ void ReportWindow::setFilterText(const QString& caption, const QString& text)
     m_boxes->setText(caption, text);
 }
 
-QString ReportWindow::from() const
+QDate ReportWindow::from() const
 {
-    return Sql::date(m_boxes->text(fromColumn), fromColumn);
+    return dateIn(m_boxes->text(fromColumn), fromColumn);
 }
 
-QString ReportWindow::to() const
+QDate ReportWindow::to() const
 {
-    return Sql::date(m_boxes->text(toColumn), toColumn);
+    return dateIn(m_boxes->text(toColumn), toColumn);
 }
 
-SqlStatement ReportWindow::conditions() const
+std::optional<QString> ReportWindow::choice(const QString& caption) const
 {
-    SqlStatement lines;
     for (const ReportFilter& filter : m_description.filters) {
-        const QString text = m_boxes->text(filter.caption);
-        if (!filter.ignoredHint.isEmpty() || (text == all && !filter.lineForAll) ||
-            (!filter.line && filter.condition.isEmpty()))
+        if (filter.caption != caption)
             continue;
-        if (!filter.line) {
-            lines.lines.append(filter.condition + QLatin1Char('?'));
-            lines.values.append(text);
-        } else if (const QString line = filter.line(text); !line.isEmpty()) {
-            lines.lines.append(line);
-        }
+        const QString text = m_boxes->text(caption);
+        if (!filter.ignoredHint.isEmpty() || text == all)
+            return std::nullopt;
+        return text;
     }
-    return lines;
-}
-
-SqlStatement ReportWindow::statement(const QString& first, const QString& join) const
-{
-    return SqlStatement{{first}} + conditions() + SqlStatement{{join}};
+    return std::nullopt;
 }
 
 Query* ReportWindow::query(const QString& name)
@@ -160,22 +158,6 @@ Query* ReportWindow::query(const QString& name)
     if (!query)
         query = new Query(name, DM->admin1(), this);
     return query;
-}
-
-Query* ReportWindow::open(const QString& name, const SqlStatement& statement)
-{
-    Query* rows = query(name);
-    rows->close();
-    rows->setSql(statement);
-    rows->open();
-    rows->first();
-    return rows;
-}
-
-void ReportWindow::gather()
-{
-    open(m_description.rows,
-         statement(m_description.firstLine.arg(from(), to()), m_description.joinLine));
 }
 
 PreparedReport ReportWindow::prepareReport()

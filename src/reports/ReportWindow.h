@@ -1,13 +1,14 @@
 #pragma once
 
-#include "data/SqlStatement.h"
 #include "ui/common/FormBoxes.h"
 
+#include <QDate>
 #include <QHash>
 #include <QStringList>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class DateBox;
 class FormBoxes;
@@ -24,15 +25,8 @@ struct ReportFilter
     ListSource list = {};
     QStringList items = {};
     QString start = QStringLiteral("All");
-    // The statement line for the box's text; no line while it reads "All". Without line, the
-    // condition followed by the text bound (" And Name_Receivable = ?", "Smith").
-    // A box with neither only says something to the report, which reads its text itself.
-    QString condition = {};
-    std::function<QString(const QString& text)> line = {};
     // A plain edit box instead of a drop-down.
     bool textBox = false;
-    // The line is asked for "All" too, for a choice whose "All" is not "no limit".
-    bool lineForAll = false;
     // Shown with its starting text but without effect on this report: disabled, with this hint.
     QString ignoredHint = {};
 };
@@ -50,18 +44,13 @@ struct ReportDescription
     QString layout;
     QHash<QString, QString> dataSets;
     QHash<QString, QString> parameters = {};
-    // A list printed straight from one statement: its first line, in which %1 and %2 stand
-    // for the period's dates, and its join line; the rows go to the query named rows.
-    QString firstLine = {};
-    QString joinLine = {};
-    QString rows = QStringLiteral("Q1");
     // The preview's caption and the file name offered on export; the layout's title when empty.
     QString reportTitle = {};
 };
 
 // The base of every report window: a period from one date to another, filters with "All"
 // first, and Print, which gathers the report's rows and shows the printout in the preview.
-// A report window is its description plus the statements it alone runs.
+// A report window is its description plus the store operations that gather its rows.
 class ReportWindow : public QWidget
 {
     Q_OBJECT
@@ -83,26 +72,21 @@ public:
     void setFilterText(const QString& caption, const QString& text);
 
 protected:
-    // Runs the report's statements, leaving in its queries what the layout prints; by default
-    // the list's statement: the first line, a line per filter, the join line.
-    virtual void gather();
+    // Gathers the report's rows into its queries, which the layout prints.
+    virtual void gather() = 0;
     // The layout printed: the description's, unless the window chooses by its boxes.
     virtual QString layoutFile() const { return m_description.layout; }
 
     const ReportDescription& description() const { return m_description; }
-    // The period as the statements write it between # signs; a box that holds no date is
-    // refused with a message naming it, before any statement runs.
-    QString from() const;
-    QString to() const;
-    // One line for each filter with effect whose text is not "All", in the filters' order, the
-    // texts bound.
-    SqlStatement conditions() const;
-    // The first line, the filters' lines, then the join line.
-    SqlStatement statement(const QString& first, const QString& join) const;
+    // The period's first and last day; a box that holds no date is refused with a message
+    // naming it, before anything runs.
+    QDate from() const;
+    QDate to() const;
+    // The text of the filter of that caption, or no choice while it reads "All" or has no
+    // effect on this report.
+    std::optional<QString> choice(const QString& caption) const;
     // The window's own query under a pool name, so that no other window's rows are replaced.
     Query* query(const QString& name);
-    // Runs statement for rows on the query of that name and returns it.
-    Query* open(const QString& name, const SqlStatement& statement);
 
 private:
     ReportDescription m_description;

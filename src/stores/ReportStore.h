@@ -2,9 +2,107 @@
 
 #include "stores/Store.h"
 
-// The statements of the period reports and their work tables.
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The statements of the period reports and their work tables. A period runs from one date to
+// another, both included; a choice narrows a report to the rows holding its text exactly, and
+// no choice (the filter's "All") leaves the report unnarrowed.
 class ReportStore : public Store
 {
 public:
     using Store::Store;
+
+    using Choice = std::optional<QString>;
+
+    // The invoice whose tax cannot be worked out: taxed, with parts, and no rate for the year
+    // of its date (or no date at all).
+    struct UnratedInvoice
+    {
+        QString invoice;
+        Field date;
+    };
+
+    // The queries the totals printout reads: the labor, the parts, the tax on parts of the
+    // taxed invoices, each invoice's tax at the rate of its own date and rounded to the cent
+    // as the invoice rounds it, and the parts ordered from vendors in the period.
+    struct Totals
+    {
+        Query& labor;
+        Query& parts;
+        Query& tax;
+        Query& purchases;
+    };
+
+    // The narrowing of the payments made to vendors.
+    struct PayableChoices
+    {
+        Choice vendor = {};
+        Choice via = {};
+        Choice chart = {};
+        Choice subChart = {};
+    };
+
+    // The drop-down lists of the filters: the different values they offer after "All". The
+    // boxes run them each time a list opens.
+
+    // ---- Totals ------------------------------------------------------------------------------
+
+    // The totals of the invoices dated in the period, of one customer when chosen, only of
+    // those marked paid when paidOnly. When one of them cannot be taxed, nothing is loaded and
+    // that invoice is returned.
+    std::optional<UnratedInvoice> invoiceTotals(const Totals& totals, const QDate& from,
+                                                const QDate& to, const Choice& customer,
+                                                bool paidOnly) const;
+    // The totals of the invoices finished in the period: paid in it and not after it, each
+    // counted once. They are added up invoice by invoice in the work tables TotalLabor,
+    // TotalItem and TotalTax, whose sums are loaded; an invoice not marked paid counts 0 when
+    // paidOnly. When one of them cannot be taxed, the work tables keep the last run and that
+    // invoice is returned.
+    std::optional<UnratedInvoice> finishedTotals(const Totals& totals, const QDate& from,
+                                                 const QDate& to, bool paidOnly) const;
+
+    // ---- Invoices by their payments ----------------------------------------------------------
+
+    // Every payment of every invoice finished in the period (only those marked paid when
+    // paidOnly), the payments before the period too, invoice by invoice and in date order:
+    // kept in the work table TotalReport and loaded into rows.
+    void finishedInvoicePayments(Query& rows, const QDate& from, const QDate& to,
+                                 bool paidOnly) const;
+    // The invoices dated in the period that are open, or with paid those marked paid, of one
+    // customer when chosen, each with all it received so far: kept in the work table
+    // OpenInvoice and loaded into rows.
+    void openInvoices(Query& rows, const QDate& from, const QDate& to, const Choice& customer,
+                      bool paid) const;
+
+    // ---- Listings ----------------------------------------------------------------------------
+
+    // The payments made to vendors in the period, narrowed by the choices, in date order.
+    void vendorPayments(Query& rows, const QDate& from, const QDate& to,
+                        const PayableChoices& choices) const;
+    // The payments received in the period, of one payer and by one method when chosen, in
+    // date order.
+    void customerPayments(Query& rows, const QDate& from, const QDate& to, const Choice& customer,
+                          const Choice& method) const;
+    // The lines of the purchase orders of the period, of one vendor when chosen.
+    void orderLines(Query& rows, const QDate& from, const QDate& to, const Choice& vendor) const;
+    // The order lines of the period whose part name holds part, in which % stands for any
+    // text and _ for any one character (an empty part holds every name); of one vendor and
+    // for one customer when chosen.
+    void partOrderLines(Query& rows, const QString& part, const QDate& from, const QDate& to,
+                        const Choice& vendor, const Choice& customer) const;
+    // The invoices dated in the period with their part lines, or their labor lines, of one
+    // customer when chosen.
+    void invoicePartLines(Query& rows, const QDate& from, const QDate& to,
+                          const Choice& customer) const;
+    void invoiceLaborLines(Query& rows, const QDate& from, const QDate& to,
+                           const Choice& customer) const;
+
+private:
+    // Takes the work tables for this run, inside the caller's transaction, and empties them.
+    void takeWorkTables(const QStringList& tables) const;
+    std::optional<UnratedInvoice> unrated(const SqlStatement& statement) const;
 };

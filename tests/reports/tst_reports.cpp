@@ -124,7 +124,7 @@ QString expectedPage(const QString& title, const QString& section, const Figures
 }
 
 // A made-up report over the parts lines, to try the base on: a listed filter, a fixed one
-// with a line of its own, and one shown without effect.
+// whose choice the report words itself, and one shown without effect.
 class PartsReport : public ReportWindow
 {
 public:
@@ -139,17 +139,11 @@ public:
         d.caption = "PartsReport";
         d.heading = "Parts Sold";
         ReportFilter customer{"Customer", "ComboBox1", ListSource{"Invoice", "CustomerName_Inv"}};
-        customer.condition = " And O.CustomerName_Inv = ";
         ReportFilter state{"State", "ComboBox2"};
         state.items = {"All", "Open", "Paid"};
-        state.line = [](const QString& text) {
-            return text == "Paid" ? QString(" And O.Paid_Inv = Yes")
-                                  : QString(" And O.Paid_Inv = No");
-        };
         ReportFilter shelf{"Shelf", "ComboBox3"};
         shelf.items = {"A"};
         shelf.start = "A";
-        shelf.condition = " And I.Color_Item = ";
         shelf.ignoredHint = "Every shelf";
         d.filters = {customer, state, shelf};
         d.layout = ":/reports/layouts/totals.json";
@@ -162,15 +156,36 @@ public:
     int gathered = 0;
 
 protected:
+    // The period and the choices the base gives, each choice a line of the statement.
     void gather() override
     {
         ++gathered;
-        lastStatement = statement("select SUM(I.Amount_Item) From Invoice O, InvItem I where "
-                                  "O.InvoiceDate_Inv Between #" +
-                                      from() + "# and #" + to() + "#",
-                                  " And O.InvoiceNo_Inv = I.Inv_Item");
-        open("Q2", lastStatement);
-        open("Q1", SqlStatement{{"select SUM(Amount_Labor) From InvLabor where Inv_Labor = 0"}});
+        lastStatement = SqlStatement{{"select SUM(I.Amount_Item) From Invoice O, InvItem I where "
+                                      "O.InvoiceDate_Inv Between ? and ?"},
+                                     {from(), to()}};
+        if (const std::optional<QString> customer = choice("Customer")) {
+            lastStatement.lines.append(" And O.CustomerName_Inv = ?");
+            lastStatement.values.append(*customer);
+        }
+        if (const std::optional<QString> state = choice("State"))
+            lastStatement.lines.append(*state == "Paid" ? " And O.Paid_Inv = Yes"
+                                                        : " And O.Paid_Inv = No");
+        if (const std::optional<QString> shelf = choice("Shelf")) {
+            lastStatement.lines.append(" And I.Color_Item = ?");
+            lastStatement.values.append(*shelf);
+        }
+        lastStatement.lines.append(" And O.InvoiceNo_Inv = I.Inv_Item");
+        run("Q2", lastStatement);
+        run("Q1", SqlStatement{{"select SUM(Amount_Labor) From InvLabor where Inv_Labor = 0"}});
+    }
+
+private:
+    void run(const QString& name, const SqlStatement& statement)
+    {
+        Query* rows = query(name);
+        rows->setSql(statement);
+        rows->open();
+        rows->first();
     }
 };
 
@@ -267,25 +282,26 @@ void TestReports::baseOnMadeUpReport_data()
     QTest::addColumn<QVariantList>("values");
     QTest::addColumn<QString>("parts");
     const QString first = "select SUM(I.Amount_Item) From Invoice O, InvItem I where "
-                          "O.InvoiceDate_Inv Between #3/1/2026# and #3/31/2026#";
+                          "O.InvoiceDate_Inv Between ? and ?";
     const QString join = " And O.InvoiceNo_Inv = I.Inv_Item";
-    // The customer's name is bound, never written into the statement.
+    // The period's dates and the customer's name are bound, never written into the statement.
+    const QVariantList march = {QDate(2026, 3, 1), QDate(2026, 3, 31)};
     QTest::newRow("all") << "All"
-                         << "All" << QStringList{first, join} << QVariantList{} << "$400.00";
+                         << "All" << QStringList{first, join} << march << "$400.00";
     QTest::newRow("one customer") << "O'Neil"
                                   << "All"
                                   << QStringList{first, " And O.CustomerName_Inv = ?", join}
-                                  << QVariantList{"O'Neil"} << "$200.00";
+                                  << march + QVariantList{"O'Neil"} << "$200.00";
     QTest::newRow("both filters") << "Smith"
                                   << "Open"
                                   << QStringList{first, " And O.CustomerName_Inv = ?",
                                                  " And O.Paid_Inv = No", join}
-                                  << QVariantList{"Smith"} << "$40.00";
+                                  << march + QVariantList{"Smith"} << "$40.00";
     QTest::newRow("nothing matches")
         << "Nobody"
         << "Paid"
         << QStringList{first, " And O.CustomerName_Inv = ?", " And O.Paid_Inv = Yes", join}
-        << QVariantList{"Nobody"} << "";
+        << march + QVariantList{"Nobody"} << "";
 }
 
 void TestReports::baseOnMadeUpReport()

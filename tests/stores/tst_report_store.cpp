@@ -1,0 +1,502 @@
+// The report store's operations on their own, without a window, on the engine the run uses.
+
+#include "../reports/ReportShop.h"
+#include "TestShop.h"
+#include "data/Currency.h"
+#include "data/Query.h"
+#include "data/SqlSelect.h"
+#include "data/TDM.h"
+#include "stores/ReportStore.h"
+
+#include <QDate>
+#include <QTest>
+
+#include <functional>
+#include <stdexcept>
+
+namespace {
+using Choice = ReportStore::Choice;
+
+const QDate march1(2026, 3, 1);
+const QDate march31(2026, 3, 31);
+
+// Texts a clerk can type that a statement must take as values, whole.
+QList<std::pair<QString, QString>> hostileTexts()
+{
+    return {{"quote", "O'Brien"},      {"backslash and quote", "back\\'slash"},
+            {"wildcards", "100%_off"}, {"10,000 characters", QString("a'b\\c").repeated(2000)},
+            {"emoji", "🚚🔧"},           {"empty", QStringLiteral("")}};
+}
+
+// A query of the shop's connection, as a window's own.
+struct Rows
+{
+    Query query{"Q1", DM->admin1()};
+};
+
+// The queries the totals printout reads.
+struct Sums
+{
+    Query labor{"Q1", DM->admin1()}, parts{"Q2", DM->admin1()}, tax{"Q5", DM->admin1()},
+        purchases{"Q4", DM->admin1()};
+    ReportStore::Totals totals() { return {labor, parts, tax, purchases}; }
+};
+
+// The texts of one column of every row.
+QStringList column(const Query& rows, const QString& name)
+{
+    const int index = rows.columnIndex(name);
+    if (index < 0)
+        throw std::runtime_error("no column " + name.toStdString());
+    return rows.values(index);
+}
+
+// A sum as money, empty when there is nothing to add up.
+QString money(const Query& sum)
+{
+    if (sum.isEmpty() || sum.field(0, 0).isNull())
+        return {};
+    return sum.field(0, 0).asCurrency().toMoneyFormat();
+}
+
+void addPayable(TestShop& shop, const QString& vendor, const QString& via, const QString& date,
+                const QString& chart, const QString& subChart)
+{
+    shop.exec("Insert into Payable (BillNo_Payable, Name_Payable, ViaPayment_Payable, "
+              "PayDate_Payable, Amount_Payable, Chart_Payable, SubChart_Payable) "
+              "values ('B-1', ?, ?, ?, 10, ?, ?)",
+              {vendor, via, date, chart, subChart});
+}
+
+// An operation with a text: arranges a row holding the text and one holding "Smith", runs the
+// operation chosen by the text and returns what it read back.
+using Run = std::function<QStringList(TestShop&, const QString&)>;
+
+QHash<QString, Run> textOperations()
+{
+    QHash<QString, Run> runs;
+    runs["invoice totals, customer"] = [](TestShop& shop, const QString& text) {
+        addInvoice(shop, {1, text, "2026-03-10", true, "No"});
+        addParts(shop, 1, 10);
+        addInvoice(shop, {2, "Smith", "2026-03-10", true, "No"});
+        addParts(shop, 2, 100);
+        Sums sums;
+        const auto unrated =
+            ReportStore().invoiceTotals(sums.totals(), march1, march31, text, false);
+        return QStringList{unrated ? QStringLiteral("unrated") : money(sums.parts)};
+    };
+    runs["open invoices, customer"] = [](TestShop& shop, const QString& text) {
+        addInvoice(shop, {1, text, "2026-03-10", false, "No"});
+        addInvoice(shop, {2, "Smith", "2026-03-10", false, "No"});
+        Rows rows;
+        ReportStore().openInvoices(rows.query, march1, march31, text, false);
+        return column(rows.query, "Name");
+    };
+    runs["finished payments, payer and method"] = [](TestShop& shop, const QString& text) {
+        addInvoice(shop, {1, "Smith", "2026-03-10", true, "No"});
+        addPaymentBy(shop, 1, "2026-03-10", 10, text, text);
+        Rows rows;
+        ReportStore().finishedInvoicePayments(rows.query, march1, march31, false);
+        const QStringList via = column(rows.query, "Via");
+        return via == column(rows.query, "Name") ? via : QStringList{"names differ"};
+    };
+    const QStringList payable = {"vendor", "via", "chart", "subChart"};
+    for (int i = 0; i < payable.size(); ++i)
+        runs["vendor payments, " + payable[i]] = [i](TestShop& shop, const QString& text) {
+            QStringList values = {"Smith", "Smith", "Smith", "Smith"};
+            values[i] = text;
+            addPayable(shop, values[0], values[1], "2026-03-10", values[2], values[3]);
+            addPayable(shop, "Smith", "Smith", "2026-03-11", "Smith", "Smith");
+            ReportStore::PayableChoices choices;
+            Choice* chosen[] = {&choices.vendor, &choices.via, &choices.chart, &choices.subChart};
+            *chosen[i] = text;
+            Rows rows;
+            ReportStore().vendorPayments(rows.query, march1, march31, choices);
+            const char* columns[] = {"Name_Payable", "ViaPayment_Payable", "Chart_Payable",
+                                     "SubChart_Payable"};
+            return column(rows.query, columns[i]);
+        };
+    for (const bool method : {false, true})
+        runs[method ? "customer payments, method" : "customer payments, customer"] =
+            [method](TestShop& shop, const QString& text) {
+                addPaymentBy(shop, 1, "2026-03-10", 10, method ? "Smith" : text,
+                             method ? text : "Smith");
+                addPaymentBy(shop, 2, "2026-03-11", 20, "Smith", "Smith");
+                Rows rows;
+                ReportStore().customerPayments(rows.query, march1, march31,
+                                               method ? Choice() : text,
+                                               method ? Choice(text) : Choice());
+                return column(rows.query, method ? "ViaPayment_Receivable" : "Name_Receivable");
+            };
+    runs["order lines, vendor"] = [](TestShop& shop, const QString& text) {
+        addOrderFrom(shop, 1, "2026-03-05", text, "Smith", {{"Filter", 1, 10}});
+        addOrderFrom(shop, 2, "2026-03-05", "Smith", "Smith", {{"Filter", 1, 10}});
+        Rows rows;
+        ReportStore().orderLines(rows.query, march1, march31, text);
+        return column(rows.query, "Vendor_Order");
+    };
+    // The part is a pattern found anywhere in the name: an empty one finds every line.
+    runs["part order lines, part"] = [](TestShop& shop, const QString& text) {
+        addOrderFrom(shop, 1, "2026-03-05", "Smith", "Smith", {{text, 1, 10}, {"Smith", 1, 10}});
+        Rows rows;
+        ReportStore().partOrderLines(rows.query, text, march1, march31, {}, {});
+        QStringList names = column(rows.query, "Name_Item");
+        names.sort();
+        return names;
+    };
+    for (const bool customer : {false, true})
+        runs[customer ? "part order lines, customer" : "part order lines, vendor"] =
+            [customer](TestShop& shop, const QString& text) {
+                addOrderFrom(shop, 1, "2026-03-05", customer ? "Smith" : text,
+                             customer ? text : "Smith", {{"Filter", 1, 10}});
+                addOrderFrom(shop, 2, "2026-03-05", "Smith", "Smith", {{"Filter", 1, 10}});
+                Rows rows;
+                ReportStore().partOrderLines(rows.query, "", march1, march31,
+                                             customer ? Choice() : text,
+                                             customer ? Choice(text) : Choice());
+                return column(rows.query, customer ? "SideMark_Order" : "Vendor_Order");
+            };
+    for (const bool labor : {false, true})
+        runs[labor ? "invoice labor lines, customer"
+                   : "invoice part lines, customer"] = [labor](TestShop& shop,
+                                                               const QString& text) {
+            for (const int number : {1, 2}) {
+                addInvoice(shop, {number, number == 1 ? text : "Smith", "2026-03-10", true, "No"});
+                addParts(shop, number, 10);
+                addLabor(shop, number, 10);
+            }
+            Rows rows;
+            if (labor)
+                ReportStore().invoiceLaborLines(rows.query, march1, march31, text);
+            else
+                ReportStore().invoicePartLines(rows.query, march1, march31, text);
+            return column(rows.query, "CustomerName_Inv");
+        };
+    return runs;
+}
+
+// Rows dated the day before the period, its first and last day, and the day after it; the
+// operation over the period reads back the dates it found.
+QHash<QString, std::function<QStringList(TestShop&)>> periodOperations()
+{
+    const QStringList days = {"2026-02-28", "2026-03-01", "2026-03-31", "2026-04-01"};
+    QHash<QString, std::function<QStringList(TestShop&)>> runs;
+    runs["vendor payments"] = [days](TestShop& shop) {
+        for (const QString& day : days)
+            addPayable(shop, "Acme", "Check", day, "Parts", "Brakes");
+        Rows rows;
+        ReportStore().vendorPayments(rows.query, march1, march31, {});
+        return column(rows.query, "PayDate_Payable");
+    };
+    runs["customer payments"] = [days](TestShop& shop) {
+        for (const QString& day : days)
+            addPaymentBy(shop, 1, day, 10, "Smith", "Cash");
+        Rows rows;
+        ReportStore().customerPayments(rows.query, march1, march31, {}, {});
+        return column(rows.query, "PayDate_Receivable");
+    };
+    for (const bool parts : {false, true})
+        runs[parts ? "part order lines" : "order lines"] = [days, parts](TestShop& shop) {
+            for (int i = 0; i < days.size(); ++i)
+                addOrderFrom(shop, i + 1, days[i], "Acme", "Smith", {{"Filter", 1, 10}});
+            Rows rows;
+            if (parts)
+                ReportStore().partOrderLines(rows.query, "", march1, march31, {}, {});
+            else
+                ReportStore().orderLines(rows.query, march1, march31, {});
+            return column(rows.query, "OrderDate_Order");
+        };
+    for (const bool labor : {false, true})
+        runs[labor ? "invoice labor lines" : "invoice part lines"] = [days, labor](TestShop& shop) {
+            for (int i = 0; i < days.size(); ++i) {
+                addInvoice(shop, {i + 1, "Smith", days[i], true, "No"});
+                addParts(shop, i + 1, 10);
+                addLabor(shop, i + 1, 10);
+            }
+            Rows rows;
+            if (labor)
+                ReportStore().invoiceLaborLines(rows.query, march1, march31, {});
+            else
+                ReportStore().invoicePartLines(rows.query, march1, march31, {});
+            return column(rows.query, "InvoiceDate_Inv");
+        };
+    runs["open invoices"] = [days](TestShop& shop) {
+        for (int i = 0; i < days.size(); ++i)
+            addInvoice(shop, {i + 1, "Smith", days[i], false, "No"});
+        Rows rows;
+        ReportStore().openInvoices(rows.query, march1, march31, {}, false);
+        return column(rows.query, "DateT");
+    };
+    // Each invoice paid once, on its day.
+    runs["finished payments"] = [days](TestShop& shop) {
+        for (int i = 0; i < days.size(); ++i) {
+            addInvoice(shop, {i + 1, "Smith", days[i], true, "No"});
+            addPayment(shop, i + 1, days[i], 10);
+        }
+        Rows rows;
+        ReportStore().finishedInvoicePayments(rows.query, march1, march31, false);
+        return column(rows.query, "DateT");
+    };
+    return runs;
+}
+} // namespace
+
+class TestReportStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void textsAreValues_data();
+    void textsAreValues();
+    void periodEndsAreIncluded_data();
+    void periodEndsAreIncluded();
+    void totals_data();
+    void totals();
+    void unratedInvoice_data();
+    void unratedInvoice();
+    void lists_data();
+    void lists();
+};
+
+void TestReportStore::textsAreValues_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found");
+    QStringList operations = textOperations().keys();
+    operations.sort();
+    for (const QString& operation : operations)
+        for (const auto& [name, text] : hostileTexts()) {
+            // The one row holding the text, read back whole; the totals add up its parts.
+            QStringList found = {text};
+            if (operation == "invoice totals, customer")
+                found = QStringList{"$10.00"};
+            else if (operation == "part order lines, part" && text.isEmpty())
+                found = QStringList{"", "Smith"};
+            QTest::addRow("%s, %s", qPrintable(operation), qPrintable(name))
+                << operation << text << found;
+        }
+}
+
+void TestReportStore::textsAreValues()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    TestShop shop;
+    QCOMPARE(textOperations().value(operation)(shop, text), found);
+}
+
+void TestReportStore::periodEndsAreIncluded_data()
+{
+    QTest::addColumn<QString>("operation");
+    QStringList operations = periodOperations().keys();
+    operations.sort();
+    for (const QString& operation : operations)
+        QTest::newRow(qPrintable(operation)) << operation;
+}
+
+void TestReportStore::periodEndsAreIncluded()
+{
+    QFETCH(QString, operation);
+    TestShop shop;
+    // In the order of the dates: not every listing asks for an order.
+    QStringList dates = periodOperations().value(operation)(shop);
+    dates.sort();
+    QCOMPARE(dates, (QStringList{"3/1/2026", "3/31/2026"}));
+}
+
+void TestReportStore::totals_data()
+{
+    // Tax rows as "year first-month last-month rate"; invoices as "date parts labor tax paid",
+    // each paid in full on its date, so that the invoices dated in a period are those
+    // finished in it.
+    QTest::addColumn<QStringList>("rates");
+    QTest::addColumn<QStringList>("invoices");
+    QTest::addColumn<bool>("paidOnly");
+    QTest::addColumn<QStringList>("figures"); // labor, parts, tax
+    const QStringList rate = {"2026 1 12 0.0825"};
+    QTest::newRow("the month picks the row")
+        << QStringList{"2026 1 2 0.06", "2026 3 12 0.05"}
+        << QStringList{"2026-03-10 100 0 Yes 1", "2026-03-20 200 0 Yes 1"} << false
+        << QStringList{"", "$300.00", "$15.00"};
+    QTest::newRow("a month no row covers: the year's earliest row")
+        << QStringList{"2026 4 12 0.08", "2026 1 1 0.05"} << QStringList{"2026-03-10 100 0 Yes 1"}
+        << false << QStringList{"", "$100.00", "$5.00"};
+    QTest::newRow("rows that overlap: the earliest starting")
+        << QStringList{"2026 3 12 0.07", "2026 1 12 0.05"} << QStringList{"2026-03-10 100 0 Yes 1"}
+        << false << QStringList{"", "$100.00", "$5.00"};
+    // 10.10 x 8.25 % is 0.83325: each invoice is charged 0.83.
+    QTest::newRow("each invoice rounded to the cent")
+        << rate << QStringList{"2026-03-10 10.10 0 Yes 1", "2026-03-11 10.10 0 Yes 1"} << false
+        << QStringList{"", "$20.20", "$1.66"};
+    QTest::newRow("half a cent rounds up")
+        << QStringList{"2026 1 12 0.05"} << QStringList{"2026-03-10 0.50 0 Yes 1"} << false
+        << QStringList{"", "$0.50", "$0.03"};
+    QTest::newRow("tax written in other letters, and untaxed")
+        << rate << QStringList{"2026-03-10 100 20 yes 1", "2026-03-11 100 30 No 1"} << false
+        << QStringList{"$50.00", "$200.00", "$8.25"};
+    QTest::newRow("the period's ends included")
+        << rate
+        << QStringList{"2026-02-28 1 1 Yes 1", "2026-03-01 100 10 Yes 1", "2026-03-31 100 20 Yes 1",
+                       "2026-04-01 1 1 Yes 1"}
+        << false << QStringList{"$30.00", "$200.00", "$16.50"};
+    const QStringList someUnpaid = {"2026-03-10 100 10 Yes 1", "2026-03-11 200 20 Yes 0"};
+    QTest::newRow("paid or not") << rate << someUnpaid << false
+                                 << QStringList{"$30.00", "$300.00", "$24.75"};
+    QTest::newRow("paid only") << rate << someUnpaid << true
+                               << QStringList{"$10.00", "$100.00", "$8.25"};
+}
+
+void TestReportStore::totals()
+{
+    QFETCH(QStringList, rates);
+    QFETCH(QStringList, invoices);
+    QFETCH(bool, paidOnly);
+    QFETCH(QStringList, figures);
+    TestShop shop;
+    int id = 0;
+    for (const QString& row : rates) {
+        const QStringList f = row.split(' ');
+        shop.exec("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (?, ?, ?, ?, ?)",
+                  {++id, f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].toDouble()});
+    }
+    int number = 0;
+    for (const QString& row : invoices) {
+        const QStringList f = row.split(' ');
+        addInvoice(shop, {++number, "Smith", f[0], f[4] == "1", f[3]});
+        addParts(shop, number, f[1].toDouble());
+        if (f[2].toDouble() > 0)
+            addLabor(shop, number, f[2].toDouble());
+        addPayment(shop, number, f[0], 1);
+    }
+    addOrder(shop, 1, "2026-03-31", {70, 30});
+    addOrder(shop, 2, "2026-04-01", {500});
+    ReportStore store;
+    for (const bool byPayment : {false, true}) {
+        Sums found;
+        const ReportStore::Totals totals = found.totals();
+        const auto unrated = byPayment ? store.finishedTotals(totals, march1, march31, paidOnly)
+                                       : store.invoiceTotals(totals, march1, march31, {}, paidOnly);
+        QVERIFY(!unrated);
+        // By payment, an invoice left out counts 0 in the work tables: the same sums.
+        QStringList sums{money(found.labor), money(found.parts), money(found.tax)};
+        if (byPayment && figures[0].isEmpty() && sums[0] == "$0.00")
+            sums[0].clear();
+        QCOMPARE(sums, figures);
+        QCOMPARE(money(found.purchases), QStringLiteral("$100.00"));
+    }
+}
+
+void TestReportStore::unratedInvoice_data()
+{
+    // An invoice as "date parts labor tax" ("-" for no date), paid in March 2026, whose year
+    // has no rate: by invoice date it is dated in March 2026, by payment in 2024.
+    QTest::addColumn<QString>("invoice");
+    QTest::addColumn<bool>("byPayment");
+    QTest::addColumn<bool>("refused");
+    for (const bool byPayment : {false, true}) {
+        const char* kind = byPayment ? "by payment" : "by invoice date";
+        const QString day = byPayment ? "2024-06-01" : "2026-03-10";
+        QTest::addRow("%s, taxed with parts", kind) << day + " 10 0 Yes" << byPayment << true;
+        QTest::addRow("%s, labor only", kind) << day + " 0 10 Yes" << byPayment << false;
+        QTest::addRow("%s, untaxed", kind) << day + " 10 0 No" << byPayment << false;
+    }
+    QTest::newRow("by payment, without a date") << "- 10 0 Yes" << true << true;
+}
+
+void TestReportStore::unratedInvoice()
+{
+    QFETCH(QString, invoice);
+    QFETCH(bool, byPayment);
+    QFETCH(bool, refused);
+    TestShop shop;
+    // By invoice date the year of the period has no rate; by payment the invoice's own year.
+    addRate(shop, byPayment ? 2026 : 2025, 0.05);
+    const QStringList f = invoice.split(' ');
+    addInvoice(shop, {7, "Smith", f[0] == "-" ? QString() : f[0], true, f[3]});
+    if (f[1] != "0")
+        addParts(shop, 7, f[1].toDouble());
+    if (f[2] != "0")
+        addLabor(shop, 7, f[2].toDouble());
+    addPayment(shop, 7, "2026-03-10", 10);
+    // The work tables hold an earlier run.
+    shop.exec("Insert into TotalLabor values (99, 5)");
+    Sums sums;
+    const ReportStore::Totals totals = sums.totals();
+    ReportStore store;
+    const auto unrated = byPayment ? store.finishedTotals(totals, march1, march31, false)
+                                   : store.invoiceTotals(totals, march1, march31, {}, false);
+    QCOMPARE(unrated.has_value(), refused);
+    const QList<QVariantList> workTable = shop.rows("Select * From TotalLabor");
+    if (!refused) {
+        // Loaded; by payment the work tables hold this run.
+        QVERIFY(sums.labor.isOpen() && sums.purchases.isOpen());
+        QCOMPARE(workTable.size(), 1);
+        QCOMPARE(workTable.first().first().toInt(), byPayment ? 7 : 99);
+        return;
+    }
+    QCOMPARE(unrated->invoice, QStringLiteral("7"));
+    QCOMPARE(unrated->date.isNull(), f[0] == "-");
+    if (f[0] != "-")
+        QCOMPARE(unrated->date.asText(), QDate::fromString(f[0], Qt::ISODate).toString("M/d/yyyy"));
+    // Nothing is loaded, and the work tables keep the earlier run.
+    QVERIFY(!sums.labor.isOpen() && !sums.purchases.isOpen());
+    QCOMPARE(workTable.size(), 1);
+    QCOMPARE(workTable.first().first().toInt(), 99);
+}
+
+void TestReportStore::lists_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("insert");
+    const QString bill = "Insert into Bill (Ref_Bill, Vendor_Bill, Chart_Bill, SubChart_Bill) "
+                         "values ('B-1', %1)";
+    QTest::newRow("customers") << QString("Customer") << QString("Name_Customer")
+                               << "Insert into Customer (ID_Customer, Name_Customer) values "
+                                  "(?, ?)";
+    QTest::newRow("companies") << QString("Company") << QString("Name_Company")
+                               << "Insert into Company (ID_Company, Name_Company) values (?, ?)";
+    QTest::newRow("bill vendors") << QString("Bill") << QString("Vendor_Bill")
+                                  << bill.arg("?, 'x', 'x'");
+    QTest::newRow("bill charts") << QString("Bill") << QString("Chart_Bill")
+                                 << bill.arg("'x', ?, 'x'");
+    QTest::newRow("bill sub charts")
+        << QString("Bill") << QString("SubChart_Bill") << bill.arg("'x', 'x', ?");
+    QTest::newRow("payment methods made")
+        << QString("Payable") << QString("viaPayment_Payable")
+        << "Insert into Payable (BillNo_Payable, ViaPayment_Payable) values ('B-1', ?)";
+    QTest::newRow("payment methods received")
+        << QString("Receivable") << QString("ViaPayment_Receivable")
+        << "Insert into Receivable (InvoiceNo_Receivable, ViaPayment_Receivable) values (1, ?)";
+}
+
+void TestReportStore::lists()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    QFETCH(QString, insert);
+    TestShop shop;
+    // Every text once, whole, however often it is stored.
+    QStringList texts = {"Smith"};
+    for (const auto& [name, text] : hostileTexts())
+        texts.append(text);
+    int id = 0;
+    for (const QString& text : texts + QStringList{"Smith"}) {
+        QVariantList values = {++id, text};
+        if (insert.count('?') == 1)
+            values.removeFirst();
+        shop.exec(insert, values);
+    }
+    Rows rows;
+    rows.query.setSql(SqlSelect::distinct(table, column));
+    rows.query.open();
+    QStringList found = rows.query.values();
+    found.sort();
+    texts.sort();
+    QCOMPARE(found, texts);
+}
+
+QTEST_MAIN(TestReportStore)
+#include "tst_report_store.moc"
