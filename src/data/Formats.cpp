@@ -1,5 +1,7 @@
 #include "data/Formats.h"
 
+#include "data/DbError.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -86,3 +88,11 @@ QString notADateMessage(const QString& text, const QString& box)
 }
 
 } // namespace Formats
+
+qint64 Formats::wholeNumber(const QString& text, const QString& box)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*[+-]?\\d{1,18}\\s*$"));
+    if (!re.match(text).hasMatch())
+        throw DbError(notANumberMessage(text, box));
+    return text.trimmed().toLongLong();
+}

@@ -22,6 +22,9 @@ double parseNumber(const QString& text, bool* ok);
 
 // The refusal of a text that is not a number or a date; box is the caption of the box it was
 // typed into ("Qty: 'two' is not a valid number."), empty when there is none.
+// A whole number typed into a box ("12", " -3 "); throws DbError naming box and text for
+// anything else.
+qint64 wholeNumber(const QString& text, const QString& box = QString());
 QString notANumberMessage(const QString& text, const QString& box = QString());
 QString notADateMessage(const QString& text, const QString& box = QString());
 

@@ -28,10 +28,7 @@ QString number(const QString& value, const QString& box)
 
 QString integer(const QString& value, const QString& box)
 {
-    static const QRegularExpression re(QStringLiteral("^\\s*[+-]?\\d{1,18}\\s*$"));
-    if (!re.match(value).hasMatch())
-        throw DbError(Formats::notANumberMessage(value, box));
-    return QString::number(value.trimmed().toLongLong());
+    return QString::number(Formats::wholeNumber(value, box));
 }
 
 QString date(const QString& value, const QString& box)

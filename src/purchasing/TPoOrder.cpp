@@ -1,7 +1,7 @@
 #include "purchasing/TPoOrder.h"
 
+#include "data/Formats.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/SqlSelect.h"
 #include "purchasing/TOrderItem.h"
 #include "ui/common/DataGrid.h"
@@ -88,7 +88,7 @@ QWidget* TPoOrder::createLines(LineOwnerRef owner)
             QStringLiteral("Type or pick the order's PO# before opening its lines."));
         return nullptr;
     }
-    Sql::integer(po, QStringLiteral("PO#"));
+    Formats::wholeNumber(po, QStringLiteral("PO#"));
     auto* lines = new TOrderItem(owner);
     if (m_links.partPicker)
         lines->setFind([lines, show = m_links.partPicker] { show(lines); });
@@ -116,7 +116,7 @@ void TPoOrder::remove()
     if (po.isEmpty())
         return;
     // A whole number first: nothing typed into the box reaches the statements otherwise.
-    Sql::integer(po, boxes()->caption(number));
+    Formats::wholeNumber(po, boxes()->caption(number));
     LinePanel* panel = linePanel();
     panel->load(po);
     if (!panel->lines()->isEmpty()) {

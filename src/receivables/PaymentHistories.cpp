@@ -1,7 +1,7 @@
 #include "receivables/PaymentHistories.h"
 
+#include "data/Formats.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/SqlSelect.h"
 #include "printing/PreparedReport.h"
 #include "printing/ReportEngine.h"
@@ -23,8 +23,8 @@ HistoryDescription paymentsOf(const QString& caption, const QString& table)
     d.statement = [table](const QString& number) -> SqlStatement {
         if (number.trimmed().isEmpty())
             return {};
-        return PaymentStore::receivedOn(
-            table, Sql::integer(number, QStringLiteral("Invoice")).toLongLong());
+        return PaymentStore::receivedOn(table,
+                                        Formats::wholeNumber(number, QStringLiteral("Invoice")));
     };
     d.titles = paymentTitles;
     d.navigator = true;

@@ -6,7 +6,6 @@
 #include "data/Formats.h"
 #include "data/KeyedRows.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
 #include "stores/PaymentStore.h"
@@ -191,7 +190,7 @@ std::optional<QVariant> PaymentWindow::documentValue() const
         return QVariant(document);
     // A number box being typed into names no document yet; it is not an error.
     try {
-        return QVariant(Sql::integer(document).toLongLong());
+        return QVariant(Formats::wholeNumber(document));
     } catch (const DbError&) {
         return std::nullopt;
     }

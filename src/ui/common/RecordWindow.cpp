@@ -6,7 +6,6 @@
 #include "data/KeyedRows.h"
 #include "data/NumberClaim.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/SqlSelect.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
@@ -418,8 +417,9 @@ void RecordWindow::refresh()
     // is reloaded.
     const bool numberKey = m_description.key == RecordDescription::Key::Integer;
     const QString key = !m_description.refreshKeepsKey ? QString()
-                        : numberKey ? Sql::integer(text(keyColumn()), m_boxes->caption(keyColumn()))
-                                    : text(keyColumn()).trimmed();
+                        : numberKey                    ? QString::number(Formats::wholeNumber(
+                                                             text(keyColumn()), m_boxes->caption(keyColumn())))
+                                                       : text(keyColumn()).trimmed();
     loadList(m_description.refreshTitles.value_or(m_description.titles));
     if (m_description.refreshKeepsKey)
         moveToKey(key);

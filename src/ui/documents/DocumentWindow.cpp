@@ -4,7 +4,6 @@
 #include "data/DbError.h"
 #include "data/Formats.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
 #include "printing/PreparedReport.h"
@@ -256,7 +255,7 @@ void DocumentWindow::readPaid(bool checked)
     }
     m_paidSum->setText(
         SalesStore()
-            .paidSum(m_document.tables, Sql::integer(n, m_document.numberCaption).toLongLong())
+            .paidSum(m_document.tables, Formats::wholeNumber(n, m_document.numberCaption))
             .asText());
     m_paymentsOf = payments;
 }
@@ -349,7 +348,7 @@ void DocumentWindow::remove()
 {
     const QString n = text(number).trimmed();
     if (!n.isEmpty()) {
-        Sql::integer(n, m_document.numberCaption);
+        Formats::wholeNumber(n, m_document.numberCaption);
         if (const QString refusal = paymentsRefusal(n); !refusal.isEmpty()) {
             Prompter::instance().inform(refusal);
             return;
@@ -363,7 +362,7 @@ void DocumentWindow::deleteRow()
     // The document goes with its lines, so that a later one given the same number does not
     // inherit them. One with payments stays: checked again here, in the same transaction, in
     // case another station recorded a payment since the question.
-    const QString n = Sql::integer(text(number), m_document.numberCaption);
+    const QString n = QString::number(Formats::wholeNumber(text(number), m_document.numberCaption));
     Transaction transaction(DM);
     if (const QString refusal = paymentsRefusal(n); !refusal.isEmpty())
         throw DbError(refusal);

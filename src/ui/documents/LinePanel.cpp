@@ -2,8 +2,8 @@
 
 #include "data/Currency.h"
 #include "data/DbError.h"
+#include "data/Formats.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
 #include "ui/common/DataGrid.h"
@@ -131,7 +131,7 @@ QString DocumentLines::typedNumber() const
     QString number = documentNumber();
     if (!m_numberIsText) {
         try {
-            Sql::integer(number);
+            Formats::wholeNumber(number);
         } catch (const DbError&) {
             number.clear();
         }

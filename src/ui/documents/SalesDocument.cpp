@@ -3,7 +3,6 @@
 #include "data/DbError.h"
 #include "data/Formats.h"
 #include "data/Query.h"
-#include "data/SqlLiteral.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
 #include "data/Transaction.h"
@@ -22,7 +21,7 @@ qint64 nextNumber(const SalesTables& tables)
 void archive(const SalesTables& tables, const SqlRow& header, const QString& number,
              const QString& documentName)
 {
-    const qint64 n = Sql::integer(number).toLongLong();
+    const qint64 n = Formats::wholeNumber(number);
     try {
         SalesStore().archive(tables, header, n);
     } catch (const DbError& e) {
@@ -34,7 +33,7 @@ void archive(const SalesTables& tables, const SqlRow& header, const QString& num
 
 Payments payments(const SalesTables& tables, const QString& number)
 {
-    return SalesStore().payments(tables, Sql::integer(number).toLongLong());
+    return SalesStore().payments(tables, Formats::wholeNumber(number));
 }
 
 std::optional<PreparedReport> prepare(const SalesTables& tables, const QString& documentName,
@@ -43,7 +42,7 @@ std::optional<PreparedReport> prepare(const SalesTables& tables, const QString& 
 {
     if (number.trimmed().isEmpty())
         return std::nullopt;
-    const qint64 n = Sql::integer(number).toLongLong();
+    const qint64 n = Formats::wholeNumber(number);
     // Header, lines and tax are read for the same number, so that a printout never puts the
     // lines of one document under the header of another.
     const SalesStore store;
