@@ -29,8 +29,6 @@ RecordDescription TDeposit::depositDescription()
     // Delete act on the deposit chosen in the list, New's Save adds one.
     d.key = RecordDescription::Key::None;
     d.identity = RecordDescription::Identity::ChosenRow;
-    d.saveNeeds = QStringLiteral("Date_Dep");
-    d.deleteNeeds = QStringLiteral("DepositTo_Dep");
     d.titles = {"Deposit To", "Date", "From", "Acc", "SubAcc", "Chk#", "Amount", "Remark"};
     // On show the columns carry their own names.
     d.showTitles = QStringList{};

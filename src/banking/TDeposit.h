@@ -19,6 +19,10 @@ public:
 
 protected:
     void listLoaded() override;
+    // Deposits have no key: a deposit is saved once it has a date, and deleted once the row
+    // chosen names the account it went to.
+    QString neededForSave() const override { return QStringLiteral("Date_Dep"); }
+    QString neededForDelete() const override { return QStringLiteral("DepositTo_Dep"); }
 
 private:
     void readTotal();

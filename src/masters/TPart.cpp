@@ -57,7 +57,6 @@ RecordDescription partDescription()
     d.gridKeys = {Qt::Key_F2, Qt::Key_F3, Qt::Key_F5, Qt::Key_F8};
     d.newDefaults = {{"Price_Material", "0.00"}};
     d.cancelCaption = QStringLiteral("Cancel ( Esc)");
-    d.zeroWhenEmpty = {"Price_Material"};
     // Until a title is clicked the search box looks for a name.
     d.searchColumn = QStringLiteral("Number_Material");
     return d;
@@ -184,4 +183,11 @@ void TPart::checkPartNumber()
     moveToKey(m_q1->field(QStringLiteral("ID_Material")).asText());
     m_q1->close();
     m_check->setText(QStringLiteral("Other Match"));
+}
+
+SqlRow::EmptyNumber TPart::whenEmpty(const QString& column) const
+{
+    // A part without a price is sold for nothing until one is typed.
+    return column == QLatin1String("Price_Material") ? SqlRow::EmptyNumber::Zero
+                                                     : RecordWindow::whenEmpty(column);
 }

@@ -31,6 +31,7 @@ public:
 
 protected:
     void computeFigures() override;
+    SqlRow::EmptyNumber whenEmpty(const QString& column) const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -21,8 +21,6 @@ RecordDescription taxDescription()
         {"E_T", "Ending Month"}, {"Tax_T", "Tax"},
     };
     d.enterWrapsTo = QStringLiteral("Id_T");
-    // A rate period needs every figure.
-    d.emptyRefused = {"Year_T", "A_T", "E_T", "Tax_T"};
     d.titles = {"No", "Year", "Starting Month", "Ending Month", "Tax"};
     d.insertedMessage = d.updatedMessage = QStringLiteral("Saved!");
     d.afterSave = RecordDescription::AfterSave::SavedKeyTyped;
@@ -76,4 +74,11 @@ SqlRow TTax::rowToSave() const
                           .arg(typed, fraction));
     }
     return row;
+}
+
+SqlRow::EmptyNumber TTax::whenEmpty(const QString& column) const
+{
+    // A rate period needs every figure; the key alone is New's to propose.
+    return column == QLatin1String("Id_T") ? SqlRow::EmptyNumber::Null
+                                           : SqlRow::EmptyNumber::Refused;
 }

@@ -13,4 +13,5 @@ public:
 protected:
     // A rate is a fraction of 1 ("0.0825" for 8.25 %), never negative; the months are months.
     SqlRow rowToSave() const override;
+    SqlRow::EmptyNumber whenEmpty(const QString& column) const override;
 };

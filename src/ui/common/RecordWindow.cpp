@@ -42,9 +42,8 @@ RecordWindow::RecordWindow(RecordDescription description, QWidget* parent)
     // What a description leaves empty falls back to the key column, once for every command.
     const QString key = keyColumn();
     RecordDescription& d = m_description;
-    for (QString* column : {&d.saveNeeds, &d.deleteNeeds, &d.searchColumn})
-        if (column->isEmpty())
-            *column = key;
+    if (d.searchColumn.isEmpty())
+        d.searchColumn = key;
     m_boxes = new FormBoxes(m_description.boxes, this, m_lookup);
     buildForm();
 }
@@ -242,12 +241,17 @@ void RecordWindow::search(const QString& text)
 
 SqlRow RecordWindow::rowToSave() const
 {
-    QHash<QString, SqlRow::EmptyNumber> whenEmpty;
-    for (const QString& column : m_description.zeroWhenEmpty)
-        whenEmpty.insert(column, SqlRow::EmptyNumber::Zero);
-    for (const QString& column : m_description.emptyRefused)
-        whenEmpty.insert(column, SqlRow::EmptyNumber::Refused);
-    return m_boxes->row(m_description.table, {}, whenEmpty);
+    QHash<QString, SqlRow::EmptyNumber> empty;
+    for (const RecordBox& box : m_description.boxes)
+        if (const SqlRow::EmptyNumber written = whenEmpty(box.column);
+            written != SqlRow::EmptyNumber::Null)
+            empty.insert(box.column, written);
+    return m_boxes->row(m_description.table, {}, empty);
+}
+
+SqlRow::EmptyNumber RecordWindow::whenEmpty(const QString&) const
+{
+    return SqlRow::EmptyNumber::Null;
 }
 
 QString RecordWindow::nextKey()
@@ -312,7 +316,7 @@ void RecordWindow::saveChosenRow(const SqlRow& row)
 
 void RecordWindow::save()
 {
-    if (text(m_description.saveNeeds).trimmed().isEmpty())
+    if (text(neededForSave()).trimmed().isEmpty())
         return;
     // Every box is checked before the question, so nothing half-written can follow.
     const SqlRow row = rowToSave();
@@ -388,7 +392,7 @@ void RecordWindow::deleteRow()
 
 void RecordWindow::remove()
 {
-    if (text(m_description.deleteNeeds).trimmed().isEmpty())
+    if (text(neededForDelete()).trimmed().isEmpty())
         return;
     if (m_description.identity == RecordDescription::Identity::ChosenRow) {
         // Delete removes the row the user chose in the list, and only it.

@@ -79,9 +79,6 @@ struct RecordDescription
         ChosenRow
     };
     Identity identity = Identity::KeyBox;
-    // The box that must hold something for Save and for Delete to act; the key when empty.
-    QString saveNeeds = {};
-    QString deleteNeeds = {};
     // Where Enter in the last box goes (a column of boxes).
     QString enterWrapsTo = {};
     // The Enter order when it differs from the order of the boxes; boxes left out are reached
@@ -118,7 +115,6 @@ struct RecordDescription
     // Object names of New, Save, Delete, Refresh, Cancel and Close.
     QStringList commandNames = {"NewButton",     "SaveButton",   "DeleteButton",
                                 "RefreshButton", "CancelButton", "CloseButton"};
-    QString gridName = QStringLiteral("DBGrid1");
     // The commands stand in a column at the left of the boxes instead of at the right.
     bool commandsAtLeft = false;
     // Events that copy the current row into the boxes, and those that also recompute the
@@ -136,10 +132,6 @@ struct RecordDescription
     QStringList newToday = {};
     QStringList newKeeps = {};
     QString newFocus = {};
-    // Number columns written as 0 when their box is empty, and those that may not be empty
-    // (others are written as Null).
-    QStringList zeroWhenEmpty = {};
-    QStringList emptyRefused = {};
     // A box left empty gets this text when the focus leaves it.
     QHash<QString, QString> whenLeftEmpty = {};
     QList<BoxLookup> lookups = {};
@@ -193,6 +185,12 @@ protected:
     // The row Save writes: every box, checked for its column's kind. Throws before any
     // statement runs.
     virtual SqlRow rowToSave() const;
+    // How an empty number box of column is written: as Null unless the window says otherwise
+    // (as 0, or refused with a message naming the box).
+    virtual SqlRow::EmptyNumber whenEmpty(const QString& column) const;
+    // The box that must hold something for Save, and for Delete, to act: the key box.
+    virtual QString neededForSave() const { return keyColumn(); }
+    virtual QString neededForDelete() const { return keyColumn(); }
     // The next key New proposes; the largest key plus one (1 for an empty table) by default.
     virtual QString nextKey();
     // Tables whose numbers the window's numbers must not repeat (an archive of its documents).

@@ -66,7 +66,7 @@ void RecordWindow::buildForm()
     layout->addLayout(m_panels);
 
     m_grid = new DataGrid(m_list, this);
-    m_grid->setObjectName(m_description.gridName);
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     m_grid->setMinimumHeight(m_grid->verticalHeader()->defaultSectionSize() * 5);
     m_grid->installEventFilter(this);
