@@ -12,6 +12,7 @@
 #include "data/Connection.h"
 #include "data/Query.h"
 #include "data/SqlRow.h"
+#include "data/SqlSelect.h"
 #include "data/TDM.h"
 #include "estimates/TEstimate.h"
 #include "invoicing/TInvItem.h"
@@ -261,36 +262,51 @@ void closePartLines(benchmark::State& state, Shop* shop)
 // SQLite.
 void dataLayerRowSelection(benchmark::State& state, Shop* shop)
 {
-    QStringList access = {
-        "Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From "
-        "InvItem where Inv_Item =" +
-            shop->invoice.number,
-        "Select Sum(Amount_Item) From InvItem where Inv_Item =" + shop->invoice.number,
-        "Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
-        ",Remark_Labor,Inv_Labor From InvLabor where Inv_Labor=" +
-            shop->invoice.number,
-        "Select Sum(Amount_Labor) From InvLabor where Inv_Labor =" + shop->invoice.number,
-        "Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" +
-            shop->invoice.number,
-        "Select * From Tax where Year_T =2026"};
+    // What the window reads when a row is chosen: the part and labor lines, the paid sum and
+    // the tax row of the invoice's month, each a statement with its values bound.
+    const QString& number = shop->invoice.number;
+    SqlRow items(QStringLiteral("InvItem"));
+    items.set(QStringLiteral("Inv_Item"), number);
+    SqlRow labor(QStringLiteral("InvLabor"));
+    labor.set(QStringLiteral("Inv_Labor"), number);
+    const QList<SqlStatement> reads = {
+        items.select(QStringLiteral("Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item"),
+                     {QStringLiteral("Inv_Item")}),
+        labor.select(QStringLiteral("Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,"
+                                    "Amount_Labor,Remark_Labor,Inv_Labor"),
+                     {QStringLiteral("Inv_Labor")}),
+        SqlSelect::sum(QStringLiteral("Receivable"), QStringLiteral("Amount_Receivable"),
+                       QStringLiteral("InvoiceNo_Receivable"), number.toLongLong()),
+        SqlStatement{
+            {"Select * From Tax where Year_T = ?", "and A_T <= ?", "and E_T >= ?", "Order By A_T"},
+            {2026LL, 3LL, 3LL}}};
     QStringList statements;
-    for (const QString& a : access)
-        statements.append(sql(a));
+    for (const SqlStatement& read : reads)
+        statements.append(sql(read));
     Query query(QStringLiteral("bench"), DM->admin1());
     measure(
         state,
         [&] {
-            for (const QString& a : access) {
-                query.setSql({a});
+            for (const SqlStatement& read : reads) {
+                query.setSql(read);
                 query.open();
             }
         },
         shop->straight->milliseconds(statements));
 }
 
-const QString pickerColumns = QStringLiteral(
-    "Select Color_Material,Description_Material,Type_Material,Number_Material,Mfg_Material,"
-    "Price_Material,Unit_Material,Style_Material,ID_Material From Part");
+const QString pickerList =
+    QStringLiteral("Color_Material,Description_Material,Type_Material,Number_Material,Mfg_Material,"
+                   "Price_Material,Unit_Material,Style_Material,ID_Material");
+const QString pickerColumns = "Select " + pickerList + " From Part";
+
+// The picker's search as the picker runs it: the text anywhere in its three columns.
+QString pickerSearchStatement(const QString& text)
+{
+    return sql(SqlSelect::containing(QStringLiteral("Part"), pickerList,
+                                     {"Description_Material", "Number_Material", "Color_Material"},
+                                     text));
+}
 
 // The picker shown for the first time after the catalogue changed: a change made through the
 // program's own connection, before each round and left out of the time, has it load and sort
@@ -318,8 +334,7 @@ void pickerSearch(benchmark::State& state, Shop* shop)
 {
     measure(
         state, [shop] { shop->picker->search(QStringLiteral("heavy duty 42")); },
-        shop->straight->milliseconds(
-            {sql(pickerColumns + " where Description_Material Like '%heavy duty 42%'")}));
+        shop->straight->milliseconds({pickerSearchStatement(QStringLiteral("heavy duty 42"))}));
 }
 
 void pickerSelect(benchmark::State& state, Shop* shop)
@@ -327,13 +342,13 @@ void pickerSelect(benchmark::State& state, Shop* shop)
     const QString tail = " And V.CustomerName_Inv = '" + shop->lines->customerName() +
                          "' And V.InvoiceNo_Inv = T.Inv_Item ";
     const double straightMs = shop->straight->milliseconds(
-        {sql(pickerColumns + " where Description_Material Like '%part 4242 %'"),
+        {pickerSearchStatement(QStringLiteral("part 4242 ")),
          sql("Select Max(Rate_Item) From  InvItem T, Invoice V where T.Color_Item = "
              "'PN04242'" +
              tail),
-         sql("Select T.Rate_Item From  InvItem T, Invoice V where T.Color_Item = "
+         sql("Select Top 1 T.Rate_Item From  InvItem T, Invoice V where T.Color_Item = "
              "'PN04242'" +
-             tail + " Order By T.Inv_Item")});
+             tail + " Order By T.Inv_Item Desc, T.tavlin_row Desc")});
     measure(
         state,
         [shop] {

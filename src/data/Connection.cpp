@@ -166,11 +166,10 @@ void Connection::prepareSession(QSqlDatabase& db)
 
 QString Connection::translate(const QString& statement) const
 {
-    if (!statement.contains(QLatin1Char('?')))
-        return m_translator.translate(statement);
+    // The program's statements are few and fixed, their values bound: each is translated
+    // once. A bound on them all the same, for statements written whole.
     auto found = m_translated.constFind(statement);
     if (found == m_translated.constEnd()) {
-        // Statements with placeholders are few and fixed; a bound on them all the same.
         if (m_translated.size() > 4000)
             m_translated.clear();
         found = m_translated.insert(statement, m_translator.translate(statement));

@@ -80,26 +80,15 @@ void bindSqlite(sqlite3_stmt* statement, const Connection& connection, const QVa
 QList<RowColumn> readSqlite(const Connection& connection, sqlite3* db, const QString& sql,
                             const QVariantList& values, RowStore& rows)
 {
-    // A statement with values is prepared once and kept; one written whole is made each time.
-    const bool keptStatement = !values.isEmpty();
-    sqlite3_stmt* statement = nullptr;
-    if (keptStatement) {
-        QString error;
-        statement = connection.sqliteStatement(sql, &error);
-        if (!statement)
-            throw DbError(error);
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
-        bindSqlite(statement, connection, values);
-    } else {
-        const QByteArray text = sql.toUtf8();
-        const int prepared =
-            sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr);
-        if (prepared == SQLITE_BUSY)
-            throw DbError(DbError::busy());
-        if (prepared != SQLITE_OK)
-            throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
-    }
+    // Every statement is prepared once and kept: the program's reads are few and fixed, and
+    // their values are bound.
+    QString error;
+    sqlite3_stmt* statement = connection.sqliteStatement(sql, &error);
+    if (!statement)
+        throw DbError(error);
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    bindSqlite(statement, connection, values);
     // The hidden row key is never one of the columns a window reads; the first one read is
     // kept beside each row.
     const int read = sqlite3_column_count(statement);
@@ -157,12 +146,8 @@ QList<RowColumn> readSqlite(const Connection& connection, sqlite3* db, const QSt
     }
     const QString message = step == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_mutex_leave(lock);
-    if (keptStatement) {
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
-    } else {
-        sqlite3_finalize(statement);
-    }
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
     if (step != SQLITE_DONE) {
         rows.clear(0);
         throw DbError(step == SQLITE_BUSY ? DbError::busy() : message);
