@@ -77,16 +77,20 @@ void SalesStore::header(Query& query, const SalesTables& tables, qint64 number) 
 
 void SalesStore::printedParts(Query& query, const SalesTables& tables, qint64 number) const
 {
+    // In the order entered: the file would otherwise read them along the index of number and
+    // part number, sorted by part number.
     load(query, SqlSelect::where(tables.items, QStringLiteral("Inv_Item"), number,
                                  QStringLiteral("Name_Item,Qty_Item,Rate_Item,Amount_Item,"
-                                                "Color_Item,Inv_Item")));
+                                                "Color_Item,Inv_Item")) +
+                    QStringList{QStringLiteral(" Order By rowid")});
 }
 
 void SalesStore::printedLabor(Query& query, const SalesTables& tables, qint64 number) const
 {
     load(query, SqlSelect::where(tables.labor, QStringLiteral("Inv_Labor"), number,
                                  QStringLiteral("Description_Labor,PartNo_Labor,Qty_Labor,"
-                                                "Rate_Labor,Amount_Labor,Remark_Labor,Inv_Labor")));
+                                                "Rate_Labor,Amount_Labor,Remark_Labor,Inv_Labor")) +
+                    QStringList{QStringLiteral(" Order By rowid")});
 }
 
 SalesStore::Payments SalesStore::payments(const SalesTables& tables, qint64 number) const
