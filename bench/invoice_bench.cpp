@@ -64,11 +64,11 @@ struct Shop
 QStringList lineLoad(const Document& doc, const QString& n)
 {
     return {sql("Select Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item From " +
-                doc.items + " where Inv_Item =" + n),
+                doc.items + " where Inv_Item =" + n + " Order By rowid"),
             sql("Select Sum(Amount_Item) From " + doc.items + " where Inv_Item =" + n),
             sql("Select Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,Amount_Labor "
                 ",Remark_Labor,Inv_Labor From " +
-                doc.labor + " where Inv_Labor=" + n),
+                doc.labor + " where Inv_Labor=" + n + " Order By rowid"),
             sql("Select Sum(Amount_Labor) From " + doc.labor + " where Inv_Labor =" + n),
             sql("Select Sum(Amount_Receivable) From Receivable where InvoiceNo_Receivable=" + n)};
 }
@@ -271,10 +271,10 @@ void dataLayerRowSelection(benchmark::State& state, Shop* shop)
     labor.set(QStringLiteral("Inv_Labor"), number);
     const QList<SqlStatement> reads = {
         items.select(QStringLiteral("Name_Item,Qty_Item,Rate_Item,Amount_Item,Color_Item,Inv_Item"),
-                     {QStringLiteral("Inv_Item")}),
+                     {QStringLiteral("Inv_Item")}, SqlRow::Order::Entered),
         labor.select(QStringLiteral("Description_Labor,PartNo_Labor,Qty_Labor,Rate_Labor,"
                                     "Amount_Labor,Remark_Labor,Inv_Labor"),
-                     {QStringLiteral("Inv_Labor")}),
+                     {QStringLiteral("Inv_Labor")}, SqlRow::Order::Entered),
         SqlSelect::sum(QStringLiteral("Receivable"), QStringLiteral("Amount_Receivable"),
                        QStringLiteral("InvoiceNo_Receivable"), number.toLongLong()),
         SqlStatement{

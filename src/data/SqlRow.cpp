@@ -162,11 +162,14 @@ SqlStatement SqlRow::exists(const QStringList& keys) const
     return select(QStringLiteral("*"), keys);
 }
 
-SqlStatement SqlRow::select(const QString& columns, const QStringList& keys) const
+SqlStatement SqlRow::select(const QString& columns, const QStringList& keys, Order order) const
 {
     const SqlStatement where = condition(keys);
-    return {{"Select " + columns + " From " + m_table, " where " + where.lines.first()},
-            where.values};
+    SqlStatement statement{
+        {"Select " + columns + " From " + m_table, " where " + where.lines.first()}, where.values};
+    if (order == Order::Entered)
+        statement.lines.append(QStringLiteral(" Order By rowid"));
+    return statement;
 }
 
 SqlStatement SqlRow::sum(const QString& column, const QStringList& keys) const

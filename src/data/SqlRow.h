@@ -50,8 +50,15 @@ public:
     SqlStatement condition(const QStringList& keys) const;
     SqlStatement exists(const QStringList& keys) const;
     // The given columns (a select list) and the sum of column, of the rows whose keys hold
-    // these values.
-    SqlStatement select(const QString& columns, const QStringList& keys) const;
+    // these values; with Order::Entered, in the order the rows were added (the engine's
+    // own order otherwise, which on the file may follow an index).
+    enum class Order
+    {
+        Any,
+        Entered
+    };
+    SqlStatement select(const QString& columns, const QStringList& keys,
+                        Order order = Order::Any) const;
     SqlStatement sum(const QString& column, const QStringList& keys) const;
     SqlStatement insert() const;
     // Sets every column that is not a key (or, with Keys::Set, every column: a key compared

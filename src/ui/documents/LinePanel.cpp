@@ -71,7 +71,9 @@ void LinePanel::load(const QString& number)
     }
     SqlRow key(m_description.table);
     key.set(m_description.numberColumn, number);
-    m_lines->setSql(key.select(m_description.columns, {m_description.numberColumn}));
+    // A document's lines in the order they were entered, as its printout lists them.
+    m_lines->setSql(
+        key.select(m_description.columns, {m_description.numberColumn}, SqlRow::Order::Entered));
     m_lines->open();
     if (m_total)
         m_total->setText(sumText(m_lines, m_description.amountColumn));

@@ -233,7 +233,8 @@ void LineWindow::loadGrid(const QStringList& titles)
 {
     SqlRow key(m_description.table);
     key.set(m_description.numberColumn, m_number);
-    m_lines->setSql(key.select(QStringLiteral("*"), {m_description.numberColumn}));
+    m_lines->setSql(
+        key.select(QStringLiteral("*"), {m_description.numberColumn}, SqlRow::Order::Entered));
     m_lines->open();
     m_lines->first();
     m_grid->setTitles(titles);
