@@ -37,7 +37,7 @@ QStringList orderLines(const QString& n)
 {
     return {sql("Select Name_Item,Qty_Item,Rate_Item,Amount_Item ,Po_Item From Items where "
                 "Po_Item = " +
-                n),
+                n + " Order By rowid"),
             sql("Select Sum(Amount_Item) From Items where Po_Item =" + n)};
 }
 

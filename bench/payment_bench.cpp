@@ -182,11 +182,11 @@ QStringList billLines(const QString& ref)
 {
     return {sql("Select Name_Bill,Qty_Bill,Rate_Bill,Amount_Bill ,Inv_Bill From BillItem where "
                 "Inv_Bill ='" +
-                ref + "'"),
+                ref + "' Order By rowid"),
             sql("Select Description_Expense,PartNo_Expense,Qty_Expense,Rate_Expense,"
                 "Amount_Expense ,Remark_Expense,Bill_Expense From BillExpense where Bill_Expense "
                 "='" +
-                ref + "'"),
+                ref + "' Order By rowid"),
             sql("Select Sum(Amount_Payable) From Payable where BillNo_Payable ='" + ref + "'")};
 }
 

@@ -2,6 +2,8 @@
 
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/RowReader.h"
+#include "data/RowStore.h"
 #include "data/TDM.h"
 
 Store::Store(Connection* connection)
@@ -27,15 +29,20 @@ std::unique_ptr<Query> Store::rows(const SqlStatement& statement) const
 
 Field Store::value(const SqlStatement& statement) const
 {
-    const std::unique_ptr<Query> query = rows(statement);
-    if (query->isEmpty() || query->columnCount() == 0)
+    // Read straight into rows of its own: a single value needs no query for grids to follow.
+    RowStore rows;
+    const QList<RowColumn> columns =
+        readRows(*m_connection, m_connection->translate(statement.text()), statement.values, rows);
+    if (rows.rowCount() == 0 || columns.isEmpty())
         return Field();
-    return query->field(0, 0);
+    return Field(rows.value(0, 0), columns.first().kind);
 }
 
 bool Store::exists(const SqlStatement& statement) const
 {
-    return !rows(statement)->isEmpty();
+    RowStore rows;
+    readRows(*m_connection, m_connection->translate(statement.text()), statement.values, rows);
+    return rows.rowCount() > 0;
 }
 
 int Store::change(const SqlStatement& statement) const
