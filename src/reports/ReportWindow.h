@@ -40,7 +40,7 @@ struct ReportDescription
     QString printName = QStringLiteral("Button2");
     QList<ReportFilter> filters;
     // The printout: a layout resource, the query each of its data sets reads (the window's own
-    // query of that pool name), and the texts of the layout's parameters.
+    // query of that name), and the texts of the layout's parameters.
     QString layout;
     QHash<QString, QString> dataSets;
     QHash<QString, QString> parameters = {};
@@ -85,7 +85,8 @@ protected:
     // The text of the filter of that caption, or no choice while it reads "All" or has no
     // effect on this report.
     std::optional<QString> choice(const QString& caption) const;
-    // The window's own query under a pool name, so that no other window's rows are replaced.
+    // The window's own query under a data set name, so that no other window's rows are
+    // replaced.
     Query* query(const QString& name);
 
 private:
