@@ -135,6 +135,9 @@ void Query::resetRows()
     m_sort.clear();
     m_sorted.clear();
     m_keys.clear();
+    m_unfiltered.clear();
+    m_filterColumns.clear();
+    m_filterText.clear();
     m_current = -1;
     m_eof = m_bof = true;
 }
@@ -329,10 +332,14 @@ void Query::sort(const QString& spec)
         keys.append({c, desc});
     }
     const int currentRecord = m_current >= 0 ? m_order[m_current] : -1;
+    // Every row is sorted, those the filter hides too, so that the filter can change later.
+    if (!m_filterText.isEmpty())
+        m_order = m_unfiltered;
     const QString cacheKey = keys.isEmpty() ? QString() : spec.simplified().toLower();
     if (const auto cached = m_sorted.constFind(cacheKey); cached != m_sorted.constEnd()) {
         emit aboutToChangeRows();
         m_order = *cached;
+        applyFilter();
         m_sort = spec;
         if (currentRecord >= 0)
             m_current = int(m_order.indexOf(currentRecord));
@@ -391,6 +398,7 @@ void Query::sort(const QString& spec)
         });
     m_sort = spec;
     m_sorted.insert(cacheKey, m_order);
+    applyFilter();
     if (currentRecord >= 0)
         m_current = int(m_order.indexOf(currentRecord));
     emit rowsChanged();
@@ -432,6 +440,50 @@ QHash<QString, int> Query::keyIndex(int column) const
 void Query::setKeyColumn(const QString& column)
 {
     m_keyColumn = column;
+}
+
+void Query::filterContaining(const QStringList& columns, const QString& text)
+{
+    QList<int> indexes;
+    for (const QString& column : columns) {
+        const int c = columnIndex(column);
+        if (c < 0)
+            throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
+        indexes.append(c);
+    }
+    emit aboutToChangeRows();
+    if (!m_filterText.isEmpty())
+        m_order = m_unfiltered;
+    m_filterColumns = indexes;
+    m_filterText = text;
+    applyFilter();
+    const bool empty = m_order.isEmpty();
+    m_current = empty ? -1 : 0;
+    m_eof = empty;
+    m_bof = true;
+    emit rowsChanged();
+    emit currentRowChanged(m_current);
+}
+
+void Query::applyFilter()
+{
+    if (m_filterText.isEmpty()) {
+        m_unfiltered.clear();
+        return;
+    }
+    m_unfiltered = m_order;
+    QList<int> kept;
+    for (const int row : std::as_const(m_unfiltered)) {
+        for (const int c : std::as_const(m_filterColumns)) {
+            if (Field(m_rows.value(row, c), m_columns.at(c).kind)
+                    .asText()
+                    .contains(m_filterText, Qt::CaseInsensitive)) {
+                kept.append(row);
+                break;
+            }
+        }
+    }
+    m_order = kept;
 }
 
 bool Query::locate(const QString& column, const QString& text)

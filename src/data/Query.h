@@ -108,6 +108,11 @@ public:
     // columns' own kinds. An empty text restores the order the database returned.
     void sort(const QString& spec);
     QString sortText() const { return m_sort; }
+    // Keeps, of the loaded rows in their current order, those where any of columns holds text
+    // anywhere, ignoring letter case; an empty text shows every row again. Nothing is read
+    // again, and sorting keeps the filter. The query is then on its first row.
+    void filterContaining(const QStringList& columns, const QString& text);
+    QString filterText() const { return m_filterText; }
     // Moves to the first row whose value in column starts with text, ignoring letter case.
     // Returns false and stays when no row matches.
     bool locate(const QString& column, const QString& text);
@@ -141,6 +146,11 @@ private:
     QHash<QString, QList<int>> m_sorted;
     mutable QHash<int, QHash<QString, int>> m_keys;
     QString m_keyColumn;
+    // The filter of filterContaining: the rows in order before it, its columns and its text.
+    QList<int> m_unfiltered;
+    QList<int> m_filterColumns;
+    QString m_filterText;
+    void applyFilter();
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;

@@ -35,8 +35,10 @@ TDM::TDM(const DatabaseTarget& target, QObject* parent)
 
 TDM::~TDM()
 {
-    // The profile's rows go before the connection they were read on.
+    // The profile's rows, and any query made a child of the data module, go before the
+    // connection they were read on.
     delete m_profile;
+    qDeleteAll(findChildren<Query*>(Qt::FindDirectChildrenOnly));
     if (DM == this)
         DM = nullptr;
 }

@@ -102,6 +102,7 @@ private slots:
     void ownQueriesKeepTheirRows();
     void changesAreCounted();
     void findRowAndSortAgain();
+    void filterKeepsOrderAndSorting();
     void newFileIsCurrent();
     void oldFileIsUpgraded();
     void firstReleaseFileGetsTodaysIndexes();
@@ -536,6 +537,53 @@ void TestStatements::findRowAndSortAgain()
     QCOMPARE(q->findRow("ID_Material", "99"), 4);
     q->sort("Color_Material DESC");
     QCOMPARE(q->field(0, q->columnIndex("ID_Material")).asText(), QStringLiteral("99"));
+}
+
+// The rows a filter keeps, by ID, in the query's order.
+QStringList shownIds(const Query& q)
+{
+    return q.values(q.columnIndex("ID_Material"));
+}
+
+void TestStatements::filterKeepsOrderAndSorting()
+{
+    TestShop shop;
+    const QList<std::pair<int, QString>> parts = {
+        {5, "Brake drum"}, {3, "brake pad"}, {9, "Axle"}, {1, "BRAKE line"}, {7, "Seal 100%"}};
+    for (const auto& [id, name] : parts)
+        shop.exec(
+            "Insert into Part (ID_Material, Number_Material, Color_Material) values (?, ?, ?)",
+            {id, name, QString("P%1").arg(id)});
+    const std::unique_ptr<Query> q(new Query("Parts", DM->admin1(), nullptr));
+    q->setSql({"Select * From Part"});
+    q->open();
+    q->sort("ID_Material");
+    q->setCurrentRow(4);
+    q->filterContaining({"Number_Material", "Color_Material"}, "brake");
+    // Letter case ignored, in the order the rows had, on the first of them.
+    QCOMPARE(shownIds(*q), (QStringList{"1", "3", "5"}));
+    QCOMPARE(q->currentRow(), 0);
+    // Sorting sorts what the filter keeps, and keeps the filter.
+    q->sort("ID_Material DESC");
+    QCOMPARE(shownIds(*q), (QStringList{"5", "3", "1"}));
+    QCOMPARE(q->findRow("ID_Material", "9"), -1);
+    QCOMPARE(q->findRow("ID_Material", "3"), 1);
+    // A second column, and a percent sign taken as itself.
+    q->filterContaining({"Number_Material", "Color_Material"}, "p9");
+    QCOMPARE(shownIds(*q), (QStringList{"9"}));
+    q->filterContaining({"Number_Material"}, "0%");
+    QCOMPARE(shownIds(*q), (QStringList{"7"}));
+    q->filterContaining({"Number_Material"}, "x%");
+    QVERIFY(q->isEmpty());
+    QVERIFY(q->eof());
+    // Emptied: every row again, in the order last sorted.
+    q->filterContaining({}, QString());
+    QCOMPARE(shownIds(*q), (QStringList{"9", "7", "5", "3", "1"}));
+    // Rows read again come unfiltered.
+    q->filterContaining({"Number_Material"}, "axle");
+    q->open();
+    QCOMPARE(q->recordCount(), 5);
+    QVERIFY(q->filterText().isEmpty());
 }
 
 void TestStatements::newFileIsCurrent()

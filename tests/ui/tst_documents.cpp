@@ -6,8 +6,10 @@
 
 #include "TestShop.h"
 #include "Ui.h"
+#include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Query.h"
+#include "data/SqlSelect.h"
 #include "data/TDM.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/RecordWindow.h"
@@ -242,6 +244,7 @@ private slots:
     void pickerKeysAndTarget();
     void pickerSearchesTheTextAsTyped_data();
     void pickerSearchesTheTextAsTyped();
+    void pickerSearchFollowsCatalogueChanges();
     void recordWindowWithoutKey();
     void recordWindowWithTextKeyAndLines();
 };
@@ -662,6 +665,12 @@ void TestDocuments::pickerSearchesTheTextAsTyped_data()
     QTest::newRow("an underscore is an underscore") << "o_r" << QStringList{"O_Ring swap"};
     QTest::newRow("a quote") << "o'b" << QStringList{"O'Brien tow"};
     QTest::newRow("a backslash") << "a\\b" << QStringList{"Seal a\\b"};
+    QTest::newRow("the second column") << "dev-4" << QStringList{"Oil ring"};
+    QTest::newRow("a trailing blank") << "brake " << QStringList{"Brake 100%", "Brake 1000"};
+    QTest::newRow("nothing") << "zz" << QStringList{};
+    QTest::newRow("everything again")
+        << "" << QStringList{"Brake 100%",  "Brake 1000", "O'Brien tow",
+                             "O_Ring swap", "Oil ring",   "Seal a\\b"};
 }
 
 void TestDocuments::pickerSearchesTheTextAsTyped()
@@ -672,9 +681,13 @@ void TestDocuments::pickerSearchesTheTextAsTyped()
     int id = 0;
     for (const char* name :
          {"Brake 100%", "Brake 1000", "O_Ring swap", "Oil ring", "O'Brien tow", "Seal a\\b"})
-        shop.exec("Insert into Labor (ID_Labor, Description_Labor) values (?, ?)",
-                  {++id, QString::fromUtf8(name)});
+        shop.exec("Insert into Labor (ID_Labor, Description_Labor, PartNo_Labor) values (?, ?, ?)",
+                  {++id, QString::fromUtf8(name), QString("DEV-%1").arg(id)});
     LaborPicker picker;
+    picker.showFor(nullptr);
+    // Typed a letter at a time, as the clerk types it: each keystroke narrows the rows held.
+    for (int length = 1; length <= typed.size(); ++length)
+        picker.search(typed.left(length));
     picker.search(typed);
     QStringList names;
     for (int row = 0; row < picker.rows()->recordCount(); ++row)
@@ -682,8 +695,44 @@ void TestDocuments::pickerSearchesTheTextAsTyped()
             picker.rows()
                 ->field(row, picker.rows()->columnIndex(QStringLiteral("Description_Labor")))
                 .asText());
+    // In the picker's order, by description.
+    QStringList sorted = names;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const QString& a, const QString& b) { return a.compare(b) < 0; });
+    QCOMPARE(names, sorted);
     names.sort();
     QCOMPARE(names, found);
+    // Exactly the rows the database's own search of those columns finds.
+    if (!typed.isEmpty()) {
+        Query* statement = TestShop::query(QStringLiteral("Search"));
+        statement->setSql(SqlSelect::containing(QStringLiteral("Labor"), QStringLiteral("*"),
+                                                {"Description_Labor", "PartNo_Labor"}, typed));
+        statement->open();
+        QStringList byStatement =
+            statement->values(statement->columnIndex(QStringLiteral("Description_Labor")));
+        byStatement.sort();
+        QCOMPARE(names, byStatement);
+    }
+}
+
+void TestDocuments::pickerSearchFollowsCatalogueChanges()
+{
+    TestShop shop;
+    shop.exec("Insert into Labor (ID_Labor, Description_Labor) values (1, 'Brake job')");
+    LaborPicker picker;
+    picker.showFor(nullptr);
+    picker.search(QStringLiteral("brake"));
+    QCOMPARE(picker.rows()->recordCount(), 1);
+    // Another labor operation saved meanwhile is found by the next keystroke.
+    DM->admin1()->execute(SqlStatement{
+        {"Insert into Labor (ID_Labor, Description_Labor) values (2, 'Brake bleed')"}});
+    picker.search(QStringLiteral("brake b"));
+    QCOMPARE(picker.rows()->recordCount(), 1);
+    picker.search(QStringLiteral("brake"));
+    QCOMPARE(picker.rows()->recordCount(), 2);
+    // Emptied, the search box shows the whole catalogue again.
+    picker.search(QString());
+    QCOMPARE(picker.rows()->recordCount(), 2);
 }
 
 void TestDocuments::recordWindowWithoutKey()

@@ -59,13 +59,18 @@ PickerWindow::PickerWindow(PickerDescription description, QWidget* parent)
 
 void PickerWindow::loadAll()
 {
+    if (!holdCatalogue() && !m_rows->filterText().isEmpty())
+        m_rows->filterContaining({}, QString());
+    m_rows->first();
+}
+
+bool PickerWindow::holdCatalogue()
+{
     // The whole catalogue is kept while nobody changed it: showing the picker again for the
-    // next line costs nothing.
+    // next line, or searching it, costs no statement.
     const quint64 generation = m_rows->connection()->generation(m_description.table);
-    if (m_full && generation == m_loadedAt) {
-        m_rows->first();
-        return;
-    }
+    if (m_full && generation == m_loadedAt)
+        return false;
     m_rows->close();
     m_rows->setSql(SqlSelect::all(m_description.table, m_description.columns));
     m_rows->open();
@@ -75,6 +80,7 @@ void PickerWindow::loadAll()
     m_grid->setTitles(m_description.titles);
     m_full = true;
     m_loadedAt = generation;
+    return true;
 }
 
 void PickerWindow::showFor(LineWindow* line)
@@ -113,18 +119,11 @@ void PickerWindow::showFor(LineWindow* line)
 
 void PickerWindow::search(const QString& text)
 {
-    if (text.isEmpty()) {
-        loadAll();
-        return;
-    }
-    // The typed text anywhere in a column, % and _ as themselves.
-    m_full = false;
-    m_rows->close();
-    m_rows->setSql(SqlSelect::containing(m_description.table, m_description.columns,
-                                         m_description.searchColumns, text));
-    m_rows->open();
-    m_rows->first();
-    m_grid->setTitles(m_description.titles);
+    // The whole catalogue is held (read again only when it changed); each keystroke narrows
+    // the rows held to those with the typed text anywhere in a search column, letter case
+    // ignored and %, _ and quotes as themselves, without asking the database.
+    holdCatalogue();
+    m_rows->filterContaining(m_description.searchColumns, text);
 }
 
 void PickerWindow::picked(const Query&, LineWindow&) {}

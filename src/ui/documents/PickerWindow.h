@@ -53,14 +53,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Every row of the catalogue shown, from the rows held.
     void loadAll();
+    // Reads the whole catalogue when it is not held or changed since; true when it read it.
+    bool holdCatalogue();
 
     PickerDescription m_description;
     Query* m_rows;
     DataGrid* m_grid;
     QLineEdit* m_search;
     QPointer<LineWindow> m_target;
-    // The catalogue's change count when the full list was loaded; 0: not loaded.
+    // The catalogue's change count when it was read, and whether it was.
     quint64 m_loadedAt = 0;
     bool m_full = false;
 };
