@@ -138,6 +138,8 @@ void Query::resetRows()
     m_unfiltered.clear();
     m_filterColumns.clear();
     m_filterText.clear();
+    m_folded.clear();
+    m_foldedColumns.clear();
     m_current = -1;
     m_eof = m_bof = true;
 }
@@ -442,6 +444,26 @@ void Query::setKeyColumn(const QString& column)
     m_keyColumn = column;
 }
 
+namespace {
+// Letter case folded away: bytes of plain ASCII at once, other texts by Unicode's folding.
+void appendFolded(QByteArray& to, const char* utf8, qsizetype size)
+{
+    bool ascii = true;
+    for (qsizetype i = 0; i < size && ascii; ++i)
+        ascii = static_cast<unsigned char>(utf8[i]) < 0x80;
+    if (!ascii) {
+        to.append(QString::fromUtf8(utf8, size).toCaseFolded().toUtf8());
+        return;
+    }
+    const qsizetype at = to.size();
+    to.append(utf8, size);
+    char* bytes = to.data() + at;
+    for (qsizetype i = 0; i < size; ++i)
+        if (bytes[i] >= 'A' && bytes[i] <= 'Z')
+            bytes[i] = char(bytes[i] + ('a' - 'A'));
+}
+} // namespace
+
 void Query::filterContaining(const QStringList& columns, const QString& text)
 {
     QList<int> indexes;
@@ -452,11 +474,19 @@ void Query::filterContaining(const QStringList& columns, const QString& text)
         indexes.append(c);
     }
     emit aboutToChangeRows();
-    if (!m_filterText.isEmpty())
+    // A text that only grows (a letter typed at the end, or in the middle) keeps a part of
+    // the rows it kept: only those are looked at again.
+    QByteArray folded;
+    const QByteArray typed = text.toUtf8();
+    appendFolded(folded, typed.constData(), typed.size());
+    const bool narrowing =
+        !m_filterText.isEmpty() && indexes == m_filterColumns && folded.contains(m_folded);
+    if (!m_filterText.isEmpty() && !narrowing)
         m_order = m_unfiltered;
     m_filterColumns = indexes;
     m_filterText = text;
-    applyFilter();
+    m_folded = folded;
+    applyFilter(narrowing);
     const bool empty = m_order.isEmpty();
     m_current = empty ? -1 : 0;
     m_eof = empty;
@@ -465,19 +495,49 @@ void Query::filterContaining(const QStringList& columns, const QString& text)
     emit currentRowChanged(m_current);
 }
 
-void Query::applyFilter()
+const Query::Folded& Query::foldedColumn(int column)
+{
+    auto found = m_foldedColumns.find(column);
+    if (found == m_foldedColumns.end()) {
+        Folded folded;
+        const int rows = m_rows.rowCount();
+        folded.starts.reserve(rows + 1);
+        for (int row = 0; row < rows; ++row) {
+            folded.starts.append(folded.texts.size());
+            const RowStore::Cell cell = m_rows.cell(row, column);
+            if (cell.type == RowStore::Type::Text) {
+                appendFolded(folded.texts, cell.text, cell.size);
+            } else if (cell.type != RowStore::Type::Null) {
+                const QByteArray shown =
+                    Field(m_rows.value(row, column), m_columns.at(column).kind).asText().toUtf8();
+                appendFolded(folded.texts, shown.constData(), shown.size());
+            }
+        }
+        folded.starts.append(folded.texts.size());
+        found = m_foldedColumns.insert(column, folded);
+    }
+    return *found;
+}
+
+void Query::applyFilter(bool narrowing)
 {
     if (m_filterText.isEmpty()) {
         m_unfiltered.clear();
         return;
     }
-    m_unfiltered = m_order;
+    if (!narrowing)
+        m_unfiltered = m_order;
+    QList<const Folded*> columns;
+    for (const int c : std::as_const(m_filterColumns))
+        columns.append(&foldedColumn(c));
+    const QByteArrayView needle(m_folded);
     QList<int> kept;
-    for (const int row : std::as_const(m_unfiltered)) {
-        for (const int c : std::as_const(m_filterColumns)) {
-            if (Field(m_rows.value(row, c), m_columns.at(c).kind)
-                    .asText()
-                    .contains(m_filterText, Qt::CaseInsensitive)) {
+    for (const int row : std::as_const(m_order)) {
+        for (const Folded* column : std::as_const(columns)) {
+            const qsizetype start = column->starts.at(row);
+            const QByteArrayView text(column->texts.constData() + start,
+                                      column->starts.at(row + 1) - start);
+            if (text.contains(needle)) {
                 kept.append(row);
                 break;
             }

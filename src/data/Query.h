@@ -150,7 +150,18 @@ private:
     QList<int> m_unfiltered;
     QList<int> m_filterColumns;
     QString m_filterText;
-    void applyFilter();
+    // The filter's text case-folded, and the case-folded texts of the columns it reads, by
+    // stored row: made on first use and kept until the rows change.
+    // Texts are folded to UTF-8 one after the other in one block, each row's from its start.
+    struct Folded
+    {
+        QByteArray texts;
+        QList<qsizetype> starts;
+    };
+    QByteArray m_folded;
+    QHash<int, Folded> m_foldedColumns;
+    const Folded& foldedColumn(int column);
+    void applyFilter(bool narrowing = false);
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;
