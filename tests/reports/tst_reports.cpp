@@ -488,12 +488,7 @@ void TestReports::taxAgreesWithTheInvoices()
     QFETCH(QStringList, invoices);
     QFETCH(QString, tax);
     TestShop shop;
-    int id = 0;
-    for (const QString& rate : rates) {
-        const QStringList f = rate.split(' ');
-        shop.exec("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (?, ?, ?, ?, ?)",
-                  {++id, f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].toDouble()});
-    }
+    shop.addTaxRates(rates);
     Currency parts;
     Currency charged;
     int number = 0;

@@ -355,12 +355,7 @@ void TestReportStore::totals()
     QFETCH(bool, paidOnly);
     QFETCH(QStringList, figures);
     TestShop shop;
-    int id = 0;
-    for (const QString& row : rates) {
-        const QStringList f = row.split(' ');
-        shop.exec("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (?, ?, ?, ?, ?)",
-                  {++id, f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].toDouble()});
-    }
+    shop.addTaxRates(rates);
     int number = 0;
     for (const QString& row : invoices) {
         const QStringList f = row.split(' ');

@@ -473,12 +473,7 @@ void TestStoreDocuments::taxRows()
     QFETCH(QStringList, covering);
     QFETCH(QStringList, ofYear);
     TestShop shop;
-    int id = 0;
-    for (const QString& row : rows) {
-        const QStringList f = row.split(' ');
-        shop.exec("Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (?, ?, ?, ?, ?)",
-                  {++id, f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].toDouble()});
-    }
+    shop.addTaxRates(rows);
     auto rates = [](const Query& query) {
         QStringList found;
         for (int row = 0; row < query.recordCount(); ++row)

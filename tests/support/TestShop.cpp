@@ -374,3 +374,14 @@ Query* TestShop::query(const QString& name)
         return kept;
     return new Query(name, DM->admin1(), DM);
 }
+
+void TestShop::addTaxRates(const QStringList& rates)
+{
+    int id = 0;
+    for (const QString& rate : rates) {
+        const QStringList f = rate.split(QLatin1Char(' '));
+        exec(QStringLiteral(
+                 "Insert into Tax (Id_T, Year_T, A_T, E_T, Tax_T) values (?, ?, ?, ?, ?)"),
+             {++id, f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].toDouble()});
+    }
+}

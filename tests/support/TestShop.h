@@ -53,6 +53,10 @@ public:
     // The windows created at start-up (created on first use).
     LongLivedWindows& longLived();
 
+    // Tax rate rows, each written "year from-month to-month rate" ("2026 1 6 0.08"), numbered
+    // from 1 in the order given.
+    void addTaxRates(const QStringList& rates);
+
     // A query of the test's own on the shop connection of the running data module: the same
     // one for the same name, for tests that load and reload rows as a window does.
     static Query* query(const QString& name);
