@@ -11,85 +11,6 @@
 #include <cmath>
 #include <numeric>
 
-namespace {
-
-double numberOf(const QVariant& v)
-{
-    if (v.isNull())
-        return 0;
-    if (v.typeId() == QMetaType::QString) {
-        bool ok = false;
-        const double d = Formats::parseNumber(v.toString(), &ok);
-        if (!ok && !v.toString().trimmed().isEmpty())
-            throw DbError(
-                QStringLiteral("'%1' is not a valid floating point value.").arg(v.toString()));
-        return d;
-    }
-    return v.toDouble();
-}
-
-} // namespace
-
-QString Field::asText() const
-{
-    if (m_value.isNull())
-        return QString();
-    switch (m_kind) {
-    case ColumnKind::Date:
-        return Formats::isoToShort(m_value.toString());
-    case ColumnKind::Bool:
-        return asBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case ColumnKind::Integer:
-    case ColumnKind::Money:
-    case ColumnKind::Real:
-    case ColumnKind::Text:
-        if (m_value.typeId() == QMetaType::LongLong || m_value.typeId() == QMetaType::Int)
-            return QString::number(m_value.toLongLong());
-        if (m_value.typeId() == QMetaType::Double) {
-            const double d = m_value.toDouble();
-            // Binary floating point cannot hold most cents: a sum of 10.10 and 20.20 comes
-            // back as 30.299999999999997. A value that lies within such noise of the money
-            // type's four decimals is read as that money value; a value such as 0.00004 that
-            // really has more decimals keeps them.
-            if (std::isfinite(d) && std::fabs(d) < 9e14) {
-                const Currency money = Currency::fromDouble(d);
-                if (std::fabs(money.toDouble() - d) <= 1e-9 * std::max(1.0, std::fabs(d)))
-                    return money.toPlain();
-            }
-            return Formats::plainNumber(d);
-        }
-        return m_value.toString();
-    }
-    return m_value.toString();
-}
-
-Currency Field::asCurrency() const
-{
-    return Currency::fromDouble(numberOf(m_value));
-}
-
-double Field::asNumber() const
-{
-    return numberOf(m_value);
-}
-
-qint64 Field::asInteger() const
-{
-    return qint64(std::llround(numberOf(m_value)));
-}
-
-bool Field::asBool() const
-{
-    if (m_value.isNull())
-        return false;
-    if (m_value.typeId() == QMetaType::QString) {
-        const QString t = m_value.toString().trimmed();
-        return t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
-               t.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0 || (t.toDouble() != 0);
-    }
-    return m_value.toDouble() != 0;
-}
-
 Query::Query(const QString& name, Connection* connection, QObject* parent)
     : QObject(parent)
     , m_connection(connection)
@@ -139,7 +60,7 @@ void Query::resetRows()
     m_filterColumns.clear();
     m_filterText.clear();
     m_folded.clear();
-    m_foldedColumns.clear();
+    m_search.clear();
     m_current = -1;
     m_eof = m_bof = true;
 }
@@ -444,26 +365,6 @@ void Query::setKeyColumn(const QString& column)
     m_keyColumn = column;
 }
 
-namespace {
-// Letter case folded away: bytes of plain ASCII at once, other texts by Unicode's folding.
-void appendFolded(QByteArray& to, const char* utf8, qsizetype size)
-{
-    bool ascii = true;
-    for (qsizetype i = 0; i < size && ascii; ++i)
-        ascii = static_cast<unsigned char>(utf8[i]) < 0x80;
-    if (!ascii) {
-        to.append(QString::fromUtf8(utf8, size).toCaseFolded().toUtf8());
-        return;
-    }
-    const qsizetype at = to.size();
-    to.append(utf8, size);
-    char* bytes = to.data() + at;
-    for (qsizetype i = 0; i < size; ++i)
-        if (bytes[i] >= 'A' && bytes[i] <= 'Z')
-            bytes[i] = char(bytes[i] + ('a' - 'A'));
-}
-} // namespace
-
 void Query::filterContaining(const QStringList& columns, const QString& text)
 {
     QList<int> indexes;
@@ -476,9 +377,7 @@ void Query::filterContaining(const QStringList& columns, const QString& text)
     emit aboutToChangeRows();
     // A text that only grows (a letter typed at the end, or in the middle) keeps a part of
     // the rows it kept: only those are looked at again.
-    QByteArray folded;
-    const QByteArray typed = text.toUtf8();
-    appendFolded(folded, typed.constData(), typed.size());
+    const QByteArray folded = TextSearch::fold(text);
     const bool narrowing =
         !m_filterText.isEmpty() && indexes == m_filterColumns && folded.contains(m_folded);
     if (!m_filterText.isEmpty() && !narrowing)
@@ -495,30 +394,6 @@ void Query::filterContaining(const QStringList& columns, const QString& text)
     emit currentRowChanged(m_current);
 }
 
-const Query::Folded& Query::foldedColumn(int column)
-{
-    auto found = m_foldedColumns.find(column);
-    if (found == m_foldedColumns.end()) {
-        Folded folded;
-        const int rows = m_rows.rowCount();
-        folded.starts.reserve(rows + 1);
-        for (int row = 0; row < rows; ++row) {
-            folded.starts.append(folded.texts.size());
-            const RowStore::Cell cell = m_rows.cell(row, column);
-            if (cell.type == RowStore::Type::Text) {
-                appendFolded(folded.texts, cell.text, cell.size);
-            } else if (cell.type != RowStore::Type::Null) {
-                const QByteArray shown =
-                    Field(m_rows.value(row, column), m_columns.at(column).kind).asText().toUtf8();
-                appendFolded(folded.texts, shown.constData(), shown.size());
-            }
-        }
-        folded.starts.append(folded.texts.size());
-        found = m_foldedColumns.insert(column, folded);
-    }
-    return *found;
-}
-
 void Query::applyFilter(bool narrowing)
 {
     if (m_filterText.isEmpty()) {
@@ -527,23 +402,7 @@ void Query::applyFilter(bool narrowing)
     }
     if (!narrowing)
         m_unfiltered = m_order;
-    QList<const Folded*> columns;
-    for (const int c : std::as_const(m_filterColumns))
-        columns.append(&foldedColumn(c));
-    const QByteArrayView needle(m_folded);
-    QList<int> kept;
-    for (const int row : std::as_const(m_order)) {
-        for (const Folded* column : std::as_const(columns)) {
-            const qsizetype start = column->starts.at(row);
-            const QByteArrayView text(column->texts.constData() + start,
-                                      column->starts.at(row + 1) - start);
-            if (text.contains(needle)) {
-                kept.append(row);
-                break;
-            }
-        }
-    }
-    m_order = kept;
+    m_order = m_search.matching(m_rows, m_columns, m_filterColumns, m_order, m_folded);
 }
 
 bool Query::locate(const QString& column, const QString& text)

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "data/Currency.h"
+#include "data/Field.h"
 #include "data/RowReader.h"
 #include "data/Schema.h"
 #include "data/SqlStatement.h"
+#include "data/TextSearch.h"
 
 #include <QHash>
 #include <QList>
@@ -13,33 +14,6 @@
 #include <QVariant>
 
 class Connection;
-
-// One column value of the current row, read the ways the windows read it.
-class Field
-{
-public:
-    Field() = default;
-    Field(const QVariant& value, ColumnKind kind)
-        : m_value(value)
-        , m_kind(kind)
-    {}
-
-    bool isNull() const { return m_value.isNull(); }
-    // Dates in the short form, yes/no as True/False, numbers in their shortest form; a null
-    // value reads as empty text. Numbers are exact to the money type's four decimals where
-    // binary floating point blurred them: a sum of 10.10 and 20.20 reads "30.3".
-    QString asText() const;
-    Currency asCurrency() const;
-    double asNumber() const;
-    qint64 asInteger() const;
-    bool asBool() const;
-    QVariant value() const { return m_value; }
-    ColumnKind kind() const { return m_kind; }
-
-private:
-    QVariant m_value;
-    ColumnKind m_kind = ColumnKind::Text;
-};
 
 // A named query of the data module. Statement text is built line by line, then open() loads
 // all rows into memory (a client-side cursor: exact counts, moving both ways, sorting and
@@ -150,17 +124,9 @@ private:
     QList<int> m_unfiltered;
     QList<int> m_filterColumns;
     QString m_filterText;
-    // The filter's text case-folded, and the case-folded texts of the columns it reads, by
-    // stored row: made on first use and kept until the rows change.
-    // Texts are folded to UTF-8 one after the other in one block, each row's from its start.
-    struct Folded
-    {
-        QByteArray texts;
-        QList<qsizetype> starts;
-    };
+    // The filter's text case-folded, and the rows' texts folded for it.
     QByteArray m_folded;
-    QHash<int, Folded> m_foldedColumns;
-    const Folded& foldedColumn(int column);
+    TextSearch m_search;
     void applyFilter(bool narrowing = false);
     int m_current = -1;
     bool m_eof = true;

@@ -1,5 +1,6 @@
 #include "data/SqlSelect.h"
 
+#include "data/SqlDialect.h"
 #include "data/SqlLiteral.h"
 
 namespace SqlSelect {
@@ -28,6 +29,15 @@ SqlStatement containing(const QString& table, const QString& columns,
     return SqlStatement{{"Select " + columns + " From " + table,
                          " where " + conditions.join(QStringLiteral(" or "))},
                         patterns};
+}
+
+SqlStatement otherThan(SqlStatement statement, qint64 key)
+{
+    if (key != 0) {
+        statement.lines.append(" And " + SqlDialect::rowKeyColumn() + " <> ?");
+        statement.values.append(key);
+    }
+    return statement;
 }
 
 SqlStatement distinct(const QString& table, const QString& column)

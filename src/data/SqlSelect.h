@@ -15,6 +15,9 @@ SqlStatement all(const QString& table, const QString& columns = QStringLiteral("
 // The rows whose column holds value.
 SqlStatement where(const QString& table, const QString& column, const QVariant& value,
                    const QString& columns = QStringLiteral("*"));
+// The statement's rows but the one whose hidden key is key (all of them for key 0). The
+// statement ends in its condition.
+SqlStatement otherThan(SqlStatement statement, qint64 key);
 // The different values of column, for a drop-down list.
 SqlStatement distinct(const QString& table, const QString& column);
 // The rows holding text anywhere in any of the search columns, their own %, _ and \ matched

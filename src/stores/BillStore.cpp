@@ -48,13 +48,9 @@ std::optional<BillStore::Bill> BillStore::billReferenced(const QString& referenc
 {
     SqlRow probe(QStringLiteral("Bill"));
     probe.setText(QStringLiteral("Ref_Bill"), reference);
-    SqlStatement statement =
-        probe.select(QStringLiteral("Vendor_Bill, BillDate_Bill"), {QStringLiteral("Ref_Bill")});
-    if (except != 0) {
-        statement.lines.append(" And " + SqlDialect::rowKeyColumn() + " <> ?");
-        statement.values.append(except);
-    }
-    const std::unique_ptr<Query> bill = rows(statement);
+    const std::unique_ptr<Query> bill = rows(SqlSelect::otherThan(
+        probe.select(QStringLiteral("Vendor_Bill, BillDate_Bill"), {QStringLiteral("Ref_Bill")}),
+        except));
     if (bill->isEmpty())
         return std::nullopt;
     return Bill{bill->field(QStringLiteral("Vendor_Bill")).asText(),

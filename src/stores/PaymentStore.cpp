@@ -1,18 +1,12 @@
 #include "stores/PaymentStore.h"
 
-#include "data/SqlDialect.h"
 #include "data/SqlSelect.h"
 
 Field PaymentStore::paidSum(const PaymentTables& tables, const QVariant& document,
                             qint64 except) const
 {
-    SqlStatement statement =
-        SqlSelect::sum(tables.payments, tables.amount, tables.document, document);
-    if (except != 0) {
-        statement.lines.append(" And " + SqlDialect::rowKeyColumn() + " <> ?");
-        statement.values.append(except);
-    }
-    return value(statement);
+    return value(SqlSelect::otherThan(
+        SqlSelect::sum(tables.payments, tables.amount, tables.document, document), except));
 }
 
 void PaymentStore::document(Query& query, const PaymentTables& tables,

@@ -27,12 +27,17 @@ std::unique_ptr<Query> Store::rows(const SqlStatement& statement) const
     return query;
 }
 
+QList<RowColumn> Store::read(const SqlStatement& statement, RowStore& rows) const
+{
+    // Straight into rows of the caller's: a value or a yes/no needs no query for grids.
+    return readRows(*m_connection, m_connection->translate(statement.text()), statement.values,
+                    rows);
+}
+
 Field Store::value(const SqlStatement& statement) const
 {
-    // Read straight into rows of its own: a single value needs no query for grids to follow.
     RowStore rows;
-    const QList<RowColumn> columns =
-        readRows(*m_connection, m_connection->translate(statement.text()), statement.values, rows);
+    const QList<RowColumn> columns = read(statement, rows);
     if (rows.rowCount() == 0 || columns.isEmpty())
         return Field();
     return Field(rows.value(0, 0), columns.first().kind);
@@ -41,7 +46,7 @@ Field Store::value(const SqlStatement& statement) const
 bool Store::exists(const SqlStatement& statement) const
 {
     RowStore rows;
-    readRows(*m_connection, m_connection->translate(statement.text()), statement.values, rows);
+    read(statement, rows);
     return rows.rowCount() > 0;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 class Connection;
+class RowStore;
 
 // The statements of one part of the shop, written once in the shop's wording, their values
 // always bound. The connection translates each statement once and prepares it once, so that an
@@ -36,5 +37,7 @@ protected:
     qint64 insert(const SqlStatement& statement) const;
 
 private:
+    QList<RowColumn> read(const SqlStatement& statement, RowStore& rows) const;
+
     Connection* m_connection;
 };
