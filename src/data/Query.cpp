@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Formats.h"
+#include "data/QueryPaging.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -50,6 +51,7 @@ QString Query::statement() const
 
 void Query::resetRows()
 {
+    m_paging.reset();
     m_columns.clear();
     m_rows.clear(0);
     m_order.clear();
@@ -181,6 +183,11 @@ QStringList Query::columnNames() const
     return names;
 }
 
+int Query::recordCount() const
+{
+    return m_paging ? m_paging->count : int(m_order.size());
+}
+
 QStringList Query::values(int column) const
 {
     QStringList list;
@@ -202,13 +209,23 @@ Field Query::field(const QString& name) const
 
 Field Query::field(int row, int column) const
 {
+    if (m_paging) {
+        int at = -1;
+        const RowStore& rows = pageHolding(row, &at);
+        return Field(at < 0 ? QVariant() : rows.value(at, column), m_columns.at(column).kind);
+    }
     return Field(m_rows.value(m_order.at(row), column), m_columns.at(column).kind);
 }
 
 qint64 Query::rowKey(int row) const
 {
-    if (row < 0 || row >= m_order.size())
+    if (row < 0 || row >= recordCount())
         return 0;
+    if (m_paging) {
+        int at = -1;
+        const RowStore& rows = pageHolding(row, &at);
+        return at < 0 ? 0 : rows.key(at);
+    }
     return m_rows.key(m_order.at(row));
 }
 
@@ -216,6 +233,8 @@ int Query::findKey(qint64 key) const
 {
     if (key == 0)
         return -1;
+    if (m_paging)
+        return pagedPosition(key);
     for (int row = 0; row < m_order.size(); ++row)
         if (m_rows.key(m_order.at(row)) == key)
             return row;
@@ -231,14 +250,9 @@ QString Query::displayText(int row, int column) const
     return f.asText();
 }
 
-void Query::sort(const QString& spec)
+QList<Query::SortKey> Query::sortKeys(const QString& spec) const
 {
-    struct Key
-    {
-        int column;
-        bool descending;
-    };
-    QList<Key> keys;
+    QList<SortKey> keys;
     for (const QString& part : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         QStringList words = part.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (words.isEmpty())
@@ -253,6 +267,16 @@ void Query::sort(const QString& spec)
         if (c < 0)
             throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
         keys.append({c, desc});
+    }
+    return keys;
+}
+
+void Query::sort(const QString& spec)
+{
+    const QList<SortKey> keys = sortKeys(spec);
+    if (m_paging) {
+        sortPaged(keys, spec);
+        return;
     }
     const int currentRecord = m_current >= 0 ? m_order[m_current] : -1;
     // Every row is sorted, those the filter hides too, so that the filter can change later.
@@ -333,6 +357,17 @@ int Query::findRow(const QString& column, const QString& text) const
     const int c = columnIndex(column);
     if (c < 0)
         throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
+    if (m_paging) {
+        // A whole-number column is compared with a number: a text that is none finds nothing.
+        QVariant value = text;
+        if (m_columns.at(c).kind == ColumnKind::Integer) {
+            bool whole = false;
+            value = text.trimmed().toLongLong(&whole);
+            if (!whole)
+                return -1;
+        }
+        return pagedFirst(m_columns.at(c).name + QStringLiteral(" = ?"), {value});
+    }
     auto index = m_keys.constFind(c);
     if (index == m_keys.constEnd())
         index = m_keys.insert(c, keyIndex(c));
@@ -374,6 +409,10 @@ void Query::filterContaining(const QStringList& columns, const QString& text)
             throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
         indexes.append(c);
     }
+    if (m_paging)
+        throw DbError(QStringLiteral("%1: a list read a screen at a time is searched on the "
+                                     "database")
+                          .arg(objectName()));
     emit aboutToChangeRows();
     // A text that only grows (a letter typed at the end, or in the middle) keeps a part of
     // the rows it kept: only those are looked at again.
@@ -410,6 +449,8 @@ bool Query::locate(const QString& column, const QString& text)
     const int c = columnIndex(column);
     if (c < 0)
         throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
+    if (m_paging)
+        return locateOnPages(c, text);
     for (int row = 0; row < recordCount(); ++row) {
         if (field(row, c).asText().startsWith(text, Qt::CaseInsensitive)) {
             setCurrent(row, false, false);

@@ -3,6 +3,7 @@
 #include "data/Field.h"
 #include "data/RowReader.h"
 #include "data/Schema.h"
+#include "data/SqlSelect.h"
 #include "data/SqlStatement.h"
 #include "data/TextSearch.h"
 
@@ -12,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+
+#include <memory>
 
 class Connection;
 
@@ -46,8 +49,19 @@ public:
     void close();
     bool isOpen() const { return m_open; }
 
-    int recordCount() const { return int(m_order.size()); }
-    bool isEmpty() const { return m_order.isEmpty(); }
+    // Opens a list that may be long a screen of rows at a time: how many rows there are comes
+    // from an aggregate, and rows are read as they are first asked for, in the list's order
+    // (the order they were added in, or sort()'s), a few hundred at most kept at once.
+    // sort(), locate(), findRow() and findKey() then ask the database, on its indexes;
+    // filterContaining() is for rows loaded whole.
+    void openPaged(const TableRead& read);
+    bool isPaged() const { return m_paging != nullptr; }
+    // The rows read so far, in the current order from the first: rows a window can measure
+    // without reading more.
+    int heldRows() const;
+
+    int recordCount() const;
+    bool isEmpty() const { return recordCount() == 0; }
     bool eof() const { return m_eof; }
     bool bof() const { return m_bof; }
     // Position of the current row in the current order, -1 when there is none.
@@ -102,6 +116,23 @@ signals:
     void currentRowChanged(int row);
 
 private:
+    struct Paging;
+    struct SortKey
+    {
+        int column;
+        bool descending;
+    };
+    QList<SortKey> sortKeys(const QString& spec) const;
+    void sortPaged(const QList<SortKey>& keys, const QString& spec);
+    // The rows of the page holding row, and where row is among them (-1 when the page came
+    // back short: the table changed since it was counted).
+    const RowStore& pageHolding(int row, int* at) const;
+    int pagedPosition(qint64 key) const;
+    int pagedFirst(const QString& condition, const QVariantList& values) const;
+    bool locateOnPages(int column, const QString& text);
+    QVariant scalar(const QString& statement, const QVariantList& values) const;
+    std::unique_ptr<Paging> m_paging;
+
     QString statement() const;
     void resetRows();
     QHash<QString, int> keyIndex(int column) const;

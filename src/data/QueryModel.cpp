@@ -52,8 +52,15 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const
 {
     if (!m_query || !index.isValid() || index.row() >= m_query->recordCount())
         return {};
-    if (role == Qt::DisplayRole)
-        return m_query->displayText(index.row(), index.column());
+    if (role == Qt::DisplayRole) {
+        // A list read a screen at a time reads rows as they are painted: a database that does
+        // not answer leaves the cells empty, and the next command reports it.
+        try {
+            return m_query->displayText(index.row(), index.column());
+        } catch (const std::exception&) {
+            return {};
+        }
+    }
     if (role == Qt::TextAlignmentRole) {
         const ColumnKind kind = m_query->columnKind(index.column());
         const bool number =

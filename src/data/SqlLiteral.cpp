@@ -39,13 +39,25 @@ QString date(const QString& value, const QString& box)
     return Formats::shortDate(d);
 }
 
-QString containing(const QString& text)
+namespace {
+QString likeEscaped(const QString& text)
 {
     QString escaped = text;
     escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
     escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
+    return escaped;
+}
+} // namespace
+
+QString containing(const QString& text)
+{
+    return QLatin1Char('%') + likeEscaped(text) + QLatin1Char('%');
+}
+
+QString startingWith(const QString& text)
+{
+    return likeEscaped(text) + QLatin1Char('%');
 }
 
 QString yesNo(bool value)

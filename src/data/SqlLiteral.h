@@ -19,6 +19,8 @@ QString date(const QString& value, const QString& box = QString());
 // A Like pattern that finds text anywhere, its own % and _ (and the escape \) matched as
 // themselves: for use with ESCAPE '\'.
 QString containing(const QString& text);
+// A Like pattern that finds text at the start, matched the same way.
+QString startingWith(const QString& text);
 // The bare words the yes/no columns are compared with.
 QString yesNo(bool value);
 

@@ -3,18 +3,25 @@
 #include "data/SqlDialect.h"
 #include "data/SqlLiteral.h"
 
-namespace SqlSelect {
-
-SqlStatement all(const QString& table, const QString& columns)
+SqlStatement TableRead::statement() const
 {
-    return SqlStatement{{"Select " + columns + " From " + table}};
+    QString text = "Select " + columns + " From " + table;
+    if (!condition.isEmpty())
+        text += " where " + condition;
+    return SqlStatement{{text}, values};
 }
 
-SqlStatement where(const QString& table, const QString& column, const QVariant& value,
-                   const QString& columns)
+namespace SqlSelect {
+
+TableRead all(const QString& table, const QString& columns)
 {
-    return SqlStatement{{"Select " + columns + " From " + table + " where " + column + " = ?"},
-                        {value}};
+    return TableRead{table, columns};
+}
+
+TableRead where(const QString& table, const QString& column, const QVariant& value,
+                const QString& columns)
+{
+    return TableRead{table, columns, column + " = ?", {value}};
 }
 
 SqlStatement containing(const QString& table, const QString& columns,

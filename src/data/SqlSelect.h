@@ -6,15 +6,29 @@
 #include <QStringList>
 #include <QVariant>
 
+// A read of one table's rows, without an order: the columns, and the condition the rows meet
+// (without its "where"; empty for every row) with its values. A list reads it a screen at a
+// time, in an order of its own; anywhere else it is the plain statement.
+struct TableRead
+{
+    QString table;
+    QString columns = QStringLiteral("*");
+    QString condition = {};
+    QVariantList values = {};
+
+    SqlStatement statement() const;
+    operator SqlStatement() const { return statement(); }
+};
+
 // Reads built from a description's table and column names, for the shared window bases:
 // every value bound, and nothing but names from the program itself in the text.
 namespace SqlSelect {
 
 // Every row of table, the given columns (a select list, "*" for all).
-SqlStatement all(const QString& table, const QString& columns = QStringLiteral("*"));
+TableRead all(const QString& table, const QString& columns = QStringLiteral("*"));
 // The rows whose column holds value.
-SqlStatement where(const QString& table, const QString& column, const QVariant& value,
-                   const QString& columns = QStringLiteral("*"));
+TableRead where(const QString& table, const QString& column, const QVariant& value,
+                const QString& columns = QStringLiteral("*"));
 // The statement's rows but the one whose hidden key is key (all of them for key 0). The
 // statement ends in its condition.
 SqlStatement otherThan(SqlStatement statement, qint64 key);

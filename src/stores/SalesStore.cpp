@@ -10,7 +10,7 @@ namespace {
 const QString numberColumn = QStringLiteral("InvoiceNo_Inv");
 }
 
-SqlStatement SalesStore::documents(const SalesTables& tables, Which which)
+TableRead SalesStore::documents(const SalesTables& tables, Which which)
 {
     switch (which) {
     case Which::Open:

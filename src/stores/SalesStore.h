@@ -35,7 +35,7 @@ public:
         Paid,
         All
     };
-    static SqlStatement documents(const SalesTables& tables, Which which);
+    static TableRead documents(const SalesTables& tables, Which which);
     // The invoices of a customer; the invoice lines of a labor description and of a part
     // number.
     static SqlStatement customerInvoices(const QString& customer);

@@ -134,7 +134,7 @@ RecordDescription deposits()
     RecordDescription d;
     d.title = QStringLiteral("Deposits");
     d.table = QStringLiteral("Deposit");
-    d.listStatement = SqlStatement{{QStringLiteral("Select * From Deposit")}};
+    d.listStatement = SqlSelect::all(QStringLiteral("Deposit"));
     d.boxes = {
         {"DepositTo_Dep", "Deposit To", RecordBox::List, ListSource{"Bank", "Name_Bank"},
          "ComboBox1"},
@@ -166,7 +166,7 @@ RecordDescription bills()
     RecordDescription d;
     d.title = QStringLiteral("Bills");
     d.table = QStringLiteral("Bill");
-    d.listStatement = SqlStatement{{QStringLiteral("Select * From Bill")}};
+    d.listStatement = SqlSelect::all(QStringLiteral("Bill"));
     d.boxes = {
         {"Ref_Bill", "Ref#", RecordBox::Edit, {}, "Edit1"},
         {"Vendor_Bill", "VendorName", RecordBox::List, ListSource{"Company", "Name_Company"},

@@ -75,6 +75,19 @@ private:
     int m_width = 28;
 };
 
+// A row's own colour, none when the window gives none or its row cannot be read now (a list
+// read a screen at a time reads rows as they are painted).
+static QColor rowColour(const std::function<QColor(int)>& colour, int row)
+{
+    if (!colour)
+        return {};
+    try {
+        return colour(row);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 // Paints the stripes, black text, and the frame around the current cell.
 class DataGrid::Delegate : public QStyledItemDelegate
 {
@@ -88,11 +101,9 @@ public:
                const QModelIndex& index) const override
     {
         QColor background = index.row() % 2 ? oddShade : evenShade;
-        if (m_grid->m_rowColour) {
-            const QColor custom = m_grid->m_rowColour(index.row());
-            if (custom.isValid())
-                background = custom;
-        }
+        const QColor custom = rowColour(m_grid->m_rowColour, index.row());
+        if (custom.isValid())
+            background = custom;
         const bool selected = option.state & QStyle::State_Selected;
         if (selected)
             background = background.darker(118);
@@ -101,11 +112,8 @@ public:
         QStyleOptionViewItem plain = option;
         plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
         QColor text(Qt::black);
-        if (m_grid->m_rowTextColour) {
-            const QColor custom = m_grid->m_rowTextColour(index.row());
-            if (custom.isValid())
-                text = custom;
-        }
+        if (const QColor custom = rowColour(m_grid->m_rowTextColour, index.row()); custom.isValid())
+            text = custom;
         plain.palette.setColor(QPalette::Text, text);
         plain.backgroundBrush = Qt::NoBrush;
         QStyledItemDelegate::paint(painter, plain, index);
@@ -223,10 +231,12 @@ void DataGrid::applyWidths()
             if (measured == measuredWidths.constEnd() || (!measured->second && rows > 0)) {
                 // Rows spread over the whole list, not only its first ones, which often hold
                 // the shortest numbers and names.
+                // A list read a screen at a time is measured on the rows it holds.
                 int need = 0;
-                const int all = m_model->rowCount();
-                for (int i = 0; i < rows; ++i) {
-                    const int r = int(qint64(i) * all / rows);
+                const int all = m_query->isPaged() ? m_query->heldRows() : m_model->rowCount();
+                const int measured = std::min(rows, all);
+                for (int i = 0; i < measured; ++i) {
+                    const int r = int(qint64(i) * all / measured);
                     need =
                         std::max(need, metrics.horizontalAdvance(m_query->displayText(r, c)) + 12);
                 }

@@ -98,10 +98,10 @@ void RecordWindow::loadList(const QStringList& titles)
     loadWith(m_description.listStatement, titles);
 }
 
-void RecordWindow::loadWith(const SqlStatement& statement, const QStringList& titles)
+void RecordWindow::loadWith(const TableRead& read, const QStringList& titles)
 {
-    runStatement(m_list, statement);
-    m_list->open();
+    // However many rows the table holds, the list reads what it shows.
+    m_list->openPaged(read);
     m_list->first();
     m_sortColumn.clear();
     m_grid->setRedTitle(-1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/SqlSelect.h"
 #include "ui/common/FormBoxes.h"
 
 #include <QHash>
@@ -62,10 +63,10 @@ struct RecordDescription
     QString title;        // heading, "Parts"
     QString caption = {}; // window caption when it differs from the title ("PoOrder")
     QString table;        // "Part"
-    // The list's rows (a read of the table, or a store's statement).
-    SqlStatement listStatement;
-    // The statement the list is reloaded with after Save, when it differs.
-    std::optional<SqlStatement> saveListStatement = {};
+    // The list's rows: a read of the table, which the list shows a screen at a time.
+    TableRead listStatement;
+    // The read the list is reloaded with after Save, when it differs.
+    std::optional<TableRead> saveListStatement = {};
     // The key box first (unless the window has no key); the order is also the Enter order.
     QList<RecordBox> boxes;
     Key key = Key::Integer;
@@ -219,7 +220,7 @@ protected:
     FocusChain* focusChain() const { return m_chain; }
 
     void loadList(const QStringList& titles);
-    void loadWith(const SqlStatement& statement, const QStringList& titles);
+    void loadWith(const TableRead& read, const QStringList& titles);
     void setTitles(const QStringList& titles);
     void runStatement(Query* query, const QStringList& lines);
     void runStatement(Query* query, const SqlStatement& statement);

@@ -216,7 +216,7 @@ void DocumentWindow::buildSalesParts()
     m_timer->start();
 }
 
-SqlStatement DocumentWindow::listStatement(Filter filter) const
+TableRead DocumentWindow::listStatement(Filter filter) const
 {
     switch (filter) {
     case Filter::Open:

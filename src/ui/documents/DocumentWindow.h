@@ -98,7 +98,7 @@ private:
     void buildSalesParts();
     void showTotal();
     double taxRate(const QDate& date);
-    SqlStatement listStatement(Filter filter) const;
+    TableRead listStatement(Filter filter) const;
     // Why document number cannot be deleted (its payments), empty when it can.
     QString paymentsRefusal(const QString& number);
     // "Paid $ :" for the number in the box; checked: a number box that is not a whole number
