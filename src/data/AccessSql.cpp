@@ -398,6 +398,7 @@ Tokens withNullsAsOnFile(const Tokens& t)
             endItem();
         } else if (ordering.last() && (tok.is("limit") || tok.is("union"))) {
             endItem();
+            out.append({Kind::Space, QStringLiteral(" ")});
             ordering.last() = false;
         } else if (ordering.last() && tok.is("desc")) {
             descending = true;

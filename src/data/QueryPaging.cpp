@@ -234,10 +234,12 @@ bool Query::locateOnPages(int column, const QString& text)
     int row = -1;
     const ColumnKind kind = m_columns.at(column).kind;
     if (kind == ColumnKind::Text || kind == ColumnKind::Integer) {
-        // Texts and whole numbers read the same on the database as in the list.
+        // Texts and whole numbers read the same on the database as in the list; texts
+        // match without letter case there too.
         const QString name = m_columns.at(column).name;
-        row = pagedFirst(QStringLiteral("LCase(CStr(") + name + ")) Like ? ESCAPE '\\'",
-                         {Sql::startingWith(text.toLower())});
+        const QString matched = kind == ColumnKind::Text ? name : "CStr(" + name + ")";
+        row = pagedFirst(matched + QStringLiteral(" Like ? ESCAPE '\\'"),
+                         {Sql::startingWith(text)});
     } else {
         // Dates, amounts and yes/no show otherwise than they are stored: the rows are looked
         // at as the list shows them.

@@ -168,6 +168,12 @@ void TestStatements::postgresWording_data()
     QTest::newRow("rowid is the order column")
         << "Select Name_Item From InvItem where Inv_Item=5 Order By rowid"
         << "Select Name_Item From InvItem where Inv_Item=5 Order By tavlin_row NULLS FIRST";
+    // A page of a long list: its order ends before Limit, whatever the spacing.
+    QTest::newRow("a page of a list")
+        << "Select *, tavlin_row From Invoice Where (Paid_Inv = ?) Order By CustomerName_Inv "
+           "Desc, tavlin_row Desc Limit ? Offset ?"
+        << "Select *, tavlin_row From Invoice Where(Paid_Inv = ?) Order By CustomerName_Inv "
+           "Desc NULLS LAST, tavlin_row Desc NULLS LAST Limit ? Offset ?";
     QTest::newRow("changes untouched") << "Update Labor Set Rate_Labor=5 where ID_Labor=1"
                                        << "Update Labor Set Rate_Labor=5 where ID_Labor=1";
 }
