@@ -1,5 +1,6 @@
 #include "app/TavlinApplication.h"
 
+#include "data/Connection.h"
 #include "ui/common/Guard.h"
 
 TavlinApplication::TavlinApplication(int& argc, char** argv)
@@ -12,6 +13,12 @@ TavlinApplication::TavlinApplication(int& argc, char** argv)
 
 bool TavlinApplication::notify(QObject* receiver, QEvent* event)
 {
+    // Each key or mouse button the user presses is a command: what other stations changed is
+    // asked of a server at most once in it.
+    if (event->spontaneous() &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick))
+        Connection::beginCommand();
     bool handled = false;
     guard([&] { handled = QApplication::notify(receiver, event); });
     return handled;

@@ -13,6 +13,16 @@
 
 #include <sqlite3.h>
 
+namespace {
+// The user's commands so far, counted by the application.
+quint64 commands = 0;
+} // namespace
+
+void Connection::beginCommand()
+{
+    ++commands;
+}
+
 Connection::Connection(const QString& name, const QString& connectionText,
                        const DatabaseTarget& target, std::unique_ptr<SqlDialect> dialect)
     : m_name(name)
@@ -385,16 +395,21 @@ quint64 Connection::generation(const QString& table) const
         if (m_dataVersion)
             sqlite3_reset(m_dataVersion);
     } else if (m_target.isServer()) {
-        // The next transaction id the server will give out: it moves whenever any station
-        // starts to write, so rows kept since are read again. A server that cannot answer
-        // counts as a change; the read that follows reports it.
-        QSqlQuery q(m_db);
-        if (m_db.isOpen() && !m_lost &&
-            q.exec(QStringLiteral("SELECT txid_snapshot_xmax(txid_current_snapshot())")) &&
-            q.next())
-            external = q.value(0).toULongLong();
-        else
-            external = ++m_unknown;
+        // The server's snapshot: the transactions that have begun to write and those still
+        // under way. It changes when any station begins to write and again when it commits,
+        // so rows read while another station's change was under way are read again once it
+        // is committed. A server that cannot answer counts as a change; the read that follows
+        // reports it. Asked once per command of the user.
+        if (commands == 0 || m_askedIn != commands) {
+            QSqlQuery q(m_db);
+            if (m_db.isOpen() && !m_lost &&
+                q.exec(QStringLiteral("SELECT CAST(txid_current_snapshot() AS text)")) && q.next())
+                m_external = qHash(q.value(0).toString(), 0) & 0xffffffffu;
+            else
+                m_external = (m_external + 0x9e3779b9u) & 0xffffffffu;
+            m_askedIn = commands;
+        }
+        external = m_external;
     } else if (m_db.isOpen()) {
         QSqlQuery q(m_db);
         if (q.exec(QStringLiteral("PRAGMA data_version")) && q.next())

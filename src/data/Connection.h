@@ -91,6 +91,10 @@ public:
     // same file, so that a window can keep rows it loaded while their table is unchanged.
     void noteChange(const QString& statement);
     quint64 generation(const QString& table) const;
+    // Counts a command of the user (a key or a mouse button pressed): a server is asked what
+    // other stations changed at most once per command, however many boxes and lists check in
+    // between. Until the first command is counted, every check asks.
+    static void beginCommand();
 
 private:
     Connection(const QString& name, const QString& connectionText, const DatabaseTarget& target,
@@ -120,6 +124,7 @@ private:
     void forgetPrepared() const;
     // The connection's count of changed rows when the program last counted its own changes.
     mutable qint64 m_counted = 0;
-    // Counts checks whose answer the server could not give: each counts as a change.
-    mutable quint64 m_unknown = 0;
+    // The server's answer, and the command it was asked in.
+    mutable quint64 m_external = 0;
+    mutable quint64 m_askedIn = 0;
 };

@@ -238,8 +238,8 @@ bool Query::locateOnPages(int column, const QString& text)
         // match without letter case there too.
         const QString name = m_columns.at(column).name;
         const QString matched = kind == ColumnKind::Text ? name : "CStr(" + name + ")";
-        row = pagedFirst(matched + QStringLiteral(" Like ? ESCAPE '\\'"),
-                         {Sql::startingWith(text)});
+        row =
+            pagedFirst(matched + QStringLiteral(" Like ? ESCAPE '\\'"), {Sql::startingWith(text)});
     } else {
         // Dates, amounts and yes/no show otherwise than they are stored: the rows are looked
         // at as the list shows them.

@@ -4,6 +4,7 @@
 #include "TestShop.h"
 #include "data/AccessSql.h"
 #include "data/Connection.h"
+#include "data/DatabaseTarget.h"
 #include "data/DbError.h"
 #include "data/Query.h"
 #include "data/Schema.h"
@@ -11,6 +12,7 @@
 #include "data/SqlDialect.h"
 #include "data/SqlRow.h"
 #include "data/TDM.h"
+#include "data/Transaction.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -109,6 +111,8 @@ private slots:
     void numbersBecomeUniqueUnlessRepeated();
     void rowsGetKeysOfTheirOwn();
     void failedUpgradeKeepsTheFile();
+    // Last: from it on, this process counts commands, as the program does.
+    void anotherStationsChangeAtTheNextCommand();
 };
 
 void TestStatements::postgresWording_data()
@@ -516,6 +520,39 @@ void TestStatements::changesAreCounted()
         direct(shop.databasePath(), {"Insert into Labor (ID_Labor) values (5)"});
         QVERIFY(connection->generation("Labor") != labor);
     }
+}
+
+void TestStatements::anotherStationsChangeAtTheNextCommand()
+{
+    TestShop shop;
+    Connection* mine = DM->admin1();
+    const DatabaseTarget target =
+        TestShop::onServer() ? TestShop::target() : DatabaseTarget::file(shop.databasePath());
+    const std::unique_ptr<Connection> other =
+        Connection::shop(QStringLiteral("OtherStation"), target);
+    other->open();
+    Connection::beginCommand();
+    const quint64 before = mine->generation(QStringLiteral("Part"));
+    other->execute(SqlStatement{{"Insert into Part (ID_Material) values (?)"}, {qlonglong(7)}});
+    // A server is asked once per command: within it, the answer stands (the file is asked
+    // every time, at no cost).
+    if (TestShop::onServer())
+        QCOMPARE(mine->generation(QStringLiteral("Part")), before);
+    Connection::beginCommand();
+    const quint64 after = mine->generation(QStringLiteral("Part"));
+    QVERIFY(after != before);
+    // Nothing changed since: the next command finds the same answer, and so kept rows stay.
+    Connection::beginCommand();
+    QCOMPARE(mine->generation(QStringLiteral("Part")), after);
+    // A change still under way at another station counts once it is committed.
+    Transaction underWay(other.get());
+    other->execute(SqlStatement{{"Update Part Set Remark_Material = ? where ID_Material = ?"},
+                                {QStringLiteral("x"), qlonglong(7)}});
+    Connection::beginCommand();
+    const quint64 whileUnderWay = mine->generation(QStringLiteral("Part"));
+    underWay.commit();
+    Connection::beginCommand();
+    QVERIFY(mine->generation(QStringLiteral("Part")) != whileUnderWay);
 }
 
 void TestStatements::findRowAndSortAgain()
