@@ -54,7 +54,11 @@ public:
     // (the order they were added in, or sort()'s), a few hundred at most kept at once.
     // sort(), locate(), findRow() and findKey() then ask the database, on its indexes;
     // filterContaining() is for rows loaded whole.
-    void openPaged(const TableRead& read);
+    // sort is the order to read in (as sort() takes it), the order rows were added in when
+    // empty.
+    void openPaged(const TableRead& read, const QString& sort = {});
+    // Loads every row of a list read a screen at a time, in its order, for printing.
+    void openWhole(const Query& list);
     bool isPaged() const { return m_paging != nullptr; }
     // The rows read so far, in the current order from the first: rows a window can measure
     // without reading more.

@@ -92,10 +92,20 @@ QVariant Query::scalar(const QString& statement, const QVariantList& values) con
     return rows.rowCount() > 0 && rows.columnCount() > 0 ? rows.value(0, 0) : QVariant();
 }
 
-void Query::openPaged(const TableRead& read)
+void Query::openPaged(const TableRead& read, const QString& sort)
 {
     auto paging = std::make_unique<Paging>();
     paging->read = read;
+    // The order is read as sort() reads it; its columns are checked once the first page
+    // tells the list's columns.
+    for (const QString& part : sort.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        QStringList words = part.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const bool descending =
+            words.size() > 1 && words.last().compare("DESC", Qt::CaseInsensitive) == 0;
+        if (words.size() > 1)
+            words.removeLast();
+        paging->order.append({words.join(QLatin1Char(' ')), descending});
+    }
     const QString from = QStringLiteral(" From ") + read.table;
     emit aboutToChangeRows();
     resetRows();
@@ -112,6 +122,10 @@ void Query::openPaged(const TableRead& read)
                             QStringLiteral(" Limit ") + QString::number(pageRows);
         m_columns = readRows(*m_connection, m_connection->translate(sql), read.values, page.rows);
         page.used = ++m_paging->clock;
+        for (const Paging::Key& key : m_paging->order)
+            if (columnIndex(key.column) < 0)
+                throw DbError(
+                    QStringLiteral("%1: Field '%2' not found").arg(objectName(), key.column));
     } catch (...) {
         resetRows();
         emit rowsChanged();
@@ -120,6 +134,7 @@ void Query::openPaged(const TableRead& read)
     }
     m_lines = read.statement().lines;
     m_values = read.values;
+    m_sort = sort;
     m_open = true;
     const bool empty = m_paging->count == 0;
     m_current = empty ? -1 : 0;
@@ -251,4 +266,19 @@ bool Query::locateOnPages(int column, const QString& text)
         return false;
     setCurrent(row, false, false);
     return true;
+}
+
+void Query::openWhole(const Query& list)
+{
+    if (!list.m_paging) {
+        setSql(SqlStatement{list.m_lines, list.m_values});
+        open();
+        if (!list.sortText().isEmpty())
+            Query::sort(list.sortText());
+        return;
+    }
+    SqlStatement statement = list.m_paging->read.statement();
+    statement.lines.append(list.m_paging->orderBy(false));
+    setSql(statement);
+    open();
 }

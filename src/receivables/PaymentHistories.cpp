@@ -20,9 +20,9 @@ HistoryDescription paymentsOf(const QString& caption, const QString& table)
     HistoryDescription d;
     d.caption = caption;
     d.heading = caption;
-    d.statement = [table](const QString& number) -> SqlStatement {
+    d.statement = [table](const QString& number) -> std::optional<TableRead> {
         if (number.trimmed().isEmpty())
-            return {};
+            return std::nullopt;
         return PaymentStore::receivedOn(table,
                                         Formats::wholeNumber(number, QStringLiteral("Invoice")));
     };

@@ -13,12 +13,12 @@ QList<std::pair<QString, QString>> BillStore::referenceColumns()
             {"Payable", "BillNo_Payable"}};
 }
 
-SqlStatement BillStore::bills()
+TableRead BillStore::bills()
 {
     return SqlSelect::all(QStringLiteral("Bill"));
 }
 
-SqlStatement BillStore::vendorBills(const QString& vendor)
+TableRead BillStore::vendorBills(const QString& vendor)
 {
     return SqlSelect::where(QStringLiteral("Bill"), QStringLiteral("Vendor_Bill"), vendor);
 }

@@ -12,8 +12,8 @@ public:
     using Store::Store;
 
     // Every bill, and the bills of one vendor.
-    static SqlStatement bills();
-    static SqlStatement vendorBills(const QString& vendor);
+    static TableRead bills();
+    static TableRead vendorBills(const QString& vendor);
 
     // The largest bill reference that reads as a whole number (0 when none does).
     qint64 largestReference() const;

@@ -24,17 +24,17 @@ void PaymentStore::payments(Query& query, const PaymentTables& tables, const QVa
     load(query, statement);
 }
 
-SqlStatement PaymentStore::receivedOn(const QString& payments, qint64 number)
+TableRead PaymentStore::receivedOn(const QString& payments, qint64 number)
 {
     return SqlSelect::where(payments, QStringLiteral("InvoiceNo_Receivable"), number);
 }
 
-SqlStatement PaymentStore::received()
+TableRead PaymentStore::received()
 {
     return SqlSelect::all(QStringLiteral("Receivable"));
 }
 
-SqlStatement PaymentStore::receivedFrom(const QString& customer)
+TableRead PaymentStore::receivedFrom(const QString& customer)
 {
     return SqlSelect::where(QStringLiteral("Receivable"), QStringLiteral("Name_Receivable"),
                             customer);
@@ -45,12 +45,12 @@ Field PaymentStore::receivedSum() const
     return value(SqlStatement{{"Select Sum(Amount_Receivable) From Receivable"}});
 }
 
-SqlStatement PaymentStore::paid()
+TableRead PaymentStore::paid()
 {
     return SqlSelect::all(QStringLiteral("Payable"));
 }
 
-SqlStatement PaymentStore::paidOn(const QString& bill)
+TableRead PaymentStore::paidOn(const QString& bill)
 {
     return SqlSelect::where(QStringLiteral("Payable"), QStringLiteral("BillNo_Payable"), bill);
 }

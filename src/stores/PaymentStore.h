@@ -30,13 +30,13 @@ public:
                   const QString& reference) const;
 
     // The payments received under one document number, in the given payments table.
-    static SqlStatement receivedOn(const QString& payments, qint64 number);
+    static TableRead receivedOn(const QString& payments, qint64 number);
     // Every payment received, those received from one customer, and their sum.
-    static SqlStatement received();
-    static SqlStatement receivedFrom(const QString& customer);
+    static TableRead received();
+    static TableRead receivedFrom(const QString& customer);
     Field receivedSum() const;
     // Every payment made on vendor bills, those made on one bill, and their sum.
-    static SqlStatement paid();
-    static SqlStatement paidOn(const QString& bill);
+    static TableRead paid();
+    static TableRead paidOn(const QString& bill);
     Field paidSum() const;
 };

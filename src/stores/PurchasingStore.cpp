@@ -2,7 +2,7 @@
 
 #include "data/SqlSelect.h"
 
-SqlStatement PurchasingStore::partOrdered(const QString& partNo)
+TableRead PurchasingStore::partOrdered(const QString& partNo)
 {
     return SqlSelect::where(QStringLiteral("Items"), QStringLiteral("Color_Item"), partNo);
 }

@@ -9,5 +9,5 @@ public:
     using Store::Store;
 
     // The order lines of a part number.
-    static SqlStatement partOrdered(const QString& partNo);
+    static TableRead partOrdered(const QString& partNo);
 };

@@ -23,19 +23,19 @@ TableRead SalesStore::documents(const SalesTables& tables, Which which)
     return SqlSelect::all(tables.header);
 }
 
-SqlStatement SalesStore::customerInvoices(const QString& customer)
+TableRead SalesStore::customerInvoices(const QString& customer)
 {
     return SqlSelect::where(QStringLiteral("Invoice"), QStringLiteral("CustomerName_Inv"),
                             customer);
 }
 
-SqlStatement SalesStore::laborInvoiced(const QString& description)
+TableRead SalesStore::laborInvoiced(const QString& description)
 {
     return SqlSelect::where(QStringLiteral("InvLabor"), QStringLiteral("Description_Labor"),
                             description);
 }
 
-SqlStatement SalesStore::partInvoiced(const QString& partNo)
+TableRead SalesStore::partInvoiced(const QString& partNo)
 {
     return SqlSelect::where(QStringLiteral("InvItem"), QStringLiteral("Color_Item"), partNo);
 }

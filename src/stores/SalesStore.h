@@ -38,9 +38,9 @@ public:
     static TableRead documents(const SalesTables& tables, Which which);
     // The invoices of a customer; the invoice lines of a labor description and of a part
     // number.
-    static SqlStatement customerInvoices(const QString& customer);
-    static SqlStatement laborInvoiced(const QString& description);
-    static SqlStatement partInvoiced(const QString& partNo);
+    static TableRead customerInvoices(const QString& customer);
+    static TableRead laborInvoiced(const QString& description);
+    static TableRead partInvoiced(const QString& partNo);
 
     // The highest price a customer was invoiced for a part number, and the price on the
     // customer's latest invoice of it (null when never).

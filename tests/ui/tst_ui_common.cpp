@@ -700,9 +700,10 @@ private slots:
         QStringList picked;
         HistoryDescription d;
         d.caption = QStringLiteral("PartList");
-        d.statement = [](const QString& type) {
-            return type == QLatin1String("none") ? SqlStatement{}
-                                                 : SqlStatement{{"Select * From Part"}};
+        d.statement = [](const QString& type) -> std::optional<TableRead> {
+            if (type == QLatin1String("none"))
+                return std::nullopt;
+            return SqlSelect::all(QStringLiteral("Part"));
         };
         d.titles = {"No", "Type"};
         d.navigator = true;
@@ -764,6 +765,42 @@ private slots:
         empty.deleteCurrent();
         QCOMPARE(m_shop->prompter().texts(), L{});
         QCOMPARE(ui::rowCount(empty.grid()), 0);
+    }
+
+    // A list longer than what it reads at once: it shows the count, sorts on the database,
+    // and Print prints every row in the order shown, not only the rows read so far.
+    void longHistoryListPrintsEveryRow()
+    {
+        m_shop->exec("Delete From Part");
+        for (int id = 1; id <= 300; ++id)
+            m_shop->exec("Insert into Part (ID_Material, Number_Material) values (?, ?)",
+                         {id, QStringLiteral("N-%1").arg((id * 7) % 300, 3, 10, QLatin1Char('0'))});
+        QStringList printed;
+        HistoryDescription d;
+        d.caption = QStringLiteral("LongList");
+        d.statement = [](const QString&) -> std::optional<TableRead> {
+            return SqlSelect::all(QStringLiteral("Part"));
+        };
+        d.titleSort = true;
+        d.print = [&printed](const Query* rows) {
+            for (int row = 0; row < rows->recordCount(); ++row)
+                printed.append(
+                    rows->field(row, rows->columnIndex(QStringLiteral("Number_Material")))
+                        .asText());
+        };
+        HistoryWindow w(d);
+        w.load(QString());
+        QVERIFY(showActive(&w));
+        QCOMPARE(ui::rowCount(w.grid()), 300);
+        QVERIFY(w.query()->heldRows() < 300);
+        emit w.grid()->titleClicked(w.query()->columnIndex(QStringLiteral("Number_Material")));
+        ui::click(ui::find<QPushButton>(&w, "PrintButton"));
+        QCOMPARE(printed.size(), 300);
+        QStringList sorted = printed;
+        std::sort(sorted.begin(), sorted.end());
+        QCOMPARE(printed, sorted);
+        QCOMPARE(printed.first(), QStringLiteral("N-000"));
+        QCOMPARE(printed.last(), QStringLiteral("N-299"));
     }
 
     // A payment form described for documents numbered by text, where every Save adds a payment

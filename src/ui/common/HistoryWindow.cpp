@@ -68,8 +68,7 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
     if (m_description.print) {
         QPushButton* print = WindowParts::commandButton(this, QStringLiteral("Print"),
                                                         QStringLiteral("PrintButton"));
-        connect(print, &QPushButton::clicked, this,
-                [this] { guard([this] { m_description.print(m_query); }); });
+        connect(print, &QPushButton::clicked, this, [this] { guard([this] { printRows(); }); });
         bottom->addWidget(print);
     }
     QPushButton* close =
@@ -83,17 +82,12 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
 void HistoryWindow::load(const QString& value)
 {
     m_value = value;
-    const SqlStatement statement = m_description.statement(value);
+    m_read = m_description.statement(value);
     m_query->close();
     m_query->clear();
     // An opener with nothing to look for (an empty number box) shows an empty list.
-    if (!statement.lines.isEmpty()) {
-        m_query->setSql(statement);
-        m_query->open();
-        if (!m_description.initialSort.isEmpty())
-            m_query->sort(m_description.initialSort);
-        m_query->first();
-    }
+    if (m_read)
+        m_query->openPaged(*m_read, m_description.initialSort);
     m_grid->setRedTitle(-1);
     m_grid->setTitles(m_description.titles);
     readTotal();
@@ -130,10 +124,21 @@ void HistoryWindow::deleteCurrent()
             QStringLiteral("This row is no longer stored: it was changed or removed elsewhere. "
                            "The list now shows what is stored."));
     // The list is read again in the order it was shown, on the row after the one removed.
-    m_query->open();
-    if (!order.isEmpty())
-        m_query->sort(order);
+    if (m_read)
+        m_query->openPaged(*m_read, order);
     m_query->setCurrentRow(std::min(position, m_query->recordCount() - 1));
+}
+
+void HistoryWindow::printRows()
+{
+    // Every row is printed, in the order the list shows, not only those read so far.
+    if (!m_query->isPaged()) {
+        m_description.print(m_query);
+        return;
+    }
+    Query printed(QStringLiteral("Printed"), m_query->connection());
+    printed.openWhole(*m_query);
+    m_description.print(&printed);
 }
 
 void HistoryWindow::titleClicked(int column)

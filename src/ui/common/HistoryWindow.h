@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SqlStatement.h"
+#include "data/SqlSelect.h"
 
 #include <QWidget>
 
@@ -19,9 +19,9 @@ struct HistoryDescription
 {
     QString caption;
     QString heading; // empty: no heading band
-    // The statement for the value the opener hands over, the value bound; no lines: nothing
-    // to look for.
-    std::function<SqlStatement(const QString& value)> statement;
+    // The rows for the value the opener hands over, the value bound; none: nothing to look
+    // for. The list reads them a screen at a time.
+    std::function<std::optional<TableRead>(const QString& value)> statement;
     QStringList titles;
     bool navigator = false;
 
@@ -87,12 +87,14 @@ protected:
 private:
     void titleClicked(int column);
     void pick();
+    void printRows();
 
     HistoryDescription m_description;
     Query* m_query;
     DataGrid* m_grid;
     QLabel* m_total = nullptr;
     QString m_value;
+    std::optional<TableRead> m_read;
     std::function<std::optional<QString>()> m_source;
     bool m_loaded = false;
 };
