@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Connection.h"
 #include "data/SqlStatement.h"
 
 // What the benchmarks share: the same statements run straight on SQLite's C API beside the
@@ -137,6 +138,8 @@ void measureAfter(benchmark::State& state, Prepare prepare, Command command, dou
     qint64 total = 0;
     for (auto _ : state) {
         prepare();
+        // Each round is one command of the user, as a key or a click is.
+        Connection::beginCommand();
         QElapsedTimer timer;
         timer.start();
         command();

@@ -378,7 +378,23 @@ Tokens withNullsAsOnFile(const Tokens& t)
     // Per open parenthesis: whether an Order By list is being read at that depth.
     QList<bool> ordering{false};
     bool descending = false;
+    // The row key is never empty: the order on it alone is left as the engine's, so that its
+    // index serves it.
+    int itemStart = 0;
     const auto endItem = [&] {
+        QStringList words;
+        for (qsizetype k = itemStart; k < out.size(); ++k)
+            if (out[k].kind != Kind::Space)
+                words.append(out[k].text);
+        itemStart = int(out.size()) + 1;
+        if (!words.isEmpty() &&
+            (words.first().compare(SqlDialect::rowKeyColumn(), Qt::CaseInsensitive) == 0 ||
+             words.first().compare("rowid", Qt::CaseInsensitive) == 0) &&
+            (words.size() == 1 ||
+             (words.size() == 2 && words.last().compare("desc", Qt::CaseInsensitive) == 0))) {
+            descending = false;
+            return;
+        }
         out.append({Kind::Space, QStringLiteral(" ")});
         out.append({Kind::Word,
                     descending ? QStringLiteral("NULLS LAST") : QStringLiteral("NULLS FIRST")});
@@ -396,6 +412,9 @@ Tokens withNullsAsOnFile(const Tokens& t)
             }
         } else if (ordering.last() && tok.isSymbol(QLatin1Char(','))) {
             endItem();
+            out.append(tok);
+            itemStart = int(out.size());
+            continue;
         } else if (ordering.last() && (tok.is("limit") || tok.is("union"))) {
             endItem();
             out.append({Kind::Space, QStringLiteral(" ")});
@@ -408,6 +427,7 @@ Tokens withNullsAsOnFile(const Tokens& t)
                 --back;
             if (back >= 0 && out[back].is("order")) {
                 out.append(tok);
+                itemStart = int(out.size());
                 ordering.last() = true;
                 descending = false;
                 continue;

@@ -6,6 +6,8 @@
 #include "data/SqlDialect.h"
 #include "data/SqlLiteral.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace {
@@ -46,6 +48,11 @@ QString Query::Paging::before(const QVariantList& sortValues, qint64 key,
 {
     // Empty values come first going up and last going down, as the file sorts them; the
     // rows added earlier come first among equal values.
+    if (oneRange(sortValues)) {
+        const QString& column = order.first().column;
+        values += QVariantList{sortValues.first(), key};
+        return QStringLiteral("(") + column + ", " + keyColumn() + ") < (?, ?)";
+    }
     QString condition = keyColumn() + QStringLiteral(" < ?");
     QVariantList bound{key};
     for (qsizetype k = order.size() - 1; k >= 0; --k) {
@@ -122,6 +129,8 @@ void Query::openPaged(const TableRead& read, const QString& sort)
                             QStringLiteral(" Limit ") + QString::number(pageRows);
         m_columns = readRows(*m_connection, m_connection->translate(sql), read.values, page.rows);
         page.used = ++m_paging->clock;
+        for (int r = 0; r < page.rows.rowCount(); ++r)
+            page.stored.append(r);
         for (const Paging::Key& key : m_paging->order)
             if (columnIndex(key.column) < 0)
                 throw DbError(
@@ -164,20 +173,50 @@ const RowStore& Query::pageHolding(int row, int* at) const
         const bool reversed = first + size > p.count / 2 && first > 0;
         const int skip = reversed ? p.count - (first + size) : first;
         Paging::Page page;
-        page.reversed = reversed;
-        const QString sql = QStringLiteral("Select ") + p.read.columns + ", " + keyColumn() +
-                            " From " + p.read.table + p.where() + p.orderBy(reversed) +
-                            QStringLiteral(" Limit ? Offset ?");
-        readRows(*m_connection, m_connection->translate(sql),
-                 p.read.values + QVariantList{qlonglong(size), qlonglong(skip)}, page.rows);
+        const QVariantList limit{qlonglong(size), qlonglong(skip)};
+        if (skip == 0) {
+            const QString sql = QStringLiteral("Select ") + p.read.columns + ", " + keyColumn() +
+                                " From " + p.read.table + p.where() + p.orderBy(reversed) +
+                                QStringLiteral(" Limit ? Offset ?");
+            readRows(*m_connection, m_connection->translate(sql), p.read.values + limit, page.rows);
+            for (int r = 0; r < page.rows.rowCount(); ++r)
+                page.stored.append(r);
+        } else {
+            // Rows skipped are passed over on the index alone: the page's keys first, then
+            // its rows by their keys.
+            RowStore keys;
+            readRows(*m_connection,
+                     m_connection->translate(QStringLiteral("Select ") + keyColumn() + " From " +
+                                             p.read.table + p.where() + p.orderBy(reversed) +
+                                             QStringLiteral(" Limit ? Offset ?")),
+                     p.read.values + limit, keys);
+            QVariantList wanted;
+            QStringList marks;
+            for (int r = 0; r < keys.rowCount(); ++r) {
+                wanted.append(qlonglong(keys.key(r)));
+                marks.append(QStringLiteral("?"));
+            }
+            if (!wanted.isEmpty())
+                readRows(*m_connection,
+                         m_connection->translate(QStringLiteral("Select ") + p.read.columns + ", " +
+                                                 keyColumn() + " From " + p.read.table + " Where " +
+                                                 keyColumn() + " In (" +
+                                                 marks.join(QLatin1Char(',')) + ")"),
+                         wanted, page.rows);
+            QHash<qint64, int> byKey;
+            for (int r = 0; r < page.rows.rowCount(); ++r)
+                byKey.insert(page.rows.key(r), r);
+            for (int r = 0; r < keys.rowCount(); ++r)
+                page.stored.append(byKey.value(keys.key(r), -1));
+        }
+        if (reversed)
+            std::reverse(page.stored.begin(), page.stored.end());
         found = p.pages.emplace(index, std::move(page)).first;
     }
     Paging::Page& page = found->second;
     page.used = ++p.clock;
     const int offset = row - index * pageRows;
-    const int stored = page.rows.rowCount();
-    const int position = page.reversed ? stored - 1 - offset : offset;
-    *at = position >= 0 && position < stored ? position : -1;
+    *at = offset >= 0 && offset < page.stored.size() ? page.stored.at(offset) : -1;
     return page.rows;
 }
 
@@ -228,7 +267,14 @@ int Query::pagedPosition(qint64 key) const
         sortValues.append(found.value(0, k));
     values = p.read.values;
     const QString before = p.before(sortValues, key, values);
+    qint64 empty = 0;
+    if (p.oneRange(sortValues))
+        empty = scalar(QStringLiteral("Select Count(*)") + from +
+                           p.where(p.order.first().column + QStringLiteral(" Is Null")),
+                       p.read.values)
+                    .toLongLong();
     return int(
+        empty +
         scalar(QStringLiteral("Select Count(*)") + from + p.where(before), values).toLongLong());
 }
 
@@ -248,10 +294,22 @@ bool Query::locateOnPages(int column, const QString& text)
 {
     int row = -1;
     const ColumnKind kind = m_columns.at(column).kind;
-    if (kind == ColumnKind::Text || kind == ColumnKind::Integer) {
+    const QString name = m_columns.at(column).name;
+    const bool sortedOn = !m_paging->order.isEmpty() && !m_paging->order.first().descending &&
+                          m_paging->order.first().column.compare(name, Qt::CaseInsensitive) == 0;
+    if (text.isEmpty()) {
+        // Every row starts with nothing.
+        row = recordCount() > 0 ? 0 : -1;
+    } else if (kind == ColumnKind::Text && sortedOn) {
+        // Texts compare without letter case on the database, so the rows that start with
+        // text follow one another from the first that is not less than it: found along the
+        // column's index, and checked.
+        row = pagedFirst(name + QStringLiteral(" >= ?"), {text});
+        if (row >= 0 && !field(row, column).asText().startsWith(text, Qt::CaseInsensitive))
+            row = -1;
+    } else if (kind == ColumnKind::Text || kind == ColumnKind::Integer) {
         // Texts and whole numbers read the same on the database as in the list; texts
         // match without letter case there too.
-        const QString name = m_columns.at(column).name;
         const QString matched = kind == ColumnKind::Text ? name : "CStr(" + name + ")";
         row =
             pagedFirst(matched + QStringLiteral(" Like ? ESCAPE '\\'"), {Sql::startingWith(text)});

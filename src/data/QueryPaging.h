@@ -17,8 +17,8 @@ struct Query::Paging
     struct Page
     {
         RowStore rows;
-        // Pages in the second half of the list are read from its end, the order turned round.
-        bool reversed = false;
+        // Where each row of the page is among rows (-1: gone since the list was counted).
+        QList<int> stored;
         quint64 used = 0;
     };
 
@@ -35,4 +35,10 @@ struct Query::Paging
     // The rows before the row whose sort values are given, in the list's order, as a
     // condition; values receives the values it binds.
     QString before(const QVariantList& sortValues, qint64 key, QVariantList& values) const;
+    // The rows before a row that sorts after every empty value, going up on one column: one
+    // range of the column's index (the empty values are counted on their own).
+    bool oneRange(const QVariantList& sortValues) const
+    {
+        return order.size() == 1 && !order.first().descending && !sortValues.first().isNull();
+    }
 };

@@ -292,7 +292,7 @@ QStringList createIndexStatements(const SqlDialect& dialect, const QString& only
                 .arg(unique ? QStringLiteral("UNIQUE ") : QString(),
                      dialect.identifier(
                          QStringLiteral("ix_%1_%2").arg(tableName, columns.join(QLatin1Char('_')))),
-                     dialect.identifier(tableName), columns.join(QStringLiteral(", "))));
+                     dialect.identifier(tableName), dialect.indexColumns(columns, unique)));
     }
     return statements;
 }

@@ -322,6 +322,26 @@ const QList<UpgradeStep>& upgradeSteps()
                 }
             }
         },
+        // Version 5: a list sorted on a column reads its screen along that column's index. A
+        // server's indexes of one column sort empty values first, as the lists do, and end in
+        // the row key; the file's already do.
+        [](QSqlDatabase& db) {
+            if (db.driverName() == QLatin1String("QSQLITE"))
+                return;
+            const SqlDialect& sql = dialectOf(db);
+            for (const Schema::Table& table : Schema::tables()) {
+                if (!hasTable(db, table.name))
+                    continue;
+                for (const QString& statement : Schema::createIndexStatements(sql, table.name)) {
+                    if (statement.startsWith(QLatin1String("CREATE UNIQUE")) ||
+                        !statement.contains(QLatin1String(" NULLS FIRST")))
+                        continue;
+                    const QString name = statement.section(QLatin1Char(' '), 2, 2);
+                    run(db, QStringLiteral("DROP INDEX IF EXISTS %1").arg(name));
+                    run(db, statement);
+                }
+            }
+        },
     };
     return steps;
 }

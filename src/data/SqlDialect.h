@@ -49,6 +49,14 @@ public:
     // Whether the engine sorts empty values after the others going up (the file sorts them
     // first); the translation then says NULLS FIRST and NULLS LAST.
     virtual bool sortsNullsLast() const { return false; }
+    // The columns of an index as CREATE INDEX lists them. A plain index of one column also
+    // serves the lists sorted on it, equal values in the order rows were added: on the file
+    // every index ends in the rowid by itself.
+    virtual QString indexColumns(const QStringList& columns, bool unique) const
+    {
+        Q_UNUSED(unique);
+        return columns.join(QStringLiteral(", "));
+    }
 };
 
 class SqliteDialect : public SqlDialect
@@ -85,6 +93,13 @@ public:
     QString columnType(ColumnKind kind, bool exactCase) const override;
     QString rowOrderColumn() const override { return QStringLiteral("tavlin_row"); }
     bool sortsNullsLast() const override { return true; }
+    // Empty values first going up, as the lists sort them, then the row key.
+    QString indexColumns(const QStringList& columns, bool unique) const override
+    {
+        if (unique || columns.size() != 1)
+            return SqlDialect::indexColumns(columns, unique);
+        return columns.first() + QStringLiteral(" NULLS FIRST, ") + rowKeyColumn();
+    }
     QString rowKeyDefinition() const override
     {
         return QStringLiteral("tavlin_row bigserial PRIMARY KEY");
