@@ -59,3 +59,9 @@ int runAnsweringYes(int argc, char** argv, const std::function<void()>& register
     Prompter::install(nullptr);
     return 0;
 }
+
+QStringList firstScreen(const QString& table, const QString& order)
+{
+    return {sql("Select Count(*) From " + table),
+            sql("Select *, tavlin_row From " + table + " Order By " + order + " Limit 64")};
+}

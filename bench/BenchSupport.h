@@ -130,6 +130,10 @@ QString sql(const QString& access);
 // straight statement a bound one is compared with.
 QString sql(const SqlStatement& statement);
 
+// The statements a list read a screen at a time runs when it is shown: its count and its first
+// page, in order.
+QStringList firstScreen(const QString& table, const QString& order = QStringLiteral("tavlin_row"));
+
 // Times one command per iteration, with prepare run before each and left out of the time,
 // and reports it beside the straight statements.
 template<class Prepare, class Command>

@@ -100,9 +100,10 @@ QString taxRow(const QString& isoDate)
 // lines, sums, paid sum and tax row of the first one.
 QStringList openListReload(Shop* shop, const Document& doc)
 {
-    const QString list = sql("Select * From " + doc.header + " where Paid_Inv=No");
+    const QString list = sql("Select *, tavlin_row From " + doc.header +
+                             " where Paid_Inv=No Order By tavlin_row Limit 64");
     const QHash<QString, QString> first = shop->straight->firstRow(list);
-    QStringList statements{list};
+    QStringList statements{sql("Select Count(*) From " + doc.header + " where Paid_Inv=No"), list};
     statements += lineLoad(doc, first.value(QStringLiteral("InvoiceNo_Inv")));
     statements.append(taxRow(first.value(QStringLiteral("InvoiceDate_Inv"))));
     return statements;
@@ -111,7 +112,9 @@ QStringList openListReload(Shop* shop, const Document& doc)
 template<class Window>
 void openWindow(benchmark::State& state, Shop* shop, Document& doc)
 {
-    QStringList statements{sql("Select * From " + doc.header + " where Paid_Inv=No"),
+    QStringList statements{sql("Select Count(*) From " + doc.header + " where Paid_Inv=No"),
+                           sql("Select *, tavlin_row From " + doc.header +
+                               " where Paid_Inv=No Order By tavlin_row Limit 64"),
                            sql("Select * From Tax where Year_T =2026")};
     statements += lineLoad(doc, doc.number);
     measure(
@@ -179,14 +182,6 @@ double residentBytes()
 // The "All" filter: every invoice of the shop loaded into the list. Reports the largest growth
 // of resident memory over the Open list it replaces (freed memory is handed back to the
 // system before each round, so that an earlier round does not hide the growth).
-// The statements a list read a screen at a time runs when it is shown: its count and its first
-// page.
-QStringList firstScreen(const QString& table, const QString& order = QStringLiteral("tavlin_row"))
-{
-    return {sql("Select Count(*) From " + table),
-            sql("Select *, tavlin_row From " + table + " Order By " + order + " Limit 64")};
-}
-
 void allFilter(benchmark::State& state, Shop* shop)
 {
     const double straightMs = shop->straight->milliseconds(firstScreen("Invoice"), 3);

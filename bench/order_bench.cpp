@@ -54,7 +54,7 @@ void showOrder(Shop* shop)
 
 void openOrderWindow(benchmark::State& state, Shop* shop)
 {
-    QStringList statements{sql("Select * From Orders")};
+    QStringList statements = firstScreen("Orders");
     statements += orderLines(QStringLiteral("1"));
     measure(
         state,
