@@ -100,9 +100,12 @@ void ReportStore::takeWorkTables(const QStringList& tables) const
     // The work tables are the shop's, not the station's: a second station running a report
     // waits until this run has filled and read them. On the file the transaction's write lock
     // does that; on a server the tables are locked against other writers.
-    if (connection()->isServer() && !tables.isEmpty())
-        change(SqlStatement{{QStringLiteral("LOCK TABLE ") + tables.join(QStringLiteral(", ")) +
-                             QStringLiteral(" IN EXCLUSIVE MODE")}});
+    if (connection()->isServer() && !tables.isEmpty()) {
+        // Emptied whole, within the run's transaction: rows deleted one by one would stay
+        // behind as dead rows that every later run reads past.
+        change(SqlStatement{{QStringLiteral("TRUNCATE ") + tables.join(QStringLiteral(", "))}});
+        return;
+    }
     for (const QString& table : tables)
         change(SqlStatement{{QStringLiteral(" Delete * from ") + table + QLatin1Char(' ')}});
 }
