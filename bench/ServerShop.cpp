@@ -103,7 +103,7 @@ void copyOnto(const QString& path, QSqlDatabase& server)
     file = QSqlDatabase();
     QSqlDatabase::removeDatabase("bench-copy-file");
     for (const auto& table : Schema::tables())
-        run(server, "ANALYZE " + table.name);
+        run(server, "VACUUM ANALYZE " + table.name);
 }
 
 } // namespace
