@@ -75,7 +75,7 @@ bool cluster(const QString& action)
     QProcess p;
     p.start(qEnvironmentVariable("TAVLIN_PG_CLUSTER"),
             {action, qEnvironmentVariable("TAVLIN_PG_DIR")});
-    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return p.waitForFinished(150000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 } // namespace
