@@ -91,6 +91,7 @@ private slots:
     void postgresWording();
     void postgresSchema();
     void schemaOnServer();
+    void serverIndexesServeSortedLists();
     void valuesByKind_data();
     void valuesByKind();
     void statementsKeepTheirShape();
@@ -259,6 +260,38 @@ void TestStatements::schemaOnServer()
         QVERIFY(q.exec("DROP SCHEMA tavlin_test CASCADE"));
     }
     QSqlDatabase::removeDatabase("server-schema");
+}
+
+// A server's shop of the release before: its one-column indexes sorted empty values last and
+// did not end in the row key. Opening it makes them serve the lists sorted on their column.
+void TestStatements::serverIndexesServeSortedLists()
+{
+    if (!TestShop::onServer())
+        QSKIP("A server's indexes only: the file's already end in the rowid.");
+    TestShop shop;
+    shop.exec("DROP INDEX ix_invoice_customername_inv");
+    shop.exec("CREATE INDEX ix_invoice_customername_inv ON Invoice (CustomerName_Inv)");
+    shop.exec("UPDATE tavlin_schema SET version = 4");
+    {
+        const std::unique_ptr<Connection> station =
+            Connection::shop(QStringLiteral("NextRelease"), TestShop::target());
+        station->open();
+    }
+    QCOMPARE(shop.value("SELECT max(version) FROM tavlin_schema").toInt(),
+             ShopDatabase::currentVersion());
+    const QString definition = shop.value("SELECT indexdef FROM pg_indexes WHERE indexname = "
+                                          "'ix_invoice_customername_inv' AND schemaname = "
+                                          "current_schema() ORDER BY indexname")
+                                   .toString();
+    QVERIFY2(definition.contains("customername_inv NULLS FIRST, tavlin_row"),
+             qPrintable(definition));
+    // The unique keys stay as they were.
+    QVERIFY(
+        !shop.value(
+                 "SELECT indexdef FROM pg_indexes WHERE indexname = "
+                 "'ix_invoice_invoiceno_inv' AND schemaname = current_schema() ORDER BY indexname")
+             .toString()
+             .contains("NULLS FIRST"));
 }
 
 void TestStatements::valuesByKind_data()
