@@ -253,20 +253,11 @@ QString Query::displayText(int row, int column) const
 QList<Query::SortKey> Query::sortKeys(const QString& spec) const
 {
     QList<SortKey> keys;
-    for (const QString& part : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        QStringList words = part.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (words.isEmpty())
-            continue;
-        bool desc = false;
-        if (words.size() > 1) {
-            desc = words.last().compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
-            words.removeLast();
-        }
-        const QString column = words.join(QLatin1Char(' '));
-        const int c = columnIndex(column);
+    for (const Paging::Key& key : Paging::keys(spec)) {
+        const int c = columnIndex(key.column);
         if (c < 0)
-            throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
-        keys.append({c, desc});
+            throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), key.column));
+        keys.append({c, key.descending});
     }
     return keys;
 }

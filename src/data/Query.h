@@ -131,6 +131,8 @@ private:
     // The rows of the page holding row, and where row is among them (-1 when the page came
     // back short: the table changed since it was counted).
     const RowStore& pageHolding(int row, int* at) const;
+    // Reads the page of rows at index into page; returns the columns read.
+    QList<RowColumn> readPage(int index, RowStore& rows, QList<int>& stored) const;
     int pagedPosition(qint64 key) const;
     int pagedFirst(const QString& condition, const QVariantList& values) const;
     bool locateOnPages(int column, const QString& text);

@@ -24,6 +24,23 @@ QString keyColumn()
 
 } // namespace
 
+QList<Query::Paging::Key> Query::Paging::keys(const QString& spec)
+{
+    QList<Key> keys;
+    for (const QString& part : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        QStringList words = part.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.isEmpty())
+            continue;
+        bool descending = false;
+        if (words.size() > 1) {
+            descending = words.last().compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
+            words.removeLast();
+        }
+        keys.append({words.join(QLatin1Char(' ')), descending});
+    }
+    return keys;
+}
+
 QString Query::Paging::where(const QString& extra) const
 {
     QStringList parts;
@@ -60,18 +77,13 @@ QString Query::Paging::before(const QVariantList& sortValues, qint64 key,
         const QVariant& v = sortValues.at(k);
         const bool empty = v.isNull();
         QString earlier;
-        QVariantList earlierValues;
-        if (order[k].descending) {
+        if (order[k].descending)
             earlier = empty ? column + QStringLiteral(" Is Not Null") : column + " > ?";
-        } else if (!empty) {
+        else if (!empty)
             earlier = QStringLiteral("(") + column + " Is Null Or " + column + " < ?)";
-        }
-        if (!empty)
-            earlierValues.append(v);
         const QString equal = empty ? column + QStringLiteral(" Is Null") : column + " = ?";
-        QVariantList next = earlierValues;
-        if (!empty)
-            next.append(v);
+        // A value that is not empty is bound twice: before it, and equal to it.
+        QVariantList next = empty ? QVariantList() : QVariantList{v, v};
         next += bound;
         condition = (earlier.isEmpty() ? QString() : earlier + QStringLiteral(" Or ")) + "(" +
                     equal + " And " + condition + ")";
@@ -103,16 +115,8 @@ void Query::openPaged(const TableRead& read, const QString& sort)
 {
     auto paging = std::make_unique<Paging>();
     paging->read = read;
-    // The order is read as sort() reads it; its columns are checked once the first page
-    // tells the list's columns.
-    for (const QString& part : sort.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        QStringList words = part.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        const bool descending =
-            words.size() > 1 && words.last().compare("DESC", Qt::CaseInsensitive) == 0;
-        if (words.size() > 1)
-            words.removeLast();
-        paging->order.append({words.join(QLatin1Char(' ')), descending});
-    }
+    // Its columns are checked once the first page tells the list's columns.
+    paging->order = Paging::keys(sort);
     const QString from = QStringLiteral(" From ") + read.table;
     emit aboutToChangeRows();
     resetRows();
@@ -124,13 +128,8 @@ void Query::openPaged(const TableRead& read, const QString& sort)
         m_paging = std::move(paging);
         // The first page is read at once: it tells the list's columns, even when it is empty.
         auto& page = m_paging->pages[0];
-        const QString sql = QStringLiteral("Select ") + read.columns + ", " + keyColumn() + from +
-                            m_paging->where() + m_paging->orderBy(false) +
-                            QStringLiteral(" Limit ") + QString::number(pageRows);
-        m_columns = readRows(*m_connection, m_connection->translate(sql), read.values, page.rows);
+        m_columns = readPage(0, page.rows, page.stored);
         page.used = ++m_paging->clock;
-        for (int r = 0; r < page.rows.rowCount(); ++r)
-            page.stored.append(r);
         for (const Paging::Key& key : m_paging->order)
             if (columnIndex(key.column) < 0)
                 throw DbError(
@@ -166,51 +165,8 @@ const RowStore& Query::pageHolding(int row, int* at) const
                 });
             p.pages.erase(oldest);
         }
-        // Rows in the second half are counted from the end: no read skips more than half of
-        // the list.
-        const int first = index * pageRows;
-        const int size = std::min(pageRows, p.count - first);
-        const bool reversed = first + size > p.count / 2 && first > 0;
-        const int skip = reversed ? p.count - (first + size) : first;
         Paging::Page page;
-        const QVariantList limit{qlonglong(size), qlonglong(skip)};
-        if (skip == 0) {
-            const QString sql = QStringLiteral("Select ") + p.read.columns + ", " + keyColumn() +
-                                " From " + p.read.table + p.where() + p.orderBy(reversed) +
-                                QStringLiteral(" Limit ? Offset ?");
-            readRows(*m_connection, m_connection->translate(sql), p.read.values + limit, page.rows);
-            for (int r = 0; r < page.rows.rowCount(); ++r)
-                page.stored.append(r);
-        } else {
-            // Rows skipped are passed over on the index alone: the page's keys first, then
-            // its rows by their keys.
-            RowStore keys;
-            readRows(*m_connection,
-                     m_connection->translate(QStringLiteral("Select ") + keyColumn() + " From " +
-                                             p.read.table + p.where() + p.orderBy(reversed) +
-                                             QStringLiteral(" Limit ? Offset ?")),
-                     p.read.values + limit, keys);
-            QVariantList wanted;
-            QStringList marks;
-            for (int r = 0; r < keys.rowCount(); ++r) {
-                wanted.append(qlonglong(keys.key(r)));
-                marks.append(QStringLiteral("?"));
-            }
-            if (!wanted.isEmpty())
-                readRows(*m_connection,
-                         m_connection->translate(QStringLiteral("Select ") + p.read.columns + ", " +
-                                                 keyColumn() + " From " + p.read.table + " Where " +
-                                                 keyColumn() + " In (" +
-                                                 marks.join(QLatin1Char(',')) + ")"),
-                         wanted, page.rows);
-            QHash<qint64, int> byKey;
-            for (int r = 0; r < page.rows.rowCount(); ++r)
-                byKey.insert(page.rows.key(r), r);
-            for (int r = 0; r < keys.rowCount(); ++r)
-                page.stored.append(byKey.value(keys.key(r), -1));
-        }
-        if (reversed)
-            std::reverse(page.stored.begin(), page.stored.end());
+        readPage(index, page.rows, page.stored);
         found = p.pages.emplace(index, std::move(page)).first;
     }
     Paging::Page& page = found->second;
@@ -218,6 +174,58 @@ const RowStore& Query::pageHolding(int row, int* at) const
     const int offset = row - index * pageRows;
     *at = offset >= 0 && offset < page.stored.size() ? page.stored.at(offset) : -1;
     return page.rows;
+}
+
+QList<RowColumn> Query::readPage(int index, RowStore& rows, QList<int>& stored) const
+{
+    const Paging& p = *m_paging;
+    // Rows in the second half are counted from the end: no read skips more than half of the
+    // list.
+    const int first = index * pageRows;
+    const int size = std::max(0, std::min(pageRows, p.count - first));
+    const bool reversed = first + size > p.count / 2 && first > 0;
+    const int skip = reversed ? p.count - (first + size) : first;
+    const QVariantList limit{qlonglong(size), qlonglong(skip)};
+    const QString from = QStringLiteral(" From ") + p.read.table;
+    const QString ordered = p.where() + p.orderBy(reversed) + QStringLiteral(" Limit ? Offset ?");
+    QList<RowColumn> columns;
+    stored.clear();
+    if (skip == 0) {
+        columns = readRows(*m_connection,
+                           m_connection->translate(QStringLiteral("Select ") + p.read.columns +
+                                                   ", " + keyColumn() + from + ordered),
+                           p.read.values + limit, rows);
+        for (int r = 0; r < rows.rowCount(); ++r)
+            stored.append(r);
+    } else {
+        // Rows skipped are passed over on the index alone: the page's keys first, then its
+        // rows by their keys.
+        RowStore keys;
+        readRows(*m_connection,
+                 m_connection->translate(QStringLiteral("Select ") + keyColumn() + from + ordered),
+                 p.read.values + limit, keys);
+        QVariantList wanted;
+        QStringList marks;
+        for (int r = 0; r < keys.rowCount(); ++r) {
+            wanted.append(qlonglong(keys.key(r)));
+            marks.append(QStringLiteral("?"));
+        }
+        if (!wanted.isEmpty())
+            columns =
+                readRows(*m_connection,
+                         m_connection->translate(QStringLiteral("Select ") + p.read.columns + ", " +
+                                                 keyColumn() + from + " Where " + keyColumn() +
+                                                 " In (" + marks.join(QLatin1Char(',')) + ")"),
+                         wanted, rows);
+        QHash<qint64, int> byKey;
+        for (int r = 0; r < rows.rowCount(); ++r)
+            byKey.insert(rows.key(r), r);
+        for (int r = 0; r < keys.rowCount(); ++r)
+            stored.append(byKey.value(keys.key(r), -1));
+    }
+    if (reversed)
+        std::reverse(stored.begin(), stored.end());
+    return columns;
 }
 
 void Query::sortPaged(const QList<SortKey>& keys, const QString& spec)

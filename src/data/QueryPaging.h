@@ -22,6 +22,9 @@ struct Query::Paging
         quint64 used = 0;
     };
 
+    // A sort text ("Col", "Col DESC", several separated by commas) as keys.
+    static QList<Key> keys(const QString& spec);
+
     TableRead read;
     QList<Key> order;
     int count = 0;
