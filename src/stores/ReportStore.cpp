@@ -29,30 +29,34 @@ SqlStatement when(bool applies, const QString& condition)
 
 // ---- Tax -------------------------------------------------------------------------------------
 
-// The invoice window stores its tax choice as the text "Yes" or "No".
-const QString taxed = QStringLiteral(" And UCase(O.Tax_Inv) = 'YES'");
+// The invoice window stores its tax choice as the text "Yes" or "No". Texts compare without
+// letter case on every engine, so the column is compared as it is stored: a server then knows
+// from its statistics how many invoices are taxed and plans the join by them.
+const QString taxed = QStringLiteral(" And O.Tax_Inv = 'YES'");
 // The invoices marked paid. Written "not No", the same rows of a yes/no column as "= Yes":
 // then a period's invoices are found by the date's index rather than by the paid flag's,
 // which holds nearly every invoice of every year.
 const QString paidInvoice = QStringLiteral(" And O.Paid_Inv <> No");
 
-// The rate of invoice O by the rule every figure of an invoice uses: the tax row of its year
-// whose months cover its month (the earliest starting), else its year's earliest starting row.
-QString invoiceRate()
+// The rate of an invoice of the given year and month by the rule every figure of an invoice
+// uses: the tax row of its year whose months cover its month (the earliest starting), else its
+// year's earliest starting row.
+QString rateOf(const QString& year, const QString& month)
 {
-    const QString year = QStringLiteral("Year(O.InvoiceDate_Inv)");
-    const QString month = QStringLiteral("Month(O.InvoiceDate_Inv)");
     return "Nz((select Top 1 T.Tax_T From Tax T where T.Year_T = " + year +
            " And T.A_T <= " + month + " And T.E_T >= " + month +
            " Order By T.A_T), (select Top 1 T.Tax_T From Tax " + "T where T.Year_T = " + year +
            " Order By T.A_T))";
 }
 
-// Each invoice's own tax: its parts at its rate, rounded to the cent as the invoice is.
-QString invoiceTax()
-{
-    return "Cents(SUM(I.Amount_Item) * " + invoiceRate() + ")";
-}
+// Each invoice's own tax from S, a row per invoice of its parts' value (Amount) and its date's
+// year (Y) and month (M): rounded to the cent as the invoice is. S groups its rows, so that a
+// server reads the rate with the year and month as plain values, not as a date taken apart
+// again for every row of the tax table.
+const QString taxOfEach =
+    "Cents(S.Amount * " + rateOf(QStringLiteral("S.Y"), QStringLiteral("S.M")) + ")";
+const QString yearAndMonth =
+    QStringLiteral(", Year(O.InvoiceDate_Inv) As Y, Month(O.InvoiceDate_Inv) As M");
 const QString eachInvoice = QStringLiteral(" Group By O.InvoiceNo_Inv, O.InvoiceDate_Inv");
 
 // A taxed invoice with parts whose year has no rate.
@@ -144,9 +148,10 @@ ReportStore::invoiceTotals(const Totals& totals, const QDate& from, const QDate&
     load(totals.parts, inPeriod("select SUM(I.Amount_Item) From  Invoice O, InvItem I" + period,
                                 " And O.InvoiceNo_Inv= I.Inv_Item "));
     // The sum of every invoice's own tax, each at the rate of its own date.
-    load(totals.tax, inPeriod("select SUM(X.InvoiceTax) From (select " + invoiceTax() +
-                                  " As InvoiceTax From  Invoice O, InvItem I" + period,
-                              " And O.InvoiceNo_Inv= I.Inv_Item " + taxed + eachInvoice + ") X"));
+    load(totals.tax,
+         inPeriod("select SUM(" + taxOfEach + ") From (select SUM(I.Amount_Item) As Amount" +
+                      yearAndMonth + " From  Invoice O, InvItem I" + period,
+                  " And O.InvoiceNo_Inv= I.Inv_Item " + taxed + eachInvoice + ") S"));
     load(totals.purchases, purchases(from, to));
     return std::nullopt;
 }
@@ -192,11 +197,18 @@ std::optional<ReportStore::UnratedInvoice> ReportStore::finishedTotals(const Tot
                             noRateOfItsYear} +
             type))
         return missing;
-    // Each invoice's own tax, at the rate of its own date, rounded as the invoice rounds it.
+    // Each taxed invoice's own tax, from the value of its parts just summed, at the rate of its
+    // own date, rounded as the invoice rounds it; 0 for every other invoice.
     change(withType({" Insert Into TotalTax ( T_Inv_Tax, T_Amount_Tax)",
-                     "select W.T_Inv_Labor, Nz((select " + invoiceTax(),
-                     " From  InvItem I,Invoice O where I.Inv_Item= W.T_Inv_Labor" + taxed},
-                    " And O.InvoiceNo_Inv = I.Inv_Item" + eachInvoice + "), 0) From TotalLabor W"));
+                     "select S.Inv, Nz(" + taxOfEach +
+                         ", 0) From (select X.T_Inv_Item As Inv, "
+                         "X.T_Amount_Item As Amount" +
+                         yearAndMonth,
+                     " From TotalItem X, Invoice O where O.InvoiceNo_Inv = X.T_Inv_Item" + taxed},
+                    " Group By X.T_Inv_Item, X.T_Amount_Item, O.InvoiceDate_Inv) S"));
+    change(SqlStatement{{" Insert Into TotalTax ( T_Inv_Tax, T_Amount_Tax)",
+                         "select W.T_Inv_Labor, 0 From TotalLabor W where W.T_Inv_Labor Not In "
+                         "(select T_Inv_Tax From TotalTax)"}});
     // Read before the commit, so that another station's run of the same report cannot
     // replace the rows between filling and reading them.
     load(totals.labor,
