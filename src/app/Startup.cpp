@@ -5,6 +5,7 @@
 #include "app/TSplash.h"
 #include "app/Tasks.h"
 #include "app/TavlinApplication.h"
+#include "backup/ShopCommands.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/ShopDatabase.h"
@@ -38,13 +39,30 @@ struct DatabaseOptions
     QCommandLineOption create{QStringLiteral("create"),
                               QStringLiteral("Create the shop on the empty database named by "
                                              "--server or --odbc, then end.")};
+    QCommandLineOption from{QStringLiteral("from"),
+                            QStringLiteral("With --create: copy every row of the shop file or "
+                                           "backup <file> onto the new server shop."),
+                            QStringLiteral("file")};
+    QCommandLineOption backup{QStringLiteral("backup"),
+                              QStringLiteral("Make a checked copy of the shop into [FILE], or "
+                                             "into the backups folder, then end.")};
+    QCommandLineOption restore{QStringLiteral("restore"),
+                               QStringLiteral("Replace the shop with the backup <file>, keeping "
+                                              "the shop it replaces as a backup, then end."),
+                               QStringLiteral("file")};
+    QCommandLineOption check{QStringLiteral("check"),
+                             QStringLiteral("Check the shop without changing it; exit non-zero "
+                                            "when anything is wrong.")};
 
     void addTo(QCommandLineParser& parser) const
     {
         parser.setApplicationDescription(QStringLiteral("Tavlin truck repair shop program"));
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions({file, server, odbc, create});
+        parser.addOptions({file, server, odbc, create, from, backup, restore, check});
+        parser.addPositionalArgument(QStringLiteral("FILE"),
+                                     QStringLiteral("With --backup: the file to write."),
+                                     QStringLiteral("[FILE]"));
     }
 
     // The command line's choice, else the settings file's, else the default file.
@@ -66,8 +84,22 @@ struct DatabaseOptions
     }
 };
 
-// tavlin --create: no window, a line on the terminal, and an exit code a script can test.
-int createShop(int& argc, char** argv)
+// Whether the command line asks for one of the commands that look after the shop and end
+// without a window.
+bool isShopCommand(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char* command : {"create", "backup", "restore", "check"})
+            if (qstrcmp(argv[i], QByteArray("--") + command) == 0 ||
+                qstrcmp(argv[i], QByteArray("-") + command) == 0 ||
+                QByteArray(argv[i]).startsWith(QByteArray("--") + command + '='))
+                return true;
+    return false;
+}
+
+// tavlin --create, --backup, --restore, --check: no window, a line on the terminal, and an
+// exit code a script can test.
+int shopCommand(int& argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tavlin"));
@@ -78,8 +110,32 @@ int createShop(int& argc, char** argv)
     parser.process(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
+    const int commands = int(parser.isSet(options.create)) + int(parser.isSet(options.backup)) +
+                         int(parser.isSet(options.restore)) + int(parser.isSet(options.check));
+    if (commands > 1) {
+        err << "tavlin: give one of --create, --backup, --restore and --check." << Qt::endl;
+        return 2;
+    }
+    if (parser.isSet(options.from) && !parser.isSet(options.create)) {
+        err << "tavlin: --from goes with --create." << Qt::endl;
+        return 2;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > (parser.isSet(options.backup) ? 1 : 0)) {
+        err << "tavlin: unexpected " << positional.join(QLatin1Char(' ')) << Qt::endl;
+        return 2;
+    }
     try {
         const DatabaseTarget target = options.target(parser);
+        const QString settings = DatabaseTarget::settingsPath();
+        if (parser.isSet(options.backup))
+            return ShopCommands::backup(target, positional.value(0), settings, out, err);
+        if (parser.isSet(options.restore))
+            return ShopCommands::restore(target, parser.value(options.restore), settings, out, err);
+        if (parser.isSet(options.check))
+            return ShopCommands::check(target, out, err);
+        if (parser.isSet(options.from))
+            return ShopCommands::createFrom(target, parser.value(options.from), out, err);
         Connection::createShop(target);
         out << "Created the Tavlin shop on " << target.describe() << Qt::endl;
         return 0;
@@ -93,9 +149,8 @@ int createShop(int& argc, char** argv)
 
 int runTavlin(int& argc, char** argv, const std::function<void()>& signInShown)
 {
-    for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--create") == 0 || qstrcmp(argv[i], "-create") == 0)
-            return createShop(argc, argv);
+    if (isShopCommand(argc, argv))
+        return shopCommand(argc, argv);
 
     TavlinApplication app(argc, argv);
 

@@ -165,6 +165,22 @@ void Connection::openServer(bool create)
     m_db = db;
 }
 
+QSqlDatabase Connection::openServerDatabase(const DatabaseTarget& target, const QString& name)
+{
+    QSqlDatabase db = addServerDatabase(target, name);
+    db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!db.open())
+        throw DbError(QStringLiteral("The shop database %1 cannot be opened: %2")
+                          .arg(target.describe(), databaseMessage(db.lastError())));
+    try {
+        prepareSession(db);
+    } catch (...) {
+        db.close();
+        throw;
+    }
+    return db;
+}
+
 void Connection::prepareSession(QSqlDatabase& db)
 {
     // A backslash in a quoted text is a backslash, whatever the server's or the role's

@@ -32,6 +32,9 @@ public:
     static void createShop(const DatabaseTarget& target);
     // A connection named name to the server target names, set up but not opened.
     static QSqlDatabase addServerDatabase(const DatabaseTarget& target, const QString& name);
+    // The same opened, its session prepared as the program's own. Exact numbers come back as
+    // they are stored (texts), for copying; throws DbError when the server cannot be reached.
+    static QSqlDatabase openServerDatabase(const DatabaseTarget& target, const QString& name);
     // A connection through a named data source that is configured but opened only on demand.
     static std::unique_ptr<Connection> dataSource(const QString& name,
                                                   const QString& connectionText);

@@ -63,6 +63,12 @@ int version(QSqlDatabase& db)
 
 void create(QSqlDatabase& db, const QList<ShopDatabase::UpgradeStep>& steps)
 {
+    create(db, {}, steps);
+}
+
+void create(QSqlDatabase& db, const std::function<void(QSqlDatabase&)>& fill,
+            const QList<ShopDatabase::UpgradeStep>& steps)
+{
     const PostgresDialect dialect;
     inTransaction(db, [&] {
         // Two stations asked to create at once: the second waits here, then finds the tables.
@@ -83,8 +89,12 @@ void create(QSqlDatabase& db, const QList<ShopDatabase::UpgradeStep>& steps)
             run(db, Schema::createTableStatement(table, dialect));
         for (const auto& statement : Schema::createIndexStatements(dialect))
             run(db, statement);
-        for (const auto& statement : Schema::seedStatements())
-            run(db, statement);
+        if (fill) {
+            fill(db);
+        } else {
+            for (const auto& statement : Schema::seedStatements())
+                run(db, statement);
+        }
         run(db, QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable));
         run(db, QStringLiteral("INSERT INTO %1 (version) VALUES (%2)")
                     .arg(versionTable)

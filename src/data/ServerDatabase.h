@@ -14,6 +14,10 @@ namespace ServerDatabase {
 // when it already holds tables (a shop or anything else).
 void create(QSqlDatabase& db,
             const QList<ShopDatabase::UpgradeStep>& steps = ShopDatabase::upgradeSteps());
+// The same with the rows fill writes in place of the profile row and the first user, in the
+// same transaction: what fill throws leaves the database as it was.
+void create(QSqlDatabase& db, const std::function<void(QSqlDatabase&)>& fill,
+            const QList<ShopDatabase::UpgradeStep>& steps = ShopDatabase::upgradeSteps());
 
 // Checks an open database: it must hold a shop of this release or an older one, which is then
 // upgraded step by step (one station at a time, each step in one transaction). Throws DbError

@@ -35,13 +35,19 @@ int pragmaInt(QSqlDatabase& db, const char* pragma)
     return q.value(0).toInt();
 }
 
-// Today's schema: every table, its indexes and the seed rows.
-void createSchema(QSqlDatabase& db)
+// Today's schema: every table and its indexes.
+void createTables(QSqlDatabase& db)
 {
     for (const auto& table : Schema::tables())
         run(db, Schema::createTableStatement(table));
     for (const auto& statement : Schema::createIndexStatements())
         run(db, statement);
+}
+
+// Today's schema: every table, its indexes and the seed rows.
+void createSchema(QSqlDatabase& db)
+{
+    createTables(db);
     for (const auto& statement : Schema::seedStatements())
         run(db, statement);
 }
@@ -79,7 +85,7 @@ void openConnection(QSqlDatabase& db, const QString& path)
 
 // Builds a complete new file beside the final name and moves it into place, so that an
 // interrupted first start never leaves a half-made database behind.
-void create(const QString& path, int version)
+void create(const QString& path, int version, bool blank = false)
 {
     const QString temp = path + QStringLiteral(".new");
     QFile::remove(temp);
@@ -92,8 +98,9 @@ void create(const QString& path, int version)
             openConnection(db, temp);
             run(db, QStringLiteral("PRAGMA application_id = %1").arg(Schema::ApplicationId));
             // Built as today's schema describes it, so no upgrade step runs on a new file.
-            inTransaction(db, version, createSchema);
-            run(db, QStringLiteral("PRAGMA journal_mode = WAL"));
+            inTransaction(db, version, blank ? createTables : createSchema);
+            if (!blank)
+                run(db, QStringLiteral("PRAGMA journal_mode = WAL"));
             db.close();
         } catch (...) {
             db.close();
@@ -110,7 +117,7 @@ void create(const QString& path, int version)
 }
 
 // Reads the file header without opening the file through the database engine.
-void checkHeader(const QString& path)
+void checkFileHeader(const QString& path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     QFile file(path);
@@ -351,6 +358,16 @@ int currentVersion(const QList<UpgradeStep>& steps)
     return 1 + int(steps.size());
 }
 
+void checkHeader(const QString& path)
+{
+    checkFileHeader(path);
+}
+
+void createBlank(const QString& path)
+{
+    create(path, currentVersion(upgradeSteps()), true);
+}
+
 int version(const QSqlDatabase& db)
 {
     QSqlDatabase handle = db;
@@ -366,7 +383,7 @@ void open(const QString& path, const QString& connectionName, const QList<Upgrad
                               .arg(QDir::toNativeSeparators(info.absolutePath())));
         create(path, currentVersion(steps));
     } else {
-        checkHeader(path);
+        checkFileHeader(path);
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     openConnection(db, path);

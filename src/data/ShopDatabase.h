@@ -42,6 +42,14 @@ QString defaultPath();
 void open(const QString& path, const QString& connectionName,
           const QList<UpgradeStep>& steps = upgradeSteps());
 
+// Reads the file's header without opening it through the database engine; throws DbError
+// when the file cannot be read, is no database or is another program's.
+void checkHeader(const QString& path);
+
+// Creates a file of today's schema without any row (no profile, no user) in the rollback
+// journal mode, a single file to hold a copy of a shop. Throws DbError.
+void createBlank(const QString& path);
+
 // The schema version written in an open shop database.
 int version(const QSqlDatabase& db);
 
