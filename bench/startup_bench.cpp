@@ -75,10 +75,13 @@ int main(int argc, char** argv)
         int childArgc = 3;
         char database[] = "--database";
         char* childArgv[] = {argv[0], database, argv[2], nullptr};
-        return runTavlin(childArgc, childArgv, [&sinceMain] {
-            QTextStream(stdout) << "shown " << sinceMain.nsecsElapsed() / 1e6 << Qt::endl;
-            QCoreApplication::exit(0);
-        });
+        return runTavlin(
+            childArgc, childArgv,
+            [&sinceMain] {
+                QTextStream(stdout) << "shown " << sinceMain.nsecsElapsed() / 1e6 << Qt::endl;
+                QCoreApplication::exit(0);
+            },
+            false);
     }
     TavlinApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 9;

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/ShopKeeping.h"
 #include "app/TMainForm.h"
 #include "app/TPass.h"
 #include "app/TSplash.h"
@@ -14,11 +15,13 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QProcess>
 #include <QTextStream>
 #include <QTimer>
 #include <QWindow>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -147,7 +150,8 @@ int shopCommand(int& argc, char** argv)
 
 } // namespace
 
-int runTavlin(int& argc, char** argv, const std::function<void()>& signInShown)
+int runTavlin(int& argc, char** argv, const std::function<void()>& signInShown,
+              bool automaticBackups)
 {
     if (isShopCommand(argc, argv))
         return shopCommand(argc, argv);
@@ -163,25 +167,49 @@ int runTavlin(int& argc, char** argv, const std::function<void()>& signInShown)
     splash->showNow();
 
     try {
-        TDM dataModule(options.target(parser));
-        TMainForm mainForm;
-        mainForm.showMaximized();
-        TPass::open(&mainForm);
-        splash->hide();
-        splash.reset();
-        // The windows that live for the whole run are made right after the sign-in is on the
-        // screen, not before it; until then the task buttons they serve stay disabled.
-        std::unique_ptr<LongLivedWindows> windows;
-        QTimer::singleShot(0, &mainForm, [&mainForm, &windows, &signInShown] {
-            while (!(mainForm.windowHandle() && mainForm.windowHandle()->isExposed()))
-                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-            QApplication::processEvents();
-            if (signInShown)
-                signInShown();
-            windows = std::make_unique<LongLivedWindows>();
-            registerTasks(mainForm, *windows);
-        });
-        return app.exec();
+        const DatabaseTarget target = options.target(parser);
+        std::optional<QString> restore;
+        bool closeBackup = false;
+        int result = 0;
+        {
+            TDM dataModule(target);
+            TMainForm mainForm;
+            mainForm.showMaximized();
+            TPass::open(&mainForm);
+            splash->hide();
+            splash.reset();
+            // The windows that live for the whole run are made right after the sign-in is on
+            // the screen, not before it; until then the task buttons they serve stay disabled.
+            std::unique_ptr<LongLivedWindows> windows;
+            QTimer::singleShot(0, &mainForm, [&] {
+                while (!(mainForm.windowHandle() && mainForm.windowHandle()->isExposed()))
+                    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+                QApplication::processEvents();
+                if (signInShown)
+                    signInShown();
+                windows = std::make_unique<LongLivedWindows>();
+                registerTasks(mainForm, *windows);
+                // The day's first start backs the shop up, by a program of its own.
+                if (automaticBackups && mainForm.keeping() &&
+                    mainForm.keeping()->startupBackupDue())
+                    mainForm.keeping()->backUpInBackground();
+            });
+            result = app.exec();
+            if (ShopKeeping* keeping = mainForm.keeping()) {
+                restore = keeping->pendingRestore();
+                closeBackup = automaticBackups && !restore;
+                if (closeBackup)
+                    keeping->backUpInBackground();
+            }
+        }
+        // A restore asked for in the File menu runs once the program's own connections to the
+        // shop are closed; the program then starts again on the restored shop.
+        if (restore) {
+            if (ShopKeeping::runRestore(target, *restore, DatabaseTarget::settingsPath()))
+                QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                        QCoreApplication::arguments().mid(1));
+        }
+        return result;
     } catch (const DbError& e) {
         splash.reset();
         Prompter::instance().error(e.message());

@@ -1,6 +1,7 @@
 #include "app/TMainForm.h"
 
 #include "app/HelpWindow.h"
+#include "app/ShopKeeping.h"
 #include "data/Connection.h"
 #include "data/ServerDatabase.h"
 #include "data/ShopDatabase.h"
@@ -144,6 +145,8 @@ TMainForm::TMainForm(QWidget* parent)
         database->setToolTip(QStringLiteral("The shop database this station works on"));
         statusBar()->addPermanentWidget(database);
     }
+    if (DM && DM->admin1())
+        m_keeping = new ShopKeeping(this, DM->admin1()->target(), DatabaseTarget::settingsPath());
     createMenus();
 
     if (QScreen* screen = QApplication::primaryScreen()) {
@@ -221,6 +224,8 @@ void TMainForm::createMenus()
         return action;
     };
 
+    if (m_keeping)
+        m_keeping->addMenu(menuBar());
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->setObjectName(QStringLiteral("Window1"));
     item(window, QStringLiteral("&Tile"), QStringLiteral("Tile all windows"), [this] {
@@ -246,8 +251,12 @@ void TMainForm::createMenus()
          [this] { this->help()->showHelpOnHelp(); })
         ->setObjectName(QStringLiteral("HelpHowToUseItem"));
     help->addSeparator();
-    item(help, QStringLiteral("&About..."), QStringLiteral("Show program information"), [] {
-        guard([] { Prompter::instance().inform(aboutText()); });
+    item(help, QStringLiteral("&About..."), QStringLiteral("Show program information"), [this] {
+        guard([this] {
+            Prompter::instance().inform(
+                aboutText() +
+                (m_keeping ? QStringLiteral("\n") + m_keeping->lastBackupText() : QString()));
+        });
     })->setObjectName(QStringLiteral("HelpAboutItem"));
 }
 
@@ -357,6 +366,8 @@ void TMainForm::arrangeMinimized()
 void TMainForm::setUserName(const QString& name)
 {
     m_userName->setText(name);
+    if (m_keeping)
+        m_keeping->setSignedIn(!name.isEmpty());
 }
 
 QString TMainForm::userName() const

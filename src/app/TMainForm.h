@@ -11,6 +11,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolButton;
+class ShopKeeping;
 
 // The frame of the program: the task buttons on the left open every other window as a child
 // window inside it.
@@ -49,6 +50,8 @@ public:
     QString userName() const;
 
     HelpWindow* help();
+    // The File menu's backups, restore and check; none without a data module.
+    ShopKeeping* keeping() const { return m_keeping; }
 
 private:
     QWidget* createTaskPanel();
@@ -62,4 +65,5 @@ private:
     QHash<QString, QToolButton*> m_buttons;
     QHash<QString, WindowFactory> m_factories;
     QPointer<HelpWindow> m_help;
+    ShopKeeping* m_keeping = nullptr;
 };

@@ -24,6 +24,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -337,7 +338,10 @@ QString restore(const DatabaseTarget& target, const QString& backupPath, const B
             QString kept;
             if (shop.exists()) {
                 refuseWhenInUse(target.location);
-                QFile::setPermissions(prepared, QFile::permissions(target.location));
+                // The restored shop keeps the replaced one's permissions.
+                struct stat mode;
+                if (::stat(QFile::encodeName(target.location).constData(), &mode) == 0)
+                    ::chmod(QFile::encodeName(prepared).constData(), mode.st_mode & 07777);
                 kept = backup(target, folder.newPath(now, QStringLiteral("before-restore"))).path;
                 refuseWhenInUse(target.location);
             }

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -140,15 +139,7 @@ QString PreviewWindow::chooseFile(const FileQuestion& question)
     if (installedChooser) {
         chosen = installedChooser(question);
     } else {
-        QFileDialog dialog(this, question.caption, question.proposed, question.filter);
-        dialog.setAcceptMode(question.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(question.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        if (question.save)
-            dialog.setDefaultSuffix(QFileInfo(question.proposed).suffix());
-        else
-            dialog.setDirectory(QFileInfo(question.proposed).absolutePath());
-        if (dialog.exec() == QDialog::Accepted)
-            chosen = dialog.selectedFiles().value(0);
+        chosen = Prompter::instance().chooseFile(question);
     }
     if (!chosen.isEmpty())
         lastFolder = QFileInfo(chosen).absolutePath();

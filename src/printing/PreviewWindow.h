@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/PreparedReport.h"
+#include "ui/common/Prompter.h"
 
 #include <QDialog>
 #include <QKeySequence>
@@ -34,13 +35,7 @@ public:
     static void showReport(const PreparedReport& report, QWidget* parent = nullptr);
 
     // What the file dialogs are asked; tests answer it with a chooser of their own.
-    struct FileQuestion
-    {
-        QString caption;
-        QString proposed; // full path proposed to the user
-        QString filter;
-        bool save = true;
-    };
+    using FileQuestion = ::FileQuestion;
     // Returns the chosen file, or an empty text when the user cancelled.
     using FileChooser = std::function<QString(const FileQuestion&)>;
     // Installs chooser in place of the file dialogs; an empty one restores them.

@@ -52,3 +52,10 @@ QString ScriptedPrompter::last() const
 {
     return m_messages.isEmpty() ? QString() : m_messages.constLast().text;
 }
+
+QString ScriptedPrompter::chooseFile(const FileQuestion& question)
+{
+    m_messages.append({Kind::ChooseFile, question.caption});
+    m_fileQuestions.append(question);
+    return m_files.isEmpty() ? QString() : m_files.takeFirst();
+}

@@ -13,7 +13,8 @@ public:
     {
         Confirm,
         Inform,
-        Error
+        Error,
+        ChooseFile
     };
     struct Message
     {
@@ -28,6 +29,11 @@ public:
     bool confirm(const QString& text) override;
     void inform(const QString& text) override;
     void error(const QString& text) override;
+    // Records the dialog's caption and returns the next of the files given to chooseFiles,
+    // or an empty text (cancelled) once they are used up.
+    QString chooseFile(const FileQuestion& question) override;
+    void chooseFiles(const QStringList& files) { m_files = files; }
+    const QList<FileQuestion>& fileQuestions() const { return m_fileQuestions; }
 
     // Answers for the coming questions, in order; once they are used up every question gets
     // the default answer.
@@ -43,5 +49,7 @@ public:
 private:
     QList<Message> m_messages;
     QList<bool> m_answers;
+    QStringList m_files;
+    QList<FileQuestion> m_fileQuestions;
     bool m_defaultAnswer = true;
 };

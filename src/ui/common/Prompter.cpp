@@ -1,6 +1,8 @@
 #include "ui/common/Prompter.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
@@ -29,6 +31,18 @@ Prompter& Prompter::instance()
 void Prompter::install(Prompter* prompter)
 {
     installed = prompter;
+}
+
+QString Prompter::chooseFile(const FileQuestion& question)
+{
+    QFileDialog dialog(boxParent(), question.caption, question.proposed, question.filter);
+    dialog.setAcceptMode(question.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(question.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (question.save)
+        dialog.setDefaultSuffix(QFileInfo(question.proposed).suffix());
+    else
+        dialog.setDirectory(QFileInfo(question.proposed).absolutePath());
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 namespace {

@@ -2,6 +2,15 @@
 
 #include <QString>
 
+// What a file dialog is asked.
+struct FileQuestion
+{
+    QString caption;
+    QString proposed; // full path proposed to the user
+    QString filter;
+    bool save = true;
+};
+
 // Every message box of the program goes through the installed prompter, so that tests can
 // answer the questions and read the messages.
 class Prompter
@@ -13,6 +22,8 @@ public:
     virtual bool confirm(const QString& text) = 0;
     virtual void inform(const QString& text) = 0;
     virtual void error(const QString& text) = 0;
+    // The file the user chose in a file dialog, or an empty text when they cancelled.
+    virtual QString chooseFile(const FileQuestion& question);
 
     // The prompter in use: message boxes unless another one was installed.
     static Prompter& instance();
