@@ -145,6 +145,13 @@ TestShop::~TestShop()
     m_dm.reset();
 }
 
+void TestShop::closeShop()
+{
+    m_longLived.reset();
+    m_mainForm.reset();
+    m_dm.reset();
+}
+
 QString TestShop::databasePath() const
 {
     return m_dir.filePath(QStringLiteral("tavlin.db"));

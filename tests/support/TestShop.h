@@ -44,6 +44,9 @@ public:
     QString databasePath() const;
     QString folder() const { return m_dir.path(); }
     TDM* dm() const { return m_dm.get(); }
+    // Closes the main window and the data module, as the program does when it ends, so that
+    // nothing of the test holds the shop open.
+    void closeShop();
     ScriptedPrompter& prompter() { return m_prompter; }
 
     // The main window, created and shown on first use, with no task windows connected.
