@@ -12,10 +12,12 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include <atomic>
+#include <sqlite3.h>
 
 namespace {
 
@@ -227,11 +229,27 @@ Report check(const DatabaseTarget& target)
             }
             db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(target.location);
-            db.setConnectOptions(
-                QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000"));
-            if (!db.open()) {
-                report.faults.append(QStringLiteral("the file cannot be opened: ") +
-                                     db.lastError().text());
+            // Opened for writing, so that the journal a program left when it was cut off can
+            // be read, but told to write nothing: no statement may change the shop, and
+            // closing does not fold the journal into the file.
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+            sqlite3* handle = nullptr;
+            if (db.open()) {
+                const QVariant h = db.driver()->handle();
+                if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+                    handle = *static_cast<sqlite3* const*>(h.data());
+            }
+            if (handle) {
+                sqlite3_db_config(handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+                sqlite3_exec(handle, "PRAGMA query_only = ON", nullptr, nullptr, nullptr);
+            } else {
+                // A file this user may only read.
+                db.close();
+                db.setConnectOptions(
+                    QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000"));
+                if (!db.open())
+                    report.faults.append(QStringLiteral("the file cannot be opened: ") +
+                                         db.lastError().text());
             }
         }
         if (db.isOpen())
