@@ -177,7 +177,9 @@ void ShopKeeping::askToRestore()
                      when(backup.lastModified()))))
         return;
     m_restore = backup.absoluteFilePath();
-    m_window->close();
+    // A window that keeps the program open (its edits not yet saved) cancels the restore.
+    if (!m_window->close())
+        m_restore.reset();
 }
 
 void ShopKeeping::checkShop()

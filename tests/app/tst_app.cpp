@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -260,9 +261,16 @@ void TestApp::aboutShowsProgramAndShopFile()
         TestShop::onServer()
             ? TestShop::target().describe()
             : QStringLiteral("Embedded file ") + QDir::toNativeSeparators(shop.databasePath());
-    QVERIFY2(shown.first().endsWith(QStringLiteral("\n\nShop database: %1\nSchema version: %2")
+    QVERIFY2(shown.first().contains(QStringLiteral("\n\nShop database: %1\nSchema version: %2\n")
                                         .arg(database)
                                         .arg(ShopDatabase::currentVersion())),
+             qPrintable(shown.first()));
+    // And when this station last backed the shop up: a new shop never was.
+    const QString backups = TestShop::onServer()
+                                ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                : shop.folder();
+    QVERIFY2(shown.first().endsWith(QStringLiteral("\nLast backup: none yet (backups go into %1)")
+                                        .arg(QDir::toNativeSeparators(backups + "/backups"))),
              qPrintable(shown.first()));
     // The status bar says it at all times.
     QCOMPARE(ui::find<QLabel>(mainForm, "DatabaseLabel")->text(), database);
