@@ -24,7 +24,7 @@ tavlin_install() {
 }
 
 tavlin_build_packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-svg-dev
-                       libbenchmark-dev libsqlite3-dev)
+                       libbenchmark-dev libsqlite3-dev libsodium-dev)
 
 tavlin_build() {
     local tests="$1"

@@ -1,10 +1,14 @@
 #include "app/ShopKeeping.h"
 
+#include "app/TMainForm.h"
+#include "app/TUsers.h"
 #include "backup/BackupFolder.h"
 #include "backup/ShopBackup.h"
 #include "backup/ShopCheck.h"
 #include "backup/ShopCommands.h"
 #include "data/DbError.h"
+#include "data/TDM.h"
+#include "stores/UserStore.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
 
@@ -74,6 +78,11 @@ ShopKeeping::ShopKeeping(QMainWindow* window, const DatabaseTarget& target,
     m_warning->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     window->statusBar()->addPermanentWidget(m_warning);
     refreshWarning();
+    m_firstPassword = new QLabel(window->statusBar());
+    m_firstPassword->setObjectName(QStringLiteral("FirstPasswordWarning"));
+    m_firstPassword->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    window->statusBar()->addPermanentWidget(m_firstPassword);
+    refreshFirstPassword();
     // A program left running for days says so too.
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &ShopKeeping::refreshWarning);
@@ -105,18 +114,26 @@ void ShopKeeping::addMenu(QMenuBar* bar)
     item(QStringLiteral("&Restore..."), QStringLiteral("Replace the shop with a backup"),
          "FileRestoreItem", [this] { askToRestore(); });
     menu->addSeparator();
+    item(QStringLiteral("&Users..."),
+         QStringLiteral("Add users, set their passwords, disable them; the archive code"),
+         "FileUsersItem", [this] { openUsers(); });
+    m_usersItem = menu->actions().constLast();
     item(QStringLiteral("&Check the shop"),
          QStringLiteral("Look the shop over for damage and records that lost their document"),
          "FileCheckItem", [this] { checkShop(); });
     setSignedIn(false);
 }
 
-void ShopKeeping::setSignedIn(bool signedIn)
+void ShopKeeping::setSignedIn(bool signedIn, bool owner)
 {
     if (!m_menu)
         return;
     for (QAction* action : m_menu->actions())
         action->setEnabled(signedIn);
+    m_usersItem->setEnabled(signedIn && owner);
+    m_usersItem->setStatusTip(owner ? QStringLiteral("Add users, set their passwords, disable "
+                                                     "them; the archive code")
+                                    : QStringLiteral("Only an owner manages the users"));
     m_menu->setToolTipsVisible(true);
     m_menu->setToolTip(signedIn ? QString() : QStringLiteral("Sign in first"));
 }
@@ -276,4 +293,33 @@ bool ShopKeeping::runRestore(const DatabaseTarget& target, const QString& backup
         Prompter::instance().error(QStringLiteral("The shop was not restored: ") + e.message());
     }
     return false;
+}
+
+void ShopKeeping::openUsers()
+{
+    auto* form = qobject_cast<TMainForm*>(m_window);
+    if (!form)
+        return;
+    auto* users = new TUsers;
+    connect(users, &TUsers::usersChanged, this, &ShopKeeping::refreshFirstPassword);
+    form->addChild(users);
+}
+
+QString ShopKeeping::firstPasswordText() const
+{
+    if (!DM || !UserStore().firstPasswordInUse())
+        return QString();
+    return QStringLiteral("The shop still has its first-start password: the owner sets one in "
+                          "File > Users");
+}
+
+void ShopKeeping::refreshFirstPassword()
+{
+    QString text;
+    try {
+        text = firstPasswordText();
+    } catch (const DbError&) {
+    }
+    m_firstPassword->setText(text);
+    m_firstPassword->setVisible(!text.isEmpty());
 }

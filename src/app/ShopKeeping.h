@@ -9,6 +9,7 @@
 #include <optional>
 
 class BackupFolder;
+class QAction;
 class QLabel;
 class QMainWindow;
 class QMenu;
@@ -30,7 +31,14 @@ public:
     // Adds the File menu at the front of the menu bar. Its commands wait for a user to sign
     // in: they copy and replace the whole shop.
     void addMenu(QMenuBar* bar);
-    void setSignedIn(bool signedIn);
+    // Users... waits for an owner.
+    void setSignedIn(bool signedIn, bool owner = false);
+
+    // Users...: the owner's window of the shop's users.
+    void openUsers();
+    // The warning while an owner still has the password a new shop starts with.
+    QString firstPasswordText() const;
+    void refreshFirstPassword();
 
     // Back up now...: into the file the user chooses (the backups folder's next name is
     // proposed). Returns the file made, or an empty text.
@@ -69,6 +77,8 @@ private:
     DatabaseTarget m_target;
     QString m_settings;
     QLabel* m_warning = nullptr;
+    QLabel* m_firstPassword = nullptr;
+    QAction* m_usersItem = nullptr;
     QMenu* m_menu = nullptr;
     std::optional<QString> m_restore;
 };

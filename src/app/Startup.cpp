@@ -6,6 +6,7 @@
 #include "app/TSplash.h"
 #include "app/Tasks.h"
 #include "app/TavlinApplication.h"
+#include "app/UserCommand.h"
 #include "backup/ShopCommands.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
@@ -53,6 +54,11 @@ struct DatabaseOptions
                                QStringLiteral("Replace the shop with the backup <file>, keeping "
                                               "the shop it replaces as a backup, then end."),
                                QStringLiteral("file")};
+    QCommandLineOption user{QStringLiteral("user"),
+                            QStringLiteral("Manage the shop's users: add, password, disable or "
+                                           "enable the user NAME; the password is read from "
+                                           "standard input."),
+                            QStringLiteral("action")};
     QCommandLineOption check{QStringLiteral("check"),
                              QStringLiteral("Check the shop without changing it; exit non-zero "
                                             "when anything is wrong.")};
@@ -62,10 +68,11 @@ struct DatabaseOptions
         parser.setApplicationDescription(QStringLiteral("Tavlin truck repair shop program"));
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions({file, server, odbc, create, from, backup, restore, check});
+        parser.addOptions({file, server, odbc, create, from, backup, restore, check, user});
         parser.addPositionalArgument(QStringLiteral("FILE"),
-                                     QStringLiteral("With --backup: the file to write."),
-                                     QStringLiteral("[FILE]"));
+                                     QStringLiteral("With --backup: the file to write. With "
+                                                    "--user: the user's name."),
+                                     QStringLiteral("[FILE|NAME]"));
     }
 
     // The command line's choice, else the settings file's, else the default file.
@@ -92,7 +99,7 @@ struct DatabaseOptions
 bool isShopCommand(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
-        for (const char* command : {"create", "backup", "restore", "check"})
+        for (const char* command : {"create", "backup", "restore", "check", "user"})
             if (qstrcmp(argv[i], QByteArray("--") + command) == 0 ||
                 qstrcmp(argv[i], QByteArray("-") + command) == 0 ||
                 QByteArray(argv[i]).startsWith(QByteArray("--") + command + '='))
@@ -114,9 +121,10 @@ int shopCommand(int& argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int commands = int(parser.isSet(options.create)) + int(parser.isSet(options.backup)) +
-                         int(parser.isSet(options.restore)) + int(parser.isSet(options.check));
+                         int(parser.isSet(options.restore)) + int(parser.isSet(options.check)) +
+                         int(parser.isSet(options.user));
     if (commands > 1) {
-        err << "tavlin: give one of --create, --backup, --restore and --check." << Qt::endl;
+        err << "tavlin: give one of --create, --backup, --restore, --check and --user." << Qt::endl;
         return 2;
     }
     if (parser.isSet(options.from) && !parser.isSet(options.create)) {
@@ -124,7 +132,7 @@ int shopCommand(int& argc, char** argv)
         return 2;
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > (parser.isSet(options.backup) ? 1 : 0)) {
+    if (positional.size() > (parser.isSet(options.backup) || parser.isSet(options.user) ? 1 : 0)) {
         err << "tavlin: unexpected " << positional.join(QLatin1Char(' ')) << Qt::endl;
         return 2;
     }
@@ -137,6 +145,8 @@ int shopCommand(int& argc, char** argv)
             return ShopCommands::restore(target, parser.value(options.restore), settings, out, err);
         if (parser.isSet(options.check))
             return ShopCommands::check(target, out, err);
+        if (parser.isSet(options.user))
+            return userCommand(target, parser.value(options.user), positional.value(0), out, err);
         if (parser.isSet(options.from))
             return ShopCommands::createFrom(target, parser.value(options.from), out, err);
         Connection::createShop(target);

@@ -365,9 +365,14 @@ void TMainForm::arrangeMinimized()
 
 void TMainForm::setUserName(const QString& name)
 {
+    setUser(name, false);
+}
+
+void TMainForm::setUser(const QString& name, bool owner)
+{
     m_userName->setText(name);
     if (m_keeping)
-        m_keeping->setSignedIn(!name.isEmpty());
+        m_keeping->setSignedIn(!name.isEmpty(), owner);
 }
 
 QString TMainForm::userName() const

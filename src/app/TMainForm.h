@@ -47,6 +47,8 @@ public:
     void arrangeMinimized();
 
     void setUserName(const QString& name);
+    // The user signed in: the name shown, and the owner's commands opened to an owner.
+    void setUser(const QString& name, bool owner);
     QString userName() const;
 
     HelpWindow* help();

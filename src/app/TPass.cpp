@@ -3,7 +3,7 @@
 #include "app/TMainForm.h"
 #include "data/Query.h"
 #include "data/TDM.h"
-#include "stores/CatalogueStore.h"
+#include "stores/UserStore.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
@@ -18,6 +18,18 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
+
+namespace {
+
+const QString refused =
+    QStringLiteral("This User Or Password is NOT Active Please try Again ......");
+
+QString seconds(int n)
+{
+    return n == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(n);
+}
+
+} // namespace
 
 TPass::TPass(TMainForm* mainForm)
     : m_mainForm(mainForm)
@@ -96,16 +108,30 @@ TPass* TPass::open(TMainForm* mainForm)
 
 void TPass::signIn()
 {
-    Query user(QStringLiteral("User"), DM->admin1());
-    CatalogueStore().signIn(user, m_userName->text(), m_password->text());
-    Query* pass = &user;
-    if (pass->isEmpty()) {
+    const UserStore::SignIn outcome = UserStore().signIn(m_userName->text(), m_password->text());
+    switch (outcome.result) {
+    case UserStore::Result::Accepted:
+        break;
+    case UserStore::Result::Refused:
         Prompter::instance().inform(
-            QStringLiteral("This User Or Password is NOT Active Please try Again ......"));
+            outcome.waitSeconds > 0
+                ? refused + QStringLiteral("\n\nToo many wrong passwords: wait %1 before the "
+                                           "next try.")
+                                .arg(seconds(outcome.waitSeconds))
+                : refused);
+        return;
+    case UserStore::Result::Waiting:
+        Prompter::instance().inform(QStringLiteral("Too many wrong passwords for %1: wait %2 "
+                                                   "before the next try.")
+                                        .arg(outcome.name, seconds(outcome.waitSeconds)));
+        return;
+    case UserStore::Result::Disabled:
+        Prompter::instance().inform(QStringLiteral("The user %1 is disabled. Ask the shop's "
+                                                   "owner.")
+                                        .arg(outcome.name));
         return;
     }
-    pass->first();
     if (m_mainForm)
-        m_mainForm->setUserName(pass->field(QStringLiteral("UserName_Pass")).asText());
+        m_mainForm->setUser(outcome.name, outcome.owner);
     closeWindow(this);
 }

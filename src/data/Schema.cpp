@@ -15,7 +15,13 @@ struct TableText
 };
 
 const TableText tableTexts[] = {
-    {"Pass", "UserName_Pass:t Password_Pass:T"},
+    // Passwords are kept as hashes (Password::hash). The owner manages the users; a user who
+    // gave a wrong password again and again waits until Wait_Pass (UTC, ISO) before the next
+    // try; FirstPassword_Pass marks the password a new shop starts with.
+    {"Pass", "UserName_Pass:t Password_Pass:T Owner_Pass:b Disabled_Pass:b Failed_Pass:i "
+             "Wait_Pass:t FirstPassword_Pass:b"},
+    // Settings of the whole shop, one row each: the archive code's hash.
+    {"Setting", "Name_Setting:t Value_Setting:T"},
     {"Part", "ID_Material:i Type_Material:t Number_Material:t Description_Material:t "
              "Mfg_Material:t Style_Material:t Style_Type_Material:t Color_Material:t "
              "Size_Material:t Unit_Material:t Price_Material:m Remark_Material:t"},
@@ -119,6 +125,7 @@ const TableText tableTexts[] = {
 // out, so that two stations saving at once can never store one number twice.
 const char* const indexTexts[] = {
     "!Pass(UserName_Pass)",
+    "!Setting(Name_Setting)",
     "!Part(ID_Material)",
     "Part(Color_Material)",
     "Part(Number_Material)",
@@ -315,6 +322,11 @@ QString guestPassword()
     return QStringLiteral("gt");
 }
 
+QString archiveCode()
+{
+    return QStringLiteral("Morvek");
+}
+
 QStringList seedStatements()
 {
     return {
@@ -324,8 +336,17 @@ QStringList seedStatements()
                        "Repair', 'Joliet', 'IL', '60431', 'Bay 4', '(815) 555-0142', "
                        "'(815) 555-0143', '(815) 555-0199', 'www.tavlintruck.example', "
                        "'office@tavlintruck.example')"),
-        QStringLiteral("INSERT INTO Pass (UserName_Pass, Password_Pass) VALUES ('Guest', '%1')")
-            .arg(guestPassword()),
+        // Guest, the first user and the owner, with the password every new shop starts with,
+        // and the archive code, both kept as hashes. Their texts are known to every shop, so
+        // their hashes are made once, here, rather than at each new shop's start.
+        QStringLiteral("INSERT INTO Pass (UserName_Pass, Password_Pass, Owner_Pass, Disabled_Pass, "
+                       "Failed_Pass, FirstPassword_Pass) VALUES ('Guest', "
+                       "'$argon2id$v=19$m=65536,t=2,p=1$czB4EsXBHcZG3fJNE5fLhA$rhpKRbn0z4kK4Mq+"
+                       "chbY1E7MSRTQRiv/ryby14QItZE', '1', '0', 0, '1')"),
+        QStringLiteral(
+            "INSERT INTO Setting (Name_Setting, Value_Setting) VALUES ('ArchiveCode', "
+            "'$argon2id$v=19$m=1024,t=2,p=1$FEefPcH47JNJyLeaKpVORg$GYBYR0TyiozfkghU9dROUb9y"
+            "WZ2LR+9Rs0QUJV+t7XA')"),
     };
 }
 

@@ -61,5 +61,7 @@ QStringList seedStatements();
 
 // The password the sign-in box is filled with; it belongs to the seeded user "Guest".
 QString guestPassword();
+// The code that unlocks archiving on a new shop, until the owner changes it.
+QString archiveCode();
 
 } // namespace Schema

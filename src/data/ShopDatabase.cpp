@@ -1,6 +1,7 @@
 #include "data/ShopDatabase.h"
 
 #include "data/DbError.h"
+#include "data/Password.h"
 #include "data/Schema.h"
 #include "data/SqlDialect.h"
 
@@ -153,7 +154,10 @@ void checkTables(QSqlDatabase& db, const QString& path)
 // Whether the table has the column, whatever the letter case.
 bool hasColumn(const QSqlDatabase& db, const QString& table, const QString& column)
 {
-    const QSqlRecord record = db.record(table);
+    // A server keeps the names in lower case.
+    QSqlRecord record = db.record(table);
+    if (record.isEmpty())
+        record = db.record(table.toLower());
     for (int c = 0; c < record.count(); ++c)
         if (record.fieldName(c).compare(column, Qt::CaseInsensitive) == 0)
             return true;
@@ -217,6 +221,71 @@ bool hasPrimaryKey(QSqlDatabase& db, const QString& table)
                     .arg(table)))
         throw DbError(q.lastError().databaseText());
     return q.next();
+}
+
+// The passwords of an older shop hashed, the first user made the owner, the columns of a
+// user's wrong tries added and the archive code kept as a hash: upgrade step 6.
+void secureUsers(QSqlDatabase& db)
+{
+    if (!ShopDatabase::hasTable(db, QStringLiteral("Pass")))
+        return;
+    const SqlDialect& sql = ShopDatabase::dialectOf(db);
+    const bool file = db.driverName() == QLatin1String("QSQLITE");
+    const auto yesNo = [file](bool value) {
+        return file ? QVariant(qlonglong(value ? 1 : 0)) : QVariant(value);
+    };
+    const Schema::Table* pass = Schema::table(QStringLiteral("Pass"));
+    for (const Schema::Column& column : pass->columns)
+        if (!hasColumn(db, QStringLiteral("Pass"), column.name))
+            run(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                        .arg(sql.identifier(pass->name), column.name,
+                             sql.columnType(column.kind, column.exactCase)));
+    if (!ShopDatabase::hasTable(db, QStringLiteral("Setting"))) {
+        run(db, Schema::createTableStatement(*Schema::table(QStringLiteral("Setting")), sql));
+        for (const QString& statement :
+             Schema::createIndexStatements(sql, QStringLiteral("Setting")))
+            run(db, statement);
+    }
+    const QString key = SqlDialect::rowKeyColumn();
+    QSqlQuery users(db);
+    users.setForwardOnly(true);
+    if (!users.exec(QStringLiteral("SELECT %1, Password_Pass FROM %2 ORDER BY %1")
+                        .arg(key, sql.identifier(pass->name))))
+        throw DbError(users.lastError().databaseText());
+    QList<QPair<qint64, QString>> rows;
+    while (users.next())
+        rows.append({users.value(0).toLongLong(), users.value(1).toString()});
+    users.finish();
+    for (int i = 0; i < rows.size(); ++i) {
+        const auto& [row, stored] = rows.at(i);
+        QSqlQuery update(db);
+        update.prepare(QStringLiteral("UPDATE %1 SET Password_Pass = ?, Owner_Pass = ?, "
+                                      "Disabled_Pass = ?, Failed_Pass = 0, FirstPassword_Pass = ? "
+                                      "WHERE %2 = ?")
+                           .arg(sql.identifier(pass->name), key));
+        const bool plain = !Password::isHashed(stored);
+        update.addBindValue(plain ? Password::hash(stored) : stored);
+        update.addBindValue(yesNo(i == 0));
+        update.addBindValue(yesNo(false));
+        // The password a new shop starts with, still in use: the owner is told to change it.
+        update.addBindValue(yesNo(plain && stored == Schema::guestPassword()));
+        update.addBindValue(row);
+        if (!update.exec())
+            throw DbError(update.lastError().databaseText());
+    }
+    QSqlQuery code(db);
+    if (!code.exec(QStringLiteral("SELECT 1 FROM %1 WHERE Name_Setting = 'ArchiveCode'")
+                       .arg(sql.identifier(QStringLiteral("Setting")))))
+        throw DbError(code.lastError().databaseText());
+    if (!code.next()) {
+        QSqlQuery insert(db);
+        insert.prepare(QStringLiteral("INSERT INTO %1 (Name_Setting, Value_Setting) VALUES "
+                                      "('ArchiveCode', ?)")
+                           .arg(sql.identifier(QStringLiteral("Setting"))));
+        insert.addBindValue(Password::hashCode(Schema::archiveCode()));
+        if (!insert.exec())
+            throw DbError(insert.lastError().databaseText());
+    }
 }
 
 } // namespace
@@ -349,6 +418,10 @@ const QList<UpgradeStep>& upgradeSteps()
                 }
             }
         },
+        // Version 6: passwords are kept as hashes, every plain one hashed in this one step; the
+        // first user becomes the owner who manages the users; a user's wrong tries and the
+        // wait they earn are kept with the user; the archive code is kept as a hash.
+        [](QSqlDatabase& db) { secureUsers(db); },
     };
     return steps;
 }

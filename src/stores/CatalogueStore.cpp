@@ -62,9 +62,3 @@ void CatalogueStore::saveProfile(const SqlRow& row) const
         change(row.insert());
     transaction.commit();
 }
-
-void CatalogueStore::signIn(Query& query, const QString& userName, const QString& password) const
-{
-    load(query, SqlStatement{{"Select * From Pass where UserName_Pass = ? And Password_Pass = ?"},
-                             {userName, password}});
-}

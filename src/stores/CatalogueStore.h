@@ -29,7 +29,4 @@ public:
     void profile(Query& query) const;
     // Writes the profile row, adding it when the shop has none: one unit.
     void saveProfile(const SqlRow& row) const;
-
-    // The user whose name and password these are, into query (no row when none is).
-    void signIn(Query& query, const QString& userName, const QString& password) const;
 };

@@ -71,7 +71,7 @@ private slots:
 
     void signIn_data();
     void signIn();
-    void repeatedFailuresNeverLock();
+    void wrongPasswordsEarnAWait();
     void enterChainReachesOk();
     void databaseErrorKeepsSignInOpen();
 };
@@ -407,10 +407,8 @@ void TestApp::signIn()
     QFETCH(QString, shownName);
 
     TestShop shop;
-    shop.exec("Insert into Pass (UserName_Pass, Password_Pass) values (?, ?)",
-              {QStringLiteral("O'Brien"), QStringLiteral("it's")});
-    shop.exec("Insert into Pass (UserName_Pass, Password_Pass) values (?, ?)",
-              {QString::fromUtf8("Şükrü Øst"), QString::fromUtf8("päß")});
+    shop.addUser(QStringLiteral("O'Brien"), QStringLiteral("it's"));
+    shop.addUser(QString::fromUtf8("Şükrü Øst"), QString::fromUtf8("päß"));
     const int users = shop.value("Select Count(*) From Pass").toInt();
     TMainForm* mainForm = shop.mainForm();
     QPointer<TPass> pass = TPass::open(mainForm);
@@ -436,22 +434,35 @@ void TestApp::signIn()
     QCOMPARE(shop.value("Select Count(*) From Pass").toInt(), users);
 }
 
-void TestApp::repeatedFailuresNeverLock()
+void TestApp::wrongPasswordsEarnAWait()
 {
     TestShop shop;
     TMainForm* mainForm = shop.mainForm();
     QPointer<TPass> pass = TPass::open(mainForm);
     auto* password = ui::find<QLineEdit>(pass, "Edit2");
-    for (int i = 0; i < 12; ++i) {
+    // Four wrong passwords are refused as any wrong one; the fifth earns a wait of a second.
+    for (int i = 0; i < 5; ++i) {
         ui::type(password, QString("wrong%1").arg(i));
         ui::click(pass, "BitBtn2");
     }
-    QCOMPARE(shop.prompter().texts(), QStringList(QList<QString>(12, refused)));
+    QStringList expected(4, refused);
+    expected << refused + "\n\nToo many wrong passwords: wait 1 second before the next try.";
+    QCOMPARE(shop.prompter().texts(), expected);
+    // During the wait even the right password is neither checked nor counted.
     ui::type(password, "gt");
+    ui::click(pass, "BitBtn2");
+    QVERIFY(pass);
+    QCOMPARE(shop.prompter().last(),
+             QStringLiteral("Too many wrong passwords for Guest: wait 1 second before the next "
+                            "try."));
+    QCOMPARE(shop.value("Select Failed_Pass From Pass where UserName_Pass = 'Guest'").toInt(), 5);
+    // The wait over, the right password signs in and the count starts again.
+    QTest::qWait(1100);
     ui::click(pass, "BitBtn2");
     ui::settle();
     QVERIFY(!pass);
     QCOMPARE(mainForm->userName(), QStringLiteral("Guest"));
+    QCOMPARE(shop.value("Select Failed_Pass From Pass where UserName_Pass = 'Guest'").toInt(), 0);
 }
 
 void TestApp::enterChainReachesOk()

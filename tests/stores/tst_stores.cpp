@@ -8,6 +8,7 @@
 #include "stores/BillStore.h"
 #include "stores/CatalogueStore.h"
 #include "stores/PurchasingStore.h"
+#include "stores/UserStore.h"
 
 #include <QTest>
 
@@ -305,11 +306,12 @@ void TestStores::signIn()
     QFETCH(QString, password);
     QFETCH(QStringList, found);
     TestShop shop;
-    shop.exec("Insert into Pass (UserName_Pass, Password_Pass) values ('Maria', 'Secret1')");
-    shop.exec("Insert into Pass (UserName_Pass, Password_Pass) values ('Maria2', 'Secret1 ')");
-    Rows rows;
-    CatalogueStore().signIn(rows.query, name, password);
-    QCOMPARE(column(rows.query, "UserName_Pass"), found);
+    shop.addUser("Maria", "Secret1");
+    shop.addUser("Maria2", "Secret1 ");
+    const UserStore::SignIn outcome = UserStore().signIn(name, password);
+    QCOMPARE(outcome.result == UserStore::Result::Accepted ? QStringList{outcome.name}
+                                                           : QStringList{},
+             found);
 }
 
 void TestStores::saveProfile_data()

@@ -7,6 +7,7 @@
 #include "stores/BillStore.h"
 #include "stores/CatalogueStore.h"
 #include "stores/PurchasingStore.h"
+#include "stores/UserStore.h"
 
 #include <QTest>
 
@@ -109,21 +110,20 @@ QHash<QString, TextCase> textCases()
                               },
                               one("45.00")};
     // Signed in with the name and password both text; the near miss as password refused.
-    cases["sign in"] = {[](TestShop& shop, const QString& text, const QString& nearMiss) {
-                            for (const QString& user : {text, nearMiss})
-                                shop.exec("Insert into Pass (UserName_Pass, Password_Pass) "
-                                          "values (?, ?)",
-                                          {user, user});
-                            Rows rows;
-                            CatalogueStore().signIn(rows.query, text, text);
-                            QStringList found = column(rows.query, "UserName_Pass");
-                            CatalogueStore().signIn(rows.query, text, nearMiss);
-                            return found
-                                   << "near miss: " + QString::number(rows.query.recordCount());
-                        },
-                        [](const QString& text, const QString&) {
-                            return QStringList{text, "near miss: 0"};
-                        }};
+    cases["sign in"] = {
+        [](TestShop& shop, const QString& text, const QString& nearMiss) {
+            for (const QString& user : {text, nearMiss})
+                shop.addUser(user, user);
+            const UserStore users;
+            const UserStore::SignIn right = users.signIn(text, text);
+            const UserStore::SignIn wrong = users.signIn(text, nearMiss);
+            return QStringList{right.result == UserStore::Result::Accepted ? right.name : QString(),
+                               "near miss: " +
+                                   QString::number(wrong.result == UserStore::Result::Accepted)};
+        },
+        [](const QString& text, const QString&) {
+            return QStringList{text, "near miss: 0"};
+        }};
     // Every text of the profile written with the text, the row added or written over.
     for (const bool stored : {false, true})
         cases[stored ? "save profile, written over" : "save profile, added"] = {

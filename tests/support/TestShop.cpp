@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DatabaseTarget.h"
 #include "data/DbError.h"
+#include "data/Password.h"
 #include "data/Query.h"
 #include "data/Schema.h"
 #include "data/ServerDatabase.h"
@@ -143,6 +144,13 @@ TestShop::~TestShop()
     m_longLived.reset();
     m_mainForm.reset();
     m_dm.reset();
+}
+
+void TestShop::addUser(const QString& name, const QString& password, bool owner)
+{
+    exec("Insert into Pass (UserName_Pass, Password_Pass, Owner_Pass, Disabled_Pass, Failed_Pass, "
+         "FirstPassword_Pass) values (?, ?, ?, No, 0, No)",
+         {name, Password::hash(password), owner});
 }
 
 void TestShop::closeShop()

@@ -70,6 +70,8 @@ public:
     QList<QVariantList> rows(const QString& sql, const QVariantList& values = {});
     QVariantList row(const QString& sql, const QVariantList& values = {});
     QVariant value(const QString& sql, const QVariantList& values = {});
+    // A user of the shop with password kept as the program keeps it (hashed).
+    void addUser(const QString& name, const QString& password, bool owner = false);
     // From now on every insert into table fails with message, as a full disk would make it.
     void refuseInserts(const QString& table, const QString& message);
     void allowInserts(const QString& table);

@@ -7,6 +7,7 @@
 #include "data/TDM.h"
 #include "data/Transaction.h"
 #include "printing/PreparedReport.h"
+#include "stores/UserStore.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
@@ -20,7 +21,6 @@
 #include <QTimer>
 
 namespace {
-const QString archiveCode = QStringLiteral("Morvek");
 const QString number = QStringLiteral("InvoiceNo_Inv");
 } // namespace
 
@@ -135,8 +135,9 @@ void DocumentWindow::buildSalesParts()
     m_code->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     m_code->setMaximumWidth(120);
     m_code->setText(QStringLiteral("000000"));
-    connect(m_code, &QLineEdit::textChanged, this,
-            [this](const QString& code) { m_archive->setEnabled(code == archiveCode); });
+    connect(m_code, &QLineEdit::textChanged, this, [this](const QString& code) {
+        m_archive->setEnabled(UserStore().archiveCodeMatches(code));
+    });
     addCommandWidget(m_code);
 
     m_total = addFigure(m_document.totalCaption, QStringLiteral("Label14"), QStringLiteral("0.00"));
