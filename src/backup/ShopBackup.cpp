@@ -83,16 +83,6 @@ private:
     QSqlDatabase m_db;
 };
 
-QSqlQuery run(QSqlDatabase& db, const QString& statement)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(statement))
-        throw DbError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
-                                                             : q.lastError().databaseText());
-    return q;
-}
-
 void begin(QSqlDatabase& db, const QString& statement = QString())
 {
     if (statement.isEmpty() ? !db.transaction() : !QSqlQuery(db).exec(statement))
@@ -155,8 +145,8 @@ void checkCopy(const QString& path, const QList<ShopCopy::Tally>& shop)
     NamedDatabase copy;
     copy.openFile(path);
     // One file, whatever the shop's journal: nothing of the copy lies beside it.
-    run(copy.db(), QStringLiteral("PRAGMA journal_mode = DELETE"));
-    QSqlQuery check = run(copy.db(), QStringLiteral("PRAGMA quick_check"));
+    ShopDatabase::execute(copy.db(), QStringLiteral("PRAGMA journal_mode = DELETE"));
+    QSqlQuery check = ShopDatabase::execute(copy.db(), QStringLiteral("PRAGMA quick_check"));
     if (!check.next() || check.value(0).toString() != QLatin1String("ok"))
         throw DbError(QStringLiteral("The copy %1 did not pass its check: %2")
                           .arg(shown(path), check.value(0).toString()));
@@ -230,7 +220,7 @@ QList<ShopCopy::Tally> backupServer(const DatabaseTarget& target, const QString&
     ShopDatabase::createBlank(partial);
     NamedDatabase copy;
     copy.openFile(partial);
-    run(copy.db(), QStringLiteral("PRAGMA synchronous = OFF"));
+    ShopDatabase::execute(copy.db(), QStringLiteral("PRAGMA synchronous = OFF"));
     // Every table as it stood at one moment, however long the reading takes.
     begin(server.db(), QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
     QList<ShopCopy::Tally> tallies;
@@ -262,7 +252,7 @@ QString preparedCopy(const QString& backupPath, const QString& folder, const QSt
     try {
         NamedDatabase shop;
         shop.openShop(prepared);
-        run(shop.db(), QStringLiteral("PRAGMA journal_mode = WAL"));
+        ShopDatabase::execute(shop.db(), QStringLiteral("PRAGMA journal_mode = WAL"));
     } catch (...) {
         removeFileSet(prepared);
         throw;
@@ -375,11 +365,12 @@ QString restore(const DatabaseTarget& target, const QString& backupPath, const B
     begin(server.db());
     try {
         // One station restores at a time; the others' statements wait for the switch.
-        run(server.db(), QStringLiteral("SELECT pg_advisory_xact_lock(5413)"));
+        ShopDatabase::execute(server.db(), QStringLiteral("SELECT pg_advisory_xact_lock(5413)"));
         QStringList tables;
         for (const Schema::Table& table : Schema::tables())
             tables.append(table.name);
-        run(server.db(), QStringLiteral("TRUNCATE ") + tables.join(QStringLiteral(", ")));
+        ShopDatabase::execute(server.db(),
+                              QStringLiteral("TRUNCATE ") + tables.join(QStringLiteral(", ")));
         ShopCopy::copyRows(source.db(), server.db());
         const QStringList differ =
             ShopCopy::differences(ShopCopy::tally(source.db()), ShopCopy::tally(server.db()));

@@ -88,16 +88,6 @@ QString documentOf(const QString& table)
     return names.value(table.toLower(), table);
 }
 
-QSqlQuery read(QSqlDatabase& db, const QString& statement)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(statement))
-        throw DbError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
-                                                             : q.lastError().databaseText());
-    return q;
-}
-
 QString times(qint64 n)
 {
     return n == 2 ? QStringLiteral("twice") : QStringLiteral("%1 times").arg(n);
@@ -117,7 +107,7 @@ void checkBelongings(QSqlDatabase& db, const QSet<QString>& tables, QStringList&
             missing += QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM %1 a WHERE a.%2 = c.%3)")
                            .arg(sql.identifier(QLatin1String(b.orArchived)),
                                 QLatin1String(b.documentColumn), QLatin1String(b.column));
-        QSqlQuery q = read(
+        QSqlQuery q = ShopDatabase::execute(
             db, QStringLiteral("SELECT c.%1, COUNT(*) FROM %2 c WHERE %3 GROUP BY "
                                "c.%1 ORDER BY c.%1")
                     .arg(QLatin1String(b.column), sql.identifier(QLatin1String(b.table)), missing));
@@ -144,9 +134,10 @@ void checkNumbers(QSqlDatabase& db, const QSet<QString>& tables, QStringList& fa
     for (const auto& [table, column] : Schema::uniqueKeys()) {
         if (!tables.contains(table.toLower()))
             continue;
-        QSqlQuery q = read(db, QStringLiteral("SELECT %1, COUNT(*) FROM %2 WHERE %1 IS NOT NULL "
-                                              "GROUP BY %1 HAVING COUNT(*) > 1 ORDER BY %1")
-                                   .arg(column, sql.identifier(table)));
+        QSqlQuery q = ShopDatabase::execute(
+            db, QStringLiteral("SELECT %1, COUNT(*) FROM %2 WHERE %1 IS NOT NULL "
+                               "GROUP BY %1 HAVING COUNT(*) > 1 ORDER BY %1")
+                    .arg(column, sql.identifier(table)));
         while (q.next())
             faults.append(
                 QStringLiteral("%1 %2: its number is held %3")
@@ -172,7 +163,7 @@ Report check(QSqlDatabase& db)
     const bool file = db.driverName() == QLatin1String("QSQLITE");
     if (file) {
         try {
-            QSqlQuery q = read(db, QStringLiteral("PRAGMA integrity_check(50)"));
+            QSqlQuery q = ShopDatabase::execute(db, QStringLiteral("PRAGMA integrity_check(50)"));
             while (q.next())
                 if (q.value(0).toString() != QLatin1String("ok"))
                     report.faults.append(QStringLiteral("the file: ") + q.value(0).toString());

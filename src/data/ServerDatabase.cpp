@@ -12,21 +12,12 @@
 
 namespace {
 
-QSqlQuery run(QSqlDatabase& db, const QString& statement)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(statement))
-        throw DbError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
-                                                             : q.lastError().databaseText());
-    return q;
-}
-
 // The tables of the connection's own schema, in lower case.
 QSet<QString> tablesOf(QSqlDatabase& db)
 {
-    QSqlQuery q = run(db, QStringLiteral("SELECT lower(table_name) FROM information_schema.tables "
-                                         "WHERE table_schema = current_schema()"));
+    QSqlQuery q = ShopDatabase::execute(
+        db, QStringLiteral("SELECT lower(table_name) FROM information_schema.tables "
+                           "WHERE table_schema = current_schema()"));
     QSet<QString> tables;
     while (q.next())
         tables.insert(q.value(0).toString());
@@ -57,7 +48,8 @@ int version(QSqlDatabase& db)
 {
     if (!tablesOf(db).contains(versionTable))
         return 0;
-    QSqlQuery q = run(db, QStringLiteral("SELECT max(version) FROM ") + versionTable);
+    QSqlQuery q =
+        ShopDatabase::execute(db, QStringLiteral("SELECT max(version) FROM ") + versionTable);
     return q.next() ? q.value(0).toInt() : 0;
 }
 
@@ -72,7 +64,7 @@ void create(QSqlDatabase& db, const std::function<void(QSqlDatabase&)>& fill,
     const PostgresDialect dialect;
     inTransaction(db, [&] {
         // Two stations asked to create at once: the second waits here, then finds the tables.
-        run(db, QStringLiteral("SELECT pg_advisory_xact_lock(5412)"));
+        ShopDatabase::execute(db, QStringLiteral("SELECT pg_advisory_xact_lock(5412)"));
         const QSet<QString> existing = tablesOf(db);
         if (existing.contains(versionTable))
             throw DbError(QStringLiteral("The database already holds a Tavlin shop; nothing was "
@@ -83,22 +75,25 @@ void create(QSqlDatabase& db, const std::function<void(QSqlDatabase&)>& fill,
                                          "changed.")
                               .arg(existing.size()));
         // Texts compare without regard to letter case, as on the embedded file.
-        if (!run(db, QStringLiteral("SELECT 1 FROM pg_extension WHERE extname = 'citext'")).next())
-            run(db, QStringLiteral("CREATE EXTENSION citext"));
+        if (!ShopDatabase::execute(
+                 db, QStringLiteral("SELECT 1 FROM pg_extension WHERE extname = 'citext'"))
+                 .next())
+            ShopDatabase::execute(db, QStringLiteral("CREATE EXTENSION citext"));
         for (const auto& table : Schema::tables())
-            run(db, Schema::createTableStatement(table, dialect));
+            ShopDatabase::execute(db, Schema::createTableStatement(table, dialect));
         for (const auto& statement : Schema::createIndexStatements(dialect))
-            run(db, statement);
+            ShopDatabase::execute(db, statement);
         if (fill) {
             fill(db);
         } else {
             for (const auto& statement : Schema::seedStatements())
-                run(db, statement);
+                ShopDatabase::execute(db, statement);
         }
-        run(db, QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable));
-        run(db, QStringLiteral("INSERT INTO %1 (version) VALUES (%2)")
-                    .arg(versionTable)
-                    .arg(ShopDatabase::currentVersion(steps)));
+        ShopDatabase::execute(
+            db, QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable));
+        ShopDatabase::execute(db, QStringLiteral("INSERT INTO %1 (version) VALUES (%2)")
+                                      .arg(versionTable)
+                                      .arg(ShopDatabase::currentVersion(steps)));
     });
 }
 
@@ -125,16 +120,19 @@ void check(QSqlDatabase& db, const QString& shown, const QList<ShopDatabase::Upg
     if (found < current) {
         inTransaction(db, [&] {
             // One station upgrades; the others wait and then find the work done.
-            run(db, QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(versionTable));
+            ShopDatabase::execute(
+                db, QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(versionTable));
             for (int v = version(db); v < current; ++v) {
                 steps.at(v - 1)(db);
-                run(db, QStringLiteral("UPDATE %1 SET version = %2").arg(versionTable).arg(v + 1));
+                ShopDatabase::execute(
+                    db, QStringLiteral("UPDATE %1 SET version = %2").arg(versionTable).arg(v + 1));
             }
         });
     }
-    QSqlQuery columns = run(db, QStringLiteral("SELECT lower(table_name), lower(column_name) FROM "
-                                               "information_schema.columns WHERE table_schema = "
-                                               "current_schema()"));
+    QSqlQuery columns = ShopDatabase::execute(
+        db, QStringLiteral("SELECT lower(table_name), lower(column_name) FROM "
+                           "information_schema.columns WHERE table_schema = "
+                           "current_schema()"));
     ShopDatabase::checkColumns(columns, shown, QStringLiteral("it"));
 }
 

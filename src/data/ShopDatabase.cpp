@@ -431,6 +431,16 @@ int currentVersion(const QList<UpgradeStep>& steps)
     return 1 + int(steps.size());
 }
 
+QSqlQuery execute(QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(statement))
+        throw DbError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
+                                                             : q.lastError().databaseText());
+    return q;
+}
+
 void checkHeader(const QString& path)
 {
     checkFileHeader(path);

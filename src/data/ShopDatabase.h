@@ -42,6 +42,10 @@ QString defaultPath();
 void open(const QString& path, const QString& connectionName,
           const QList<UpgradeStep>& steps = upgradeSteps());
 
+// Runs statement straight on an open database, its rows read forward only; throws DbError
+// with the engine's message.
+QSqlQuery execute(QSqlDatabase& db, const QString& statement);
+
 // Reads the file's header without opening it through the database engine; throws DbError
 // when the file cannot be read, is no database or is another program's.
 void checkHeader(const QString& path);

@@ -7,7 +7,9 @@
 #include "data/ShopDatabase.h"
 #include "data/SqlDialect.h"
 
+#include <QCryptographicHash>
 #include <QDate>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -71,6 +73,14 @@ int nextName = 0;
 } // namespace
 
 namespace BackupTesting {
+
+QByteArray hashOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
 
 QStringList dump(const DatabaseTarget& target)
 {

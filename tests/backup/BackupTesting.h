@@ -11,6 +11,9 @@ class TestShop;
 // row, and a few rows of every kind of value.
 namespace BackupTesting {
 
+// The SHA-256 of a file's bytes (empty when it cannot be read).
+QByteArray hashOf(const QString& path);
+
 // Every row of every table, each as "Table|key|value|value...", amounts to the ten thousandth
 // and dates as ISO text whatever the engine keeps them as; sorted.
 QStringList dump(const DatabaseTarget& target);

@@ -25,14 +25,6 @@ using namespace BackupTesting;
 
 namespace {
 
-QByteArray hashOf(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
 // The test's shop as the commands name it.
 DatabaseTarget shopTarget(const TestShop& shop)
 {

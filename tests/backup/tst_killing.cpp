@@ -30,14 +30,6 @@ using namespace BackupTesting;
 
 namespace {
 
-QByteArray hashOf(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
 // A shop file of some thousands of invoices with their lines: big enough that a backup or a
 // restore takes long enough to be cut off in the middle.
 void makeShop(const QString& path, int invoices)
