@@ -27,6 +27,8 @@
 #include "receivables/TReceivable.h"
 #include "reports/TReport.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 
 LongLivedWindows::LongLivedWindows()
@@ -152,6 +154,18 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
         auto* window = new TInvoiceHistory(QStringLiteral("EstimateReceivable"));
         window->readFrom(opener, column);
         openChild(window);
+    };
+    // An estimate made into an invoice: the estimate window gives way to the invoice window on
+    // the new invoice (a document window is the only child window when it opens).
+    estimateLinks.openInvoice = [frame, invoiceLinks](qint64 number) {
+        if (!frame)
+            return;
+        for (QMdiSubWindow* sub : frame->mdiArea()->subWindowList())
+            if (qobject_cast<TEstimate*>(sub->widget()))
+                sub->close();
+        auto* invoice = new TInvoice(invoiceLinks);
+        frame->addChild(invoice);
+        invoice->showDocument(number);
     };
     mainForm.setTaskWindow(QStringLiteral("SpeedButton15"),
                            [estimateLinks] { return new TEstimate(estimateLinks); });

@@ -84,10 +84,11 @@ const TableText tableTexts[] = {
                                "PayDate_Receivable:d Ref_Receivable:t DepositTo_Receivable:t "
                                "Amount_Receivable:m Chart_Receivable:t SubChart_Receivable:t "
                                "Remark_Receivable:t"},
+    // Invoice_Est: the number of the invoice the estimate was made into.
     {"Estimate", "InvoiceNo_Inv:i CustomerName_Inv:t RepairPerson_Inv:t InvoiceDate_Inv:d "
                  "PO_Inv:t Amount_Inv:m LicenseNo_Inv:t EntryDate_Inv:d Remark_Inv:t Paid_Inv:b "
                  "JobLocation_Inv:t DueDate_Inv:d Vin_Inv:t TruckNo_Inv:t Mileage_Inv:t "
-                 "Make_Inv:t Model_Inv:t Year_Inv:t Plate_Inv:t Tax_Inv:t"},
+                 "Make_Inv:t Model_Inv:t Year_Inv:t Plate_Inv:t Tax_Inv:t Invoice_Est:i"},
     {"EstimateItem", "Name_Item:t Mfg_Item:t Qty_Item:r Style_Item:t Color_Item:t Rate_Item:m "
                      "Amount_Item:m Inv_Item:i"},
     {"EstimateLabor", "Description_Labor:t PartNo_Labor:t Qty_Labor:r Rate_Labor:m "

@@ -422,6 +422,14 @@ const QList<UpgradeStep>& upgradeSteps()
         // first user becomes the owner who manages the users; a user's wrong tries and the
         // wait they earn are kept with the user; the archive code is kept as a hash.
         [](QSqlDatabase& db) { secureUsers(db); },
+        // Version 7: an estimate made into an invoice keeps that invoice's number.
+        [](QSqlDatabase& db) {
+            if (hasTable(db, QStringLiteral("Estimate")) &&
+                !hasColumn(db, QStringLiteral("Estimate"), QStringLiteral("Invoice_Est")))
+                run(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN Invoice_Est %2")
+                            .arg(dialectOf(db).identifier(QStringLiteral("Estimate")),
+                                 dialectOf(db).columnType(ColumnKind::Integer, false)));
+        },
     };
     return steps;
 }

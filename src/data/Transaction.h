@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QString>
+
 class Connection;
 class TDM;
 
-// Runs the statements of one command as a whole: rolled back unless commit() is reached.
+// Runs the statements of one command as a whole: rolled back unless commit() is reached. One
+// begun within another (a number claimed inside a larger command) is a savepoint: undone by
+// itself when it fails, kept or undone with the whole otherwise.
 class Transaction
 {
 public:
@@ -19,4 +23,6 @@ public:
 private:
     Connection* m_connection;
     bool m_done = false;
+    // The savepoint's name when this one runs within another; empty for the outermost.
+    QString m_savepoint;
 };

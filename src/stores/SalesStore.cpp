@@ -1,6 +1,8 @@
 #include "stores/SalesStore.h"
 
 #include "data/DbError.h"
+#include "data/Formats.h"
+#include "data/NumberClaim.h"
 #include "data/SqlDialect.h"
 #include "data/SqlRow.h"
 #include "data/SqlSelect.h"
@@ -177,4 +179,76 @@ void SalesStore::taxOfYear(Query& query, int year) const
 void SalesStore::noTax(Query& query) const
 {
     load(query, SqlStatement{{QStringLiteral("Select 0 As Tax_T")}});
+}
+
+// ---- Estimate into invoice ---------------------------------------------------------------------
+
+namespace {
+// The header columns an invoice takes over from its estimate.
+const QStringList copiedFromEstimate = {
+    "CustomerName_Inv", "RepairPerson_Inv", "PO_Inv",   "Amount_Inv",  "LicenseNo_Inv",
+    "Remark_Inv",       "JobLocation_Inv",  "Vin_Inv",  "TruckNo_Inv", "Mileage_Inv",
+    "Make_Inv",         "Model_Inv",        "Year_Inv", "Plate_Inv",   "Tax_Inv"};
+} // namespace
+
+qint64 SalesStore::invoiceMadeOf(qint64 estimate) const
+{
+    return value(SqlSelect::where(QStringLiteral("Estimate"), numberColumn, estimate,
+                                  QStringLiteral("Invoice_Est")))
+        .asInteger();
+}
+
+qint64 SalesStore::makeInvoice(qint64 estimate, qint64 madeBefore, const QDate& today) const
+{
+    Transaction transaction(connection());
+    const auto stored =
+        rows(SqlStatement{{"Select " + copiedFromEstimate.join(QStringLiteral(", ")) +
+                           " From Estimate where InvoiceNo_Inv = ?"},
+                          {estimate}});
+    if (stored->recordCount() == 0)
+        throw DbError(QStringLiteral("There is no estimate %1 saved.").arg(estimate));
+    SqlRow invoice = SqlRow::currentRow(QStringLiteral("Invoice"), *stored);
+    const QString date = Formats::shortDate(today);
+    invoice.set(QStringLiteral("InvoiceDate_Inv"), date)
+        .set(QStringLiteral("EntryDate_Inv"), date)
+        .set(QStringLiteral("DueDate_Inv"), date)
+        .setYesNo(QStringLiteral("Paid_Inv"), false);
+    const QStringList numbered = {QStringLiteral("Invoice"), QStringLiteral("InvoiceCash")};
+    const qint64 number =
+        NumberClaim::insert(*connection(), invoice, numberColumn,
+                            NumberClaim::next(*connection(), numbered, numberColumn),
+                            {QStringLiteral("InvoiceCash")})
+            .number;
+    // The lines in the order they were added, with their values as stored.
+    change(SqlStatement{{"Insert Into InvItem ( Inv_Item, Name_Item, Mfg_Item, Qty_Item, "
+                         "Style_Item, Color_Item, Rate_Item, Amount_Item )",
+                         " Select ?, Name_Item, Mfg_Item, Qty_Item, Style_Item, Color_Item, "
+                         "Rate_Item, Amount_Item From EstimateItem where Inv_Item = ? Order By " +
+                             SqlDialect::rowKeyColumn()},
+                        {number, estimate}});
+    change(SqlStatement{{"Insert Into InvLabor ( Inv_Labor, Description_Labor, PartNo_Labor, "
+                         "Qty_Labor, Rate_Labor, Amount_Labor, Remark_Labor )",
+                         " Select ?, Description_Labor, PartNo_Labor, Qty_Labor, Rate_Labor, "
+                         "Amount_Labor, Remark_Labor From EstimateLabor where Inv_Labor = ? Order "
+                         "By " +
+                             SqlDialect::rowKeyColumn()},
+                        {number, estimate}});
+    // The estimate records its invoice only if it is still what the user was told: a station
+    // that made an invoice of it meanwhile holds its row until it commits, and this one then
+    // finds the record changed and writes nothing.
+    const int claimed = change(
+        madeBefore == 0
+            ? SqlStatement{{"Update Estimate Set Invoice_Est = ? where InvoiceNo_Inv = ? And "
+                            "Invoice_Est Is Null"},
+                           {number, estimate}}
+            : SqlStatement{{"Update Estimate Set Invoice_Est = ? where InvoiceNo_Inv = ? And "
+                            "Invoice_Est = ?"},
+                           {number, estimate, madeBefore}});
+    if (claimed != 1)
+        throw DbError(QStringLiteral("Estimate %1 was made into invoice %2 at another station "
+                                     "meanwhile; no invoice was made here.")
+                          .arg(estimate)
+                          .arg(invoiceMadeOf(estimate)));
+    transaction.commit();
+    return number;
 }

@@ -72,6 +72,16 @@ public:
     // Throws DbError, archiving nothing, when the archive already holds the number.
     void archive(const SalesTables& tables, const SqlRow& header, qint64 number) const;
 
+    // The invoice an estimate was made into (0 when none, or when the estimate is not stored).
+    qint64 invoiceMadeOf(qint64 estimate) const;
+    // Makes an invoice of the estimate: its customer, address, sale person, contact name (into
+    // the invoice's PO), truck data, tax choice, amount and remark, not paid, dated today,
+    // under the next invoice number, with every part and labor line as stored; the estimate
+    // keeps its rows and records the invoice. madeBefore is the invoice it was made into
+    // already, as the user was told (0 for none): when another station made one meanwhile,
+    // DbError says so and nothing is written. One transaction; returns the invoice's number.
+    qint64 makeInvoice(qint64 estimate, qint64 madeBefore, const QDate& today) const;
+
     // The tax rows of a year whose months cover month (the earliest starting first), and all
     // the tax rows of a year, into query.
     void taxCovering(Query& query, int year, int month) const;

@@ -123,6 +123,8 @@ class TestData : public QObject
     Q_OBJECT
 
 private slots:
+    void partOfACommand_data();
+    void partOfACommand();
     void statementWording_data();
     void statementWording();
     void storedForms_data();
@@ -1211,6 +1213,54 @@ void TestData::writeLockIsWaitedFor()
     QCOMPARE(outcome, through ? QStringLiteral("accepted") : DbError::busy());
     QCOMPARE(shop.value("Select Count(*) From Tax Where Id_T = 10").toInt(), through ? 1 : 0);
     QCOMPARE(shop.value("Select Count(*) From Tax Where Id_T = 9").toInt(), 1);
+}
+
+void TestData::partOfACommand_data()
+{
+    // Whether the part inside the command is committed, and the command itself; what is kept.
+    QTest::addColumn<bool>("partCommitted");
+    QTest::addColumn<bool>("commandCommitted");
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("both kept") << true << true << QStringList{"before", "part", "after"};
+    QTest::newRow("the part undone, the command kept")
+        << false << true << QStringList{"before", "after"};
+    QTest::newRow("the part kept, the command undone") << true << false << QStringList{};
+    QTest::newRow("both undone") << false << false << QStringList{};
+}
+
+void TestData::partOfACommand()
+{
+    QFETCH(bool, partCommitted);
+    QFETCH(bool, commandCommitted);
+    QFETCH(QStringList, kept);
+    TestShop shop;
+    const auto add = [](const QString& name) {
+        DM->admin1()->execute(
+            SqlStatement{{"Insert into Labor (Description_Labor) values (?)"}, {name}});
+    };
+    {
+        Transaction command(DM);
+        add("before");
+        {
+            // A part begun within the command: a number claim, say.
+            Transaction part(DM);
+            add("part");
+            if (partCommitted)
+                part.commit();
+        }
+        add("after");
+        if (commandCommitted)
+            command.commit();
+    }
+    QStringList stored;
+    for (const QVariantList& row :
+         shop.rows("Select Description_Labor From Labor Order By tavlin_row"))
+        stored.append(row.value(0).toString());
+    QCOMPARE(stored, kept);
+    // The connection takes a new command afterwards.
+    Transaction next(DM);
+    add("next");
+    next.commit();
 }
 
 QTEST_MAIN(TestData)

@@ -4,6 +4,9 @@
 #include "Ui.h"
 #include "app/TMainForm.h"
 #include "app/Tasks.h"
+#include "data/Connection.h"
+#include "data/DatabaseTarget.h"
+#include "data/DbError.h"
 #include "data/Query.h"
 #include "data/TDM.h"
 #include "estimates/TEstimate.h"
@@ -12,9 +15,11 @@
 #include "estimates/TEstimateLabor.h"
 #include "invoicing/TInvItem.h"
 #include "invoicing/TInvPartFind.h"
+#include "invoicing/TInvoice.h"
 #include "printing/PreparedReport.h"
 #include "receivables/PaymentHistories.h"
 #include "receivables/TReceivable.h"
+#include "stores/SalesStore.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Windows.h"
 #include "ui/documents/LinePanel.h"
@@ -26,6 +31,9 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 const QString saveQuestion = QStringLiteral("Are you sure you want to Save this Record?");
@@ -67,6 +75,31 @@ Window* newest(TestShop& shop)
     return ui::newest<Window>(shop.mainForm());
 }
 
+// Estimate 7 of a hand-worked job: every header box filled, two part lines and a labor line,
+// and a payment taken on the estimate.
+void addWorkedEstimate(TestShop& shop)
+{
+    shop.exec("Insert into Estimate (InvoiceNo_Inv, CustomerName_Inv, RepairPerson_Inv, "
+              "InvoiceDate_Inv, PO_Inv, Amount_Inv, LicenseNo_Inv, EntryDate_Inv, Remark_Inv, "
+              "Paid_Inv, JobLocation_Inv, DueDate_Inv, Vin_Inv, TruckNo_Inv, Mileage_Inv, "
+              "Make_Inv, Model_Inv, Year_Inv, Plate_Inv, Tax_Inv) values (7, 'Fleet O''Hara', "
+              "'Dan', #11/2/2026#, 'Pat Contact', 293.15, 'DL-55', #11/2/2026#, 'Brakes all "
+              "round', Yes, '12 Dock Rd', #11/30/2026#, '1FUJGLDR9CLBP8834', 'T-12', '412,300', "
+              "'Freightliner', 'Cascadia', '2012', 'IL 88 123', 'Yes')");
+    addPartLine(shop, 7, "BP-1", 2, 45.5, "Brake pad set");
+    addPartLine(shop, 7, "DR-2", 1, 120.0, "Brake drum");
+    addLaborLine(shop, 7, "Brake job", 82.15);
+    shop.exec("Insert into EstimateReceivable (InvoiceNo_Receivable, Amount_Receivable) values "
+              "(7, 100)");
+}
+
+QList<QVariantList> invoiceLines(TestShop& shop, qint64 invoice)
+{
+    return shop.rows("Select Name_Item, Color_Item, Qty_Item, Rate_Item, Amount_Item From "
+                     "InvItem where Inv_Item = ? Order By tavlin_row",
+                     {invoice});
+}
+
 TEstimate* openEstimates(TestShop& shop)
 {
     ui::click(shop.mainFormWithTasks(), "SpeedButton15");
@@ -79,6 +112,10 @@ class TestEstimates : public QObject
     Q_OBJECT
 
 private slots:
+    void makeInvoiceCopiesTheEstimate();
+    void makeInvoiceAgainAsksFirst();
+    void twoStationsMakeOneInvoice();
+    void makeInvoiceFromTheWindow();
     void taxByMonth_data();
     void taxByMonth();
     void newNumbersApartFromInvoices();
@@ -454,6 +491,140 @@ void TestEstimates::printout()
     shop.exec("Update Reg Set Name_R = 'Southside Diesel'");
     DM->profile()->open();
     QVERIFY(w->prepareReport()->pageText(0).contains(" Southside Diesel Copy"));
+}
+
+void TestEstimates::makeInvoiceCopiesTheEstimate()
+{
+    TestShop shop;
+    addWorkedEstimate(shop);
+    // Numbers already given out, the archive's too: the invoice takes the next after both.
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv) values (40, 'Earlier')");
+    shop.exec("Insert into InvoiceCash (InvoiceNo_Inv) values (41)");
+    const QList<QVariantList> estimateBefore = shop.rows("Select * From Estimate");
+    const QDate today(2026, 12, 10);
+    const qint64 invoice = SalesStore().makeInvoice(7, 0, today);
+    QCOMPARE(invoice, qint64(42));
+    const QVariantList header = shop.row(
+        "Select CustomerName_Inv, RepairPerson_Inv, PO_Inv, Amount_Inv, LicenseNo_Inv, "
+        "Remark_Inv, JobLocation_Inv, Vin_Inv, TruckNo_Inv, Mileage_Inv, Make_Inv, Model_Inv, "
+        "Year_Inv, Plate_Inv, Tax_Inv, Paid_Inv, InvoiceDate_Inv, EntryDate_Inv, DueDate_Inv "
+        "From Invoice where InvoiceNo_Inv = 42");
+    QStringList got;
+    for (const QVariant& v : header)
+        got.append(v.toString());
+    got[3] = QString::number(header.at(3).toDouble(), 'f', 2);
+    got[15] = header.at(15).toBool() || header.at(15).toString() == "1" ? "paid" : "not paid";
+    for (int i = 16; i < 19; ++i)
+        got[i] = got.at(i).left(10);
+    QCOMPARE(got, (QStringList{"Fleet O'Hara", "Dan", "Pat Contact", "293.15", "DL-55",
+                               "Brakes all round", "12 Dock Rd", "1FUJGLDR9CLBP8834", "T-12",
+                               "412,300", "Freightliner", "Cascadia", "2012", "IL 88 123", "Yes",
+                               "not paid", "2026-12-10", "2026-12-10", "2026-12-10"}));
+    // Every line as stored, in the order it was added.
+    QCOMPARE(invoiceLines(shop, 42),
+             (QList<QVariantList>{{"Brake pad set", "BP-1", 2.0, 45.5, 91.0},
+                                  {"Brake drum", "DR-2", 1.0, 120.0, 120.0}}));
+    QCOMPARE(shop.value("Select Amount_Labor From InvLabor where Inv_Labor = 42").toDouble(),
+             82.15);
+    // The estimate keeps its rows and names the invoice; its payment stays its own.
+    QCOMPARE(SalesStore().invoiceMadeOf(7), qint64(42));
+    QCOMPARE(shop.rows("Select * From Estimate").size(), estimateBefore.size());
+    QCOMPARE(shop.value("Select Count(*) From EstimateItem where Inv_Item = 7").toInt(), 2);
+    QCOMPARE(shop.value("Select Count(*) From EstimateReceivable").toInt(), 1);
+    QCOMPARE(shop.value("Select Count(*) From Receivable").toInt(), 0);
+    // An estimate that is not stored makes nothing.
+    QVERIFY(refusal([] {
+                SalesStore().makeInvoice(8, 0, QDate(2026, 12, 10));
+            }).contains(QStringLiteral("no estimate 8")));
+    QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 2);
+}
+
+void TestEstimates::makeInvoiceAgainAsksFirst()
+{
+    TestShop shop;
+    addWorkedEstimate(shop);
+    const qint64 first = SalesStore().makeInvoice(7, 0, QDate(2026, 12, 10));
+    // Told "none yet" but made meanwhile: refused, nothing written.
+    QVERIFY(refusal([] {
+                SalesStore().makeInvoice(7, 0, QDate(2026, 12, 10));
+            }).contains(QStringLiteral("was made into invoice %1 at another station").arg(first)));
+    QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 1);
+    QCOMPARE(shop.value("Select Count(*) From InvItem").toInt(), 2);
+    // Asked and answered: a second invoice, which the estimate then names.
+    const qint64 second = SalesStore().makeInvoice(7, first, QDate(2026, 12, 11));
+    QCOMPARE(second, first + 1);
+    QCOMPARE(SalesStore().invoiceMadeOf(7), second);
+    QCOMPARE(invoiceLines(shop, second), invoiceLines(shop, first));
+}
+
+void TestEstimates::twoStationsMakeOneInvoice()
+{
+    TestShop shop;
+    addWorkedEstimate(shop);
+    const DatabaseTarget target =
+        TestShop::onServer() ? TestShop::target() : DatabaseTarget::file(shop.databasePath());
+    std::atomic<int> ready{0};
+    QList<qint64> made(2, 0);
+    QStringList refused(2);
+    const auto station = [&](int id) {
+        try {
+            const std::unique_ptr<Connection> connection =
+                Connection::shop(QStringLiteral("Converter%1").arg(id), target);
+            connection->open();
+            // Both were shown an estimate not yet made into an invoice.
+            ++ready;
+            while (ready.load() < 2)
+                std::this_thread::yield();
+            made[id] = SalesStore(connection.get()).makeInvoice(7, 0, QDate(2026, 12, 10));
+        } catch (const DbError& e) {
+            refused[id] = e.message();
+        }
+    };
+    std::thread a(station, 0);
+    std::thread b(station, 1);
+    a.join();
+    b.join();
+    // One invoice, the other station told so, and nothing of it left behind.
+    QCOMPARE(int(made[0] > 0) + int(made[1] > 0), 1);
+    const qint64 invoice = made[0] + made[1];
+    const QString message = refused[0] + refused[1];
+    QVERIFY2(message.contains(QStringLiteral("at another station")), qPrintable(message));
+    QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 1);
+    QCOMPARE(shop.value("Select Count(*) From InvItem").toInt(), 2);
+    QCOMPARE(shop.value("Select Count(*) From InvLabor").toInt(), 1);
+    QCOMPARE(SalesStore().invoiceMadeOf(7), invoice);
+}
+
+void TestEstimates::makeInvoiceFromTheWindow()
+{
+    TestShop shop;
+    addWorkedEstimate(shop);
+    TEstimate* window = openEstimates(shop);
+    ui::click(window, "RadioButton3");
+    QCOMPARE(window->text("InvoiceNo_Inv"), QStringLiteral("7"));
+    QCOMPARE(label(window, "Label21"), QString());
+    QPointer<TEstimate> estimate = window;
+    ui::click(window, "Button14");
+    ui::settle();
+    // The estimate window gives way to the invoice window, on the new invoice.
+    QVERIFY(!estimate || !estimate->isVisible());
+    auto* invoice = newest<TInvoice>(shop);
+    QVERIFY(invoice);
+    QCOMPARE(invoice->text("InvoiceNo_Inv"), QStringLiteral("1"));
+    QCOMPARE(invoice->text("CustomerName_Inv"), QStringLiteral("Fleet O'Hara"));
+    QCOMPARE(invoice->text("Vin_Inv"), QStringLiteral("1FUJGLDR9CLBP8834"));
+    closeWindow(invoice);
+    ui::settle();
+    // Again: the estimate names its invoice, and the button asks first.
+    window = openEstimates(shop);
+    ui::click(window, "RadioButton3");
+    QCOMPARE(label(window, "Label21"), QStringLiteral("1"));
+    shop.prompter().answer({false});
+    ui::click(window, "Button14");
+    QCOMPARE(shop.prompter().last(),
+             QStringLiteral("Estimate 7 was already made into invoice 1. Make another invoice of "
+                            "it?"));
+    QCOMPARE(shop.value("Select Count(*) From Invoice").toInt(), 1);
 }
 
 QTEST_MAIN(TestEstimates)

@@ -371,6 +371,20 @@ void DocumentWindow::deleteRow()
     transaction.commit();
 }
 
+bool DocumentWindow::showDocument(qint64 number)
+{
+    const QString key = QString::number(number);
+    if (!moveToKey(key)) {
+        m_all->setChecked(true);
+        setFilter(Filter::All);
+        if (!moveToKey(key))
+            return false;
+    }
+    copyRow();
+    computeFigures();
+    return true;
+}
+
 void DocumentWindow::refresh()
 {
     m_open->setChecked(true);

@@ -59,6 +59,8 @@ public:
         // those received, which reads the number box of the window that opened it.
         std::function<void(const QString& number)> payment = {};
         std::function<void(RecordWindow* opener, const QString& numberColumn)> paidHistory = {};
+        // The invoice window on an invoice (an estimate made into one opens it).
+        std::function<void(qint64 invoice)> openInvoice = {};
     };
 
     void newRecord() override;
@@ -72,6 +74,8 @@ public:
     void archive();
     // Previews the printout of the document in the number box, as stored.
     void print();
+    // Shows the document number: in the list as it is filtered, else under All.
+    bool showDocument(qint64 number);
     // The printout of the document in the number box; none when the box is empty or the
     // document is not saved (the user is told).
     std::optional<PreparedReport> prepareReport();
