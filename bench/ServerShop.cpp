@@ -154,6 +154,7 @@ DatabaseTarget benchTarget(const QString& path)
     // The seeded profile and user come from the file instead.
     run(db, QStringLiteral("DELETE FROM Reg"));
     run(db, QStringLiteral("DELETE FROM Pass"));
+    run(db, QStringLiteral("DELETE FROM Setting"));
     copyOnto(path, db);
     run(db, QStringLiteral("CREATE TABLE tavlin_bench_source (mark text)"));
     run(db, "INSERT INTO tavlin_bench_source VALUES ('" + mark + "')");

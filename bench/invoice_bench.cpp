@@ -18,6 +18,7 @@
 #include "invoicing/TInvItem.h"
 #include "invoicing/TInvPartFind.h"
 #include "invoicing/TInvoice.h"
+#include "stores/SalesStore.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/FormBoxes.h"
 #include "ui/common/Prompter.h"
@@ -367,6 +368,78 @@ void dataLayerRowSelection(benchmark::State& state, Shop* shop)
         shop->straight->milliseconds(statements));
 }
 
+// An estimate made into an invoice (the store's command under Make Invoice): the header, the
+// truck data and every line copied under the next invoice number, the estimate marked, in one
+// transaction. Before each round, out of the time, the previous round's invoice is taken away
+// again, so that every round makes the same invoice of the same estimate. Straight: the same
+// reads and writes in one transaction on SQLite, each round's invoice removed afterwards.
+void estimateMakeInvoice(benchmark::State& state, Shop* shop)
+{
+    const qint64 estimate = shop->estimate.number.toLongLong();
+    const QDate today(2026, 12, 10);
+    qint64 made = 0;
+    const auto undo = [&made, estimate] {
+        if (made == 0)
+            return;
+        Connection* c = DM->admin1();
+        for (const QString& statement :
+             {QStringLiteral("Delete From Invoice where InvoiceNo_Inv = ?"),
+              QStringLiteral("Delete From InvItem where Inv_Item = ?"),
+              QStringLiteral("Delete From InvLabor where Inv_Labor = ?")})
+            c->execute(SqlStatement{{statement}, {made}});
+        c->execute(SqlStatement{{"Update Estimate Set Invoice_Est = Null where InvoiceNo_Inv = ?"},
+                                {estimate}});
+        made = 0;
+    };
+    const QString e = QString::number(estimate);
+    const QString next = QStringLiteral("(Select Max(InvoiceNo_Inv) From Invoice)");
+    const QStringList straight = {
+        "BEGIN IMMEDIATE",
+        "Select CustomerName_Inv, RepairPerson_Inv, PO_Inv, Amount_Inv, LicenseNo_Inv, "
+        "Remark_Inv, JobLocation_Inv, Vin_Inv, TruckNo_Inv, Mileage_Inv, Make_Inv, Model_Inv, "
+        "Year_Inv, Plate_Inv, Tax_Inv From Estimate where InvoiceNo_Inv = " +
+            e,
+        "Select Max(InvoiceNo_Inv) From Invoice",
+        "Select Max(InvoiceNo_Inv) From InvoiceCash",
+        "Insert Into Invoice (InvoiceNo_Inv, CustomerName_Inv, RepairPerson_Inv, PO_Inv, "
+        "Amount_Inv, LicenseNo_Inv, Remark_Inv, JobLocation_Inv, Vin_Inv, TruckNo_Inv, "
+        "Mileage_Inv, Make_Inv, Model_Inv, Year_Inv, Plate_Inv, Tax_Inv, InvoiceDate_Inv, "
+        "EntryDate_Inv, DueDate_Inv, Paid_Inv) Select " +
+            next +
+            " + 1, CustomerName_Inv, "
+            "RepairPerson_Inv, PO_Inv, Amount_Inv, LicenseNo_Inv, Remark_Inv, JobLocation_Inv, "
+            "Vin_Inv, TruckNo_Inv, Mileage_Inv, Make_Inv, Model_Inv, Year_Inv, Plate_Inv, Tax_Inv, "
+            "'2026-12-10', '2026-12-10', '2026-12-10', 0 From Estimate where InvoiceNo_Inv = " +
+            e,
+        "Insert Into InvItem (Inv_Item, Name_Item, Mfg_Item, Qty_Item, Style_Item, Color_Item, "
+        "Rate_Item, Amount_Item) Select " +
+            next +
+            ", Name_Item, Mfg_Item, Qty_Item, Style_Item, "
+            "Color_Item, Rate_Item, Amount_Item From EstimateItem where Inv_Item = " +
+            e + " Order By tavlin_row",
+        "Insert Into InvLabor (Inv_Labor, Description_Labor, PartNo_Labor, Qty_Labor, Rate_Labor, "
+        "Amount_Labor, Remark_Labor) Select " +
+            next +
+            ", Description_Labor, PartNo_Labor, "
+            "Qty_Labor, Rate_Labor, Amount_Labor, Remark_Labor From EstimateLabor where Inv_Labor "
+            "= " +
+            e + " Order By tavlin_row",
+        "Update Estimate Set Invoice_Est = " + next + " where InvoiceNo_Inv = " + e,
+        "COMMIT"};
+    const QString largest = shop->straight->firstRow("Select Max(InvoiceNo_Inv) AS n From Invoice")
+                                .value(QStringLiteral("n"));
+    const double straightMs = shop->straight->milliseconds(straight);
+    shop->straight->milliseconds(
+        {"Delete From InvItem where Inv_Item > " + largest,
+         "Delete From InvLabor where Inv_Labor > " + largest,
+         "Delete From Invoice where InvoiceNo_Inv > " + largest,
+         "Update Estimate Set Invoice_Est = Null where InvoiceNo_Inv = " + e},
+        1);
+    measureAfter(
+        state, undo, [&] { made = SalesStore().makeInvoice(estimate, 0, today); }, straightMs);
+    undo();
+}
+
 const QString pickerList =
     QStringLiteral("Color_Material,Description_Material,Type_Material,Number_Material,Mfg_Material,"
                    "Price_Material,Unit_Material,Style_Material,ID_Material");
@@ -530,6 +603,7 @@ int main(int argc, char** argv)
          [](benchmark::State& s, Shop* shop) { newDocument(s, shop, shop->estimate); }},
         {"EstimateHeaderSave",
          [](benchmark::State& s, Shop* shop) { headerSave(s, shop, shop->estimate); }},
+        {"EstimateMakeInvoice", estimateMakeInvoice},
         {"PartPickerShowAfterChange", pickerShowAfterChange},
         {"PartPickerShowUnchanged", pickerShowUnchanged},
         {"PartPickerSearch", pickerSearch},
