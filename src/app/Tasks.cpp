@@ -93,10 +93,14 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
     const TPayable::Links payableLinks{openChild, preview};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton11"),
                            [payableLinks] { return new TPayable(payableLinks); });
-    const TBill::Links billLinks{openChild, preview};
+    QPointer<TLaborFind> orderPicker = windows.laborFind.get();
+    // Bill part lines find their parts as order lines do, at the catalogue price.
+    const TBill::Links billLinks{openChild, preview, [orderPicker](LineWindow* line) {
+                                     if (orderPicker)
+                                         orderPicker->showFor(line);
+                                 }};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton7"),
                            [billLinks] { return new TBill(billLinks); });
-    QPointer<TLaborFind> orderPicker = windows.laborFind.get();
     const TPoOrder::Links orderLinks{openChild, [orderPicker](LineWindow* line) {
                                          if (orderPicker)
                                              orderPicker->showFor(line);

@@ -38,6 +38,15 @@ LineDescription TBillPart::lineDescription()
                             {"Rate_Bill", "Price_Material"}}};
     d.keys = true;
     d.cancelReloads = false;
+    // The order part picker beside Part Name: the catalogue price as it stands, since the shop
+    // buys at cost.
+    d.findCaption = QStringLiteral("Find");
+    d.findBeside = QStringLiteral("Name_Bill");
+    d.pickedInto = {{"Name_Item", "Name_Bill"},
+                    {"Mfg_Item", "Mfg_Bill"},
+                    {"Style_Item", "Style_Bill"},
+                    {"Color_Item", "Color_Bill"},
+                    {"Rate_Item", "Rate_Bill"}};
     return d;
 }
 

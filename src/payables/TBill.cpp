@@ -104,7 +104,13 @@ TBill::TBill(Links links, QWidget* parent)
     m_lines->addPanel(
         {"BillItem", "Inv_Bill", "Name_Bill,Qty_Bill,Rate_Bill,Amount_Bill ,Inv_Bill",
          "Amount_Bill", "&Items", "Button6", "DBGrid2", "Total $", "Label12"},
-        [this](LineOwnerRef owner) { return linesWindow<TBillPart>(owner); }, m_links.openChild);
+        [this](LineOwnerRef owner) {
+            auto* lines = static_cast<TBillPart*>(linesWindow<TBillPart>(owner));
+            if (lines && m_links.partPicker)
+                lines->setFind([lines, show = m_links.partPicker] { show(lines); });
+            return lines;
+        },
+        m_links.openChild);
     m_lines->addPanel(
         {"BillExpense", "Bill_Expense",
          "Description_Expense,PartNo_Expense,Qty_Expense,Rate_Expense,"

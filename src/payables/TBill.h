@@ -12,6 +12,8 @@ class QLabel;
 
 // The bills the shop receives from its vendors: the list of bills, one bill's header as boxes,
 // its part and expense lines with their totals, and what was paid on it.
+class LineWindow;
+
 class TBill : public RecordWindow
 {
     Q_OBJECT
@@ -22,6 +24,8 @@ public:
     {
         ChildOpener openChild;
         std::function<void(const PreparedReport&)> preview;
+        // The part picker that fills a part line with a catalogue part.
+        std::function<void(LineWindow*)> partPicker = {};
     };
 
     explicit TBill(Links links, QWidget* parent = nullptr);

@@ -1,12 +1,14 @@
 #include "TestShop.h"
 #include "Ui.h"
 #include "app/TMainForm.h"
+#include "app/Tasks.h"
 #include "data/Query.h"
 #include "payables/BillLines.h"
 #include "payables/PayableLists.h"
 #include "payables/TBill.h"
 #include "payables/TPayable.h"
 #include "printing/PreparedReport.h"
+#include "purchasing/TLaborFind.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Windows.h"
 #include "ui/documents/LinePanel.h"
@@ -85,6 +87,7 @@ private slots:
     void deletedBillTakesItsLines();
     void anotherStationTookTheReference();
     void billLinesAndFigures();
+    void partPickerOnBillLines();
     void billPaymentsFromTheBill();
 };
 
@@ -528,6 +531,46 @@ void TestPayables::billPaymentsFromTheBill()
     QCOMPARE(history->windowTitle(), QStringLiteral("PayableHistory"));
     QCOMPARE(ui::rowCount(history->grid()), 2);
     QCOMPARE(ui::title(history->grid(), 7), QStringLiteral("Sub Chart"));
+}
+
+void TestPayables::partPickerOnBillLines()
+{
+    TestShop shop;
+    addBill(shop, "B7", "Acme", 150);
+    shop.exec("Insert into Part (ID_Material, Number_Material, Color_Material, Price_Material, "
+              "Mfg_Material, Style_Material) values (1, 'Oil filter', 'LF-1', 12.5, "
+              "'Fleetguard', 'Spin-on')");
+    shop.exec("Insert into Part (ID_Material, Number_Material, Color_Material, Price_Material) "
+              "values (2, 'Air filter', 'AF-2', 40.1)");
+    TBill* w = openBills(shop);
+    w->listQuery()->first();
+    emit w->grid()->cellClicked();
+    ui::click(w, "Button6");
+    auto* parts = newest<TBillPart>(shop);
+    // Find stands beside Part Name and shows the order part picker for this line.
+    QPushButton* find = nullptr;
+    for (QPushButton* b : parts->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("&Find"))
+            find = b;
+    QVERIFY(find);
+    ui::type(box(parts, "Edit2"), "3");
+    ui::click(find);
+    TLaborFind* picker = shop.longLived().laborFind.get();
+    QVERIFY(picker->isVisible());
+    picker->search(QStringLiteral("oil"));
+    picker->select();
+    // The catalogue part at its price, no markup; the amount follows the quantity typed.
+    QCOMPARE(combo(parts, "ComboBox1")->currentText(), QStringLiteral("Oil filter"));
+    QCOMPARE(box(parts, "Edit1")->text(), QStringLiteral("Fleetguard"));
+    QCOMPARE(box(parts, "Edit3")->text(), QStringLiteral("Spin-on"));
+    QCOMPARE(box(parts, "Edit4")->text(), QStringLiteral("LF-1"));
+    QCOMPARE(box(parts, "Edit5")->text(), QStringLiteral("12.5"));
+    QCOMPARE(box(parts, "Edit6")->text(), QStringLiteral("37.5"));
+    shop.prompter().answer({true});
+    ui::click(parts, "Button1");
+    QCOMPARE(shop.row("Select Name_Bill, Color_Bill, Rate_Bill, Amount_Bill, Inv_Bill From "
+                      "BillItem"),
+             (QVariantList{"Oil filter", "LF-1", 12.5, 37.5, "B7"}));
 }
 
 QTEST_MAIN(TestPayables)

@@ -306,7 +306,8 @@ void LineWindow::fillFromCatalogue()
 void LineWindow::pick(const QList<std::pair<QString, QString>>& values)
 {
     bool rate = false;
-    for (const auto& [column, value] : values) {
+    for (const auto& [picked, value] : values) {
+        const QString column = m_description.pickedInto.value(picked, picked);
         setText(column, value);
         rate = rate || column == m_description.rateColumn;
     }

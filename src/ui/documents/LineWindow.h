@@ -61,6 +61,9 @@ struct LineDescription
     // with the commands when that is empty.
     QString findCaption = {};
     QString findBeside = {};
+    // The columns of this line a picker's values go into, by the column the picker names (a
+    // part picker fills an invoice or order line's columns; a bill line has its own).
+    QHash<QString, QString> pickedInto = {};
     // With no lines the boxes show New's texts, or stay empty.
     bool noLinesShowsNew = true;
     std::optional<CatalogueFill> fill = {};
