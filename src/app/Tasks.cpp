@@ -101,10 +101,12 @@ void registerTasks(TMainForm& mainForm, LongLivedWindows& windows)
                                  }};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton7"),
                            [billLinks] { return new TBill(billLinks); });
-    const TPoOrder::Links orderLinks{openChild, [orderPicker](LineWindow* line) {
+    const TPoOrder::Links orderLinks{openChild,
+                                     [orderPicker](LineWindow* line) {
                                          if (orderPicker)
                                              orderPicker->showFor(line);
-                                     }};
+                                     },
+                                     preview};
     mainForm.setTaskWindow(QStringLiteral("SpeedButton10"),
                            [orderLinks] { return new TPoOrder(orderLinks); });
     const TReport::Links reportLinks{openChild, preview};

@@ -3,11 +3,17 @@
 #include "data/Formats.h"
 #include "data/Query.h"
 #include "data/SqlSelect.h"
+#include "data/TDM.h"
+#include "printing/PreparedReport.h"
+#include "printing/ReportEngine.h"
 #include "purchasing/TOrderItem.h"
+#include "stores/PurchasingStore.h"
 #include "ui/common/DataGrid.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
 #include "ui/documents/LinePanel.h"
+
+#include <QPushButton>
 
 namespace {
 const QString number = QStringLiteral("Po_Order");
@@ -73,6 +79,47 @@ TPoOrder::TPoOrder(Links links, QWidget* parent)
         [this](LineOwnerRef owner) { return createLines(owner); }, m_links.openChild);
     // The lines follow the number in "PO#", typed or filled; a number half typed shows none.
     m_lines->followKeyBox();
+
+    QPushButton* print = addButton(QStringLiteral("Print Order"), QStringLiteral("Button9"));
+    print->setToolTip(QStringLiteral("Print the order as sent to the vendor"));
+    print->setEnabled(bool(m_links.preview));
+    connect(print, &QPushButton::clicked, this, [this] { guard([this] { this->print(); }); });
+}
+
+std::optional<PreparedReport> TPoOrder::prepareReport()
+{
+    const QString n = text(number).trimmed();
+    if (n.isEmpty())
+        return std::nullopt;
+    const qint64 po = Formats::wholeNumber(n, QStringLiteral("PO#"));
+    // The order, its lines and its vendor are read for the same number, so that a printout
+    // never puts the lines of one order under another's header.
+    const PurchasingStore store;
+    Query order(QStringLiteral("Order"), store.connection());
+    store.order(order, po);
+    if (order.isEmpty()) {
+        Prompter::instance().inform(
+            QStringLiteral("Order %1 is not saved: save it before printing it.").arg(n));
+        return std::nullopt;
+    }
+    Query lines(QStringLiteral("Lines"), store.connection());
+    store.orderLines(lines, po);
+    Query vendor(QStringLiteral("Vendor"), store.connection());
+    store.vendor(vendor, order.field(QStringLiteral("Vendor_Order")).asText());
+    PreparedReport report =
+        ReportEngine::prepareFile(QStringLiteral(":/purchasing/layouts/order.json"),
+                                  {{QStringLiteral("Order"), &order},
+                                   {QStringLiteral("Lines"), &lines},
+                                   {QStringLiteral("Vendor"), &vendor},
+                                   {QStringLiteral("Reg"), DM->profile()}});
+    report.title = QStringLiteral("Purchase Order ") + n;
+    return report;
+}
+
+void TPoOrder::print()
+{
+    if (const std::optional<PreparedReport> report = prepareReport(); report && m_links.preview)
+        m_links.preview(*report);
 }
 
 LinePanel* TPoOrder::linePanel() const

@@ -5,10 +5,12 @@
 #include "ui/documents/LineOwner.h"
 
 #include <functional>
+#include <optional>
 
 class DocumentLines;
 class LineWindow;
 class LinePanel;
+class PreparedReport;
 
 // The shop's purchase orders: the list of orders, the header of one as boxes, and its lines
 // with their total.
@@ -22,6 +24,8 @@ public:
     {
         ChildOpener openChild;
         std::function<void(LineWindow*)> partPicker;
+        // The modal preview of a printout.
+        std::function<void(const PreparedReport&)> preview = {};
     };
 
     explicit TPoOrder(Links links, QWidget* parent = nullptr);
@@ -32,6 +36,11 @@ public:
     void remove() override;
     // The order's boxes, and its lines and total again even when the number is unchanged.
     void copyRow() override;
+
+    // Print Order: the order in the PO# box as sent to the vendor, as stored, through the
+    // preview. None when the box is empty or the order is not saved (the user is told).
+    std::optional<PreparedReport> prepareReport();
+    void print();
 
     DocumentLines* lines() const { return m_lines; }
     LinePanel* linePanel() const;

@@ -5,6 +5,7 @@
 #include "app/Tasks.h"
 #include "data/Query.h"
 #include "masters/TPart.h"
+#include "printing/PreparedReport.h"
 #include "purchasing/TLaborFind.h"
 #include "purchasing/TOrderItem.h"
 #include "purchasing/TPartOrderHistory.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -108,6 +110,7 @@ private slots:
     void lineValuesAreChecked();
     void lineFromGridKeepsItsOwnValues();
     void pickerCopiesCataloguePrice();
+    void orderPrintout();
     void amountRuleAndSave_data();
     void amountRuleAndSave();
     void orderWindowFollowsItsLines();
@@ -526,6 +529,63 @@ void TestPurchasing::partFiguresFollowOrderLines()
     shop.longLived().partOrderHistory->load(QStringLiteral("LF-1"));
     QCOMPARE(ui::rowCount(shop.longLived().partOrderHistory->grid()), 1);
     QCOMPARE(ui::cell(shop.longLived().partOrderHistory->grid(), 0, 7), QStringLiteral("4"));
+}
+
+void TestPurchasing::orderPrintout()
+{
+    TestShop shop;
+    shop.exec("Insert into Company (ID_Company, Name_Company, Address_Company, City_Company, "
+              "State_Company, Zip_Company, Tell_Company) values (3, 'Fleet Parts', '900 Depot "
+              "St', 'Gary', 'IN', '46402', '(219) 555-0101')");
+    shop.exec("Insert into Orders (Po_Order, Vendor_Order, OrderDate_Order, ShipDate_Order, "
+              "SideMark_Order, OrderBy_Order) values (4, 'Fleet Parts', '2026-03-02', "
+              "'2026-03-05', 'Acme Freight', 'Dan')");
+    addLine(shop, 4, "BP-1", 2, 45.5);
+    addLine(shop, 4, "DR-22", 3, 120.25);
+    addLine(shop, 5, "XX-9", 1, 9.99); // another order's line
+    TPoOrder* w = openOrders(shop);
+    QVERIFY(ui::find<QPushButton>(w, "Button9")->isEnabled());
+    w->setText("Po_Order", "4");
+    std::optional<PreparedReport> report = w->prepareReport();
+    QVERIFY(report);
+    QCOMPARE(report->pageCount(), 1);
+    QCOMPARE(report->title, QStringLiteral("Purchase Order 4"));
+    const QString text = report->pageText(0);
+    // 2 x 45.50 = 91.00 and 3 x 120.25 = 360.75: 451.75 in all.
+    for (const char* piece : {"PURCHASE ORDER",
+                              "PO# 4",
+                              "Tavlin Truck Repair",
+                              "1450 Industrial Parkway",
+                              "Joliet, IL 60431",
+                              "(815) 555-0142",
+                              "Fleet Parts",
+                              "900 Depot St",
+                              "Gary IN 46402",
+                              "(219) 555-0101",
+                              "Order Date:",
+                              "3/2/2026",
+                              "Ship Date:",
+                              "3/5/2026",
+                              "Side Mark:",
+                              "Acme Freight",
+                              "BP-1",
+                              "Part BP-1",
+                              "45.50",
+                              "91.00",
+                              "DR-22",
+                              "120.25",
+                              "360.75",
+                              "Total",
+                              "451.75"})
+        QVERIFY2(text.contains(QLatin1String(piece)), piece);
+    QVERIFY(!text.contains(QLatin1String("XX-9")));
+    QTemporaryDir dir;
+    QCOMPARE(report->exportPdf(dir.filePath("order.pdf")), QString());
+    // An order not saved is not printed; the user is told.
+    w->setText("Po_Order", "77");
+    QVERIFY(!w->prepareReport());
+    QCOMPARE(shop.prompter().last(),
+             QStringLiteral("Order 77 is not saved: save it before printing it."));
 }
 
 QTEST_MAIN(TestPurchasing)
