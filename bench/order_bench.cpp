@@ -10,6 +10,7 @@
 #include "app/TavlinApplication.h"
 #include "data/Query.h"
 #include "data/TDM.h"
+#include "printing/PreparedReport.h"
 #include "purchasing/TLaborFind.h"
 #include "purchasing/TOrderItem.h"
 #include "purchasing/TPoOrder.h"
@@ -92,6 +93,24 @@ void newOrder(benchmark::State& state, Shop* shop)
     showOrder(shop);
 }
 
+// Print Order: the order shown, read and laid out as the preview shows it (the preview
+// itself not drawn). Straight: the order, its lines and its vendor read on SQLite.
+void orderPrintout(benchmark::State& state, Shop* shop)
+{
+    showOrder(shop);
+    const QString n = shop->number;
+    measure(
+        state, [shop] { benchmark::DoNotOptimize(shop->orders->prepareReport()); },
+        shop->straight->milliseconds(
+            {sql("Select * From Orders where Po_Order = " + n),
+             sql("Select Color_Item, Name_Item, Qty_Item, Rate_Item, Amount_Item From Items "
+                 "where Po_Item = " +
+                 n + " Order By tavlin_row"),
+             sql("Select Top 1 * From Company where Name_Company = (Select Vendor_Order From "
+                 "Orders where Po_Order = " +
+                 n + ") Order By ID_Company")}));
+}
+
 void closeLineWindow(benchmark::State& state, Shop* shop)
 {
     measure(
@@ -149,6 +168,7 @@ int main(int argc, char** argv)
             registerOnShops<Shop>({{"OpenOrderWindow", openOrderWindow},
                                    {"FollowOrderList", followList},
                                    {"NewOrder", newOrder},
+                                   {"OrderPrintout", orderPrintout},
                                    {"CloseOrderLineWindow", closeLineWindow},
                                    {"OrderPickerShowAfterChange", pickerShowAfterChange},
                                    {"OrderPickerSearch", pickerSearch}},
