@@ -15,6 +15,7 @@
 #include "data/TDM.h"
 #include "printing/PreparedReport.h"
 #include "printing/PreviewWindow.h"
+#include "reports/AgingReports.h"
 #include "reports/InvoiceStatusReports.h"
 #include "reports/ListingReports.h"
 #include "reports/TotalReports.h"
@@ -209,6 +210,43 @@ void customerReport(benchmark::State& state, Shop* shop)
              period("O.InvoiceDate_Inv") + " And O.InvoiceNo_Inv = I.Inv_Item")});
 }
 
+// An aging report as of the shop's last day: its rows gathered and laid out (the preview not
+// drawn). Straight: the same statement on SQLite.
+void aging(benchmark::State& state, Shop* shop, TAgingReport::Side side)
+{
+    TAgingReport window(side, {});
+    window.toBox()->lineEdit()->setText(QStringLiteral("12/10/2026"));
+    const QString day = QStringLiteral("#12/10/2026#");
+    const auto aged = [](const QString& balances) {
+        QString sums;
+        for (const char* days :
+             {"A.Days <= 0", "A.Days >= 1 And A.Days <= 30", "A.Days >= 31 And A.Days <= 60",
+              "A.Days >= 61 And A.Days <= 90", "A.Days > 90"})
+            sums += QStringLiteral("SUM(IIf(") + days + ", A.Balance, 0)), ";
+        return sql("select A.Party, " + sums + "SUM(A.Balance) From (" + balances +
+                   ") A where A.Balance >= 0.005 Group By A.Party Order By A.Party");
+    };
+    const QString balances =
+        side == TAgingReport::Side::Receivables
+            ? "select O.CustomerName_Inv As Party, O.Amount_Inv - Nz((select "
+              "SUM(R.Amount_Receivable) From Receivable R where R.InvoiceNo_Receivable = "
+              "O.InvoiceNo_Inv And R.PayDate_Receivable <= " +
+                  day + "), 0) As Balance, DateDiff('d', Nz(O.DueDate_Inv, O.InvoiceDate_Inv), " +
+                  day + ") As Days From Invoice O where O.InvoiceDate_Inv <= " + day +
+                  " And (O.Paid_Inv = No Or O.InvoiceNo_Inv In (select P.InvoiceNo_Receivable "
+                  "From Receivable P where P.PayDate_Receivable > " +
+                  day + "))"
+            : "select B.Vendor_Bill As Party, B.Amount_Bill - Nz((select SUM(P.Amount_Payable) "
+              "From Payable P where P.BillNo_Payable = B.Ref_Bill And P.PayDate_Payable <= " +
+                  day + "), 0) As Balance, DateDiff('d', Nz(B.DueDate_Bill, B.BillDate_Bill), " +
+                  day + ") As Days From Bill B where B.BillDate_Bill <= " + day;
+    int pages = 0;
+    measure(
+        state, [&] { pages = window.prepareReport().pageCount(); },
+        shop->straight->milliseconds({aged(balances)}, 3));
+    state.counters["pages"] = pages;
+}
+
 Shop* openShop(const QString& path, double scale)
 {
     ShopGenerator::generate(path, scale);
@@ -229,7 +267,15 @@ int main(int argc, char** argv)
         argc, argv,
         [] {
             registerOnShops<Shop>({{"SalesTotalsYear", salesTotalsYear},
-                                   {"ReceivableTotalsYear", receivableTotalsYear}},
+                                   {"ReceivableTotalsYear", receivableTotalsYear},
+                                   {"ReceivablesAging",
+                                    [](benchmark::State& s, Shop* shop) {
+                                        aging(s, shop, TAgingReport::Side::Receivables);
+                                    }},
+                                   {"PayablesAging",
+                                    [](benchmark::State& s, Shop* shop) {
+                                        aging(s, shop, TAgingReport::Side::Payables);
+                                    }}},
                                   [](const QString& size) { return all->of(size); });
             // The other reports for a year and for the ten years of the large shop.
             const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>> reports = {

@@ -40,6 +40,14 @@ void expectArgs(const QString& name, const QStringList& args, int min, int max)
                           .arg(name));
 }
 
+// DateDiff('d', from, to): the days from one date to another; other intervals are refused.
+void expectDays(const QString& name, const QStringList& args)
+{
+    expectArgs(name, args, 3, 3);
+    if (args[0].trimmed() != QLatin1String("'d'"))
+        throw DbError(QStringLiteral("DateDiff counts days only ('d') in query expression."));
+}
+
 // The Access functions every engine writes the same way.
 std::optional<QString> commonCall(const QString& name, const QStringList& args)
 {
@@ -115,6 +123,11 @@ std::optional<QString> SqliteDialect::call(const QString& name, const QStringLis
         return part("%m");
     if (name == QLatin1String("day"))
         return part("%d");
+    if (name == QLatin1String("datediff")) {
+        expectDays(name, args);
+        return QStringLiteral("CAST(julianday(%2) - julianday(%1) AS INTEGER)")
+            .arg(args[1], args[2]);
+    }
     if (name == QLatin1String("format")) {
         expectArgs(name, args, 2, 2);
         return QStringLiteral("strftime(%1, %2)").arg(strftimePattern(args[1]), args[0]);
@@ -229,6 +242,10 @@ std::optional<QString> PostgresDialect::call(const QString& name, const QStringL
         return part("MONTH");
     if (name == QLatin1String("day"))
         return part("DAY");
+    if (name == QLatin1String("datediff")) {
+        expectDays(name, args);
+        return QStringLiteral("(CAST(%2 AS date) - CAST(%1 AS date))").arg(args[1], args[2]);
+    }
     if (name == QLatin1String("format")) {
         expectArgs(name, args, 2, 2);
         // The same yyyy/mm/dd patterns, in PostgreSQL's letters.

@@ -36,9 +36,16 @@ QDate dateIn(const QString& text, const QString& box)
 QList<FormBox> boxesOf(const ReportDescription& description)
 {
     QList<FormBox> boxes = {
-        {fromColumn, fromColumn, FormBox::Date, {}, "Edit1", {}, "DateTimePicker1"},
-        {toColumn, toColumn, FormBox::Date, {}, "Edit2", {}, "DateTimePicker2"},
+        {toColumn,
+         description.asOfCaption.isEmpty() ? toColumn : description.asOfCaption,
+         FormBox::Date,
+         {},
+         "Edit2",
+         {},
+         "DateTimePicker2"},
     };
+    if (description.asOfCaption.isEmpty())
+        boxes.prepend({fromColumn, fromColumn, FormBox::Date, {}, "Edit1", {}, "DateTimePicker1"});
     for (const ReportFilter& filter : description.filters) {
         if (filter.textBox)
             boxes.append({filter.caption, filter.caption, FormBox::Edit, {}, filter.name});
@@ -66,7 +73,8 @@ ReportWindow::ReportWindow(ReportDescription description, Preview preview, QWidg
     auto* grid = WindowParts::boxGrid();
     panel->setLayout(grid);
     m_boxes = new FormBoxes(boxesOf(m_description), panel, query(QStringLiteral("Q3")));
-    QStringList order = {fromColumn, toColumn};
+    const bool period = m_description.asOfCaption.isEmpty();
+    QStringList order = period ? QStringList{fromColumn, toColumn} : QStringList{toColumn};
     for (const ReportFilter& filter : m_description.filters)
         order.append(filter.caption);
     m_boxes->layOut(grid, {order});
@@ -88,10 +96,12 @@ ReportWindow::ReportWindow(ReportDescription description, Preview preview, QWidg
 
     // The period starts as today, every filter as it is described.
     const QString today = Formats::shortDate(QDate::currentDate());
-    m_boxes->setText(fromColumn, today);
-    m_boxes->setText(toColumn, today);
     auto* chain = new FocusChain(this);
-    chain->add(m_boxes->focusTarget(fromColumn));
+    if (period) {
+        m_boxes->setText(fromColumn, today);
+        chain->add(m_boxes->focusTarget(fromColumn));
+    }
+    m_boxes->setText(toColumn, today);
     chain->add(m_boxes->focusTarget(toColumn));
     for (const ReportFilter& filter : m_description.filters) {
         m_boxes->setText(filter.caption, filter.start);
@@ -111,7 +121,8 @@ ReportWindow::~ReportWindow() = default;
 
 DateBox* ReportWindow::fromBox() const
 {
-    return static_cast<DateBox*>(m_boxes->box(fromColumn));
+    return m_description.asOfCaption.isEmpty() ? static_cast<DateBox*>(m_boxes->box(fromColumn))
+                                               : nullptr;
 }
 
 DateBox* ReportWindow::toBox() const
@@ -136,7 +147,8 @@ QDate ReportWindow::from() const
 
 QDate ReportWindow::to() const
 {
-    return dateIn(m_boxes->text(toColumn), toColumn);
+    return dateIn(m_boxes->text(toColumn),
+                  m_description.asOfCaption.isEmpty() ? toColumn : m_description.asOfCaption);
 }
 
 std::optional<QString> ReportWindow::choice(const QString& caption) const
@@ -163,14 +175,15 @@ Query* ReportWindow::query(const QString& name)
 PreparedReport ReportWindow::prepareReport()
 {
     // The dates are checked before anything runs, so a mistyped box changes nothing.
-    from();
+    if (m_description.asOfCaption.isEmpty())
+        from();
     to();
     gather();
     QHash<QString, const Query*> dataSets;
     for (auto it = m_description.dataSets.begin(); it != m_description.dataSets.end(); ++it)
         dataSets.insert(it.key(), query(it.value()));
     ReportEngine::PrepareOptions options;
-    options.parameters = m_description.parameters;
+    options.parameters = parameters();
     PreparedReport report = ReportEngine::prepareFile(layoutFile(), dataSets, options);
     if (!m_description.reportTitle.isEmpty())
         report.title = m_description.reportTitle;

@@ -46,6 +46,9 @@ struct ReportDescription
     QHash<QString, QString> parameters = {};
     // The preview's caption and the file name offered on export; the layout's title when empty.
     QString reportTitle = {};
+    // A report of one day (an aging "as of" a date) instead of a period: one date box, whose
+    // caption this is.
+    QString asOfCaption = {};
 };
 
 // The base of every report window: a period from one date to another, filters with "All"
@@ -82,6 +85,10 @@ protected:
     // naming it, before anything runs.
     QDate from() const;
     QDate to() const;
+    // The day of a report of one day (the box asOfCaption names).
+    QDate asOf() const { return to(); }
+    // The texts of the layout's parameters: the description's, and what the window adds.
+    virtual QHash<QString, QString> parameters() const { return m_description.parameters; }
     // The text of the filter of that caption, or no choice while it reads "All" or has no
     // effect on this report.
     std::optional<QString> choice(const QString& caption) const;

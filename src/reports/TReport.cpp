@@ -1,5 +1,6 @@
 #include "reports/TReport.h"
 
+#include "reports/AgingReports.h"
 #include "reports/InvoiceStatusReports.h"
 #include "reports/ListingReports.h"
 #include "reports/TotalReports.h"
@@ -40,6 +41,14 @@ QList<Entry> entries()
         {"Total Receivable from Date to Date", "Button8", opens<TTotalReceivable>()},
         {"Total Amount Report  by Invoice", "Button9", opens<TTotalAmountReport>()},
         {"Finished Invoice Report from Date to Date", "Button11", opens<TFinishedInvoiceReport>()},
+        {"Receivables Aging", "Button12",
+         [](const TReport::Links& links) {
+             return new TAgingReport(TAgingReport::Side::Receivables, links.preview);
+         }},
+        {"Payables Aging", "Button13",
+         [](const TReport::Links& links) {
+             return new TAgingReport(TAgingReport::Side::Payables, links.preview);
+         }},
     };
 }
 } // namespace

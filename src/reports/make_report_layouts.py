@@ -155,8 +155,30 @@ def write(name, data):
         f.write(json.dumps(data, indent=1) + "\n")
 
 
+# Aging: a row per customer or vendor with its balance in the buckets past the due date.
+def aging():
+    d = "frxD"
+    cols = [("[Party]", 0, 55, field(d, "Party"), "left", None)]
+    x = 57
+    for head, column in [("Not yet due", "NotYetDue"), ("1-30", "Days30"), ("31-60", "Days60"),
+                         ("61-90", "Days90"), ("Over 90", "Over90"), ("Total", "Total")]:
+        cols.append((head, x, 22.5, field(d, column), "right", "%2.2m"))
+        x += 23.15
+    data = listing("Aging", d, cols, [], ["[Title]", "As of [AsOf]"])
+    # The totals of every bucket under their columns.
+    foot = [line(0.5), text(0, 1.5, 55, 5, "Total", 10, True)]
+    for _, x, w, value, _, _ in cols[1:]:
+        column = value.split('"')[1]
+        foot.append(text(x, 1.5, w, 5, '[SUM(<frxD."%s">,MasterData1)]' % column, 9, True,
+                         "right", fmt="%2.2m"))
+    data["pages"][0]["bands"][2] = band("footer", 8, foot)
+    data["parameters"] = {"Title": "Receivables Aging", "AsOf": "", "Party": "Customer"}
+    return data
+
+
 def main():
     write("totals.json", totals())
+    write("aging.json", aging())
 
     d = "frxD"
     write("finished-invoices.json", listing("Finished Invoice Report", d, [

@@ -334,3 +334,47 @@ void ReportStore::invoiceLaborLines(Query& rows, const QDate& from, const QDate&
                    chosen(QStringLiteral(" And O.CustomerName_Inv = "), customer) +
                    QStringList{QStringLiteral(" And O.InvoiceNo_Inv = L.Inv_Labor")});
 }
+
+// ---- Aging -------------------------------------------------------------------------------------
+
+namespace {
+// The buckets of the balances of A (Party, Balance, Days past due), summed by party; a balance
+// under half a cent is none.
+SqlStatement aged(const SqlStatement& balances)
+{
+    const auto bucket = [](const QString& days) { return "SUM(IIf(" + days + ", A.Balance, 0))"; };
+    return SqlStatement{{"select A.Party, " + bucket(QStringLiteral("A.Days <= 0")) +
+                         " As NotYetDue, " +
+                         bucket(QStringLiteral("A.Days >= 1 And A.Days <= 30")) + " As Days30, " +
+                         bucket(QStringLiteral("A.Days >= 31 And A.Days <= 60")) + " As Days60, " +
+                         bucket(QStringLiteral("A.Days >= 61 And A.Days <= 90")) + " As Days90, " +
+                         bucket(QStringLiteral("A.Days > 90")) +
+                         " As Over90, SUM(A.Balance) As Total From ("}} +
+           balances +
+           SqlStatement{{") A where A.Balance >= 0.005 Group By A.Party Order By A.Party"}};
+}
+} // namespace
+
+void ReportStore::receivablesAging(Query& rows, const QDate& asOf) const
+{
+    // The invoices that may be open on the day: those not marked paid, and those paid in full
+    // only after it (found along the payment dates' index).
+    load(rows, aged(SqlStatement{
+                   {"select O.CustomerName_Inv As Party, O.Amount_Inv - Nz((select "
+                    "SUM(R.Amount_Receivable) From Receivable R where R.InvoiceNo_Receivable = "
+                    "O.InvoiceNo_Inv And R.PayDate_Receivable <= ?), 0) As Balance, DateDiff('d', "
+                    "Nz(O.DueDate_Inv, O.InvoiceDate_Inv), ?) As Days From Invoice O where "
+                    "O.InvoiceDate_Inv <= ? And (O.Paid_Inv = No Or O.InvoiceNo_Inv In (select "
+                    "P.InvoiceNo_Receivable From Receivable P where P.PayDate_Receivable > ?))"},
+                   {asOf, asOf, asOf, asOf}}));
+}
+
+void ReportStore::payablesAging(Query& rows, const QDate& asOf) const
+{
+    load(rows, aged(SqlStatement{
+                   {"select B.Vendor_Bill As Party, B.Amount_Bill - Nz((select "
+                    "SUM(P.Amount_Payable) From Payable P where P.BillNo_Payable = B.Ref_Bill And "
+                    "P.PayDate_Payable <= ?), 0) As Balance, DateDiff('d', Nz(B.DueDate_Bill, "
+                    "B.BillDate_Bill), ?) As Days From Bill B where B.BillDate_Bill <= ?"},
+                   {asOf, asOf, asOf}}));
+}

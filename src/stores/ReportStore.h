@@ -78,6 +78,16 @@ public:
     void openInvoices(Query& rows, const QDate& from, const QDate& to, const Choice& customer,
                       bool paid) const;
 
+    // ---- Aging -------------------------------------------------------------------------------
+    // What each customer (vendor) owed on day asOf, one row each by name: Party, the balance
+    // of its open invoices (bills) in the buckets NotYetDue (not yet past due), Days30 (1 to 30
+    // days past the due date, or the invoice date without one), Days60, Days90, Over90, and
+    // Total. A balance is the amount less what was paid by that day; an invoice or bill dated
+    // after the day is left out, as is a customer (vendor) who owed nothing. An invoice marked
+    // paid counts as paid in full unless a payment of it came after the day.
+    void receivablesAging(Query& rows, const QDate& asOf) const;
+    void payablesAging(Query& rows, const QDate& asOf) const;
+
     // ---- Listings ----------------------------------------------------------------------------
 
     // The payments made to vendors in the period, narrowed by the choices, in date order.

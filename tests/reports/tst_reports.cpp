@@ -7,6 +7,7 @@
 #include "data/Query.h"
 #include "data/TDM.h"
 #include "printing/PreparedReport.h"
+#include "reports/AgingReports.h"
 #include "reports/ReportWindow.h"
 #include "reports/TReport.h"
 #include "reports/TotalReports.h"
@@ -21,6 +22,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <tuple>
 
 namespace {
 // Invoices dated in March 2026, one in May, and orders in and after March.
@@ -204,6 +207,7 @@ class TestReports : public QObject
 
 private slots:
     void launcher();
+    void agingWindows();
     void baseOnMadeUpReport_data();
     void baseOnMadeUpReport();
     void datesAreChecked_data();
@@ -700,6 +704,41 @@ void TestReports::totalsExportToPdf()
     QCOMPARE(pages.size(), 1);
     QVERIFY(qAbs(pages.first().width() - 215.9) < 1 && qAbs(pages.first().height() - 279.4) < 1);
     QVERIFY(runTool("pdftotext", {pdf, "-"}).contains("$464.75"));
+}
+
+void TestReports::agingWindows()
+{
+    TestShop shop;
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, InvoiceDate_Inv, "
+              "DueDate_Inv, Amount_Inv, Paid_Inv) values (1, 'Acme', #11/1/2026#, "
+              "#11/10/2026#, 200, No)");
+    shop.exec("Insert into Bill (Ref_Bill, Vendor_Bill, BillDate_Bill, DueDate_Bill, "
+              "Amount_Bill) values ('B1', 'Parts Co', #9/1/2026#, #9/10/2026#, 40)");
+    TMainForm* mainForm = shop.mainFormWithTasks();
+    ui::click(mainForm, "SpeedButton3");
+    auto* launcher = ui::newest<TReport>(mainForm);
+    QCOMPARE(launcher->button("Button12")->text(), QStringLiteral("Receivables Aging"));
+    QCOMPARE(launcher->button("Button13")->text(), QStringLiteral("Payables Aging"));
+    for (const auto& [button, party, row] : {std::tuple{"Button12", "Customer", "Acme"},
+                                             std::tuple{"Button13", "Vendor", "Parts Co"}}) {
+        ui::click(launcher, button);
+        auto* aging = ui::newest<TAgingReport>(mainForm);
+        // One day, not a period: the box "As of", today to begin with.
+        QVERIFY(!aging->fromBox());
+        QCOMPARE(aging->toBox()->text(), QDate::currentDate().toString("M/d/yyyy"));
+        ui::type(aging->toBox()->lineEdit(), "12/10/2026");
+        const PreparedReport report = aging->prepareReport();
+        const QString text = report.pageText(0);
+        for (const QString& piece : {aging->windowTitle(), QStringLiteral("As of 12/10/2026"),
+                                     QString(party), QString(row), QStringLiteral("Over 90")})
+            QVERIFY2(text.contains(piece), qPrintable(piece + " in " + text));
+        // 200 on day 30; 40 on day 91.
+        QVERIFY2(text.contains(QString(button) == "Button12" ? "200.00" : "40.00"),
+                 qPrintable(text));
+        // A day that is no date is named, and nothing runs.
+        ui::type(aging->toBox()->lineEdit(), "13/45/2026");
+        QVERIFY(refusal([aging] { aging->prepareReport(); }).contains(QStringLiteral("As of")));
+    }
 }
 
 QTEST_MAIN(TestReports)

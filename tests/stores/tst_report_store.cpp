@@ -246,6 +246,8 @@ class TestReportStore : public QObject
     Q_OBJECT
 
 private slots:
+    void aging_data();
+    void aging();
     void textsAreValues_data();
     void textsAreValues();
     void periodEndsAreIncluded_data();
@@ -491,6 +493,91 @@ void TestReportStore::lists()
     found.sort();
     texts.sort();
     QCOMPARE(found, texts);
+}
+
+void TestReportStore::aging_data()
+{
+    QTest::addColumn<bool>("receivables");
+    QTest::addColumn<QStringList>("expected"); // Party: not yet due, 1-30, 31-60, 61-90, >90, total
+    QTest::newRow("receivables") << true
+                                 << QStringList{"Acme: 100.00 150.00 80.00 0.00 0.00 330.00",
+                                                "Bolt: 0.00 0.00 0.00 60.00 70.00 130.00",
+                                                "Late Payer: 0.00 120.00 0.00 0.00 0.00 120.00"};
+    QTest::newRow("payables") << false
+                              << QStringList{"Oil Inc: 0.00 10.00 75.00 0.00 0.00 85.00",
+                                             "Parts Co: 200.00 0.00 50.00 0.00 0.00 250.00"};
+}
+
+// Worked by hand, as of 12/10/2026: day 0 is not yet due, day 30 the last of 1-30, day 31 the
+// first of 31-60, day 90 the last of 61-90, day 91 over 90; without a due date the invoice (bill)
+// date counts.
+void TestReportStore::aging()
+{
+    QFETCH(bool, receivables);
+    QFETCH(QStringList, expected);
+    TestShop shop;
+    const auto invoice = [&](int n, const QString& customer, const QString& date,
+                             const QString& due, double amount, bool paid) {
+        shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, InvoiceDate_Inv, "
+                  "DueDate_Inv, Amount_Inv, Paid_Inv) values (?, ?, ?, ?, ?, ?)",
+                  {n, customer, QDate::fromString(date, Qt::ISODate),
+                   due.isEmpty() ? QVariant(QMetaType::fromType<QDate>())
+                                 : QVariant(QDate::fromString(due, Qt::ISODate)),
+                   amount, paid});
+    };
+    const auto received = [&](int n, const QString& date, double amount) {
+        shop.exec("Insert into Receivable (InvoiceNo_Receivable, PayDate_Receivable, "
+                  "Amount_Receivable) values (?, ?, ?)",
+                  {n, QDate::fromString(date, Qt::ISODate), amount});
+    };
+    invoice(1, "Acme", "2026-12-01", "2026-12-10", 100, false); // day 0
+    invoice(2, "Acme", "2026-11-01", "2026-11-10", 200, false); // day 30, paid in part
+    received(2, "2026-11-20", 50);
+    invoice(3, "Acme", "2026-10-01", "2026-11-09", 80, false); // day 31
+    invoice(4, "Bolt", "2026-09-01", "2026-09-11", 60, false); // day 90
+    invoice(5, "Bolt", "2026-08-01", "2026-09-10", 40, false); // day 91
+    invoice(6, "Bolt", "2026-08-01", "", 30, false);           // no due date: day 131
+    invoice(7, "Paid Up", "2026-11-01", "2026-11-15", 90, true);
+    received(7, "2026-12-01", 90);
+    invoice(8, "Late Payer", "2026-11-01", "2026-11-15", 120, true); // paid only after the day
+    received(8, "2026-12-15", 120);
+    invoice(9, "Acme", "2026-12-11", "2026-12-11", 500, false); // after the day
+    const auto bill = [&](const QString& ref, const QString& vendor, const QString& date,
+                          const QString& due, double amount) {
+        shop.exec("Insert into Bill (Ref_Bill, Vendor_Bill, BillDate_Bill, DueDate_Bill, "
+                  "Amount_Bill) values (?, ?, ?, ?, ?)",
+                  {ref, vendor, QDate::fromString(date, Qt::ISODate),
+                   due.isEmpty() ? QVariant(QMetaType::fromType<QDate>())
+                                 : QVariant(QDate::fromString(due, Qt::ISODate)),
+                   amount});
+    };
+    const auto paid = [&](const QString& ref, const QString& date, double amount) {
+        shop.exec("Insert into Payable (BillNo_Payable, PayDate_Payable, Amount_Payable) values "
+                  "(?, ?, ?)",
+                  {ref, QDate::fromString(date, Qt::ISODate), amount});
+    };
+    bill("B1", "Parts Co", "2026-12-05", "2026-12-20", 300); // not yet due, paid in part
+    paid("B1", "2026-12-06", 100);
+    bill("B2", "Parts Co", "2026-10-01", "2026-10-31", 50); // day 40
+    bill("B3", "Oil Inc", "2026-11-01", "", 75);            // no due date: day 39
+    bill("B4", "Oil Inc", "2026-11-01", "2026-11-15", 20);  // paid in full
+    paid("B4", "2026-11-20", 20);
+    bill("B5", "Oil Inc", "2026-11-20", "2026-12-01", 10); // day 9, paid after the day
+    paid("B5", "2026-12-20", 10);
+    Rows rows;
+    const QDate asOf(2026, 12, 10);
+    if (receivables)
+        ReportStore().receivablesAging(rows.query, asOf);
+    else
+        ReportStore().payablesAging(rows.query, asOf);
+    QStringList got;
+    for (int r = 0; r < rows.query.recordCount(); ++r) {
+        QStringList amounts;
+        for (int c = 1; c <= 6; ++c)
+            amounts.append(QString::number(rows.query.field(r, c).asNumber(), 'f', 2));
+        got.append(rows.query.field(r, 0).asText() + ": " + amounts.join(' '));
+    }
+    QCOMPARE(got, expected);
 }
 
 QTEST_MAIN(TestReportStore)
