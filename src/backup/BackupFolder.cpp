@@ -160,6 +160,14 @@ int BackupFolder::rotate() const
     for (const QString& path : removable(backups(), m_keep))
         if (QFile::remove(path))
             ++removed;
+    // What a backup cut off (power lost, the program killed) left half written: never one of
+    // the backups, and gone once it is an hour old, so that no copy still being written goes.
+    const QDir folder(m_path);
+    const QDateTime anHourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QFileInfo& partial : folder.entryInfoList(
+             {m_prefix + QStringLiteral("-*") + ending + QStringLiteral(".partial")}, QDir::Files))
+        if (partial.lastModified() < anHourAgo)
+            QFile::remove(partial.filePath());
     return removed;
 }
 

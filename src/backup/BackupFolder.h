@@ -54,7 +54,8 @@ public:
     QList<Entry> backups() const;
     // Of entries (newest first), those rotation removes.
     static QStringList removable(const QList<Entry>& entries, const Keep& keep);
-    // Removes what rotation does not keep; returns how many went.
+    // Removes what rotation does not keep, and what a backup cut off left half written more
+    // than an hour ago; returns how many backups went.
     int rotate() const;
 
     // The last backup made into this folder, as the folder noted it.

@@ -141,6 +141,19 @@ void TestBackup::folderFollowsSettings()
     }
     QCOMPARE(named.backups().size(), 1);
     QCOMPARE(named.backups().first().made, now);
+    // A copy cut off an hour ago goes at the next rotation; one still being written stays.
+    const QString stale = named.newPath(now.addDays(-2)) + QStringLiteral(".partial");
+    const QString fresh = named.newPath(now) + QStringLiteral(".partial");
+    {
+        QFile f(stale);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
+                              QFileDevice::FileModificationTime));
+    }
+    named.rotate();
+    QVERIFY(!QFile::exists(stale));
+    QVERIFY(QFile::exists(fresh));
+    QCOMPARE(named.backups().size(), 1);
     named.noteMade({named.newPath(now), now});
     QCOMPARE(named.last()->made, now);
 }
