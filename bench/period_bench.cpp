@@ -18,7 +18,10 @@
 #include "reports/AgingReports.h"
 #include "reports/InvoiceStatusReports.h"
 #include "reports/ListingReports.h"
+#include "reports/TTruckHistory.h"
 #include "reports/TotalReports.h"
+#include "stores/ReportStore.h"
+#include "stores/TruckStore.h"
 #include "ui/common/DateBox.h"
 
 #include <QApplication>
@@ -247,6 +250,48 @@ void aging(benchmark::State& state, Shop* shop, TAgingReport::Side side)
     state.counters["pages"] = pages;
 }
 
+// Every customer's statement as of the shop's last day, laid out (about 300 customers owe).
+// Straight: the statement's rows on SQLite.
+void statementsAll(benchmark::State& state, Shop* shop)
+{
+    TCustomerStatement window({});
+    window.toBox()->lineEdit()->setText(QStringLiteral("12/10/2026"));
+    int pages = 0;
+    measure(
+        state, [&] { pages = window.prepareReport().pageCount(); },
+        shop->straight->milliseconds(
+            {sql(ReportStore::statementsOn(QDate(2026, 12, 10), std::nullopt)),
+             sql(QStringLiteral("select * From Reg"))},
+            3));
+    state.counters["pages"] = pages;
+}
+
+// The truck history window answering a part of a VIN (its eleven documents over ten years), a
+// truck number and a plate, with the first document's lines. Straight: the statements on
+// SQLite.
+void truckHistory(benchmark::State& state, Shop* shop, int kind)
+{
+    Query vin(QStringLiteral("Vin"), DM->admin1());
+    vin.setSql(SqlStatement{{QStringLiteral("select Vin_Inv, TruckNo_Inv, Plate_Inv From "
+                                            "Invoice where InvoiceNo_Inv = 40000")}});
+    vin.open();
+    const QString text = kind == 0   ? vin.field(0, 0).asText().mid(5, 7)
+                         : kind == 1 ? vin.field(0, 1).asText()
+                                     : vin.field(0, 2).asText().mid(3);
+    TTruckHistory window({}, 30);
+    const SqlStatement history = *TruckStore::historyOn(false, text, 30);
+    int rows = 0;
+    measure(
+        state,
+        [&] {
+            window.load(text);
+            rows = window.query()->recordCount();
+        },
+        shop->straight->milliseconds(
+            {sql(history), sql(*TruckStore::lines(QStringLiteral("Invoice"), 40000))}, 3));
+    state.counters["rows"] = rows;
+}
+
 Shop* openShop(const QString& path, double scale)
 {
     ShopGenerator::generate(path, scale);
@@ -266,17 +311,25 @@ int main(int argc, char** argv)
     return runAnsweringYes(
         argc, argv,
         [] {
-            registerOnShops<Shop>({{"SalesTotalsYear", salesTotalsYear},
-                                   {"ReceivableTotalsYear", receivableTotalsYear},
-                                   {"ReceivablesAging",
-                                    [](benchmark::State& s, Shop* shop) {
-                                        aging(s, shop, TAgingReport::Side::Receivables);
-                                    }},
-                                   {"PayablesAging",
-                                    [](benchmark::State& s, Shop* shop) {
-                                        aging(s, shop, TAgingReport::Side::Payables);
-                                    }}},
-                                  [](const QString& size) { return all->of(size); });
+            registerOnShops<Shop>(
+                {{"SalesTotalsYear", salesTotalsYear},
+                 {"ReceivableTotalsYear", receivableTotalsYear},
+                 {"ReceivablesAging",
+                  [](benchmark::State& s, Shop* shop) {
+                      aging(s, shop, TAgingReport::Side::Receivables);
+                  }},
+                 {"PayablesAging",
+                  [](benchmark::State& s, Shop* shop) {
+                      aging(s, shop, TAgingReport::Side::Payables);
+                  }},
+                 {"StatementsAll", statementsAll},
+                 {"TruckHistoryVin",
+                  [](benchmark::State& s, Shop* shop) { truckHistory(s, shop, 0); }},
+                 {"TruckHistoryTruckNo",
+                  [](benchmark::State& s, Shop* shop) { truckHistory(s, shop, 1); }},
+                 {"TruckHistoryPlate",
+                  [](benchmark::State& s, Shop* shop) { truckHistory(s, shop, 2); }}},
+                [](const QString& size) { return all->of(size); });
             // The other reports for a year and for the ten years of the large shop.
             const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>> reports = {
                 {"FinishedInvoices", finishedInvoices}, {"OpenInvoicesPaid", openInvoices},

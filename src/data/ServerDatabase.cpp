@@ -2,8 +2,8 @@
 
 #include "data/DbError.h"
 #include "data/Schema.h"
-#include "data/TruckSearch.h"
 #include "data/SqlDialect.h"
+#include "data/TruckSearch.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,9 +1,9 @@
 #include "data/DbError.h"
 #include "data/Password.h"
 #include "data/Schema.h"
-#include "data/TruckSearch.h"
 #include "data/ShopDatabase.h"
 #include "data/SqlDialect.h"
+#include "data/TruckSearch.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

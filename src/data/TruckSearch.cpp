@@ -51,8 +51,7 @@ QStringList createStatements(bool server)
         };
         trigger("added", QStringLiteral("INSERT"), add);
         trigger("removed", QStringLiteral("DELETE"), remove);
-        trigger("changed",
-                QStringLiteral("UPDATE OF tavlin_row, Vin_Inv, TruckNo_Inv, Plate_Inv"),
+        trigger("changed", QStringLiteral("UPDATE OF tavlin_row, Vin_Inv, TruckNo_Inv, Plate_Inv"),
                 remove + QLatin1Char(' ') + add);
         statements.append(QStringLiteral("INSERT INTO TruckSearch (rowid, Vin, TruckNo, Plate) "
                                          "SELECT tavlin_row * 4 + %1, Vin_Inv, TruckNo_Inv, "

@@ -1,11 +1,11 @@
 #include "reports/TReport.h"
 
+#include "data/DatabaseTarget.h"
 #include "reports/AgingReports.h"
 #include "reports/InvoiceStatusReports.h"
 #include "reports/ListingReports.h"
 #include "reports/TTruckHistory.h"
 #include "reports/TotalReports.h"
-#include "data/DatabaseTarget.h"
 #include "stores/TruckStore.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/WindowParts.h"

@@ -27,8 +27,8 @@ HistoryDescription truckHistory(const TTruckHistory::Preview& preview, int comeb
     d.wholeStatement = [comebackDays](const QString& text) {
         return TruckStore().history(text, comebackDays);
     };
-    d.titles = {"Kind",  "Number", "Date",  "Mileage", "Customer",
-                "VIN",   "Truck #", "Plate", "Total",   "Comeback"};
+    d.titles = {"Kind", "Number",  "Date",  "Mileage", "Customer",
+                "VIN",  "Truck #", "Plate", "Total",   "Comeback"};
     d.titleSort = true;
     d.detail = HistoryDescription::Detail{
         QStringLiteral("LinesGrid"),
@@ -64,9 +64,9 @@ PreparedReport TTruckHistory::prepareReport(const Query* rows, const QString& se
 {
     ReportEngine::PrepareOptions options;
     options.parameters.insert(QStringLiteral("Search"), search);
-    PreparedReport report = ReportEngine::prepareFile(
-        QStringLiteral(":/reports/layouts/truck-history.json"), {{QStringLiteral("frxD"), rows}},
-        options);
+    PreparedReport report =
+        ReportEngine::prepareFile(QStringLiteral(":/reports/layouts/truck-history.json"),
+                                  {{QStringLiteral("frxD"), rows}}, options);
     report.title = QStringLiteral("Truck History");
     return report;
 }

@@ -27,6 +27,6 @@ public:
     static PreparedReport prepareReport(const Query* rows, const QString& search);
 
 private:
-    TTruckHistory(Preview preview, int comebackDays,
-                  std::shared_ptr<QPointer<HistoryWindow>> shown, QWidget* parent);
+    TTruckHistory(Preview preview, int comebackDays, std::shared_ptr<QPointer<HistoryWindow>> shown,
+                  QWidget* parent);
 };

@@ -37,19 +37,19 @@ SqlStatement aged(const SqlStatement& balances)
 // The invoices that may be open on the day, with what was paid of them by then: those not
 // marked paid, and those paid in full only after it (found along the payment dates' index).
 SqlStatement openOnDay(const QString& columns, const QDate& asOf,
-                          const ReportStore::Choice& customer)
+                       const ReportStore::Choice& customer)
 {
     SqlStatement statement{
         {"select " + columns +
-             ", Nz((select SUM(R.Amount_Receivable) From Receivable R where "
-             "R.InvoiceNo_Receivable = O.InvoiceNo_Inv And R.PayDate_Receivable <= ?), 0) As "
-             "Paid, DateDiff('d', Nz(O.DueDate_Inv, O.InvoiceDate_Inv), ?) As Days From Invoice "
-             "O where O.InvoiceDate_Inv <= ? And (O.Paid_Inv = No Or O.InvoiceNo_Inv In (select "
-             "P.InvoiceNo_Receivable From Receivable P where P.PayDate_Receivable > ?))"},
+         ", Nz((select SUM(R.Amount_Receivable) From Receivable R where "
+         "R.InvoiceNo_Receivable = O.InvoiceNo_Inv And R.PayDate_Receivable <= ?), 0) As "
+         "Paid, DateDiff('d', Nz(O.DueDate_Inv, O.InvoiceDate_Inv), ?) As Days From Invoice "
+         "O where O.InvoiceDate_Inv <= ? And (O.Paid_Inv = No Or O.InvoiceNo_Inv In (select "
+         "P.InvoiceNo_Receivable From Receivable P where P.PayDate_Receivable > ?))"},
         {asOf, asOf, asOf, asOf}};
     if (customer)
-        statement = statement +
-                    SqlStatement{{QStringLiteral(" And O.CustomerName_Inv = ?")}, {*customer}};
+        statement =
+            statement + SqlStatement{{QStringLiteral(" And O.CustomerName_Inv = ?")}, {*customer}};
     return statement;
 }
 } // namespace
@@ -58,10 +58,10 @@ void ReportStore::receivablesAging(Query& rows, const QDate& asOf) const
 {
     load(rows, aged(SqlStatement{{QStringLiteral("select B.Party, B.Amount - B.Paid As Balance, "
                                                  "B.Days From (")}} +
-                   openOnDay(QStringLiteral("O.CustomerName_Inv As Party, O.Amount_Inv As "
-                                               "Amount"),
-                                asOf, std::nullopt) +
-                   SqlStatement{{QStringLiteral(") B")}}));
+                    openOnDay(QStringLiteral("O.CustomerName_Inv As Party, O.Amount_Inv As "
+                                             "Amount"),
+                              asOf, std::nullopt) +
+                    SqlStatement{{QStringLiteral(") B")}}));
 }
 
 void ReportStore::payablesAging(Query& rows, const QDate& asOf) const
@@ -76,6 +76,11 @@ void ReportStore::payablesAging(Query& rows, const QDate& asOf) const
 
 void ReportStore::statements(Query& rows, const QDate& asOf, const Choice& customer) const
 {
+    load(rows, statementsOn(asOf, customer));
+}
+
+SqlStatement ReportStore::statementsOn(const QDate& asOf, const Choice& customer)
+{
     QString select = QStringLiteral(
         "select UCase(A.CustomerName_Inv) As Statement, A.CustomerName_Inv, C.Address_Customer, "
         "C.City_Customer, C.State_Customer, C.Zip_Customer, A.InvoiceNo_Inv, A.InvoiceDate_Inv, "
@@ -85,14 +90,14 @@ void ReportStore::statements(Query& rows, const QDate& asOf, const Choice& custo
                   inBucket(QLatin1String(bucket.days), QStringLiteral("A.Amount_Inv - A.Paid")) +
                   " As " + QLatin1String(bucket.name);
     // A name kept by several customers: the address of the first of them.
-    load(rows, SqlStatement{{select + QStringLiteral(" From (")}} +
-                   openOnDay(QStringLiteral("O.CustomerName_Inv, O.InvoiceNo_Inv, "
-                                            "O.InvoiceDate_Inv, Nz(O.DueDate_Inv, "
-                                            "O.InvoiceDate_Inv) As DueDate_Inv, O.Amount_Inv"),
-                                asOf, customer) +
-                   SqlStatement{{QStringLiteral(
-                       ") A Left Join Customer C On C.ID_Customer = (select Min(K.ID_Customer) "
-                       "From Customer K where K.Name_Customer = A.CustomerName_Inv) where "
-                       "A.Amount_Inv - A.Paid >= 0.005 Order By UCase(A.CustomerName_Inv), "
-                       "A.CustomerName_Inv, A.InvoiceDate_Inv, A.InvoiceNo_Inv")}});
+    return SqlStatement{{select + QStringLiteral(" From (")}} +
+           openOnDay(QStringLiteral("O.CustomerName_Inv, O.InvoiceNo_Inv, "
+                                    "O.InvoiceDate_Inv, Nz(O.DueDate_Inv, "
+                                    "O.InvoiceDate_Inv) As DueDate_Inv, O.Amount_Inv"),
+                     asOf, customer) +
+           SqlStatement{{QStringLiteral(
+               ") A Left Join Customer C On C.ID_Customer = (select Min(K.ID_Customer) "
+               "From Customer K where K.Name_Customer = A.CustomerName_Inv) where "
+               "A.Amount_Inv - A.Paid >= 0.005 Order By UCase(A.CustomerName_Inv), "
+               "A.CustomerName_Inv, A.InvoiceDate_Inv, A.InvoiceNo_Inv")}};
 }

@@ -96,6 +96,7 @@ public:
     // balance again in its bucket (NotYetDue, Days30 ... Over90, as the aging has them; zero in
     // the others). A customer who owed nothing has no rows.
     void statements(Query& rows, const QDate& asOf, const Choice& customer) const;
+    static SqlStatement statementsOn(const QDate& asOf, const Choice& customer);
 
     // ---- Listings ----------------------------------------------------------------------------
 

@@ -16,11 +16,11 @@ struct Kind
 };
 
 // Each kind of document in the order of the search index's numbers.
-const Kind kinds[] = {{"Invoice", "Invoice", "InvItem", "InvLabor", true},
-                      {"Estimate", "Estimate", "EstimateItem", "EstimateLabor", false},
-                      {"Archived Invoice", "InvoiceCash", "InvItemCash", "InvLaborCash", true},
-                      {"Archived Estimate", "EstimateCash", "EstimateItemCash",
-                       "EstimateLaborCash", false}};
+const Kind kinds[] = {
+    {"Invoice", "Invoice", "InvItem", "InvLabor", true},
+    {"Estimate", "Estimate", "EstimateItem", "EstimateLabor", false},
+    {"Archived Invoice", "InvoiceCash", "InvItemCash", "InvLaborCash", true},
+    {"Archived Estimate", "EstimateCash", "EstimateItemCash", "EstimateLaborCash", false}};
 
 // Whether an invoice of the same VIN is dated 1 to days days before O's date, in table.
 QString earlierInvoice(const char* table)
@@ -34,11 +34,16 @@ QString earlierInvoice(const char* table)
 
 std::optional<SqlStatement> TruckStore::history(const QString& text, int comebackDays) const
 {
+    return historyOn(connection()->isServer(), text, comebackDays);
+}
+
+std::optional<SqlStatement> TruckStore::historyOn(bool server, const QString& text,
+                                                  int comebackDays)
+{
     const QString wanted = text.trimmed();
     if (wanted.isEmpty())
         return std::nullopt;
     const bool anywhere = wanted.size() >= TruckSearch::Shortest;
-    const bool server = connection()->isServer();
     SqlStatement statement;
     for (const TruckSearch::Source& source : TruckSearch::sources()) {
         const Kind& kind = kinds[source.kind];
@@ -49,19 +54,20 @@ std::optional<SqlStatement> TruckStore::history(const QString& text, int comebac
                  .arg(statement.text().isEmpty() ? QString() : QStringLiteral(" Union All "),
                       QLatin1String(kind.name))}};
         if (kind.invoice) {
-            arm = arm + SqlStatement{{"IIf(O.Vin_Inv <> '' And (" + earlierInvoice("Invoice") +
-                                      " Or " + earlierInvoice("InvoiceCash") +
-                                      "), 'Comeback', '')"},
-                                     {comebackDays, comebackDays}};
+            arm =
+                arm + SqlStatement{{"IIf(O.Vin_Inv <> '' And (" + earlierInvoice("Invoice") +
+                                    " Or " + earlierInvoice("InvoiceCash") + "), 'Comeback', '')"},
+                                   {comebackDays, comebackDays}};
         } else {
             arm = arm + SqlStatement{{QStringLiteral("''")}};
         }
-        arm = arm + SqlStatement{{QStringLiteral(" As Comeback From %1 O where ")
-                                      .arg(QLatin1String(kind.header))}};
+        arm =
+            arm +
+            SqlStatement{
+                {QStringLiteral(" As Comeback From %1 O where ").arg(QLatin1String(kind.header))}};
         if (!anywhere) {
-            arm = arm +
-                  SqlStatement{{QStringLiteral("(O.TruckNo_Inv = ? Or O.Plate_Inv = ?)")},
-                               {wanted, wanted}};
+            arm = arm + SqlStatement{{QStringLiteral("(O.TruckNo_Inv = ? Or O.Plate_Inv = ?)")},
+                                     {wanted, wanted}};
         } else if (server) {
             arm = arm + SqlStatement{{TruckSearch::serverKey(QStringLiteral("O")) +
                                       QStringLiteral(" ILIKE ?")},
@@ -98,6 +104,6 @@ int TruckStore::comebackDays(const QString& settingsFile)
 {
     const QSettings settings(settingsFile, QSettings::IniFormat);
     bool ok = false;
-    const int days = settings.value(QStringLiteral("History/ComebackDays")).toInt(&ok);
+    const int days = settings.value(QStringLiteral("history/comebackDays")).toInt(&ok);
     return ok && days >= 0 ? days : DefaultComebackDays;
 }

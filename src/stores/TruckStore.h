@@ -19,6 +19,9 @@ public:
     // "Comeback" on an invoice dated 1 to comebackDays days after an earlier invoice of the
     // same VIN (the archived ones count), empty otherwise.
     std::optional<SqlStatement> history(const QString& text, int comebackDays) const;
+    // The same statement for the file or for a server.
+    static std::optional<SqlStatement> historyOn(bool server, const QString& text,
+                                                 int comebackDays);
 
     // The part and labor lines of one document of the history, parts first: Line ("Part" or
     // "Labor") and the part line's columns Color_Item (the part or labor number), Name_Item
@@ -27,6 +30,6 @@ public:
 
     // The comeback days when the settings file names none.
     static constexpr int DefaultComebackDays = 30;
-    // The comeback days of the settings file (History/ComebackDays), or the default.
+    // The comeback days of the settings file (history/comebackDays), or the default.
     static int comebackDays(const QString& settingsFile);
 };

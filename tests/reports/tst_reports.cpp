@@ -778,8 +778,8 @@ void TestReports::statementWindow()
     const QString acme = report.pageText(0);
     const QString bolt = report.pageText(1);
     for (const char* piece :
-         {"Northway Diesel", "Gary", "STATEMENT", "Statement Date: 12/10/2026", "Acme",
-          "1 Main St", "Reno, NV 89501", "200.00", "50.00", "Total Due: $250.00"})
+         {"Northway Diesel", "Gary", "STATEMENT", "Statement Date: 12/10/2026", "Acme", "1 Main St",
+          "Reno, NV 89501", "200.00", "50.00", "Total Due: $250.00"})
         QVERIFY2(acme.contains(piece), qPrintable(QString(piece) + " in " + acme));
     QVERIFY2(!acme.contains("Bolt") && !acme.contains("Paid Up"), qPrintable(acme));
     for (const char* piece : {"Northway Diesel", "Bolt", "45.50", "Total Due: $45.50"})

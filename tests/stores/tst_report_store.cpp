@@ -598,10 +598,9 @@ void TestReportStore::statements_data()
         "Acme|1 Main St, Reno NV 89501|2|11/1/2026|11/10/2026|200.00|50.00|150.00|30|0 150 0 0 0",
         "Acme|1 Main St, Reno NV 89501|1|12/1/2026|12/10/2026|100.00|0.00|100.00|0|100 0 0 0 0",
         "ACME|1 Main St, Reno NV 89501|10|12/5/2026|12/5/2026|10.00|0.00|10.00|5|0 10 0 0 0"};
-    const QStringList bolt = {
-        "Bolt|, |5|8/1/2026|9/10/2026|40.00|0.00|40.00|91|0 0 0 0 40",
-        "Bolt|, |6|8/1/2026|8/1/2026|30.00|0.00|30.00|131|0 0 0 0 30",
-        "Bolt|, |4|9/1/2026|9/11/2026|60.00|0.00|60.00|90|0 0 0 60 0"};
+    const QStringList bolt = {"Bolt|, |5|8/1/2026|9/10/2026|40.00|0.00|40.00|91|0 0 0 0 40",
+                              "Bolt|, |6|8/1/2026|8/1/2026|30.00|0.00|30.00|131|0 0 0 0 30",
+                              "Bolt|, |4|9/1/2026|9/11/2026|60.00|0.00|60.00|90|0 0 0 60 0"};
     const QStringList late = {
         "Late Payer|9 Elm Rd, Sparks NV 89431|8|11/1/2026|11/15/2026|120.00|0.00|120.00|25|0 120 "
         "0 0 0"};
@@ -637,7 +636,8 @@ void TestReportStore::statements()
     QStringList statements;
     for (int r = 0; r < rows.query.recordCount(); ++r) {
         const auto text = [&](const char* column) {
-            return rows.query.field(r, rows.query.columnIndex(QString::fromLatin1(column))).asText();
+            return rows.query.field(r, rows.query.columnIndex(QString::fromLatin1(column)))
+                .asText();
         };
         const auto amount = [&](const char* column) {
             return QString::number(
@@ -649,14 +649,16 @@ void TestReportStore::statements()
             buckets.append(QString::number(
                 rows.query.field(r, rows.query.columnIndex(QString::fromLatin1(bucket)))
                     .asNumber()));
-        got.append(QStringList({text("CustomerName_Inv"),
-                               text("Address_Customer") + ", " + text("City_Customer") +
-                                   (text("State_Customer").isEmpty() ? QString() : " " + text("State_Customer")) +
-                                   (text("Zip_Customer").isEmpty() ? QString() : " " + text("Zip_Customer")),
-                               text("InvoiceNo_Inv"), text("InvoiceDate_Inv"), text("DueDate_Inv"),
-                               amount("Amount_Inv"), amount("Paid"), amount("Balance"), text("Days"),
-                               buckets.join(' ')})
-                       .join('|'));
+        got.append(
+            QStringList(
+                {text("CustomerName_Inv"),
+                 text("Address_Customer") + ", " + text("City_Customer") +
+                     (text("State_Customer").isEmpty() ? QString() : " " + text("State_Customer")) +
+                     (text("Zip_Customer").isEmpty() ? QString() : " " + text("Zip_Customer")),
+                 text("InvoiceNo_Inv"), text("InvoiceDate_Inv"), text("DueDate_Inv"),
+                 amount("Amount_Inv"), amount("Paid"), amount("Balance"), text("Days"),
+                 buckets.join(' ')})
+                .join('|'));
         statements.append(text("Statement"));
     }
     QCOMPARE(got, expected);

@@ -43,8 +43,8 @@ QStringList found(const QString& text, int comebackDays = 30)
     QStringList out;
     for (int r = 0; r < rows.recordCount(); ++r)
         out.append((rows.field(r, rows.columnIndex(QStringLiteral("Kind"))).asText() + ' ' +
-                    rows.field(r, rows.columnIndex(QStringLiteral("InvoiceNo_Inv"))).asText() + ' ' +
-                    rows.field(r, rows.columnIndex(QStringLiteral("Comeback"))).asText())
+                    rows.field(r, rows.columnIndex(QStringLiteral("InvoiceNo_Inv"))).asText() +
+                    ' ' + rows.field(r, rows.columnIndex(QStringLiteral("Comeback"))).asText())
                        .trimmed());
     return out;
 }
@@ -89,10 +89,9 @@ void TestTruckStore::search_data()
     QTest::newRow("part of a plate") << "4521" << first;
     QTest::newRow("a short text: the whole truck number") << "12" << first;
     QTest::newRow("a short text is not a part") << "T-" << QStringList();
-    QTest::newRow("three letters are a part") << "T-7"
-                                              << QStringList{"Invoice 3", "Archived Estimate 91"};
-    QTest::newRow("a wildcard is a letter")
-        << "0%_" << QStringList{"Invoice 3"};
+    QTest::newRow("three letters are a part")
+        << "T-7" << QStringList{"Invoice 3", "Archived Estimate 91"};
+    QTest::newRow("a wildcard is a letter") << "0%_" << QStringList{"Invoice 3"};
     QTest::newRow("a percent alone finds no plate with another letter there")
         << "100_" << QStringList();
     QTest::newRow("quotes") << "o\"brien's" << QStringList{"Archived Estimate 91"};
@@ -118,12 +117,18 @@ void TestTruckStore::comebacks_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("vin");
     QTest::addColumn<bool>("comeback");
-    QTest::newRow("day 30") << 30 << "Invoice" << "VIN0001" << true;
-    QTest::newRow("day 31") << 31 << "Invoice" << "VIN0001" << false;
-    QTest::newRow("the same day") << 0 << "Invoice" << "VIN0001" << false;
-    QTest::newRow("day 1") << 1 << "Invoice" << "vin0001" << true;
-    QTest::newRow("an estimate is no comeback") << 3 << "Estimate" << "VIN0001" << false;
-    QTest::newRow("another VIN") << 3 << "Invoice" << "VIN0002" << false;
+    QTest::newRow("day 30") << 30 << "Invoice"
+                            << "VIN0001" << true;
+    QTest::newRow("day 31") << 31 << "Invoice"
+                            << "VIN0001" << false;
+    QTest::newRow("the same day") << 0 << "Invoice"
+                                  << "VIN0001" << false;
+    QTest::newRow("day 1") << 1 << "Invoice"
+                           << "vin0001" << true;
+    QTest::newRow("an estimate is no comeback") << 3 << "Estimate"
+                                                << "VIN0001" << false;
+    QTest::newRow("another VIN") << 3 << "Invoice"
+                                 << "VIN0002" << false;
 }
 
 // The first invoice of VIN0001 on 3/1/2026, a second document some days later.
@@ -159,8 +164,9 @@ void TestTruckStore::indexFollowsChanges()
     QCOMPARE(found("newvin"), QStringList{"Invoice 1"});
     shop.exec("Update Invoice set Plate_Inv = 'PL8', TruckNo_Inv = 'TRK9' where InvoiceNo_Inv = 1");
     QCOMPARE(found("trk9"), QStringList{"Invoice 1"});
-    shop.exec("Insert into InvoiceCash (InvoiceNo_Inv, InvoiceDate_Inv, Vin_Inv) "
-              "select InvoiceNo_Inv, InvoiceDate_Inv, Vin_Inv From Invoice where InvoiceNo_Inv = 1");
+    shop.exec(
+        "Insert into InvoiceCash (InvoiceNo_Inv, InvoiceDate_Inv, Vin_Inv) "
+        "select InvoiceNo_Inv, InvoiceDate_Inv, Vin_Inv From Invoice where InvoiceNo_Inv = 1");
     shop.exec("Delete From Invoice where InvoiceNo_Inv = 1");
     QCOMPARE(found("NEWVIN"), QStringList{"Archived Invoice 1"});
     // Two invoices without a VIN a day apart: neither is a comeback.
@@ -211,7 +217,7 @@ void TestTruckStore::comebackDaysFromSettings()
     const QString file = dir.filePath("tavlin.ini");
     if (!written.isEmpty()) {
         QSettings settings(file, QSettings::IniFormat);
-        settings.setValue("History/ComebackDays", written);
+        settings.setValue("history/comebackDays", written);
     }
     QCOMPARE(TruckStore::comebackDays(file), days);
 }

@@ -52,7 +52,8 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
         m_detailGrid = new DataGrid(m_detailQuery, this);
         m_detailGrid->setObjectName(m_description.detail->name);
         layout->addWidget(m_detailGrid, 2);
-        connect(m_query, &Query::currentRowChanged, this, [this] { guard([this] { loadDetail(); }); });
+        connect(m_query, &Query::currentRowChanged, this,
+                [this] { guard([this] { loadDetail(); }); });
     }
     connect(m_grid, &DataGrid::titleClicked, this, &HistoryWindow::titleClicked);
     if (m_description.pick) {
