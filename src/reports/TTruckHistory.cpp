@@ -57,7 +57,7 @@ TTruckHistory::TTruckHistory(Preview preview, int comebackDays,
 {
     *shown = this;
     setObjectName(QStringLiteral("TruckHistory"));
-    resize(980, 600);
+    resize(sizeHint());
 }
 
 PreparedReport TTruckHistory::prepareReport(const Query* rows, const QString& search)

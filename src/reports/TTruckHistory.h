@@ -26,6 +26,9 @@ public:
     // The printout of the rows shown, with the text they were found by.
     static PreparedReport prepareReport(const Query* rows, const QString& search);
 
+    // Wide enough for every column and the lines beneath, within a 1366 x 768 screen.
+    QSize sizeHint() const override { return {1040, 600}; }
+
 private:
     TTruckHistory(Preview preview, int comebackDays, std::shared_ptr<QPointer<HistoryWindow>> shown,
                   QWidget* parent);

@@ -210,9 +210,15 @@ def statement():
     for head, column in [("Not yet due", "NotYetDue"), ("1-30 days", "Days30"),
                          ("31-60 days", "Days60"), ("61-90 days", "Days90"),
                          ("Over 90 days", "Over90"), ("Total Due", "Balance")]:
-        aging.append(text(x, 2.5, width - 1, 5, head, 9, True, "right", frame=True))
-        aging.append(text(x, 7.5, width - 1, 6, '[SUM(<frxD."%s">,MasterData1)]' % column, 10,
-                          column == "Balance", "right", frame=True, fmt="%2.2m"))
+        # Framed boxes with the texts kept off their edges.
+        aging.append({"type": "frame", "rect": [round(x, 3), 2.5, round(width - 1.5, 3), 5.5],
+                      "lineWidth": 0.3})
+        aging.append({"type": "frame", "rect": [round(x, 3), 8, round(width - 1.5, 3), 6.5],
+                      "lineWidth": 0.3})
+        aging.append(text(x + 1.2, 3, width - 4, 5, head, 9, True, "right"))
+        aging.append(text(x + 1.2, 8.7, width - 4, 5.5,
+                          '[SUM(<frxD."%s">,MasterData1)]' % column, 10, column == "Balance",
+                          "right", fmt="%2.2m"))
         x += width
     aging.append(text(0, 16, W, 6,
                       'Total Due: [SUM(<frxD."Balance">,MasterData1)]', 11, True, "right",
@@ -231,19 +237,32 @@ def main():
     write("aging.json", aging())
     write("statement.json", statement())
 
-    # A truck's documents, newest first, as the truck history lists them.
+    # A truck's documents, newest first, as the truck history lists them, in 8 points so
+    # that "Archived Estimate" and a whole VIN fit their columns; a long customer name wraps.
     d = "frxD"
     history = listing("Truck History", d, [
-        ("Date", 0, 20, field(d, "InvoiceDate_Inv"), "left", None),
-        ("Kind", 21, 26, field(d, "Kind"), "left", None),
-        ("No", 48, 13, field(d, "InvoiceNo_Inv"), "left", None),
-        ("Mileage", 62, 16, field(d, "Mileage_Inv"), "right", None),
-        ("Customer", 80, 36, field(d, "CustomerName_Inv"), "left", None),
-        ("VIN / Truck # / Plate", 117, 45,
-         field(d, "Vin_Inv") + " " + field(d, "TruckNo_Inv") + " " + field(d, "Plate_Inv"), "left", None),
-        ("Total", 163, 18, field(d, "Amount_Inv"), "right", "%2.2m"),
-        ("", 182, W - 182, field(d, "Comeback"), "left", None),
+        ("Date", 0, 16, field(d, "InvoiceDate_Inv"), "left", None),
+        ("Kind", 17, 25, field(d, "Kind"), "left", None),
+        ("No", 43, 11, field(d, "InvoiceNo_Inv"), "left", None),
+        ("Mileage", 55, 12, field(d, "Mileage_Inv"), "right", None),
+        ("Customer", 69, 26, field(d, "CustomerName_Inv"), "left", None),
+        ("VIN", 96, 35, field(d, "Vin_Inv"), "left", None),
+        ("Truck #", 132, 12, field(d, "TruckNo_Inv"), "left", None),
+        ("Plate", 145, 17, field(d, "Plate_Inv"), "left", None),
+        ("Total", 163, 17, field(d, "Amount_Inv"), "right", "%2.2m"),
+        ("", 181, W - 181, field(d, "Comeback"), "left", None),
     ], [], ["[Title]", "VIN, truck # or plate: [Search]"])
+    for b in history["pages"][0]["bands"]:
+        if b["type"] == "masterData":
+            b["stretch"] = True
+            for o in b["objects"]:
+                o["fontSize"] = 8
+                if o["text"] == field(d, "CustomerName_Inv"):
+                    o["wordWrap"] = True
+        if b["type"] == "pageHeader":
+            for o in b["objects"][3:]:
+                if o.get("type") == "text":
+                    o["fontSize"] = 8
     history["parameters"] = {"Title": "Truck History", "Search": ""}
     write("truck-history.json", history)
 

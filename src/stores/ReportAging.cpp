@@ -35,7 +35,8 @@ SqlStatement aged(const SqlStatement& balances)
 }
 
 // The invoices that may be open on the day, with what was paid of them by then: those not
-// marked paid, and those paid in full only after it (found along the payment dates' index).
+// marked paid, and those paid in full only after it, the numbers of both found along their
+// indexes first (a server reads every invoice for the two conditions joined by Or).
 SqlStatement openOnDay(const QString& columns, const QDate& asOf,
                        const ReportStore::Choice& customer)
 {
@@ -44,8 +45,9 @@ SqlStatement openOnDay(const QString& columns, const QDate& asOf,
          ", Nz((select SUM(R.Amount_Receivable) From Receivable R where "
          "R.InvoiceNo_Receivable = O.InvoiceNo_Inv And R.PayDate_Receivable <= ?), 0) As "
          "Paid, DateDiff('d', Nz(O.DueDate_Inv, O.InvoiceDate_Inv), ?) As Days From Invoice "
-         "O where O.InvoiceDate_Inv <= ? And (O.Paid_Inv = No Or O.InvoiceNo_Inv In (select "
-         "P.InvoiceNo_Receivable From Receivable P where P.PayDate_Receivable > ?))"},
+         "O where O.InvoiceDate_Inv <= ? And O.InvoiceNo_Inv In (select I.InvoiceNo_Inv From "
+         "Invoice I where I.Paid_Inv = No Union select P.InvoiceNo_Receivable From Receivable "
+         "P where P.PayDate_Receivable > ?)"},
         {asOf, asOf, asOf, asOf}};
     if (customer)
         statement =
@@ -66,11 +68,15 @@ void ReportStore::receivablesAging(Query& rows, const QDate& asOf) const
 
 void ReportStore::payablesAging(Query& rows, const QDate& asOf) const
 {
+    // Bills carry no paid mark: every bill up to the day, with what was paid of it by then,
+    // summed once per bill and joined (a sum per bill read along the payments' index took
+    // four times as long on a server).
     load(rows, aged(SqlStatement{
-                   {"select B.Vendor_Bill As Party, B.Amount_Bill - Nz((select "
-                    "SUM(P.Amount_Payable) From Payable P where P.BillNo_Payable = B.Ref_Bill And "
-                    "P.PayDate_Payable <= ?), 0) As Balance, DateDiff('d', Nz(B.DueDate_Bill, "
-                    "B.BillDate_Bill), ?) As Days From Bill B where B.BillDate_Bill <= ?"},
+                   {"select B.Vendor_Bill As Party, B.Amount_Bill - Nz(Q.Paid, 0) As Balance, "
+                    "DateDiff('d', Nz(B.DueDate_Bill, B.BillDate_Bill), ?) As Days From Bill B "
+                    "Left Join (select P.BillNo_Payable, SUM(P.Amount_Payable) As Paid From "
+                    "Payable P where P.PayDate_Payable <= ? Group By P.BillNo_Payable) Q On "
+                    "Q.BillNo_Payable = B.Ref_Bill where B.BillDate_Bill <= ?"},
                    {asOf, asOf, asOf}}));
 }
 
@@ -96,8 +102,9 @@ SqlStatement ReportStore::statementsOn(const QDate& asOf, const Choice& customer
                                     "O.InvoiceDate_Inv) As DueDate_Inv, O.Amount_Inv"),
                      asOf, customer) +
            SqlStatement{{QStringLiteral(
-               ") A Left Join Customer C On C.ID_Customer = (select Min(K.ID_Customer) "
-               "From Customer K where K.Name_Customer = A.CustomerName_Inv) where "
-               "A.Amount_Inv - A.Paid >= 0.005 Order By UCase(A.CustomerName_Inv), "
-               "A.CustomerName_Inv, A.InvoiceDate_Inv, A.InvoiceNo_Inv")}};
+               ") A Left Join (select K.Name_Customer, Min(K.ID_Customer) As First From "
+               "Customer K Group By K.Name_Customer) F On F.Name_Customer = A.CustomerName_Inv "
+               "Left Join Customer C On C.ID_Customer = F.First where A.Amount_Inv - A.Paid >= "
+               "0.005 Order By UCase(A.CustomerName_Inv), A.CustomerName_Inv, A.InvoiceDate_Inv, "
+               "A.InvoiceNo_Inv")}};
 }
