@@ -6,6 +6,7 @@
 #include "data/ServerDatabase.h"
 #include "data/ShopDatabase.h"
 #include "data/TDM.h"
+#include "ui/common/DataGrid.h"
 #include "ui/common/Guard.h"
 #include "ui/common/Prompter.h"
 #include "ui/common/WindowParts.h"
@@ -226,6 +227,27 @@ void TMainForm::createMenus()
 
     if (m_keeping)
         m_keeping->addMenu(menuBar());
+    // Copy and Export... of the list the user is in, or the first list of the active window.
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    QAction* copy =
+        item(edit, QStringLiteral("&Copy"),
+             QStringLiteral("Copy the selected rows of the list, for a spreadsheet"), [this] {
+                 if (DataGrid* grid = activeGrid())
+                     grid->copyRows();
+             });
+    copy->setObjectName(QStringLiteral("EditCopyItem"));
+    copy->setShortcut(QKeySequence::Copy);
+    // The line boxes keep Ctrl+C for their own text.
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    item(edit, QStringLiteral("&Export..."),
+         QStringLiteral("Write every row of the list to a CSV file, for a spreadsheet"),
+         [this] {
+             if (DataGrid* grid = activeGrid())
+                 grid->exportRows();
+         })
+        ->setObjectName(QStringLiteral("EditExportItem"));
+
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->setObjectName(QStringLiteral("Window1"));
     item(window, QStringLiteral("&Tile"), QStringLiteral("Tile all windows"), [this] {
@@ -339,6 +361,20 @@ QMdiSubWindow* TMainForm::addChild(QWidget* window, Qt::WindowFlags flags)
     else
         sub->show();
     return sub;
+}
+
+DataGrid* TMainForm::activeGrid()
+{
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (auto* grid = qobject_cast<DataGrid*>(w))
+            return grid;
+    if (QMdiSubWindow* sub = m_mdi->activeSubWindow()) {
+        for (DataGrid* grid : sub->findChildren<DataGrid*>())
+            if (grid->isVisible())
+                return grid;
+    }
+    statusBar()->showMessage(QStringLiteral("This window has no list to copy or export."), 5000);
+    return nullptr;
 }
 
 void TMainForm::arrangeMinimized()

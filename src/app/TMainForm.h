@@ -9,6 +9,7 @@
 class HelpWindow;
 class QLabel;
 class QMdiArea;
+class DataGrid;
 class QMdiSubWindow;
 class QToolButton;
 class ShopKeeping;
@@ -45,6 +46,9 @@ public:
     QMdiSubWindow* addChild(QWidget* window, Qt::WindowFlags flags = {});
     QMdiArea* mdiArea() const { return m_mdi; }
     void arrangeMinimized();
+    // The list Edit's commands act on: the one with the focus, else the first one shown in the
+    // active window; none (said in the status bar) when it has none.
+    DataGrid* activeGrid();
 
     void setUserName(const QString& name);
     // The user signed in: the name shown, and the owner's commands opened to an owner.

@@ -67,6 +67,10 @@ RecordDescription vendorDescription()
     d.newFromProfile = {{"City_Company", "City_R"}, {"State_Company", "State_R"}};
     // Until a title is clicked the search box looks for a name.
     d.searchColumn = QStringLiteral("Name_Company");
+    // Vendors brought from a spreadsheet are known by their names.
+    d.import =
+        RecordDescription::Import{QStringLiteral("Name_Company"), QStringLiteral("ID_Company"),
+                                  QStringLiteral("vendor"), QStringLiteral("vendors")};
     return d;
 }
 } // namespace

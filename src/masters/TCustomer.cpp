@@ -64,6 +64,10 @@ RecordDescription customerDescription()
     d.newFromProfile = {{"City_Customer", "City_R"}, {"State_Customer", "State_R"}};
     // Until a title is clicked the search box looks for a name.
     d.searchColumn = QStringLiteral("Name_Customer");
+    // Customers brought from a spreadsheet are known by their names.
+    d.import =
+        RecordDescription::Import{QStringLiteral("Name_Customer"), QStringLiteral("ID_Customer"),
+                                  QStringLiteral("customer"), QStringLiteral("customers")};
     return d;
 }
 } // namespace

@@ -59,6 +59,11 @@ RecordDescription partDescription()
     d.cancelCaption = QStringLiteral("Cancel ( Esc)");
     // Until a title is clicked the search box looks for a name.
     d.searchColumn = QStringLiteral("Number_Material");
+    // A shop moving from another program brings its parts in a spreadsheet, known by part
+    // number.
+    d.import =
+        RecordDescription::Import{QStringLiteral("Color_Material"), QStringLiteral("ID_Material"),
+                                  QStringLiteral("part"), QStringLiteral("parts")};
     return d;
 }
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Csv.h"
+
 #include <QColor>
 #include <QList>
 #include <QRectF>
@@ -49,6 +51,10 @@ class PreparedReport
 public:
     QString title; // the preview's caption and the default file name
     QList<PreparedPage> pages;
+    // The rows the printout printed, as a spreadsheet takes them: one table per master-data
+    // band, a record per row printed, each headed by the column titles printed above it (see
+    // ReportRun's captureRow). Not kept in the program's own file of a prepared report.
+    QList<Csv::Table> rows;
 
     int pageCount() const { return int(pages.size()); }
     // The texts of one page in reading order (top to bottom, left to right), one item per line.

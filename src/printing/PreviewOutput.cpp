@@ -2,6 +2,7 @@
 // saved to a file and opened again.
 #include "printing/PageView.h"
 #include "printing/PreviewWindow.h"
+#include "ui/common/OutputFiles.h"
 #include "ui/common/Prompter.h"
 
 #include <QApplication>
@@ -26,21 +27,6 @@ namespace {
 const QString reportSuffix = QStringLiteral("tvr");
 
 PreviewWindow::FileChooser installedChooser;
-// The folder of the last file exported, saved or opened, for the rest of the session.
-QString lastFolder;
-
-// A report title as a file name: no path separators or characters that file systems refuse.
-QString fileNameOf(const QString& title)
-{
-    QString name;
-    for (const QChar c : title.simplified())
-        name += (c < QChar(0x20) || QStringLiteral("\\/:*?\"<>|").contains(c)) ? QChar('-') : c;
-    name = name.trimmed();
-    while (name.startsWith(QLatin1Char('.')))
-        name.remove(0, 1);
-    return name.isEmpty() ? QStringLiteral("Report") : name;
-}
-
 } // namespace
 
 void PreviewWindow::setFileChooser(FileChooser chooser)
@@ -125,12 +111,7 @@ bool PreviewWindow::printTo(QPrinter& printer)
 
 QString PreviewWindow::proposedFile(const QString& suffix) const
 {
-    QString folder = lastFolder;
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    return QDir(folder).filePath(fileNameOf(m_report.title) + QLatin1Char('.') + suffix);
+    return ::proposedFile(m_report.title, suffix);
 }
 
 QString PreviewWindow::chooseFile(const FileQuestion& question)
@@ -141,8 +122,7 @@ QString PreviewWindow::chooseFile(const FileQuestion& question)
     } else {
         chosen = Prompter::instance().chooseFile(question);
     }
-    if (!chosen.isEmpty())
-        lastFolder = QFileInfo(chosen).absolutePath();
+    rememberFolder(chosen);
     return chosen;
 }
 
@@ -162,6 +142,38 @@ bool PreviewWindow::exportPdfTo(const QString& fileName)
         return false;
     }
     status(tr("Exported to %1.").arg(QDir::toNativeSeparators(fileName)));
+    return true;
+}
+
+void PreviewWindow::exportRows()
+{
+    if (m_report.rows.isEmpty())
+        return;
+    const QString file =
+        chooseFile({tr("Export the rows to CSV"), proposedFile(QStringLiteral("csv")),
+                    tr("CSV files (*.csv)"), true});
+    if (!file.isEmpty())
+        exportRowsTo(file);
+}
+
+bool PreviewWindow::exportRowsTo(const QString& fileName)
+{
+    // Each table of rows under its own titles, a blank line between them.
+    QByteArray bytes;
+    for (const Csv::Table& table : std::as_const(m_report.rows)) {
+        QByteArray one = Csv::document(table);
+        if (!bytes.isEmpty()) {
+            one.remove(0, 3); // the byte-order mark opens the file only
+            bytes += "\r\n";
+        }
+        bytes += one;
+    }
+    const QString error = writeFile(fileName, bytes);
+    if (!error.isEmpty()) {
+        Prompter::instance().error(error);
+        return false;
+    }
+    status(tr("Exported the rows to %1").arg(QDir::toNativeSeparators(fileName)));
     return true;
 }
 

@@ -163,6 +163,8 @@ void PreviewWindow::buildToolBar()
     }
     addTool(QStringLiteral("ExportPdf"), QStringLiteral("pdf"), tr("Export to PDF"), {},
             &PreviewWindow::exportPdf);
+    m_exportRows = addTool(QStringLiteral("ExportCsv"), QStringLiteral("csv"),
+                           tr("Export the rows to CSV"), {}, &PreviewWindow::exportRows);
     addTool(QStringLiteral("SaveReport"), QStringLiteral("save"), tr("Save the prepared report"),
             {QKeySequence::Save}, &PreviewWindow::saveReport);
     addTool(QStringLiteral("OpenReport"), QStringLiteral("open"), tr("Open a prepared report"),
@@ -352,6 +354,11 @@ void PreviewWindow::updatePageControls()
     m_previous->setEnabled(m_current > 0);
     m_next->setEnabled(m_current < count - 1);
     m_last->setEnabled(m_current < count - 1);
+    // A report opened from its file keeps its pages only, not the rows they were made of.
+    m_exportRows->setEnabled(!m_report.rows.isEmpty());
+    m_exportRows->setToolTip(m_report.rows.isEmpty()
+                                 ? tr("Export the rows to CSV (this report holds its pages only)")
+                                 : tr("Export the rows to CSV"));
     m_pageLabel->setText(count ? tr("Page %1 of %2").arg(m_current + 1).arg(count)
                                : tr("No pages"));
 }

@@ -83,6 +83,10 @@ public:
     // Each asks for a file, then does the work through the method after it.
     void exportPdf();
     bool exportPdfTo(const QString& fileName);
+    // The rows the printout printed, as a CSV file (disabled for a report without rows, such
+    // as one opened from a file).
+    void exportRows();
+    bool exportRowsTo(const QString& fileName);
     void saveReport();
     bool saveTo(const QString& fileName);
     void openReport();
@@ -138,6 +142,7 @@ private:
     QStatusBar* m_statusBar;
     QLabel* m_pageLabel;
     QLabel* m_zoomLabel;
+    QAction* m_exportRows;
     QAction* m_first;
     QAction* m_previous;
     QAction* m_next;

@@ -103,6 +103,8 @@ void Engine::runCopy(int pageIndex, const ReportCopy& copy)
         if (m_layout.aggregates()[a].page == pageIndex)
             m_states[a] = AggregateState{{}, {}, QList<Accumulator>(levels)};
 
+    m_rowTables = QList<int>(m_page->sections.size(), -1);
+    m_rowColumns = QList<QList<RowColumn>>(m_page->sections.size());
     startSheet(true);
     for (int s = 0; s < m_page->sections.size(); ++s)
         runSection(s);
@@ -183,6 +185,8 @@ void Engine::runSection(int sectionIndex)
                 rethrow(e, section.master);
             }
         }
+        if (m_copy == &m_page->copies.first())
+            captureRow(sectionIndex);
         place(section.master, Scope::Data);
         // Counted on the sheet the row landed on.
         for (int k = 0; k < aggregates.size(); ++k)

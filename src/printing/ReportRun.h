@@ -165,6 +165,15 @@ private:
     Placed layoutBand(int band, Scope scope);
     void emitAt(Placed& placed, double top);
     QString evaluate(const TextTemplate& text, int band);
+    // Adds the master row being printed to the report's rows (the first copy only): the
+    // values of the group headers' fields, then the texts of the master band, left to right.
+    void captureRow(int sectionIndex);
+    struct RowColumn
+    {
+        int band;
+        int object;
+    };
+    QList<RowColumn> rowColumns(int sectionIndex, QStringList* titles) const;
     [[noreturn]] void rethrow(const DbError& error, int band) const;
     bool sumsSection(int aggregate, int section) const;
 
@@ -195,6 +204,10 @@ private:
     int m_rowDataSet = -1;
     int m_row = -1;
     int m_groupLevel = -1;
+    // Per section of the page being run: its table in m_report.rows (-1 before its first row)
+    // and the objects its records read.
+    QList<int> m_rowTables;
+    QList<QList<RowColumn>> m_rowColumns;
 };
 
 } // namespace ReportRun

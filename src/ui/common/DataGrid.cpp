@@ -139,7 +139,9 @@ DataGrid::DataGrid(Query* query, QWidget* parent)
     setItemDelegate(new Delegate(this));
     setEditTriggers(NoEditTriggers);
     setSelectionBehavior(SelectRows);
-    setSelectionMode(SingleSelection);
+    // Several rows may be selected (Shift, Ctrl, Ctrl+A) for Copy; the current row is still the
+    // query's.
+    setSelectionMode(ExtendedSelection);
     setTabKeyNavigation(false);
     setWordWrap(false);
     setVerticalHeader(new RowHeader(this));

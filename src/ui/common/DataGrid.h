@@ -6,6 +6,9 @@
 
 #include <functional>
 
+namespace Csv {
+struct Table;
+}
 class Query;
 class QueryModel;
 class QFontMetrics;
@@ -33,6 +36,18 @@ public:
     // Text colour of a row; an invalid colour keeps black.
     void setRowTextColour(std::function<QColor(int row)> colour);
 
+    // The rows as a spreadsheet takes them: the titles the grid shows and the plain values of
+    // its columns (money and numbers with a dot, dates yyyy-mm-dd), for every row the list
+    // holds (a list read a screen at a time is read whole), or for the selected rows only (the
+    // current row when none is selected).
+    Csv::Table rowsTable(bool selectedOnly) const;
+    // Copy (Ctrl+C): the selected rows on the clipboard as tab-separated text.
+    void copyRows() const;
+    // Export...: asks for a file, then writes every row the list holds to it as CSV; a file
+    // that cannot be written is reported and nothing else happens.
+    void exportRows() const;
+    bool exportRowsTo(const QString& fileName) const;
+
 signals:
     void titleClicked(int column);
     // A cell was clicked with the mouse.
@@ -42,6 +57,10 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Copy and Export... on the grid's own menu; Ctrl+C copies.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // Typed characters never move the list on their own: the window decides what they do.
     void keyboardSearch(const QString&) override {}
 

@@ -136,6 +136,17 @@ struct RecordDescription
     // A box left empty gets this text when the focus leaves it.
     QHash<QString, QString> whenLeftEmpty = {};
     QList<BoxLookup> lookups = {};
+    // "Import...": reads a spreadsheet's CSV file into the table, its columns known by the
+    // boxes' captions and the list's titles; rows whose keyColumn holds a text already kept
+    // are changed, the others added under new numbers of idColumn.
+    struct Import
+    {
+        QString keyColumn;
+        QString idColumn;
+        QString noun;  // "part"
+        QString nouns; // "parts"
+    };
+    std::optional<Import> import = {};
 };
 
 // A record window: a list of the rows of one table above boxes that show one row, with New,
@@ -167,6 +178,12 @@ public:
     virtual void save();
     virtual void remove();
     virtual void refresh();
+    // Import...: asks for a CSV file and imports it (see RecordDescription::Import).
+    void importFile();
+    // Reads the file, shows what it would add and change, and after Yes writes it all in one
+    // transaction; a file that breaks a rule is refused, naming its row and column. Returns
+    // whether anything was written.
+    bool importFrom(const QString& fileName);
     virtual void cancel();
 
     // Copies the list's current row into every box (empty boxes for an empty list).

@@ -57,6 +57,14 @@ void RecordWindow::buildForm()
             button->setToolTip(QStringLiteral("Nothing to cancel: only Save writes the boxes"));
         }
     }
+    if (m_description.import) {
+        QPushButton* import = WindowParts::commandButton(panel, QStringLiteral("Import..."),
+                                                         QStringLiteral("ImportButton"));
+        import->setToolTip(QStringLiteral("Add or change %1 from a spreadsheet's CSV file")
+                               .arg(m_description.import->nouns));
+        connect(import, &QPushButton::clicked, this, [this] { importFile(); });
+        m_commands->addWidget(import);
+    }
     m_commands->addStretch(1);
     layout->addWidget(panel);
 
