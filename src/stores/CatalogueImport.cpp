@@ -147,7 +147,8 @@ CatalogueImport::Plan CatalogueImport::plan(const Csv::Table& table, const QStri
                              .arg(matches.size())
                              .arg(d.nouns));
         for (int c = 0; c < d.columns.size(); ++c) {
-            if (fileColumn[c] < 0)
+            // A kept row keeps its key as it is spelled there.
+            if (fileColumn[c] < 0 || (c == keyIndex && !matches.isEmpty()))
                 continue;
             const QString title = table.titles[fileColumn[c]];
             const QString cell = c == keyIndex ? row.key : cells.value(fileColumn[c]);
@@ -178,6 +179,10 @@ CatalogueImport::Plan CatalogueImport::plan(const Csv::Table& table, const QStri
                              then.asText().isEmpty() ? QStringLiteral("(empty)") : then.asText()));
         }
         if (matches.isEmpty()) {
+            // A new row gets what New would put into the boxes the file leaves out.
+            for (auto it = d.defaults.constBegin(); it != d.defaults.constEnd(); ++it)
+                if (!row.values.has(it.key()))
+                    row.values.set(it.key(), it.value());
             plan.adds.append(row);
         } else if (row.changes.isEmpty()) {
             ++plan.same;

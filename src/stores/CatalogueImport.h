@@ -35,6 +35,8 @@ public:
         QList<Column> columns;
         // How an empty cell of a number column is written (a price left empty is 0.00).
         QHash<QString, SqlRow::EmptyNumber> emptyNumbers = {};
+        // The texts a new row gets in the columns the file leaves out, as New gives them.
+        QHash<QString, QString> defaults = {};
     };
 
     struct Row

@@ -3,6 +3,7 @@
 // gives. Results are read from the prepared pages' items.
 
 #include "TestShop.h"
+#include "data/Csv.h"
 #include "data/Connection.h"
 #include "data/Currency.h"
 #include "data/DbError.h"
@@ -189,6 +190,7 @@ private slots:
     void groupHeaderOnNewSheet_data();
     void groupHeaderOnNewSheet();
     void groupOnSheetOfItsOwn();
+    void rowsForSpreadsheets();
     void nestedGroups();
     void severalMasterBands_data();
     void severalMasterBands();
@@ -493,6 +495,42 @@ void Tst_printing::groupOnSheetOfItsOwn()
              (QStringList{"Head", "Po# 2", "L2", "L3", "L4", "L5", "L6", "L7"}));
     QCOMPARE(texts(report->pages[2]), (QStringList{"Head", "Po# 2", "L8", "Order $35.00"}));
     QCOMPARE(texts(report->pages[3]), (QStringList{"Head", "Po# 3", "L9", "Order $9.00"}));
+}
+
+// Beside its pages a printout keeps the rows it printed: a record per master row, the group's
+// fields first (titled by the caption left of them), then the master's texts left to right
+// (titled by the caption printed above them), values plain, in the first copy only.
+void Tst_printing::rowsForSpreadsheets()
+{
+    TestShop shop;
+    addPart(shop, "Pad, front", 2, 12.5, 25, 7);
+    addPart(shop, "Disc \"vented\"", 1, 1234.5, 1234.5, 7);
+    addPart(shop, "Filter", 3, 4, 12, 9);
+    Queries queries(shop);
+    Query* lines = queries.open("Q1", "select * from InvItem order by rowid");
+    const auto layout = load(layoutJson(
+        {"d"},
+        {page({band("pageHeader", 6,
+                    {textAt(0, 0, 30, 5, "Part Name"), textAt(32, 0, 10, 5, "Qty"),
+                     textAt(44, 0, 20, 5, "Amount"), textAt(66, 0, 14, 5, "[Page#]")}),
+               band("groupHeader", 6,
+                    {textAt(0, 0, 12, 5, "Order # :"), textAt(14, 0, 20, 5, R"([d."Inv_Item"])")},
+                    {{"column", "Inv_Item"}}),
+               master("MasterData1", "d", 6,
+                      {textAt(44, 0, 20, 5, R"([d."Amount_Item"])", {{"format", "%2.2m"}}),
+                       textAt(0, 0, 30, 5, R"([d."Name_Item"])"),
+                       textAt(32, 0, 10, 5, R"(x[d."Qty_Item"])")})},
+              {{"paper", QJsonObject{{"width", 100}, {"height", 200}}},
+               {"copies", QJsonArray{QJsonObject{}, QJsonObject{}}}})}));
+    QVERIFY(layout);
+    const auto report = prepared(*layout, {{"d", lines}});
+    QVERIFY(report);
+    QCOMPARE(report->rows.size(), 1);
+    const Csv::Table& rows = report->rows.first();
+    QCOMPARE(rows.titles, (QStringList{"Order #", "Part Name", "Qty", "Amount"}));
+    QCOMPARE(rows.rows, (QList<QStringList>{{"7", "Pad, front", "x2", "25.00"},
+                                            {"7", "Disc \"vented\"", "x1", "1234.50"},
+                                            {"9", "Filter", "x3", "12.00"}}));
 }
 
 void Tst_printing::nestedGroups()

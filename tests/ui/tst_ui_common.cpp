@@ -3,6 +3,7 @@
 // calendar, the Enter/Left keyboard order, and the guard that turns errors into messages.
 
 #include "TestShop.h"
+#include "data/Csv.h"
 #include "Ui.h"
 #include "data/DbError.h"
 #include "data/Query.h"
@@ -19,6 +20,8 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QClipboard>
+#include <QFile>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -765,6 +768,69 @@ private slots:
         empty.deleteCurrent();
         QCOMPARE(m_shop->prompter().texts(), L{});
         QCOMPARE(ui::rowCount(empty.grid()), 0);
+    }
+
+    // Ctrl+C copies the rows selected with Ctrl and Shift clicks, in their order on the list,
+    // as tab-separated plain values; the current row alone when none is selected.
+    void gridCopiesSelectedRows()
+    {
+        Query* q = openQuery("Copy", "Select Number_Material, Type_Material, Price_Material From "
+                                     "Part Order By Number_Material");
+        DataGrid grid(q);
+        grid.setTitles({"No", "Type", "Price $"});
+        QVERIFY(showActive(&grid));
+        clickCell(&grid, 2);
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          grid.visualRect(grid.model()->index(0, 1)).center());
+        QApplication::clipboard()->clear();
+        ui::press(&grid, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("AX-10\tAxle\t310.00\nFI-05\tFilter\t12.00\n"));
+        // Shift extends from the current row.
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          grid.visualRect(grid.model()->index(1, 1)).center());
+        grid.copyRows();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("AX-10\tAxle\t310.00\nCL-99\tClutch\t199.99\n"));
+        grid.clearSelection();
+        q->setCurrentRow(3);
+        grid.clearSelection();
+        grid.copyRows();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("ZB-20\tBrake\t45.50\n"));
+        // Export writes every row under the titles shown.
+        const QString file = m_shop->folder() + "/rows.csv";
+        QVERIFY(grid.exportRowsTo(file));
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("\xEF\xBB\xBFNo,Type,Price $\r\nAX-10,Axle,310.00\r\n"
+                                               "CL-99,Clutch,199.99\r\nFI-05,Filter,12.00\r\n"
+                                               "ZB-20,Brake,45.50\r\n"));
+        // A file that cannot be written is reported.
+        m_shop->prompter().clear();
+        QVERIFY(!grid.exportRowsTo(m_shop->folder() + "/no/such/folder/rows.csv"));
+        QVERIFY(m_shop->prompter().last().contains("could not be written"));
+    }
+
+    // A list read a screen at a time exports every row, in the order shown.
+    void pagedGridExportsEveryRow()
+    {
+        m_shop->exec("Delete From Part");
+        for (int id = 1; id <= 300; ++id)
+            m_shop->exec("Insert into Part (ID_Material, Number_Material) values (?, ?)",
+                         {id, QStringLiteral("N-%1").arg((id * 7) % 300, 3, 10, QLatin1Char('0'))});
+        Query* q = TestShop::query(QStringLiteral("Paged"));
+        q->close();
+        q->clear();
+        q->openPaged(SqlSelect::all(QStringLiteral("Part"),
+                                    QStringLiteral("ID_Material, Number_Material")),
+                     QStringLiteral("Number_Material"));
+        DataGrid grid(q);
+        QVERIFY(showActive(&grid));
+        QVERIFY(q->heldRows() < 300);
+        const Csv::Table table = grid.rowsTable(false);
+        QCOMPARE(table.rows.size(), 300);
+        QCOMPARE(table.rows.first().value(1), QStringLiteral("N-000"));
+        QCOMPARE(table.rows.last().value(1), QStringLiteral("N-299"));
     }
 
     // A list found by what is typed into its search box, read whole by a statement of its

@@ -41,6 +41,7 @@ CatalogueImport::Description importOf(const RecordDescription& d)
         if (Schema::kindOf(box.column) == ColumnKind::Money)
             import.emptyNumbers.insert(box.column, SqlRow::EmptyNumber::Zero);
     }
+    import.defaults = d.newDefaults;
     return import;
 }
 } // namespace
