@@ -123,6 +123,16 @@ bool asksForHelpOrVersion(int argc, char** argv)
            parser.isSet(QStringLiteral("version"));
 }
 
+// Whether the command line names the platform of the window, an option of Qt's own that only
+// the window's application takes off the command line.
+bool namesPlatform(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            return true;
+    return false;
+}
+
 // Whether the window has a screen to go on: a display, or a platform Qt is told to use.
 bool hasScreen(int argc, char** argv)
 {
@@ -132,10 +142,7 @@ bool hasScreen(int argc, char** argv)
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         if (!qEnvironmentVariableIsEmpty(variable))
             return true;
-    for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
-            return true;
-    return false;
+    return namesPlatform(argc, argv);
 }
 
 // tavlin --create, --backup, --restore, --check, --user, --help, --version: no window, lines
@@ -195,7 +202,8 @@ int shopCommand(int& argc, char** argv)
 int runTavlin(int& argc, char** argv, const std::function<void()>& signInShown,
               bool automaticBackups)
 {
-    if (isShopCommand(argc, argv) || asksForHelpOrVersion(argc, argv))
+    if (isShopCommand(argc, argv) ||
+        (asksForHelpOrVersion(argc, argv) && !namesPlatform(argc, argv)))
         return shopCommand(argc, argv);
     if (!hasScreen(argc, argv)) {
         QTextStream(stderr) << "tavlin: there is no display to open the window on (DISPLAY and "
