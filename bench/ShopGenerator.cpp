@@ -69,11 +69,29 @@ void generate(const QString& path, double scale)
         for (int i = 1; i <= 40; ++i)
             insert(t, {i, 2006 + (i + 1) / 2, i % 2 ? 1 : 7, i % 2 ? 6 : 12, 0.08});
 
+        // 8,000 trucks, each document of one of them (chosen without the random generator, so
+        // that the rest of the shop is as it was before the trucks).
+        const auto truckOf = [](int n) { return int((qint64(n) * 7919) % 8000); };
+        const auto vin = [](int truck) {
+            static const char letters[] = "ABCDEFGHJKLMNPRSTUVWXYZ0123456789";
+            quint64 x = quint64(truck) * 6364136223846793005ULL + 1442695040888963407ULL;
+            QString text = QStringLiteral("1FU");
+            for (int i = 0; i < 14; ++i) {
+                x = x * 6364136223846793005ULL + 1442695040888963407ULL;
+                text += QLatin1Char(letters[(x >> 33) % 33]);
+            }
+            return text;
+        };
+        const auto truckNo = [](int truck) { return QString::number(100 + truck); };
+        const auto plate = [](int truck) {
+            return QStringLiteral("IL %1").arg(truck * 37 % 900000 + 100000);
+        };
         const int invoices = std::max(1000, int(75000 * scale));
         QSqlQuery inv = prepared(db, "Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, "
                                      "RepairPerson_Inv, InvoiceDate_Inv, Amount_Inv, Paid_Inv, "
-                                     "DueDate_Inv, Tax_Inv, Make_Inv, Model_Inv) "
-                                     "values (?,?,?,?,?,?,?,?,?,?)");
+                                     "DueDate_Inv, Tax_Inv, Make_Inv, Model_Inv, Vin_Inv, "
+                                     "TruckNo_Inv, Plate_Inv, Mileage_Inv) "
+                                     "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
         QSqlQuery item = prepared(db, "Insert into InvItem values (?,?,?,?,?,?,?,?)");
         QSqlQuery labor = prepared(db, "Insert into InvLabor values (?,?,?,?,?,?,?)");
         QSqlQuery pay = prepared(db, "Insert into Receivable (InvoiceNo_Receivable, "
@@ -85,8 +103,10 @@ void generate(const QString& path, double scale)
             const QString date =
                 start.addDays(-(invoices - n) * 3650 / 75000).toString(Qt::ISODate);
             const bool open = n > invoices - 300;
+            const int truck = truckOf(n);
             insert(inv, {n, name, "Rita Moreno", date, 250.0, open ? 0 : 1, date, "Yes",
-                         "Freightliner", "Cascadia"});
+                         "Freightliner", "Cascadia", vin(truck), truckNo(truck), plate(truck),
+                         QString::number(100000 + n * 3)});
             for (int k = 0; k < 4; ++k) {
                 const int part = 1 + int(random.bounded(parts));
                 insert(item, {QString("Part %1").arg(part), "m", 1 + k, "s", partNo(part), 12.5,
@@ -104,8 +124,9 @@ void generate(const QString& path, double scale)
         const int estimates = std::max(200, int(20000 * scale));
         QSqlQuery est = prepared(db, "Insert into Estimate (InvoiceNo_Inv, CustomerName_Inv, "
                                      "RepairPerson_Inv, InvoiceDate_Inv, Amount_Inv, Paid_Inv, "
-                                     "DueDate_Inv, Tax_Inv, Make_Inv, Model_Inv) "
-                                     "values (?,?,?,?,?,?,?,?,?,?)");
+                                     "DueDate_Inv, Tax_Inv, Make_Inv, Model_Inv, Vin_Inv, "
+                                     "TruckNo_Inv, Plate_Inv) "
+                                     "values (?,?,?,?,?,?,?,?,?,?,?,?,?)");
         QSqlQuery estItem = prepared(db, "Insert into EstimateItem values (?,?,?,?,?,?,?,?)");
         QSqlQuery estLabor = prepared(db, "Insert into EstimateLabor values (?,?,?,?,?,?,?)");
         for (int n = 1; n <= estimates; ++n) {
@@ -113,7 +134,8 @@ void generate(const QString& path, double scale)
                 start.addDays(-(estimates - n) * 3650 / 20000).toString(Qt::ISODate);
             insert(est,
                    {n, customer(1 + int(random.bounded(customers))), "Rita Moreno", date, 240.0,
-                    n > estimates - 200 ? 0 : 1, date, "Yes", "Freightliner", "Cascadia"});
+                    n > estimates - 200 ? 0 : 1, date, "Yes", "Freightliner", "Cascadia",
+                    vin(truckOf(n * 3)), truckNo(truckOf(n * 3)), plate(truckOf(n * 3))});
             for (int k = 0; k < 2; ++k) {
                 const int part = 1 + int(random.bounded(parts));
                 insert(estItem, {QString("Part %1").arg(part), "m", 1 + k, "s", partNo(part), 12.5,

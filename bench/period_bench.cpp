@@ -18,7 +18,10 @@
 #include "reports/AgingReports.h"
 #include "reports/InvoiceStatusReports.h"
 #include "reports/ListingReports.h"
+#include "reports/TTruckHistory.h"
 #include "reports/TotalReports.h"
+#include "stores/ReportStore.h"
+#include "stores/TruckStore.h"
 #include "ui/common/DateBox.h"
 
 #include <QApplication>
@@ -233,18 +236,69 @@ void aging(benchmark::State& state, Shop* shop, TAgingReport::Side side)
               "O.InvoiceNo_Inv And R.PayDate_Receivable <= " +
                   day + "), 0) As Balance, DateDiff('d', Nz(O.DueDate_Inv, O.InvoiceDate_Inv), " +
                   day + ") As Days From Invoice O where O.InvoiceDate_Inv <= " + day +
-                  " And (O.Paid_Inv = No Or O.InvoiceNo_Inv In (select P.InvoiceNo_Receivable "
-                  "From Receivable P where P.PayDate_Receivable > " +
-                  day + "))"
-            : "select B.Vendor_Bill As Party, B.Amount_Bill - Nz((select SUM(P.Amount_Payable) "
-              "From Payable P where P.BillNo_Payable = B.Ref_Bill And P.PayDate_Payable <= " +
-                  day + "), 0) As Balance, DateDiff('d', Nz(B.DueDate_Bill, B.BillDate_Bill), " +
-                  day + ") As Days From Bill B where B.BillDate_Bill <= " + day;
+                  " And O.InvoiceNo_Inv In (select I.InvoiceNo_Inv From Invoice I where "
+                  "I.Paid_Inv = No Union select P.InvoiceNo_Receivable From Receivable P where "
+                  "P.PayDate_Receivable > " +
+                  day + ")"
+            : "select B.Vendor_Bill As Party, B.Amount_Bill - Nz(Q.Paid, 0) As Balance, "
+              "DateDiff('d', Nz(B.DueDate_Bill, B.BillDate_Bill), " +
+                  day +
+                  ") As Days From Bill B Left Join (select P.BillNo_Payable, "
+                  "SUM(P.Amount_Payable) As Paid From Payable P where P.PayDate_Payable <= " +
+                  day +
+                  " Group By P.BillNo_Payable) Q On Q.BillNo_Payable = B.Ref_Bill where "
+                  "B.BillDate_Bill <= " +
+                  day;
     int pages = 0;
     measure(
         state, [&] { pages = window.prepareReport().pageCount(); },
         shop->straight->milliseconds({aged(balances)}, 3));
     state.counters["pages"] = pages;
+}
+
+// Every customer's statement as of the shop's last day, laid out (about 300 customers owe).
+// Straight: the statement's rows on SQLite.
+void statementsAll(benchmark::State& state, Shop* shop)
+{
+    TCustomerStatement window({});
+    window.toBox()->lineEdit()->setText(QStringLiteral("12/10/2026"));
+    int pages = 0;
+    measure(
+        state, [&] { pages = window.prepareReport().pageCount(); },
+        shop->straight->milliseconds(
+            {sql(ReportStore::statementsOn(QDate(2026, 12, 10), std::nullopt)),
+             sql(QStringLiteral("select * From Reg"))},
+            3));
+    state.counters["pages"] = pages;
+}
+
+// The truck history window answering a part of a VIN, a truck number and a part of a plate,
+// with the first document's lines. Straight: the statements on
+// SQLite.
+void truckHistory(benchmark::State& state, Shop* shop, int kind)
+{
+    Query vin(QStringLiteral("Vin"), DM->admin1());
+    // A truck of an invoice halfway through the shop's years.
+    vin.setSql(SqlStatement{{QStringLiteral("select Vin_Inv, TruckNo_Inv, Plate_Inv, "
+                                            "InvoiceNo_Inv From Invoice where InvoiceNo_Inv = "
+                                            "(select Max(InvoiceNo_Inv) / 2 From Invoice)")}});
+    vin.open();
+    const qint64 number = vin.field(0, 3).asText().toLongLong();
+    const QString text = kind == 0   ? vin.field(0, 0).asText().mid(5, 7)
+                         : kind == 1 ? vin.field(0, 1).asText()
+                                     : vin.field(0, 2).asText().mid(3);
+    TTruckHistory window({}, 30);
+    const SqlStatement history = *TruckStore::historyOn(false, text, 30);
+    int rows = 0;
+    measure(
+        state,
+        [&] {
+            window.load(text);
+            rows = window.query()->recordCount();
+        },
+        shop->straight->milliseconds(
+            {sql(history), sql(*TruckStore::lines(QStringLiteral("Invoice"), number))}, 3));
+    state.counters["rows"] = rows;
 }
 
 Shop* openShop(const QString& path, double scale)
@@ -266,17 +320,25 @@ int main(int argc, char** argv)
     return runAnsweringYes(
         argc, argv,
         [] {
-            registerOnShops<Shop>({{"SalesTotalsYear", salesTotalsYear},
-                                   {"ReceivableTotalsYear", receivableTotalsYear},
-                                   {"ReceivablesAging",
-                                    [](benchmark::State& s, Shop* shop) {
-                                        aging(s, shop, TAgingReport::Side::Receivables);
-                                    }},
-                                   {"PayablesAging",
-                                    [](benchmark::State& s, Shop* shop) {
-                                        aging(s, shop, TAgingReport::Side::Payables);
-                                    }}},
-                                  [](const QString& size) { return all->of(size); });
+            registerOnShops<Shop>(
+                {{"SalesTotalsYear", salesTotalsYear},
+                 {"ReceivableTotalsYear", receivableTotalsYear},
+                 {"ReceivablesAging",
+                  [](benchmark::State& s, Shop* shop) {
+                      aging(s, shop, TAgingReport::Side::Receivables);
+                  }},
+                 {"PayablesAging",
+                  [](benchmark::State& s, Shop* shop) {
+                      aging(s, shop, TAgingReport::Side::Payables);
+                  }},
+                 {"StatementsAll", statementsAll},
+                 {"TruckHistoryVin",
+                  [](benchmark::State& s, Shop* shop) { truckHistory(s, shop, 0); }},
+                 {"TruckHistoryTruckNo",
+                  [](benchmark::State& s, Shop* shop) { truckHistory(s, shop, 1); }},
+                 {"TruckHistoryPlate",
+                  [](benchmark::State& s, Shop* shop) { truckHistory(s, shop, 2); }}},
+                [](const QString& size) { return all->of(size); });
             // The other reports for a year and for the ten years of the large shop.
             const QList<std::pair<const char*, void (*)(benchmark::State&, Shop*)>> reports = {
                 {"FinishedInvoices", finishedInvoices}, {"OpenInvoicesPaid", openInvoices},

@@ -3,6 +3,7 @@
 #include "data/DbError.h"
 #include "data/Schema.h"
 #include "data/SqlDialect.h"
+#include "data/TruckSearch.h"
 
 #include <QHash>
 #include <QSet>
@@ -82,6 +83,8 @@ void create(QSqlDatabase& db, const std::function<void(QSqlDatabase&)>& fill,
         for (const auto& table : Schema::tables())
             ShopDatabase::execute(db, Schema::createTableStatement(table, dialect));
         for (const auto& statement : Schema::createIndexStatements(dialect))
+            ShopDatabase::execute(db, statement);
+        for (const auto& statement : TruckSearch::createStatements(true))
             ShopDatabase::execute(db, statement);
         if (fill) {
             fill(db);

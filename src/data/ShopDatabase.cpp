@@ -3,6 +3,7 @@
 #include "data/DbError.h"
 #include "data/Schema.h"
 #include "data/SqlDialect.h"
+#include "data/TruckSearch.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,6 +41,8 @@ void createTables(QSqlDatabase& db)
     for (const auto& table : Schema::tables())
         run(db, Schema::createTableStatement(table));
     for (const auto& statement : Schema::createIndexStatements())
+        run(db, statement);
+    for (const auto& statement : TruckSearch::createStatements(false))
         run(db, statement);
 }
 

@@ -3,6 +3,7 @@
 #include "data/Schema.h"
 #include "data/ShopDatabase.h"
 #include "data/SqlDialect.h"
+#include "data/TruckSearch.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -259,6 +260,24 @@ const QList<UpgradeStep>& upgradeSteps()
                 run(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN Invoice_Est %2")
                             .arg(dialectOf(db).identifier(QStringLiteral("Estimate")),
                                  dialectOf(db).columnType(ColumnKind::Integer, false)));
+        },
+        // Version 8: a truck's documents are found by any part of its VIN, truck number or
+        // plate, from an index.
+        [](QSqlDatabase& db) {
+            for (const TruckSearch::Source& source : TruckSearch::sources())
+                if (!hasTable(db, source.table))
+                    return;
+            const SqlDialect& sql = dialectOf(db);
+            for (const TruckSearch::Source& source : TruckSearch::sources())
+                for (QString statement : Schema::createIndexStatements(sql, source.table))
+                    if (statement.contains(QLatin1String("_Vin_Inv")) ||
+                        statement.contains(QLatin1String("_TruckNo_Inv")) ||
+                        statement.contains(QLatin1String("_Plate_Inv")))
+                        run(db, statement.replace(QLatin1String("CREATE INDEX "),
+                                                  QLatin1String("CREATE INDEX IF NOT EXISTS ")));
+            for (const QString& statement :
+                 TruckSearch::createStatements(db.driverName() != QLatin1String("QSQLITE")))
+                run(db, statement);
         },
     };
     return steps;

@@ -152,8 +152,13 @@ void Engine::runSection(int sectionIndex)
         for (qsizetype level = changed; level < levels; ++level) {
             for (int a : aggregates)
                 m_states[a].groups[level] = Accumulator();
+            const int header = section.groupHeaders[level];
+            if (m_page->bands[header].newPage && m_sheetHasBody) {
+                finishSheet();
+                startSheet(false);
+            }
             // A group header does not stay behind alone at the bottom of a sheet.
-            place(section.groupHeaders[level], Scope::Data, master.height);
+            place(header, Scope::Data, master.height);
         }
 
         {

@@ -139,7 +139,7 @@ private:
             band.name.isEmpty() ? position : position + QLatin1Char(' ') + band.name;
         checkKeys(o,
                   {"type", "name", "height", "stretch", "dataSet", "column", "reprintOnNewPage",
-                   "objects"},
+                   "newPage", "objects"},
                   where);
         const QString type = stringOf(o, "type", where, true);
         bool known = false;
@@ -171,6 +171,9 @@ private:
         band.reprintOnNewPage = boolOf(o, "reprintOnNewPage", where);
         if (!group && band.reprintOnNewPage)
             fail(where, QStringLiteral("only groupHeader bands are printed again on a new page"));
+        band.newPage = boolOf(o, "newPage", where);
+        if (!group && band.newPage)
+            fail(where, QStringLiteral("only groupHeader bands start a new page"));
         if (!band.dataSet.isEmpty() && !m_layout.m_dataSets.contains(band.dataSet))
             fail(where, QStringLiteral("the data set \"%1\" is not listed in \"dataSets\"")
                             .arg(band.dataSet));

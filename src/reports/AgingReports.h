@@ -27,3 +27,20 @@ protected:
 private:
     Side m_side;
 };
+
+// The customers' statements on a day: the chosen customer's, or every customer's who owes
+// anything ("All"), each on sheets of its own with the shop's name and address from its
+// profile, the open invoices, the aging buckets and the total due.
+class TCustomerStatement : public ReportWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TCustomerStatement(Preview preview, QWidget* parent = nullptr);
+
+    static ReportDescription statementDescription();
+    QHash<QString, QString> parameters() const override;
+
+protected:
+    void gather() override;
+};

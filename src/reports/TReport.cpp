@@ -1,9 +1,12 @@
 #include "reports/TReport.h"
 
+#include "data/DatabaseTarget.h"
 #include "reports/AgingReports.h"
 #include "reports/InvoiceStatusReports.h"
 #include "reports/ListingReports.h"
+#include "reports/TTruckHistory.h"
 #include "reports/TotalReports.h"
+#include "stores/TruckStore.h"
 #include "ui/common/FocusChain.h"
 #include "ui/common/WindowParts.h"
 
@@ -48,6 +51,12 @@ QList<Entry> entries()
         {"Payables Aging", "Button13",
          [](const TReport::Links& links) {
              return new TAgingReport(TAgingReport::Side::Payables, links.preview);
+         }},
+        {"Customer Statements", "Button14", opens<TCustomerStatement>()},
+        {"Truck History", "Button15",
+         [](const TReport::Links& links) {
+             return new TTruckHistory(links.preview,
+                                      TruckStore::comebackDays(DatabaseTarget::settingsPath()));
          }},
     };
 }

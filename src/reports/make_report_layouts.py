@@ -176,9 +176,95 @@ def aging():
     return data
 
 
+# A statement per customer, each on sheets of its own: the shop from its profile, the customer's
+# address, the open invoices, what is owed in the aging buckets and the total due.
+def statement():
+    d = "frxD"
+    reg = lambda column: field("Reg", column)
+    shop = [text(0, 0, 120, 8, reg("Name_R"), 16, True),
+            text(0, 9, 120, 4.5, reg("Address_R")),
+            text(0, 13.5, 120, 4.5, reg("City_R") + ", " + reg("State_R") + " " + reg("Zip_R")),
+            text(0, 18, 120, 4.5, "Tel: " + reg("Tel_R")),
+            text(120, 0, W - 120, 8, "STATEMENT", 16, True, "right"),
+            text(120, 9, W - 120, 5, "Statement Date: [AsOf]", 10, False, "right"),
+            line(24.5)]
+    cols = [("Invoice #", 0, 26, field(d, "InvoiceNo_Inv"), "left", None),
+            ("Invoice Date", 28, 30, field(d, "InvoiceDate_Inv"), "left", None),
+            ("Due Date", 60, 30, field(d, "DueDate_Inv"), "left", None),
+            ("Amount", 92, 33, field(d, "Amount_Inv"), "right", "%2.2m"),
+            ("Paid", 127, 33, field(d, "Paid"), "right", "%2.2m"),
+            ("Balance", 162, W - 162, field(d, "Balance"), "right", "%2.2m")]
+    customer = [text(0, 2, 12, 5, "To:", 10, True),
+                text(14, 2, 110, 5, field(d, "CustomerName_Inv"), 11, True),
+                text(14, 7, 110, 4.5, field(d, "Address_Customer")),
+                text(14, 11.5, 110, 4.5, field(d, "City_Customer") + ", " + field(d, "State_Customer") + " " +
+                     field(d, "Zip_Customer")),
+                line(19.5, width=0.3)]
+    customer += [text(x, 20.5, w, 5, head, 9, True, align) for head, x, w, _, align, _ in cols]
+    customer.append(line(26, width=0.3))
+    rows = [text(x, 0.5, w, 5, value, 9, False, align, fmt=fmt)
+            for _, x, w, value, align, fmt in cols]
+    aging = [line(1, width=0.3)]
+    x = 0
+    width = W / 6
+    for head, column in [("Not yet due", "NotYetDue"), ("1-30 days", "Days30"),
+                         ("31-60 days", "Days60"), ("61-90 days", "Days90"),
+                         ("Over 90 days", "Over90"), ("Total Due", "Balance")]:
+        # Framed boxes with the texts kept off their edges.
+        aging.append({"type": "frame", "rect": [round(x, 3), 2.5, round(width - 1.5, 3), 5.5],
+                      "lineWidth": 0.3})
+        aging.append({"type": "frame", "rect": [round(x, 3), 8, round(width - 1.5, 3), 6.5],
+                      "lineWidth": 0.3})
+        aging.append(text(x + 1.2, 3, width - 4, 5, head, 9, True, "right"))
+        aging.append(text(x + 1.2, 8.7, width - 4, 5.5,
+                          '[SUM(<frxD."%s">,MasterData1)]' % column, 10, column == "Balance",
+                          "right", fmt="%2.2m"))
+        x += width
+    aging.append(text(0, 16, W, 6,
+                      'Total Due: [SUM(<frxD."Balance">,MasterData1)]', 11, True, "right",
+                      fmt="%2.2m"))
+    bands = [band("pageHeader", 27, shop),
+             band("groupHeader", 27, customer, dataSet=d, column="Statement",
+                  reprintOnNewPage=True, newPage=True),
+             band("masterData", 6, rows, name="MasterData1", dataSet=d),
+             band("groupFooter", 24, aging)]
+    data = layout("Customer Statement", [d, "Reg"], bands, {"AsOf": ""})
+    return data
+
+
 def main():
     write("totals.json", totals())
     write("aging.json", aging())
+    write("statement.json", statement())
+
+    # A truck's documents, newest first, as the truck history lists them, in 8 points so
+    # that "Archived Estimate" and a whole VIN fit their columns; a long customer name wraps.
+    d = "frxD"
+    history = listing("Truck History", d, [
+        ("Date", 0, 16, field(d, "InvoiceDate_Inv"), "left", None),
+        ("Kind", 17, 25, field(d, "Kind"), "left", None),
+        ("No", 43, 11, field(d, "InvoiceNo_Inv"), "left", None),
+        ("Mileage", 55, 12, field(d, "Mileage_Inv"), "right", None),
+        ("Customer", 69, 26, field(d, "CustomerName_Inv"), "left", None),
+        ("VIN", 96, 35, field(d, "Vin_Inv"), "left", None),
+        ("Truck #", 132, 12, field(d, "TruckNo_Inv"), "left", None),
+        ("Plate", 145, 17, field(d, "Plate_Inv"), "left", None),
+        ("Total", 163, 17, field(d, "Amount_Inv"), "right", "%2.2m"),
+        ("", 181, W - 181, field(d, "Comeback"), "left", None),
+    ], [], ["[Title]", "VIN, truck # or plate: [Search]"])
+    for b in history["pages"][0]["bands"]:
+        if b["type"] == "masterData":
+            b["stretch"] = True
+            for o in b["objects"]:
+                o["fontSize"] = 8
+                if o["text"] == field(d, "CustomerName_Inv"):
+                    o["wordWrap"] = True
+        if b["type"] == "pageHeader":
+            for o in b["objects"][3:]:
+                if o.get("type") == "text":
+                    o["fontSize"] = 8
+    history["parameters"] = {"Title": "Truck History", "Search": ""}
+    write("truck-history.json", history)
 
     d = "frxD"
     write("finished-invoices.json", listing("Finished Invoice Report", d, [

@@ -87,6 +87,16 @@ public:
     // paid counts as paid in full unless a payment of it came after the day.
     void receivablesAging(Query& rows, const QDate& asOf) const;
     void payablesAging(Query& rows, const QDate& asOf) const;
+    // The statements of the customers (the one chosen) on day asOf: a row for each invoice
+    // with a balance that day, the customer's rows together and by invoice date. Statement
+    // (the customer's name in capitals, the same for every spelling of it), CustomerName_Inv,
+    // the address of the first customer of that name (Address_Customer, City_Customer,
+    // State_Customer, Zip_Customer), InvoiceNo_Inv, InvoiceDate_Inv, DueDate_Inv (the invoice
+    // date without one), Amount_Inv, Paid (by that day), Balance, Days past due, and the
+    // balance again in its bucket (NotYetDue, Days30 ... Over90, as the aging has them; zero in
+    // the others). A customer who owed nothing has no rows.
+    void statements(Query& rows, const QDate& asOf, const Choice& customer) const;
+    static SqlStatement statementsOn(const QDate& asOf, const Choice& customer);
 
     // ---- Listings ----------------------------------------------------------------------------
 

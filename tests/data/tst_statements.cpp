@@ -109,6 +109,7 @@ private slots:
     void newFileIsCurrent();
     void oldFileIsUpgraded();
     void firstReleaseFileGetsTodaysIndexes();
+    void truckSearchIsMadeFromStoredDocuments();
     void numbersBecomeUniqueUnlessRepeated();
     void rowsGetKeysOfTheirOwn();
     void failedUpgradeKeepsTheFile();
@@ -271,6 +272,8 @@ void TestStatements::serverIndexesServeSortedLists()
     TestShop shop;
     shop.exec("DROP INDEX ix_invoice_customername_inv");
     shop.exec("CREATE INDEX ix_invoice_customername_inv ON Invoice (CustomerName_Inv)");
+    // Nor had it the trucks' trigram indexes.
+    shop.exec("DROP INDEX ix_invoice_truck");
     shop.exec("UPDATE tavlin_schema SET version = 4");
     {
         const std::unique_ptr<Connection> station =
@@ -285,6 +288,11 @@ void TestStatements::serverIndexesServeSortedLists()
                                    .toString();
     QVERIFY2(definition.contains("customername_inv NULLS FIRST, tavlin_row"),
              qPrintable(definition));
+    const QString trucks = shop.value("SELECT indexdef FROM pg_indexes WHERE indexname = "
+                                      "'ix_invoice_truck' AND schemaname = current_schema() "
+                                      "ORDER BY indexname")
+                               .toString();
+    QVERIFY2(trucks.contains("gin_trgm_ops"), qPrintable(trucks));
     // The unique keys stay as they were.
     QVERIFY(
         !shop.value(
@@ -780,6 +788,49 @@ void TestStatements::firstReleaseFileGetsTodaysIndexes()
              1);
     QCOMPARE(directValue(path, "Select ViaPayment_Receivable From Receivable").toString(),
              QStringLiteral("Cash"));
+}
+
+// A file of the release before the truck search: the upgrade makes the index from the
+// documents already stored, and keeps it up to date from then on.
+void TestStatements::truckSearchIsMadeFromStoredDocuments()
+{
+    SKIP_ON_SERVER("an upgrade of an existing file");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("before-trucks.db");
+    ShopDatabase::open(path, QStringLiteral("upgrade-trucks"));
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-trucks"));
+    QStringList drop = {"Drop Table TruckSearch", "Drop Index ix_Invoice_Vin_Inv_InvoiceDate_Inv",
+                        "Drop Index ix_Estimate_TruckNo_Inv"};
+    for (const char* table : {"Invoice", "Estimate", "InvoiceCash", "EstimateCash"})
+        for (const char* trigger : {"added", "removed", "changed"})
+            drop.append(QString("Drop Trigger TruckSearch_%1_%2").arg(table, trigger));
+    direct(path,
+           drop + QStringList{"Insert into Invoice (InvoiceNo_Inv, Vin_Inv) values (1, "
+                              "'1FUJGLDR5CLBP8834')",
+                              "Insert into EstimateCash (InvoiceNo_Inv, Plate_Inv) values (2, "
+                              "'IL 4521')",
+                              "PRAGMA user_version = 7"});
+    ShopDatabase::open(path, QStringLiteral("upgrade-trucks"));
+    QSqlDatabase::removeDatabase(QStringLiteral("upgrade-trucks"));
+    QCOMPARE(directValue(path, "PRAGMA user_version").toInt(), ShopDatabase::currentVersion());
+    QCOMPARE(directValue(path, "Select rowid % 4 From TruckSearch where TruckSearch Match "
+                               "'\"ldr5c\"'")
+                 .toInt(),
+             0);
+    QCOMPARE(directValue(path, "Select rowid % 4 From TruckSearch where TruckSearch Match "
+                               "'\"4521\"'")
+                 .toInt(),
+             3);
+    QCOMPARE(directValue(path, "Select Count(*) From sqlite_master where name in "
+                               "('ix_Invoice_Vin_Inv_InvoiceDate_Inv', 'ix_Estimate_TruckNo_Inv', "
+                               "'TruckSearch_Invoice_changed')")
+                 .toInt(),
+             3);
+    direct(path, {"Update Invoice set Vin_Inv = 'NEWVIN' where InvoiceNo_Inv = 1"});
+    QCOMPARE(directValue(path, "Select Count(*) From TruckSearch where TruckSearch Match "
+                               "'\"ldr5c\"'")
+                 .toInt(),
+             0);
 }
 
 void TestStatements::rowsGetKeysOfTheirOwn()

@@ -188,6 +188,7 @@ private slots:
     void grouping();
     void groupHeaderOnNewSheet_data();
     void groupHeaderOnNewSheet();
+    void groupOnSheetOfItsOwn();
     void nestedGroups();
     void severalMasterBands_data();
     void severalMasterBands();
@@ -464,6 +465,34 @@ void Tst_printing::groupHeaderOnNewSheet()
     QCOMPARE(report->pageCount(), 2);
     QCOMPARE(texts(report->pages[0]).mid(0, 3), (QStringList{"Head", "Po# 1", "L1"}));
     QCOMPARE(texts(report->pages[1]), secondSheet);
+}
+
+void Tst_printing::groupOnSheetOfItsOwn()
+{
+    // Three groups, the second longer than a sheet: each starts a sheet, the long one goes on
+    // to a second sheet with its header again, and its sums are its own.
+    TestShop shop;
+    const QList<int> orders = {1, 2, 2, 2, 2, 2, 2, 2, 3};
+    for (int i = 0; i < orders.size(); ++i)
+        addPart(shop, QString("L%1").arg(i + 1), 1, i + 1, i + 1, orders[i]);
+    Queries queries(shop);
+    Query* lines = queries.open("Q1", "select * from InvItem order by rowid");
+    const auto layout = load(layoutJson(
+        {"d"}, {page({band("pageHeader", 6, {line("Head")}),
+                      band("groupHeader", 6, {line(R"(Po# [d."Inv_Item"])")},
+                           {{"column", "Inv_Item"}, {"reprintOnNewPage", true}, {"newPage", true}}),
+                      master("MasterData1", "d", 10, {line(R"([d."Name_Item"])")}),
+                      band("groupFooter", 6,
+                           {line(R"(Order [SUM(<d."Amount_Item">,MasterData1) | %2.2m])")})})}));
+    QVERIFY(layout);
+    const auto report = prepared(*layout, {{"d", lines}});
+    QVERIFY(report);
+    QCOMPARE(report->pageCount(), 4);
+    QCOMPARE(texts(report->pages[0]), (QStringList{"Head", "Po# 1", "L1", "Order $1.00"}));
+    QCOMPARE(texts(report->pages[1]),
+             (QStringList{"Head", "Po# 2", "L2", "L3", "L4", "L5", "L6", "L7"}));
+    QCOMPARE(texts(report->pages[2]), (QStringList{"Head", "Po# 2", "L8", "Order $35.00"}));
+    QCOMPARE(texts(report->pages[3]), (QStringList{"Head", "Po# 3", "L9", "Order $9.00"}));
 }
 
 void Tst_printing::nestedGroups()
@@ -844,6 +873,9 @@ void Tst_printing::brokenLayouts_data()
     QTest::newRow("margins wider than the paper")
         << layoutJson({"d"}, {page({}, {{"margins", 50}})}) << "the margins leave no room";
     QTest::newRow("no pages") << layoutJson({"d"}, {}) << "the layout has no pages";
+    QTest::newRow("a new page for a band that is no group header")
+        << layoutJson({"d"}, {page({master("MasterData1", "d", 6, {}, {{"newPage", true}})})})
+        << "only groupHeader bands start a new page";
     QTest::newRow("reprint on a band that is no group header")
         << layoutJson({"d"},
                       {page({master("MasterData1", "d", 6, {}, {{"reprintOnNewPage", true}})})})

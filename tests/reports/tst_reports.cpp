@@ -208,6 +208,7 @@ class TestReports : public QObject
 private slots:
     void launcher();
     void agingWindows();
+    void statementWindow();
     void baseOnMadeUpReport_data();
     void baseOnMadeUpReport();
     void datesAreChecked_data();
@@ -739,6 +740,56 @@ void TestReports::agingWindows()
         ui::type(aging->toBox()->lineEdit(), "13/45/2026");
         QVERIFY(refusal([aging] { aging->prepareReport(); }).contains(QStringLiteral("As of")));
     }
+}
+
+// Every customer who owes gets a statement on sheets of its own, the shop's block from its
+// profile on each; a customer who owes nothing gets none.
+void TestReports::statementWindow()
+{
+    TestShop shop;
+    shop.exec("Update Reg set Name_R = 'Northway Diesel', City_R = 'Gary'");
+    shop.exec("Insert into Customer (ID_Customer, Name_Customer, Address_Customer, City_Customer, "
+              "State_Customer, Zip_Customer) values (1, 'Acme', '1 Main St', 'Reno', 'NV', "
+              "'89501')");
+    const auto invoice = [&](int n, const QString& customer, const QDate& date, double amount,
+                             bool paid) {
+        shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, InvoiceDate_Inv, "
+                  "DueDate_Inv, Amount_Inv, Paid_Inv) values (?, ?, ?, ?, ?, ?)",
+                  {n, customer, date, date, amount, paid});
+    };
+    invoice(1, "Acme", QDate(2026, 11, 10), 200, false); // day 30
+    invoice(2, "Acme", QDate(2026, 11, 9), 80, false);   // day 31
+    shop.exec("Insert into Receivable (InvoiceNo_Receivable, PayDate_Receivable, "
+              "Amount_Receivable) values (2, ?, 30)",
+              {QDate(2026, 11, 20)});
+    invoice(3, "Bolt", QDate(2026, 12, 1), 45.5, false);
+    invoice(4, "Paid Up", QDate(2026, 12, 1), 99, true);
+    TMainForm* mainForm = shop.mainFormWithTasks();
+    ui::click(mainForm, "SpeedButton3");
+    auto* launcher = ui::newest<TReport>(mainForm);
+    QCOMPARE(launcher->button("Button14")->text(), QStringLiteral("Customer Statements"));
+    ui::click(launcher, "Button14");
+    auto* window = ui::newest<TCustomerStatement>(mainForm);
+    QVERIFY(!window->fromBox());
+    QCOMPARE(window->filterText("Customer"), QStringLiteral("All"));
+    ui::type(window->toBox()->lineEdit(), "12/10/2026");
+    PreparedReport report = window->prepareReport();
+    QCOMPARE(report.pageCount(), 2);
+    const QString acme = report.pageText(0);
+    const QString bolt = report.pageText(1);
+    for (const char* piece :
+         {"Northway Diesel", "Gary", "STATEMENT", "Statement Date: 12/10/2026", "Acme", "1 Main St",
+          "Reno, NV 89501", "200.00", "50.00", "Total Due: $250.00"})
+        QVERIFY2(acme.contains(piece), qPrintable(QString(piece) + " in " + acme));
+    QVERIFY2(!acme.contains("Bolt") && !acme.contains("Paid Up"), qPrintable(acme));
+    for (const char* piece : {"Northway Diesel", "Bolt", "45.50", "Total Due: $45.50"})
+        QVERIFY2(bolt.contains(piece), qPrintable(QString(piece) + " in " + bolt));
+    QVERIFY2(!report.pageText(1).contains("Paid Up"), qPrintable(bolt));
+    // One customer's statement.
+    window->setFilterText("Customer", "Bolt");
+    report = window->prepareReport();
+    QCOMPARE(report.pageCount(), 1);
+    QVERIFY(report.pageText(0).contains("Total Due: $45.50"));
 }
 
 QTEST_MAIN(TestReports)

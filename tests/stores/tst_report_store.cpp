@@ -248,6 +248,8 @@ class TestReportStore : public QObject
 private slots:
     void aging_data();
     void aging();
+    void statements_data();
+    void statements();
     void textsAreValues_data();
     void textsAreValues();
     void periodEndsAreIncluded_data();
@@ -495,27 +497,11 @@ void TestReportStore::lists()
     QCOMPARE(found, texts);
 }
 
-void TestReportStore::aging_data()
+// The shop of the aging and the statements, worked by hand as of 12/10/2026: day 0 is not yet
+// due, day 30 the last of 1-30, day 31 the first of 31-60, day 90 the last of 61-90, day 91 over
+// 90; without a due date the invoice (bill) date counts.
+void agingShop(TestShop& shop)
 {
-    QTest::addColumn<bool>("receivables");
-    QTest::addColumn<QStringList>("expected"); // Party: not yet due, 1-30, 31-60, 61-90, >90, total
-    QTest::newRow("receivables") << true
-                                 << QStringList{"Acme: 100.00 150.00 80.00 0.00 0.00 330.00",
-                                                "Bolt: 0.00 0.00 0.00 60.00 70.00 130.00",
-                                                "Late Payer: 0.00 120.00 0.00 0.00 0.00 120.00"};
-    QTest::newRow("payables") << false
-                              << QStringList{"Oil Inc: 0.00 10.00 75.00 0.00 0.00 85.00",
-                                             "Parts Co: 200.00 0.00 50.00 0.00 0.00 250.00"};
-}
-
-// Worked by hand, as of 12/10/2026: day 0 is not yet due, day 30 the last of 1-30, day 31 the
-// first of 31-60, day 90 the last of 61-90, day 91 over 90; without a due date the invoice (bill)
-// date counts.
-void TestReportStore::aging()
-{
-    QFETCH(bool, receivables);
-    QFETCH(QStringList, expected);
-    TestShop shop;
     const auto invoice = [&](int n, const QString& customer, const QString& date,
                              const QString& due, double amount, bool paid) {
         shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, InvoiceDate_Inv, "
@@ -564,6 +550,27 @@ void TestReportStore::aging()
     paid("B4", "2026-11-20", 20);
     bill("B5", "Oil Inc", "2026-11-20", "2026-12-01", 10); // day 9, paid after the day
     paid("B5", "2026-12-20", 10);
+}
+
+void TestReportStore::aging_data()
+{
+    QTest::addColumn<bool>("receivables");
+    QTest::addColumn<QStringList>("expected"); // Party: not yet due, 1-30, 31-60, 61-90, >90, total
+    QTest::newRow("receivables") << true
+                                 << QStringList{"Acme: 100.00 150.00 80.00 0.00 0.00 330.00",
+                                                "Bolt: 0.00 0.00 0.00 60.00 70.00 130.00",
+                                                "Late Payer: 0.00 120.00 0.00 0.00 0.00 120.00"};
+    QTest::newRow("payables") << false
+                              << QStringList{"Oil Inc: 0.00 10.00 75.00 0.00 0.00 85.00",
+                                             "Parts Co: 200.00 0.00 50.00 0.00 0.00 250.00"};
+}
+
+void TestReportStore::aging()
+{
+    QFETCH(bool, receivables);
+    QFETCH(QStringList, expected);
+    TestShop shop;
+    agingShop(shop);
     Rows rows;
     const QDate asOf(2026, 12, 10);
     if (receivables)
@@ -578,6 +585,94 @@ void TestReportStore::aging()
         got.append(rows.query.field(r, 0).asText() + ": " + amounts.join(' '));
     }
     QCOMPARE(got, expected);
+}
+
+void TestReportStore::statements_data()
+{
+    QTest::addColumn<QVariant>("customer"); // none: every customer
+    QTest::addColumn<QStringList>("expected");
+    // Customer, address, invoice, invoice and due date, amount, paid, balance, days past due,
+    // and the balance in its bucket: not yet due, 1-30, 31-60, 61-90, over 90.
+    const QStringList acme = {
+        "Acme|1 Main St, Reno NV 89501|3|10/1/2026|11/9/2026|80.00|0.00|80.00|31|0 0 80 0 0",
+        "Acme|1 Main St, Reno NV 89501|2|11/1/2026|11/10/2026|200.00|50.00|150.00|30|0 150 0 0 0",
+        "Acme|1 Main St, Reno NV 89501|1|12/1/2026|12/10/2026|100.00|0.00|100.00|0|100 0 0 0 0",
+        "ACME|1 Main St, Reno NV 89501|10|12/5/2026|12/5/2026|10.00|0.00|10.00|5|0 10 0 0 0"};
+    const QStringList bolt = {"Bolt|, |5|8/1/2026|9/10/2026|40.00|0.00|40.00|91|0 0 0 0 40",
+                              "Bolt|, |6|8/1/2026|8/1/2026|30.00|0.00|30.00|131|0 0 0 0 30",
+                              "Bolt|, |4|9/1/2026|9/11/2026|60.00|0.00|60.00|90|0 0 0 60 0"};
+    const QStringList late = {
+        "Late Payer|9 Elm Rd, Sparks NV 89431|8|11/1/2026|11/15/2026|120.00|0.00|120.00|25|0 120 "
+        "0 0 0"};
+    QTest::newRow("every customer who owes") << QVariant() << acme + bolt + late;
+    QTest::newRow("one customer, any spelling") << QVariant("acme") << acme;
+    QTest::newRow("a customer who owes nothing") << QVariant("Paid Up") << QStringList();
+    QTest::newRow("paid after the day") << QVariant("Late Payer") << late;
+}
+
+// The aging's shop, a customer whose name is kept twice (the first one's address is printed)
+// and an invoice whose name is spelled in capitals, which goes on the same statement.
+void TestReportStore::statements()
+{
+    QFETCH(QVariant, customer);
+    QFETCH(QStringList, expected);
+    TestShop shop;
+    agingShop(shop);
+    shop.exec("Insert into Invoice (InvoiceNo_Inv, CustomerName_Inv, InvoiceDate_Inv, "
+              "Amount_Inv, Paid_Inv) values (10, 'ACME', ?, 10, ?)",
+              {QDate(2026, 12, 5), false});
+    for (const auto& [id, name, address, city, state, zip] :
+         {std::tuple{1, "Acme", "1 Main St", "Reno", "NV", "89501"},
+          std::tuple{2, "Acme", "7 Side St", "Elko", "NV", "89801"},
+          std::tuple{3, "Late Payer", "9 Elm Rd", "Sparks", "NV", "89431"},
+          std::tuple{4, "Paid Up", "3 Oak Ave", "Reno", "NV", "89502"}})
+        shop.exec("Insert into Customer (ID_Customer, Name_Customer, Address_Customer, "
+                  "City_Customer, State_Customer, Zip_Customer) values (?, ?, ?, ?, ?, ?)",
+                  {id, name, address, city, state, zip});
+    Rows rows;
+    ReportStore().statements(rows.query, QDate(2026, 12, 10),
+                             customer.isValid() ? Choice(customer.toString()) : std::nullopt);
+    QStringList got;
+    QStringList statements;
+    for (int r = 0; r < rows.query.recordCount(); ++r) {
+        const auto text = [&](const char* column) {
+            return rows.query.field(r, rows.query.columnIndex(QString::fromLatin1(column)))
+                .asText();
+        };
+        const auto amount = [&](const char* column) {
+            return QString::number(
+                rows.query.field(r, rows.query.columnIndex(QString::fromLatin1(column))).asNumber(),
+                'f', 2);
+        };
+        QStringList buckets;
+        for (const char* bucket : {"NotYetDue", "Days30", "Days60", "Days90", "Over90"})
+            buckets.append(QString::number(
+                rows.query.field(r, rows.query.columnIndex(QString::fromLatin1(bucket)))
+                    .asNumber()));
+        got.append(
+            QStringList(
+                {text("CustomerName_Inv"),
+                 text("Address_Customer") + ", " + text("City_Customer") +
+                     (text("State_Customer").isEmpty() ? QString() : " " + text("State_Customer")) +
+                     (text("Zip_Customer").isEmpty() ? QString() : " " + text("Zip_Customer")),
+                 text("InvoiceNo_Inv"), text("InvoiceDate_Inv"), text("DueDate_Inv"),
+                 amount("Amount_Inv"), amount("Paid"), amount("Balance"), text("Days"),
+                 buckets.join(' ')})
+                .join('|'));
+        statements.append(text("Statement"));
+    }
+    QCOMPARE(got, expected);
+    // The rows of one customer are together under one statement, whatever the spelling: the
+    // printout starts a statement wherever this column changes.
+    QStringList starts;
+    for (int r = 0; r < statements.size(); ++r)
+        if (r == 0 || statements[r] != statements[r - 1])
+            starts.append(statements[r]);
+    QStringList customers;
+    for (const QString& row : expected)
+        customers.append(row.section('|', 0, 0).toUpper());
+    customers.removeDuplicates();
+    QCOMPARE(starts, customers);
 }
 
 QTEST_MAIN(TestReportStore)

@@ -767,6 +767,65 @@ private slots:
         QCOMPARE(ui::rowCount(empty.grid()), 0);
     }
 
+    // A list found by what is typed into its search box, read whole by a statement of its
+    // own, with a second list of the rows that belong to the row the user is on.
+    void historySearchBoxAndDetail()
+    {
+        m_shop->exec("Insert into InvItem (Inv_Item, Color_Item, Name_Item) values (1, 'AX-10', "
+                     "'front axle')");
+        m_shop->exec("Insert into InvItem (Inv_Item, Color_Item, Name_Item) values (2, 'AX-10', "
+                     "'rear axle')");
+        m_shop->exec("Insert into InvItem (Inv_Item, Color_Item, Name_Item) values (3, 'FI-05', "
+                     "'oil filter')");
+        HistoryDescription d;
+        d.caption = QStringLiteral("PartsByType");
+        d.search = HistoryDescription::Search{QStringLiteral("&Type:"), QStringLiteral("TypeBox")};
+        d.wholeStatement = [](const QString& text) -> std::optional<SqlStatement> {
+            if (text.trimmed().isEmpty())
+                return std::nullopt;
+            return SqlStatement{{QStringLiteral("Select Number_Material, Type_Material From Part "
+                                                "where Type_Material Like ? Order By "
+                                                "Number_Material")},
+                                {text.trimmed() + QLatin1Char('%')}};
+        };
+        d.titles = {"No", "Type"};
+        d.detail = HistoryDescription::Detail{
+            QStringLiteral("LinesGrid"), {"Line"}, [](const Query& row) {
+                return std::optional<SqlStatement>(SqlStatement{
+                    {QStringLiteral("Select Name_Item From InvItem where Color_Item = ? Order "
+                                    "By Inv_Item")},
+                    {row.field(QStringLiteral("Number_Material")).asText()}});
+            }};
+        HistoryWindow w(d);
+        QVERIFY(showActive(&w));
+        QLineEdit* box = w.searchBox();
+        QCOMPARE(box->objectName(), QStringLiteral("TypeBox"));
+        // Typing shows nothing until the user pauses; Enter looks at once.
+        box->setFocus();
+        QTest::keyClicks(box, "a");
+        QCOMPARE(ui::rowCount(w.grid()), 0);
+        ui::press(box, Qt::Key_Return);
+        QCOMPARE(column(w.grid(), 0), (L{"AX-10"}));
+        QCOMPARE(column(w.detailGrid(), 0), (L{"front axle", "rear axle"}));
+        // After a pause the list follows the text, and the lines follow the current row.
+        box->clear();
+        QTest::keyClicks(box, "f");
+        QTRY_COMPARE(column(w.grid(), 0), (L{"FI-05"}));
+        QCOMPARE(column(w.detailGrid(), 0), (L{"oil filter"}));
+        box->clear();
+        QTest::keyClicks(box, "%");
+        QTRY_COMPARE(ui::rowCount(w.grid()), 4);
+        w.query()->setCurrentRow(0);
+        QCOMPARE(column(w.detailGrid(), 0), (L{"front axle", "rear axle"}));
+        w.query()->setCurrentRow(1);
+        QCOMPARE(ui::rowCount(w.detailGrid()), 0);
+        // Nothing to look for: both lists empty.
+        box->clear();
+        QTRY_COMPARE(ui::rowCount(w.grid()), 0);
+        QCOMPARE(ui::rowCount(w.detailGrid()), 0);
+        QCOMPARE(w.value(), QString());
+    }
+
     // A list longer than what it reads at once: it shows the count, sorts on the database,
     // and Print prints every row in the order shown, not only the rows read so far.
     void longHistoryListPrintsEveryRow()

@@ -17,10 +17,12 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -40,9 +42,19 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
         heading->setAlignment(Qt::AlignCenter);
         layout->addWidget(heading);
     }
+    if (m_description.search)
+        addSearch(layout);
     m_grid = new DataGrid(m_query, this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    layout->addWidget(m_grid, 1);
+    layout->addWidget(m_grid, 3);
+    if (m_description.detail) {
+        m_detailQuery = new Query(m_description.detail->name, DM->admin1(), this);
+        m_detailGrid = new DataGrid(m_detailQuery, this);
+        m_detailGrid->setObjectName(m_description.detail->name);
+        layout->addWidget(m_detailGrid, 2);
+        connect(m_query, &Query::currentRowChanged, this,
+                [this] { guard([this] { loadDetail(); }); });
+    }
     connect(m_grid, &DataGrid::titleClicked, this, &HistoryWindow::titleClicked);
     if (m_description.pick) {
         connect(m_grid, &DataGrid::doubleClicked, this, [this] { pick(); });
@@ -82,15 +94,73 @@ HistoryWindow::HistoryWindow(HistoryDescription description, QWidget* parent)
 void HistoryWindow::load(const QString& value)
 {
     m_value = value;
-    m_read = m_description.statement(value);
+    if (m_description.statement)
+        m_read = m_description.statement(value);
     m_query->close();
     m_query->clear();
-    // An opener with nothing to look for (an empty number box) shows an empty list.
-    if (m_read)
-        m_query->openPaged(*m_read, m_description.initialSort);
+    openRows(m_description.initialSort);
     m_grid->setRedTitle(-1);
     m_grid->setTitles(m_description.titles);
     readTotal();
+    loadDetail();
+}
+
+void HistoryWindow::openRows(const QString& order)
+{
+    // An opener with nothing to look for (an empty number box) shows an empty list.
+    if (m_description.wholeStatement) {
+        if (const std::optional<SqlStatement> whole = m_description.wholeStatement(m_value)) {
+            m_query->setSql(*whole);
+            m_query->open();
+            if (!order.isEmpty())
+                m_query->sort(order);
+        }
+    } else if (m_read) {
+        m_query->openPaged(*m_read, order);
+    }
+}
+
+void HistoryWindow::loadDetail()
+{
+    if (!m_detailQuery)
+        return;
+    m_detailQuery->close();
+    m_detailQuery->clear();
+    if (!m_query->isEmpty() && m_query->currentRow() >= 0) {
+        if (const std::optional<SqlStatement> lines = m_description.detail->statement(*m_query)) {
+            m_detailQuery->setSql(*lines);
+            m_detailQuery->open();
+        }
+    }
+    m_detailGrid->setTitles(m_description.detail->titles);
+}
+
+void HistoryWindow::addSearch(QBoxLayout* layout)
+{
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(m_description.search->caption, this);
+    m_searchBox = new QLineEdit(this);
+    m_searchBox->setObjectName(m_description.search->name);
+    m_searchBox->setPlaceholderText(m_description.search->placeholder);
+    m_searchBox->setClearButtonEnabled(true);
+    label->setBuddy(m_searchBox);
+    row->addWidget(label);
+    row->addWidget(m_searchBox, 1);
+    layout->addLayout(row);
+    // The rows follow the text once the user pauses, not at every letter.
+    auto* pause = new QTimer(this);
+    pause->setSingleShot(true);
+    pause->setInterval(250);
+    const auto search = [this, pause] {
+        pause->stop();
+        if (m_searchBox->text() != m_value || !m_loaded) {
+            m_loaded = true;
+            guard([this] { load(m_searchBox->text()); });
+        }
+    };
+    connect(m_searchBox, &QLineEdit::textChanged, pause, qOverload<>(&QTimer::start));
+    connect(pause, &QTimer::timeout, this, search);
+    connect(m_searchBox, &QLineEdit::returnPressed, this, search);
 }
 
 void HistoryWindow::readTotal()
@@ -124,8 +194,7 @@ void HistoryWindow::deleteCurrent()
             QStringLiteral("This row is no longer stored: it was changed or removed elsewhere. "
                            "The list now shows what is stored."));
     // The list is read again in the order it was shown, on the row after the one removed.
-    if (m_read)
-        m_query->openPaged(*m_read, order);
+    openRows(order);
     m_query->setCurrentRow(std::min(position, m_query->recordCount() - 1));
 }
 

@@ -9,7 +9,9 @@
 
 class Field;
 class DataGrid;
+class QBoxLayout;
 class QLabel;
+class QLineEdit;
 class Query;
 class RecordWindow;
 
@@ -48,6 +50,27 @@ struct HistoryDescription
     // A double click (or Enter) on a row hands it to whoever opened the window, which then
     // closes.
     std::function<void(const Query* row)> pick = {};
+
+    // Rows of a statement over several tables, read whole, instead of statement's a screen at
+    // a time (none: nothing to look for).
+    std::function<std::optional<SqlStatement>(const QString& value)> wholeStatement = {};
+    // A box above the list whose text is the value: the list follows it a moment after the
+    // user stops typing, and at once on Enter.
+    struct Search
+    {
+        QString caption; // with its & key
+        QString name;
+        QString placeholder = {};
+    };
+    std::optional<Search> search = {};
+    // A second list under the first, of the rows that belong to its current row.
+    struct Detail
+    {
+        QString name;
+        QStringList titles;
+        std::function<std::optional<SqlStatement>(const Query& row)> statement;
+    };
+    std::optional<Detail> detail = {};
 };
 
 class HistoryWindow : public QWidget
@@ -69,6 +92,11 @@ public:
 
     DataGrid* grid() const { return m_grid; }
     Query* query() const { return m_query; }
+    // The value the rows were read for.
+    QString value() const { return m_value; }
+    QLineEdit* searchBox() const { return m_searchBox; }
+    DataGrid* detailGrid() const { return m_detailGrid; }
+    Query* detailQuery() const { return m_detailQuery; }
     QLabel* total() const { return m_total; }
 
     // The navigator's delete: removes the row the list shows as current, exactly that one,
@@ -88,11 +116,18 @@ private:
     void titleClicked(int column);
     void pick();
     void printRows();
+    // Opens the list's rows for the value in the given order.
+    void openRows(const QString& order);
+    void loadDetail();
+    void addSearch(QBoxLayout* layout);
 
     HistoryDescription m_description;
     Query* m_query;
     DataGrid* m_grid;
     QLabel* m_total = nullptr;
+    QLineEdit* m_searchBox = nullptr;
+    Query* m_detailQuery = nullptr;
+    DataGrid* m_detailGrid = nullptr;
     QString m_value;
     std::optional<TableRead> m_read;
     std::function<std::optional<QString>()> m_source;
