@@ -107,13 +107,52 @@ bool isShopCommand(int argc, char** argv)
     return false;
 }
 
-// tavlin --create, --backup, --restore, --check: no window, a line on the terminal, and an
-// exit code a script can test.
+// Whether the command line asks for the help or the version, which are printed without a
+// window, so also where there is no display. Qt's own options of the window (-platform and
+// the like) are unknown here and do not matter.
+bool asksForHelpOrVersion(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    QCommandLineParser parser;
+    const DatabaseOptions options;
+    options.addTo(parser);
+    parser.parse(arguments);
+    return parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")) ||
+           parser.isSet(QStringLiteral("version"));
+}
+
+// Whether the command line names the platform of the window, an option of Qt's own that only
+// the window's application takes off the command line.
+bool namesPlatform(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            return true;
+    return false;
+}
+
+// Whether the window has a screen to go on: a display, or a platform Qt is told to use.
+bool hasScreen(int argc, char** argv)
+{
+#ifndef Q_OS_LINUX
+    return true; // the screen is always there
+#endif
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return true;
+    return namesPlatform(argc, argv);
+}
+
+// tavlin --create, --backup, --restore, --check, --user, --help, --version: no window, lines
+// on the terminal, and an exit code a script can test.
 int shopCommand(int& argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tavlin"));
     QCoreApplication::setApplicationName(QStringLiteral("Tavlin"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVLIN_VERSION));
     QCommandLineParser parser;
     const DatabaseOptions options;
     options.addTo(parser);
@@ -163,8 +202,16 @@ int shopCommand(int& argc, char** argv)
 int runTavlin(int& argc, char** argv, const std::function<void()>& signInShown,
               bool automaticBackups)
 {
-    if (isShopCommand(argc, argv))
+    if (isShopCommand(argc, argv) ||
+        (asksForHelpOrVersion(argc, argv) && !namesPlatform(argc, argv)))
         return shopCommand(argc, argv);
+    if (!hasScreen(argc, argv)) {
+        QTextStream(stderr) << "tavlin: there is no display to open the window on (DISPLAY and "
+                               "WAYLAND_DISPLAY are not set). Without one, tavlin --help lists "
+                               "the commands that need no window."
+                            << Qt::endl;
+        return 1;
+    }
 
     TavlinApplication app(argc, argv);
 

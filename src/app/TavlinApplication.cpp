@@ -9,6 +9,8 @@ TavlinApplication::TavlinApplication(int& argc, char** argv)
     setOrganizationName(QStringLiteral("Tavlin"));
     setApplicationName(QStringLiteral("Tavlin"));
     setApplicationVersion(QStringLiteral(TAVLIN_VERSION));
+    // The menu entry the window belongs to (its icon in a Wayland task bar).
+    setDesktopFileName(QStringLiteral("org.tavlin.tavlin"));
 }
 
 bool TavlinApplication::notify(QObject* receiver, QEvent* event)
