@@ -106,6 +106,7 @@ CatalogueImport::Plan CatalogueImport::plan(const Csv::Table& table, const QStri
 
     // The catalogue's rows by key, to tell a change from a new row.
     QStringList read = {SqlDialect::rowKeyColumn()};
+    // Every column the file may change (the hidden key is kept apart by the query).
     for (const Column& column : d.columns)
         read.append(column.column);
     const std::unique_ptr<Query> kept =
@@ -151,17 +152,22 @@ CatalogueImport::Plan CatalogueImport::plan(const Csv::Table& table, const QStri
             if (fileColumn[c] < 0 || (c == keyIndex && !matches.isEmpty()))
                 continue;
             const QString title = table.titles[fileColumn[c]];
-            const QString cell = c == keyIndex ? row.key : cells.value(fileColumn[c]);
+            // Texts are kept exactly as the file has them; numbers and dates without the
+            // spaces around them.
+            const bool text =
+                Schema::kindOf(d.columns[c].column).value_or(ColumnKind::Text) == ColumnKind::Text;
+            const QString raw = cells.value(fileColumn[c]);
+            const QString cell = c == keyIndex ? row.key : text ? raw : raw.trimmed();
             try {
                 row.values.set(
-                    d.columns[c].column, cell.trimmed(), QString(),
+                    d.columns[c].column, cell, QString(),
                     d.emptyNumbers.value(d.columns[c].column, SqlRow::EmptyNumber::Null));
             } catch (const DbError&) {
-                throw refuse(title, QStringLiteral("\"%1\" is not a %2.")
-                                        .arg(cell.trimmed(),
-                                             Schema::kindOf(d.columns[c].column) == ColumnKind::Date
-                                                 ? QStringLiteral("date")
-                                                 : QStringLiteral("number")));
+                throw refuse(title,
+                             QStringLiteral("\"%1\" is not a %2.")
+                                 .arg(cell, Schema::kindOf(d.columns[c].column) == ColumnKind::Date
+                                                ? QStringLiteral("date")
+                                                : QStringLiteral("number")));
             }
             if (matches.isEmpty())
                 continue;
@@ -187,7 +193,7 @@ CatalogueImport::Plan CatalogueImport::plan(const Csv::Table& table, const QStri
         } else if (row.changes.isEmpty()) {
             ++plan.same;
         } else {
-            row.rowKey = kept->field(matches.first(), 0).asInteger();
+            row.rowKey = kept->rowKey(matches.first());
             plan.changes.append(row);
         }
     }

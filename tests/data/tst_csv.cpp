@@ -97,8 +97,8 @@ void TestCsv::tabText()
 {
     Csv::Table table;
     table.titles = {"not", "copied"};
-    table.rows = {{"PN-1", "Brake pad", "12.50"}, {"PN-2", "two\nlines", "say \"hi\""},
-                  {"PN-3", "a\tb", ""}};
+    table.rows = {
+        {"PN-1", "Brake pad", "12.50"}, {"PN-2", "two\nlines", "say \"hi\""}, {"PN-3", "a\tb", ""}};
     QCOMPARE(Csv::tabText(table),
              QStringLiteral("PN-1\tBrake pad\t12.50\nPN-2\t\"two\nlines\"\t\"say \"\"hi\"\"\"\n"
                             "PN-3\t\"a\tb\"\t\n"));

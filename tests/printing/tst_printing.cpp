@@ -3,8 +3,8 @@
 // gives. Results are read from the prepared pages' items.
 
 #include "TestShop.h"
-#include "data/Csv.h"
 #include "data/Connection.h"
+#include "data/Csv.h"
 #include "data/Currency.h"
 #include "data/DbError.h"
 #include "data/Query.h"

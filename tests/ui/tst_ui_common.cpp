@@ -3,8 +3,8 @@
 // calendar, the Enter/Left keyboard order, and the guard that turns errors into messages.
 
 #include "TestShop.h"
-#include "data/Csv.h"
 #include "Ui.h"
+#include "data/Csv.h"
 #include "data/DbError.h"
 #include "data/Query.h"
 #include "data/TDM.h"
@@ -21,8 +21,8 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QClipboard>
-#include <QFile>
 #include <QComboBox>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -786,7 +786,9 @@ private slots:
         ui::press(&grid, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(),
                  QStringLiteral("AX-10\tAxle\t310.00\nFI-05\tFilter\t12.00\n"));
-        // Shift extends from the current row.
+        // Shift extends from the row clicked first.
+        grid.clearSelection();
+        clickCell(&grid, 0);
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier,
                           grid.visualRect(grid.model()->index(1, 1)).center());
         grid.copyRows();
@@ -802,9 +804,10 @@ private slots:
         QVERIFY(grid.exportRowsTo(file));
         QFile written(file);
         QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), QByteArray("\xEF\xBB\xBFNo,Type,Price $\r\nAX-10,Axle,310.00\r\n"
-                                               "CL-99,Clutch,199.99\r\nFI-05,Filter,12.00\r\n"
-                                               "ZB-20,Brake,45.50\r\n"));
+        QCOMPARE(written.readAll(),
+                 QByteArray("\xEF\xBB\xBFNo,Type,Price $\r\nAX-10,Axle,310.00\r\n"
+                            "CL-99,Clutch,199.99\r\nFI-05,Filter,12.00\r\n"
+                            "ZB-20,Brake,45.50\r\n"));
         // A file that cannot be written is reported.
         m_shop->prompter().clear();
         QVERIFY(!grid.exportRowsTo(m_shop->folder() + "/no/such/folder/rows.csv"));
@@ -821,9 +824,9 @@ private slots:
         Query* q = TestShop::query(QStringLiteral("Paged"));
         q->close();
         q->clear();
-        q->openPaged(SqlSelect::all(QStringLiteral("Part"),
-                                    QStringLiteral("ID_Material, Number_Material")),
-                     QStringLiteral("Number_Material"));
+        q->openPaged(
+            SqlSelect::all(QStringLiteral("Part"), QStringLiteral("ID_Material, Number_Material")),
+            QStringLiteral("Number_Material"));
         DataGrid grid(q);
         QVERIFY(showActive(&grid));
         QVERIFY(q->heldRows() < 300);
