@@ -177,12 +177,17 @@ CatalogueImport::Plan CatalogueImport::plan(const Csv::Table& table, const QStri
                 now.kind() == ColumnKind::Money || now.kind() == ColumnKind::Real
                     ? now.isNull() == then.isNull() && now.asCurrency() == then.asCurrency()
                     : now.asText() == then.asText();
-            if (!same)
+            if (!same) {
+                const auto shown = [](const Field& value) {
+                    if (value.isNull() || value.asText().isEmpty())
+                        return QStringLiteral("(empty)");
+                    return value.kind() == ColumnKind::Money ? Csv::plainMoney(value.asCurrency())
+                                                             : value.asText();
+                };
                 row.changes.append(
                     QStringLiteral("%1 %2 -> %3")
-                        .arg(d.columns[c].titles.value(0, title),
-                             now.asText().isEmpty() ? QStringLiteral("(empty)") : now.asText(),
-                             then.asText().isEmpty() ? QStringLiteral("(empty)") : then.asText()));
+                        .arg(d.columns[c].titles.value(0, title), shown(now), shown(then)));
+            }
         }
         if (matches.isEmpty()) {
             // A new row gets what New would put into the boxes the file leaves out.

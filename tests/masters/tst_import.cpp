@@ -103,13 +103,16 @@ void TestImport::partsAddedAndChanged()
     for (const char* piece :
          {"Import parts.csv into Parts?", "1 to add, 1 to change, 1 the same already",
           "Columns read: Part No, Part Name, Price $", "Columns left out (not known here): Colour",
-          "PN-3", "PN-1: Price $ 10 -> 12.5"})
+          "PN-3", "PN-1: Price $ 10.00 -> 12.50"})
         QVERIFY2(question.contains(QString::fromUtf8(piece)), qPrintable(question));
     QCOMPARE(parts(shop), (QStringList{"PN-1|Brake pad|12.50|", "PN-2|Filter|5.00|",
                                        "PN-3|Wheel, 22\" steel|99.00|"}));
     // The new part takes the number after the largest.
     QCOMPARE(shop.value("Select ID_Material From Part where Color_Material = 'PN-3'").toInt(), 8);
-    QVERIFY(shop.prompter().texts(Kind::Inform).last().contains("1 parts added, 1 changed"));
+    QVERIFY(shop.prompter()
+                .texts(Kind::Inform)
+                .last()
+                .contains("Imported into Parts: 1 added, 1 changed."));
     // The list shows the new part.
     QCOMPARE(ui::rowCount(window->findChild<DataGrid*>("DBGrid1")), 3);
 }

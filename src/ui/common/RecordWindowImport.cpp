@@ -86,9 +86,9 @@ bool RecordWindow::importFrom(const QString& fileName)
         return false;
     import.write(plan);
     refresh();
-    Prompter::instance().inform(QStringLiteral("Imported: %1 %2 added, %3 changed.")
+    Prompter::instance().inform(QStringLiteral("Imported into %1: %2 added, %3 changed.")
+                                    .arg(m_description.title)
                                     .arg(plan.adds.size())
-                                    .arg(m_description.import->nouns)
                                     .arg(plan.changes.size()));
     return true;
 }
