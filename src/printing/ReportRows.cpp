@@ -37,13 +37,23 @@ QString plain(const ReportValue& value)
     return value.text;
 }
 
-// The column a lone field reads, as a last resort for a title: frxD."Name_Inv" gives Name_Inv.
+// The column a lone field reads, as a last resort for a title, in words: frxD."CustomerName_Inv"
+// gives "Customer Name", frxD."Address_Customer" "Address".
 QString columnOf(const TextTemplate& text)
 {
     const QString source = text.source();
     const qsizetype open = source.indexOf(QLatin1Char('"'));
     const qsizetype close = source.lastIndexOf(QLatin1Char('"'));
-    return open >= 0 && close > open ? source.mid(open + 1, close - open - 1) : source;
+    const QString column =
+        open >= 0 && close > open ? source.mid(open + 1, close - open - 1) : source;
+    const QString name = column.section(QLatin1Char('_'), 0, 0);
+    QString words;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (i > 0 && name[i].isUpper() && name[i - 1].isLower())
+            words += QLatin1Char(' ');
+        words += name[i];
+    }
+    return words.isEmpty() ? column : words;
 }
 
 QString caption(const ReportObject& object)
@@ -143,8 +153,17 @@ void Engine::captureRow(int sectionIndex)
         const ReportObject& object = m_page->bands[column.band].objects[column.object];
         const int sole = soleExpression(object.text);
         try {
-            record.append(sole >= 0 ? plain(object.text.expressions()[sole].evaluate(*this))
-                                    : object.text.evaluate(*this));
+            if (sole < 0) {
+                record.append(object.text.evaluate(*this));
+                continue;
+            }
+            ReportValue value = object.text.expressions()[sole].evaluate(*this);
+            // A sum or a difference printed as money is money.
+            const QString format = object.text.segments().first().format.text();
+            if (value.type == ReportValue::Type::Number && format.startsWith(QLatin1Char('%')) &&
+                format.endsWith(QLatin1Char('m')))
+                value = ReportValue::fromMoney(Currency::fromDouble(value.number));
+            record.append(plain(value));
         } catch (const DbError& e) {
             rethrow(e, column.band);
         }

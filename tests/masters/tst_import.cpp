@@ -13,7 +13,11 @@
 #include "ui/common/DataGrid.h"
 #include "ui/common/RecordWindow.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
+#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -82,6 +86,7 @@ private slots:
     void customersAndVendors_data();
     void customersAndVendors();
     void exportedRowsComeBack();
+    void editMenuActsOnTheWindowsList();
 };
 
 // Rows matched by part number whatever its capitals; a changed price, a new part under the next
@@ -268,6 +273,30 @@ void TestImport::exportedRowsComeBack()
     shop.prompter().answer({true});
     QVERIFY(window->importFrom(file));
     QCOMPARE(parts(shop), before);
+}
+
+// Edit > Copy and Export... of the main window act on the list of the window in front, from
+// wherever the focus is in it; a window without a list is said in the status bar.
+void TestImport::editMenuActsOnTheWindowsList()
+{
+    TestShop shop;
+    addPart(shop, 1, "PN-1", "Brake pad", 10);
+    addPart(shop, 2, "PN-2", "Filter", 5.5);
+    RecordWindow* window = openWindow(shop, "SpeedButton1");
+    TMainForm* mainForm = shop.mainForm();
+    auto* grid = window->findChild<DataGrid*>("DBGrid1");
+    grid->selectRow(1);
+    window->findChild<QLineEdit*>()->setFocus();
+    QApplication::clipboard()->clear();
+    mainForm->findChild<QAction*>("EditCopyItem")->trigger();
+    QVERIFY2(QApplication::clipboard()->text().contains("PN-2"),
+             qPrintable(QApplication::clipboard()->text()));
+    QVERIFY(!QApplication::clipboard()->text().contains("PN-1"));
+    shop.prompter().chooseFiles({shop.folder() + "/from-menu.csv"});
+    mainForm->findChild<QAction*>("EditExportItem")->trigger();
+    QFile written(shop.folder() + "/from-menu.csv");
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(Csv::parse(written.readAll()).rows.size(), 2);
 }
 
 QTEST_MAIN(TestImport)

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -30,6 +31,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -247,6 +249,7 @@ private slots:
     void pdfExportErrors();
 
     void saveLoadRoundTrip();
+    void rowsExportedAsCsv();
     void loadRefusesForeignAndDamagedFiles_data();
     void loadRefusesForeignAndDamagedFiles();
 
@@ -592,6 +595,34 @@ void Tst_preview::pdfExportErrors()
 }
 
 // The program's own file ------------------------------------------------------------------
+
+// The preview writes the printout's rows, each table under its titles with a blank line
+// between; a report opened from its file has none and the button says why it is off.
+void Tst_preview::rowsExportedAsCsv()
+{
+    PreparedReport report = invoiceReport();
+    report.rows = {Csv::Table{{"Part Name", "Amount"}, {{"Pad, front", "25.00"}}},
+                   Csv::Table{{"Labor"}, {{"Brake job"}, {"Oil \"change\""}}}};
+    PreviewWindow window(report);
+    auto* button = window.findChild<QToolButton*>(QStringLiteral("ExportCsv"));
+    QVERIFY(button);
+    QVERIFY(button->isEnabled());
+    const QString file = m_dir->filePath("rows.csv");
+    QVERIFY(window.exportRowsTo(file));
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(),
+             QByteArray("\xEF\xBB\xBFPart Name,Amount\r\n\"Pad, front\",25.00\r\n"
+                        "\r\nLabor\r\nBrake job\r\n\"Oil \"\"change\"\"\"\r\n"));
+    QVERIFY(!window.exportRowsTo(m_dir->filePath("missing/folder/rows.csv")));
+
+    const QString saved = m_dir->filePath("saved.tvr");
+    QCOMPARE(report.save(saved), QString());
+    PreviewWindow opened(*PreparedReport::load(saved));
+    auto* off = opened.findChild<QToolButton*>(QStringLiteral("ExportCsv"));
+    QVERIFY(!off->isEnabled());
+    QVERIFY(off->toolTip().contains("pages only"));
+}
 
 void Tst_preview::saveLoadRoundTrip()
 {

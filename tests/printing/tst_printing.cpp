@@ -512,25 +512,28 @@ void Tst_printing::rowsForSpreadsheets()
         {"d"},
         {page({band("pageHeader", 6,
                     {textAt(0, 0, 30, 5, "Part Name"), textAt(32, 0, 10, 5, "Qty"),
-                     textAt(44, 0, 20, 5, "Amount"), textAt(66, 0, 14, 5, "[Page#]")}),
+                     textAt(44, 0, 20, 5, "Amount"), textAt(66, 0, 14, 5, "[Page#]"),
+                     textAt(82, 0, 16, 5, "Less qty")}),
                band("groupHeader", 6,
                     {textAt(0, 0, 12, 5, "Order # :"), textAt(14, 0, 20, 5, R"([d."Inv_Item"])")},
                     {{"column", "Inv_Item"}}),
                master("MasterData1", "d", 6,
                       {textAt(44, 0, 20, 5, R"([d."Amount_Item"])", {{"format", "%2.2m"}}),
                        textAt(0, 0, 30, 5, R"([d."Name_Item"])"),
-                       textAt(32, 0, 10, 5, R"(x[d."Qty_Item"])")})},
-              {{"paper", QJsonObject{{"width", 100}, {"height", 200}}},
+                       textAt(32, 0, 10, 5, R"(x[d."Qty_Item"])"),
+                       textAt(82, 0, 16, 5, R"([<d."Amount_Item">-<d."Qty_Item">])",
+                              {{"format", "%2.2m"}})})},
+              {{"paper", QJsonObject{{"width", 130}, {"height", 200}}},
                {"copies", QJsonArray{QJsonObject{}, QJsonObject{}}}})}));
     QVERIFY(layout);
     const auto report = prepared(*layout, {{"d", lines}});
     QVERIFY(report);
     QCOMPARE(report->rows.size(), 1);
     const Csv::Table& rows = report->rows.first();
-    QCOMPARE(rows.titles, (QStringList{"Order #", "Part Name", "Qty", "Amount"}));
-    QCOMPARE(rows.rows, (QList<QStringList>{{"7", "Pad, front", "x2", "25.00"},
-                                            {"7", "Disc \"vented\"", "x1", "1234.50"},
-                                            {"9", "Filter", "x3", "12.00"}}));
+    QCOMPARE(rows.titles, (QStringList{"Order #", "Part Name", "Qty", "Amount", "Less qty"}));
+    QCOMPARE(rows.rows, (QList<QStringList>{{"7", "Pad, front", "x2", "25.00", "23.00"},
+                                            {"7", "Disc \"vented\"", "x1", "1234.50", "1233.50"},
+                                            {"9", "Filter", "x3", "12.00", "9.00"}}));
 }
 
 void Tst_printing::nestedGroups()
