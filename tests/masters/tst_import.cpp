@@ -294,6 +294,9 @@ void TestImport::editMenuActsOnTheWindowsList()
     QVERIFY(!QApplication::clipboard()->text().contains("PN-1"));
     shop.prompter().chooseFiles({shop.folder() + "/from-menu.csv"});
     mainForm->findChild<QAction*>("EditExportItem")->trigger();
+    // The file proposed is named after the window, not the main window.
+    QVERIFY2(shop.prompter().fileQuestions().last().proposed.endsWith("/Parts.csv"),
+             qPrintable(shop.prompter().fileQuestions().last().proposed));
     QFile written(shop.folder() + "/from-menu.csv");
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(Csv::parse(written.readAll()).rows.size(), 2);

@@ -66,7 +66,11 @@ void DataGrid::copyRows() const
 
 void DataGrid::exportRows() const
 {
-    QString title = window()->windowTitle();
+    // Named after the window the list is in (a window inside the main window, not the main
+    // window itself).
+    QString title;
+    for (QWidget* w = parentWidget(); w && title.isEmpty(); w = w->parentWidget())
+        title = w->windowTitle();
     if (title.isEmpty())
         title = QStringLiteral("Rows");
     const QString file = Prompter::instance().chooseFile(
