@@ -128,6 +128,11 @@ void TPart::remove()
     updateTotal();
 }
 
+void TPart::imported()
+{
+    updateTotal();
+}
+
 void TPart::updateTotal()
 {
     m_total->setText(QString::number(listQuery()->recordCount()));

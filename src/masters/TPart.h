@@ -25,6 +25,7 @@ public:
     void showList() override;
     void save() override;
     void remove() override;
+    void imported() override;
 
     // When the focus leaves "Part No": shows an existing part with that number.
     void checkPartNumber();

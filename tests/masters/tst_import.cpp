@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -120,6 +121,7 @@ void TestImport::partsAddedAndChanged()
                 .contains("Imported into Parts: 1 added, 1 changed."));
     // The list shows the new part.
     QCOMPARE(ui::rowCount(window->findChild<DataGrid*>("DBGrid1")), 3);
+    QCOMPARE(window->findChild<QLabel*>("Label14")->text(), QStringLiteral("3"));
 }
 
 void TestImport::refusals_data()

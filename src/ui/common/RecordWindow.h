@@ -226,6 +226,8 @@ protected:
     virtual void computeFigures() {}
     // Runs after the list was (re)loaded by any command.
     virtual void listLoaded() {}
+    // After Import... wrote its rows and the list was read again.
+    virtual void imported() {}
 
     // Figures column, extra buttons, line panels and bottom-bar controls of the concrete
     // window.

@@ -86,6 +86,7 @@ bool RecordWindow::importFrom(const QString& fileName)
         return false;
     import.write(plan);
     refresh();
+    imported();
     Prompter::instance().inform(QStringLiteral("Imported into %1: %2 added, %3 changed.")
                                     .arg(m_description.title)
                                     .arg(plan.adds.size())
