@@ -219,40 +219,14 @@ void aging(benchmark::State& state, Shop* shop, TAgingReport::Side side)
 {
     TAgingReport window(side, {});
     window.toBox()->lineEdit()->setText(QStringLiteral("12/10/2026"));
-    const QString day = QStringLiteral("#12/10/2026#");
-    const auto aged = [](const QString& balances) {
-        QString sums;
-        for (const char* days :
-             {"A.Days <= 0", "A.Days >= 1 And A.Days <= 30", "A.Days >= 31 And A.Days <= 60",
-              "A.Days >= 61 And A.Days <= 90", "A.Days > 90"})
-            sums += QStringLiteral("SUM(IIf(") + days + ", A.Balance, 0)), ";
-        return sql("select A.Party, " + sums + "SUM(A.Balance) From (" + balances +
-                   ") A where A.Balance >= 0.005 Group By A.Party Order By A.Party");
-    };
-    const QString balances =
-        side == TAgingReport::Side::Receivables
-            ? "select O.CustomerName_Inv As Party, O.Amount_Inv - Nz((select "
-              "SUM(R.Amount_Receivable) From Receivable R where R.InvoiceNo_Receivable = "
-              "O.InvoiceNo_Inv And R.PayDate_Receivable <= " +
-                  day + "), 0) As Balance, DateDiff('d', Nz(O.DueDate_Inv, O.InvoiceDate_Inv), " +
-                  day + ") As Days From Invoice O where O.InvoiceDate_Inv <= " + day +
-                  " And O.InvoiceNo_Inv In (select I.InvoiceNo_Inv From Invoice I where "
-                  "I.Paid_Inv = No Union select P.InvoiceNo_Receivable From Receivable P where "
-                  "P.PayDate_Receivable > " +
-                  day + ")"
-            : "select B.Vendor_Bill As Party, B.Amount_Bill - Nz(Q.Paid, 0) As Balance, "
-              "DateDiff('d', Nz(B.DueDate_Bill, B.BillDate_Bill), " +
-                  day +
-                  ") As Days From Bill B Left Join (select P.BillNo_Payable, "
-                  "SUM(P.Amount_Payable) As Paid From Payable P where P.PayDate_Payable <= " +
-                  day +
-                  " Group By P.BillNo_Payable) Q On Q.BillNo_Payable = B.Ref_Bill where "
-                  "B.BillDate_Bill <= " +
-                  day;
+    const QDate day(2026, 12, 10);
+    const SqlStatement statement = side == TAgingReport::Side::Receivables
+                                       ? ReportStore::receivablesAgingOn(day)
+                                       : ReportStore::payablesAgingOn(day);
     int pages = 0;
     measure(
         state, [&] { pages = window.prepareReport().pageCount(); },
-        shop->straight->milliseconds({aged(balances)}, 3));
+        shop->straight->milliseconds({sql(statement)}, 3));
     state.counters["pages"] = pages;
 }
 

@@ -53,6 +53,11 @@ QString quoted(const QString& cell)
 
 QByteArray document(const Table& table)
 {
+    return document(QList<Table>{table});
+}
+
+QByteArray document(const QList<Table>& tables)
+{
     QString text;
     const auto record = [&text](const QStringList& cells) {
         for (qsizetype i = 0; i < cells.size(); ++i) {
@@ -62,9 +67,13 @@ QByteArray document(const Table& table)
         }
         text += QStringLiteral("\r\n");
     };
-    record(table.titles);
-    for (const QStringList& row : table.rows)
-        record(row);
+    for (qsizetype t = 0; t < tables.size(); ++t) {
+        if (t > 0)
+            text += QStringLiteral("\r\n");
+        record(tables[t].titles);
+        for (const QStringList& row : tables[t].rows)
+            record(row);
+    }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 

@@ -33,6 +33,8 @@ QString quoted(const QString& cell);
 // The file's bytes: UTF-8 with the byte-order mark that tells spreadsheets so, the titles
 // first, each record ended by CRLF.
 QByteArray document(const Table& table);
+// Several tables in one file, each under its own titles, a blank line between them.
+QByteArray document(const QList<Table>& tables);
 
 // The rows as spreadsheets paste them: cells separated by tabs, rows by line breaks; a cell
 // holding a tab, a line break or a quote is quoted, its quotes doubled.

@@ -159,15 +159,7 @@ void PreviewWindow::exportRows()
 bool PreviewWindow::exportRowsTo(const QString& fileName)
 {
     // Each table of rows under its own titles, a blank line between them.
-    QByteArray bytes;
-    for (const Csv::Table& table : std::as_const(m_report.rows)) {
-        QByteArray one = Csv::document(table);
-        if (!bytes.isEmpty()) {
-            one.remove(0, 3); // the byte-order mark opens the file only
-            bytes += "\r\n";
-        }
-        bytes += one;
-    }
+    const QByteArray bytes = Csv::document(m_report.rows);
     const QString error = writeFile(fileName, bytes);
     if (!error.isEmpty()) {
         Prompter::instance().error(error);

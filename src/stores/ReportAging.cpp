@@ -58,26 +58,36 @@ SqlStatement openOnDay(const QString& columns, const QDate& asOf,
 
 void ReportStore::receivablesAging(Query& rows, const QDate& asOf) const
 {
-    load(rows, aged(SqlStatement{{QStringLiteral("select B.Party, B.Amount - B.Paid As Balance, "
-                                                 "B.Days From (")}} +
-                    openOnDay(QStringLiteral("O.CustomerName_Inv As Party, O.Amount_Inv As "
-                                             "Amount"),
-                              asOf, std::nullopt) +
-                    SqlStatement{{QStringLiteral(") B")}}));
+    load(rows, receivablesAgingOn(asOf));
+}
+
+SqlStatement ReportStore::receivablesAgingOn(const QDate& asOf)
+{
+    return aged(SqlStatement{{QStringLiteral("select B.Party, B.Amount - B.Paid As Balance, "
+                                             "B.Days From (")}} +
+                openOnDay(QStringLiteral("O.CustomerName_Inv As Party, O.Amount_Inv As "
+                                         "Amount"),
+                          asOf, std::nullopt) +
+                SqlStatement{{QStringLiteral(") B")}});
 }
 
 void ReportStore::payablesAging(Query& rows, const QDate& asOf) const
 {
+    load(rows, payablesAgingOn(asOf));
+}
+
+SqlStatement ReportStore::payablesAgingOn(const QDate& asOf)
+{
     // Bills carry no paid mark: every bill up to the day, with what was paid of it by then,
     // summed once per bill and joined (a sum per bill read along the payments' index took
     // four times as long on a server).
-    load(rows, aged(SqlStatement{
-                   {"select B.Vendor_Bill As Party, B.Amount_Bill - Nz(Q.Paid, 0) As Balance, "
-                    "DateDiff('d', Nz(B.DueDate_Bill, B.BillDate_Bill), ?) As Days From Bill B "
-                    "Left Join (select P.BillNo_Payable, SUM(P.Amount_Payable) As Paid From "
-                    "Payable P where P.PayDate_Payable <= ? Group By P.BillNo_Payable) Q On "
-                    "Q.BillNo_Payable = B.Ref_Bill where B.BillDate_Bill <= ?"},
-                   {asOf, asOf, asOf}}));
+    return aged(
+        SqlStatement{{"select B.Vendor_Bill As Party, B.Amount_Bill - Nz(Q.Paid, 0) As Balance, "
+                      "DateDiff('d', Nz(B.DueDate_Bill, B.BillDate_Bill), ?) As Days From Bill B "
+                      "Left Join (select P.BillNo_Payable, SUM(P.Amount_Payable) As Paid From "
+                      "Payable P where P.PayDate_Payable <= ? Group By P.BillNo_Payable) Q On "
+                      "Q.BillNo_Payable = B.Ref_Bill where B.BillDate_Bill <= ?"},
+                     {asOf, asOf, asOf}});
 }
 
 void ReportStore::statements(Query& rows, const QDate& asOf, const Choice& customer) const

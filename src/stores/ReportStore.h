@@ -87,6 +87,9 @@ public:
     // paid counts as paid in full unless a payment of it came after the day.
     void receivablesAging(Query& rows, const QDate& asOf) const;
     void payablesAging(Query& rows, const QDate& asOf) const;
+    // The statements these run, in the shop's wording.
+    static SqlStatement receivablesAgingOn(const QDate& asOf);
+    static SqlStatement payablesAgingOn(const QDate& asOf);
     // The statements of the customers (the one chosen) on day asOf: a row for each invoice
     // with a balance that day, the customer's rows together and by invoice date. Statement
     // (the customer's name in capitals, the same for every spelling of it), CustomerName_Inv,

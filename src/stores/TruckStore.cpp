@@ -9,18 +9,17 @@ namespace {
 struct Kind
 {
     const char* name;
-    const char* header;
     const char* items;
     const char* labor;
     bool invoice;
 };
 
-// Each kind of document in the order of the search index's numbers.
-const Kind kinds[] = {
-    {"Invoice", "Invoice", "InvItem", "InvLabor", true},
-    {"Estimate", "Estimate", "EstimateItem", "EstimateLabor", false},
-    {"Archived Invoice", "InvoiceCash", "InvItemCash", "InvLaborCash", true},
-    {"Archived Estimate", "EstimateCash", "EstimateItemCash", "EstimateLaborCash", false}};
+// Each kind of document in the order of the search index's numbers (whose sources name the
+// header tables).
+const Kind kinds[] = {{"Invoice", "InvItem", "InvLabor", true},
+                      {"Estimate", "EstimateItem", "EstimateLabor", false},
+                      {"Archived Invoice", "InvItemCash", "InvLaborCash", true},
+                      {"Archived Estimate", "EstimateItemCash", "EstimateLaborCash", false}};
 
 // Whether an invoice of the same VIN is dated 1 to days days before O's date, in table.
 QString earlierInvoice(const char* table)
@@ -62,9 +61,7 @@ std::optional<SqlStatement> TruckStore::historyOn(bool server, const QString& te
             arm = arm + SqlStatement{{QStringLiteral("''")}};
         }
         arm =
-            arm +
-            SqlStatement{
-                {QStringLiteral(" As Comeback From %1 O where ").arg(QLatin1String(kind.header))}};
+            arm + SqlStatement{{QStringLiteral(" As Comeback From %1 O where ").arg(source.table)}};
         if (!anywhere) {
             arm = arm + SqlStatement{{QStringLiteral("(O.TruckNo_Inv = ? Or O.Plate_Inv = ?)")},
                                      {wanted, wanted}};
